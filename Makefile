@@ -1,0 +1,41 @@
+# make run    install what is missing, build, start the editor in ./workspace
+# make test   install what is missing, build, run every test
+# make bench  run the benchmarks
+# make asan   build and run the tests with AddressSanitizer + UBSan
+BUILD_DIR   := build
+ASAN_DIR    := build-asan
+WORKSPACE   := workspace
+JOBS        ?= $(shell nproc)
+CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=Release
+
+.PHONY: deps build run test bench asan clean workspace
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	@cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS) > /dev/null
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# The workspace holds the user's stages; it is created when missing and no
+# target ever deletes it.
+workspace:
+	@mkdir -p $(WORKSPACE)/bmp $(WORKSPACE)/user/s1 $(WORKSPACE)/user/s2 $(WORKSPACE)/user/s3
+	@if ls assets/bmp/*.bmp > /dev/null 2>&1; then cp assets/bmp/*.bmp $(WORKSPACE)/bmp/; fi
+
+run: build workspace
+	cd $(WORKSPACE) && ../$(BUILD_DIR)/bin/quibedit $(ARGS)
+
+test: build
+	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@set -e; for b in $(BUILD_DIR)/bin/bench_*; do if [ -x "$$b" ]; then "$$b" --benchmark_min_time=0.2; fi; done
+
+asan: deps
+	@cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVEN_SANITIZE=ON > /dev/null
+	@cmake --build $(ASAN_DIR) -j $(JOBS)
+	@cd $(ASAN_DIR) && ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD_DIR) $(ASAN_DIR)

@@ -1,0 +1,83 @@
+// The framework state record, the application's build-time configuration, the
+// sine table, and the setters and hooks an application uses.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/win/win.h"
+
+using FrameProc = void (*)();
+using ExitProc = int (*)();
+
+struct AppState {
+    HINSTANCE hInstance;
+    HWND hWnd;
+    RECT clientRect;
+    uint32_t frameRate;
+    float measuredFrameRate;
+    uint16_t quitKey;
+    int mouseMoved;
+    int active;
+    int modal;
+    int quitting;
+    int mouseEnabled;
+    int joystickEnabled;
+    int movieShowing;
+    int enable3D;
+    int device3DFound;
+    // Text settings read by PrintText.
+    int textBkMode;
+    uint32_t textColor;
+    uint32_t textBkColor;
+    int fontHeight;
+    int fontWidth;
+    int textCentered;
+    char fontFace[32];
+    int fadeLevel;
+    int listSelection;
+    FrameProc frameProc;
+    ExitProc exitProc;
+};
+
+struct AppConfig {
+    char iconName[64];
+    int require16Bit;
+    int fullScreen;
+    int windowWidth;
+    int windowHeight;
+    int device3D;
+    int noModeToggle;
+    int modeX;
+    int screenSaver;
+    const char* previewBitmap;
+    int allowMultipleInstances;
+    int configureMode;
+    // The application's hooks and its frame procedure.
+    void (*appInit)();
+    void (*appConfigure)();
+    FrameProc frameProc;
+};
+
+constexpr int SIN_TABLE_SIZE = 450;
+
+extern AppState gApp;
+extern const AppConfig gAppConfig;  // defined by the application
+extern int32_t gSinTable[SIN_TABLE_SIZE];
+
+// Start-up and the frame loop (entry.cpp).
+int KorvenMain(int argc, char** argv);
+int WinMain();
+void InitFrameworkState();
+int InitFramework();
+int PumpMessages();
+
+// Setters and queries (app_state.cpp).
+int SetFrameProc(FrameProc proc);
+void SetExitProc(ExitProc proc);
+int SetQuitKey(int virtualKey);
+void SetWindowTitle(const char* title);
+int EnableIme(int enable);
+int IsActive();
+void RequestQuit();
+int Random(int n);
+

@@ -1,0 +1,59 @@
+// The record a desktop backend fills in: one constant table of operations,
+// chosen once when the platform opens. Shared code (queue, windows, key state)
+// calls through it and never names SDL or the script.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/win/platform.h"
+#include "platform/win/win.h"
+
+struct WinBackend {
+    const char* name;
+    bool (*open)(const PlatformOptions& options, std::string* error);
+    void (*close)();
+
+    // The one desktop window, in picture pixels.
+    bool (*createWindow)(int x, int y, int width, int height, const char* titleUtf8, bool captioned);
+    void (*destroyWindow)();
+    void (*setWindowTitle)(const char* titleUtf8);
+    void (*setWindowFrame)(int x, int y, int width, int height, bool captioned);
+    void (*desktopSize)(int* width, int* height);
+
+    // Desktop events become posted messages and key/cursor state changes.
+    // pollEvents never blocks; waitEvents blocks until something arrived.
+    void (*pollEvents)();
+    void (*waitEvents)();
+    // Called when the message queue was found empty: one frame's input is done.
+    void (*queueDrained)();
+
+    uint32_t (*ticks)();
+    void (*sleep)(uint32_t milliseconds);
+    void (*localTime)(SYSTEMTIME* time);
+    int64_t (*calendarTime)();  // seconds since 1970
+
+    void (*warpCursor)(int screenX, int screenY);
+    void (*showCursor)(bool show);
+    void (*confineCursor)(const RECT* screenRect);
+    bool (*enableTextInput)(bool enable);
+
+    int (*messageBox)(const char* textUtf8, const char* captionUtf8, UINT type);
+};
+
+extern const WinBackend kSdl2Backend;
+extern const WinBackend kHeadlessBackend;
+
+// The backend in use; valid between PlatformOpen and PlatformClose.
+const WinBackend& Backend();
+
+// Called by backends: a desktop event for the main window.
+void PostDesktopMessage(UINT message, WPARAM wParam, LPARAM lParam);
+void SetKeyDown(int virtualKey, bool down);
+bool IsKeyDown(int virtualKey);
+// The pointer moved to (x, y) in client pixels of the main window.
+void SetPointerClientPosition(int x, int y);
+POINT PointerClientPosition();
+// The main window's client origin on the (virtual) desktop.
+POINT MainWindowClientOrigin();
+void SetMainWindowOrigin(int x, int y);

@@ -1,0 +1,50 @@
+// The platform layer's own entry points: command-line options, choosing and
+// opening a backend, Shift-JIS conversion for the desktop, and the controls
+// that tests use on the headless backend.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/win/win.h"
+
+struct PlatformOptions {
+    std::string backend = "sdl2";   // "sdl2" or "headless"
+    std::string scriptPath;         // headless input script
+    std::string captureDir = ".";   // where scripted captures are written
+    std::string logPath;            // debug lines are appended here too
+    int windowScale = 1;            // windowed presentation scale on the desktop
+    int desktopDepth = 16;          // bits per pixel the desktop reports
+    int64_t maxFrames = -1;         // headless: close after this many frames (-1: never)
+    uint32_t clockStart = 0;        // headless: first value of the virtual clock
+    bool trace = false;             // log every window-system call served
+    bool singleInstanceCheck = false;  // headless: honour the running-instance check
+};
+
+// Removes the platform options (those starting with "--") from argc/argv and
+// returns them. On a malformed option it returns false and sets error.
+bool ParsePlatformOptions(int* argc, char** argv, PlatformOptions* options, std::string* error);
+
+// Opens the chosen backend; false with a reason when it cannot start.
+bool PlatformOpen(const PlatformOptions& options, std::string* error);
+void PlatformClose();
+bool PlatformIsOpen();
+const PlatformOptions& GetPlatformOptions();
+
+// The program's arguments after the platform options were removed.
+void SetProgramArguments(int argc, char** argv);
+const std::vector<std::string>& GetProgramArguments();
+
+// Shift-JIS (code page 932) to UTF-8; undecodable bytes become U+FFFD.
+std::string ShiftJisToUtf8(const char* text);
+
+// The calendar time in seconds since 1970 (time(NULL) on the desktop).
+int64_t PlatformCalendarTime();
+
+// Records one served call in the trace when tracing is on.
+void TraceCall(const char* name);
+
+// Headless controls for tests: the virtual clock and the frame counter.
+void HeadlessSetClock(uint32_t milliseconds);
+uint32_t HeadlessFrameNumber();

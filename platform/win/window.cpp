@@ -1,0 +1,223 @@
+// Window classes and windows. The first top-level window is the program's main
+// window and is shown by the backend; its outer rectangle equals its client
+// rectangle because the desktop draws any decorations around it.
+#include <cstring>
+#include <list>
+#include <map>
+#include <string>
+
+#include "platform/win/backend.h"
+#include "platform/win/instance_registry.h"
+#include "platform/win/window_table.h"
+
+namespace {
+
+// Window state outlives every static destructor: the display record, which is
+// destroyed after main returns, still closes windows through it.
+std::map<std::string, WNDCLASSEXA>& gClasses = *new std::map<std::string, WNDCLASSEXA>;
+std::list<WindowObject>& gWindows = *new std::list<WindowObject>;
+HWND gMainWindow = nullptr;
+int gModuleAnchor;  // its address is the program's module handle
+
+bool IsCaptioned(DWORD style) { return (style & WS_CAPTION) == WS_CAPTION; }
+
+void SyncBackendFrame(HWND window) {
+    if (window != gMainWindow) return;
+    const RECT& r = window->rect;
+    Backend().setWindowFrame(r.left, r.top, r.right - r.left, r.bottom - r.top, IsCaptioned(window->style));
+}
+
+}  // namespace
+
+HWND MainWindow() { return gMainWindow; }
+
+bool IsLiveWindow(HWND window) {
+    for (WindowObject& w : gWindows)
+        if (&w == window) return !w.destroyed;
+    return false;
+}
+
+void ResetWindowTable() {
+    gClasses.clear();
+    gWindows.clear();
+    gMainWindow = nullptr;
+}
+
+void SetMainWindowOrigin(int x, int y) {
+    if (!gMainWindow) return;
+    RECT& r = gMainWindow->rect;
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    r = {x, y, x + width, y + height};
+}
+
+POINT MainWindowClientOrigin() {
+    if (!gMainWindow) return {0, 0};
+    return {gMainWindow->rect.left, gMainWindow->rect.top};
+}
+
+HMODULE GetModuleHandleA(const char* moduleName) {
+    return moduleName ? nullptr : static_cast<HMODULE>(&gModuleAnchor);
+}
+
+ATOM RegisterClassExA(const WNDCLASSEXA* windowClass) {
+    TraceCall("RegisterClassExA");
+    if (!windowClass || !windowClass->lpszClassName || !windowClass->lpfnWndProc) return 0;
+    if (windowClass->cbSize != sizeof(WNDCLASSEXA) && windowClass->cbSize != 48) return 0;
+    if (gClasses.count(windowClass->lpszClassName)) return 0;
+    gClasses[windowClass->lpszClassName] = *windowClass;
+    return static_cast<ATOM>(0xC000 + gClasses.size());
+}
+
+HWND CreateWindowExA(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y,
+                     int width, int height, HWND parent, HMENU, HINSTANCE, void*) {
+    TraceCall("CreateWindowExA");
+    if (!className) return nullptr;
+    auto found = gClasses.find(className);
+    if (found == gClasses.end()) return nullptr;
+    if (parent && !IsLiveWindow(parent)) return nullptr;
+
+    WindowObject& w = gWindows.emplace_back();
+    w.className = className;
+    w.title = title ? title : "";
+    w.proc = found->second.lpfnWndProc;
+    w.style = style;
+    w.exStyle = exStyle;
+    w.parent = parent;
+    w.rect = {x, y, x + width, y + height};
+
+    const bool topLevel = (style & WS_CHILD) == 0;
+    if (topLevel && !gMainWindow) {
+        if (!Backend().createWindow(x, y, width, height, ShiftJisToUtf8(w.title.c_str()).c_str(),
+                                    IsCaptioned(style))) {
+            gWindows.pop_back();
+            return nullptr;
+        }
+        gMainWindow = &w;
+        RegisterRunningInstance(className);
+    }
+    SendMessageA(&w, WM_CREATE, 0, 0);
+    return &w;
+}
+
+BOOL DestroyWindow(HWND window) {
+    TraceCall("DestroyWindow");
+    if (!IsLiveWindow(window)) return FALSE;
+    SendMessageA(window, WM_DESTROY, 0, 0);
+    window->destroyed = true;
+    DiscardMessagesFor(window);
+    if (window == gMainWindow) Backend().destroyWindow();
+    return TRUE;
+}
+
+HWND FindWindowA(const char* className, const char* title) {
+    TraceCall("FindWindowA");
+    for (WindowObject& w : gWindows) {
+        if (w.destroyed) continue;
+        if (className && w.className != className) continue;
+        if (title && w.title != title) continue;
+        return &w;
+    }
+    if (className && !title && IsInstanceRunningElsewhere(className)) return ForeignInstanceWindow();
+    return nullptr;
+}
+
+BOOL IsWindow(HWND window) { return IsLiveWindow(window) ? TRUE : FALSE; }
+
+LRESULT DefWindowProcA(HWND window, UINT message, WPARAM, LPARAM) {
+    if (message == WM_CLOSE) DestroyWindow(window);
+    return 0;
+}
+
+BOOL SetWindowTextA(HWND window, const char* text) {
+    TraceCall("SetWindowTextA");
+    if (!IsLiveWindow(window)) return FALSE;
+    window->title = text ? text : "";
+    if (window == gMainWindow) Backend().setWindowTitle(ShiftJisToUtf8(window->title.c_str()).c_str());
+    return TRUE;
+}
+
+BOOL GetClientRect(HWND window, RECT* rect) {
+    if (!IsLiveWindow(window) || !rect) return FALSE;
+    *rect = {0, 0, window->rect.right - window->rect.left, window->rect.bottom - window->rect.top};
+    return TRUE;
+}
+
+BOOL GetWindowRect(HWND window, RECT* rect) {
+    if (!rect || !IsLiveWindow(window)) return FALSE;
+    *rect = window->rect;
+    return TRUE;
+}
+
+BOOL ClientToScreen(HWND window, POINT* point) {
+    if (!IsLiveWindow(window) || !point) return FALSE;
+    point->x += window->rect.left;
+    point->y += window->rect.top;
+    return TRUE;
+}
+
+BOOL ScreenToClient(HWND window, POINT* point) {
+    if (!IsLiveWindow(window) || !point) return FALSE;
+    point->x -= window->rect.left;
+    point->y -= window->rect.top;
+    return TRUE;
+}
+
+LONG GetWindowLongA(HWND window, int index) {
+    if (!IsLiveWindow(window)) return 0;
+    if (index == GWL_STYLE) return static_cast<LONG>(window->style);
+    if (index == GWL_EXSTYLE) return static_cast<LONG>(window->exStyle);
+    return 0;
+}
+
+LONG SetWindowLongA(HWND window, int index, LONG value) {
+    TraceCall("SetWindowLongA");
+    if (!IsLiveWindow(window)) return 0;
+    const LONG previous = GetWindowLongA(window, index);
+    if (index == GWL_STYLE) window->style = static_cast<DWORD>(value);
+    else if (index == GWL_EXSTYLE) window->exStyle = static_cast<DWORD>(value);
+    else return 0;
+    SyncBackendFrame(window);
+    return previous;
+}
+
+BOOL SetWindowPos(HWND window, HWND, int x, int y, int width, int height, UINT flags) {
+    TraceCall("SetWindowPos");
+    if (!IsLiveWindow(window)) return FALSE;
+    RECT& r = window->rect;
+    if (!(flags & SWP_NOSIZE)) {
+        r.right = r.left + width;
+        r.bottom = r.top + height;
+    }
+    if (!(flags & SWP_NOMOVE)) {
+        const int w = r.right - r.left, h = r.bottom - r.top;
+        r = {x, y, x + w, y + h};
+    }
+    SyncBackendFrame(window);
+    if (!(flags & SWP_NOMOVE)) SendMessageA(window, WM_MOVE, 0, MAKELPARAM(r.left, r.top));
+    return TRUE;
+}
+
+BOOL AdjustWindowRectEx(RECT* rect, DWORD, BOOL, DWORD) {
+    // Decorations belong to the desktop, outside the rectangle we manage.
+    return rect ? TRUE : FALSE;
+}
+
+BOOL ShowWindow(HWND window, int) {
+    if (!IsLiveWindow(window)) return FALSE;
+    window->style |= WS_VISIBLE;
+    return TRUE;
+}
+
+BOOL UpdateWindow(HWND window) {
+    if (!IsLiveWindow(window)) return FALSE;
+    SendMessageA(window, WM_PAINT, 0, 0);
+    return TRUE;
+}
+
+int GetSystemMetrics(int index) {
+    int width = 0, height = 0;
+    Backend().desktopSize(&width, &height);
+    if (index == SM_CXSCREEN) return width;
+    if (index == SM_CYSCREEN) return height;
+    return 0;
+}
