@@ -1,0 +1,128 @@
+// The GDI calls the framework makes, with their original names and results:
+// device contexts on surfaces and bitmaps, DIBs, bitmap loading, regions,
+// mix modes, pixels. Colours are COLORREF 0x00BBGGRR.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/gdi/pixel_buffer.h"
+#include "platform/win/win.h"
+
+using COLORREF = DWORD;
+
+struct GdiObject;
+struct DeviceContext;
+struct GdiRegion;
+using HGDIOBJ = GdiObject*;
+using HBITMAP = GdiObject*;
+using HPEN = GdiObject*;
+using HFONT = GdiObject*;
+using HRGN = GdiRegion*;
+using HDC = DeviceContext*;
+
+constexpr COLORREF RGB(int r, int g, int b) {
+    return static_cast<COLORREF>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
+}
+constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
+
+struct BITMAP {
+    LONG bmType;
+    LONG bmWidth;
+    LONG bmHeight;
+    LONG bmWidthBytes;
+    WORD bmPlanes;
+    WORD bmBitsPixel;
+    void* bmBits;
+};
+
+struct RGBQUAD {
+    BYTE rgbBlue, rgbGreen, rgbRed, rgbReserved;
+};
+
+struct BITMAPINFOHEADER {
+    DWORD biSize;
+    LONG biWidth;
+    LONG biHeight;
+    WORD biPlanes;
+    WORD biBitCount;
+    DWORD biCompression;
+    DWORD biSizeImage;
+    LONG biXPelsPerMeter;
+    LONG biYPelsPerMeter;
+    DWORD biClrUsed;
+    DWORD biClrImportant;
+};
+
+struct BITMAPINFO {
+    BITMAPINFOHEADER bmiHeader;
+    RGBQUAD bmiColors[1];
+};
+
+struct PALETTEENTRY {
+    BYTE peRed, peGreen, peBlue, peFlags;
+};
+
+constexpr DWORD BI_RGB = 0;
+constexpr DWORD BI_RLE8 = 1;
+constexpr DWORD BI_RLE4 = 2;
+constexpr DWORD BI_BITFIELDS = 3;
+constexpr UINT DIB_RGB_COLORS = 0;
+constexpr DWORD CBM_INIT = 4;
+
+constexpr DWORD SRCCOPY = 0x00CC0020;
+
+// Mix modes (SetROP2).
+constexpr int R2_BLACK = 1, R2_NOTMERGEPEN = 2, R2_MASKNOTPEN = 3, R2_NOTCOPYPEN = 4, R2_MASKPENNOT = 5,
+              R2_NOT = 6, R2_XORPEN = 7, R2_NOTMASKPEN = 8, R2_MASKPEN = 9, R2_NOTXORPEN = 10, R2_NOP = 11,
+              R2_MERGENOTPEN = 12, R2_COPYPEN = 13, R2_MERGEPENNOT = 14, R2_MERGEPEN = 15, R2_WHITE = 16;
+
+// GetDeviceCaps.
+constexpr int BITSPIXEL = 12;
+constexpr int PLANES = 14;
+
+// LoadImageA.
+constexpr UINT IMAGE_BITMAP = 0;
+constexpr UINT LR_LOADFROMFILE = 0x0010;
+constexpr UINT LR_CREATEDIBSECTION = 0x2000;
+
+// Region results (SelectClipRgn).
+constexpr int ERROR_REGION = 0, NULLREGION = 1, SIMPLEREGION = 2;
+
+// Device contexts.
+HDC GetDC(HWND window);  // the screen (desktop) context for window = null
+int ReleaseDC(HWND window, HDC dc);
+HDC CreateCompatibleDC(HDC dc);
+BOOL DeleteDC(HDC dc);
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
+BOOL DeleteObject(HGDIOBJ object);
+int GetObjectA(HGDIOBJ object, int size, void* out);
+int GetDeviceCaps(HDC dc, int index);
+UINT GetSystemPaletteEntries(HDC dc, UINT start, UINT count, PALETTEENTRY* entries);
+
+// A context that draws straight into a locked surface's pixels (what
+// IDirectDrawSurface::GetDC hands out); the pixels must stay valid until
+// DeleteSurfaceDC.
+HDC CreateSurfaceDC(const PixelBuffer& pixels);
+void DeleteSurfaceDC(HDC dc);
+
+// Bitmaps and DIBs.
+HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, void* section, DWORD offset);
+HBITMAP CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const void* bits,
+                       const BITMAPINFO* info, UINT usage);
+int GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, void* bits, BITMAPINFO* info, UINT usage);
+UINT GetDIBColorTable(HDC dc, UINT start, UINT count, RGBQUAD* colors);
+BOOL BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY, DWORD rop);
+BOOL StretchBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int srcY, int srcWidth,
+                int srcHeight, DWORD rop);
+COLORREF GetPixel(HDC dc, int x, int y);
+COLORREF SetPixel(HDC dc, int x, int y, COLORREF color);
+BOOL SetPixelV(HDC dc, int x, int y, COLORREF color);
+
+// Regions and mix mode.
+HRGN CreateRectRgn(int left, int top, int right, int bottom);
+int SelectClipRgn(HDC dc, HRGN region);
+int SetROP2(HDC dc, int mode);
+
+// Bitmaps from .bmp files, or from the bitmaps embedded in the program by name.
+void* LoadImageA(HINSTANCE instance, const char* name, UINT type, int width, int height, UINT flags);
+HBITMAP LoadBitmapA(HINSTANCE instance, const char* name);
