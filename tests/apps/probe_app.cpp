@@ -1,0 +1,70 @@
+// A small program on the framework that reports what happens to it on the
+// debug output, for the whole-program tests. Arguments:
+//   refuse-close=N  the exit procedure refuses the first N requests
+//   quit-at=F       the frame procedure calls RequestQuit in frame F
+#include <cstdlib>
+#include <string>
+
+#include "framework/app/app.h"
+#include "framework/app/frame_pacing.h"
+#include "framework/dialog/diagnostics.h"
+#include "platform/win/platform.h"
+
+namespace {
+
+int gFrames = 0;
+int gRefusalsLeft = 0;
+int gQuitAt = -1;
+
+int ArgumentValue(const char* name, int fallback) {
+    const std::string prefix = std::string(name) + "=";
+    for (const std::string& arg : GetProgramArguments())
+        if (arg.rfind(prefix, 0) == 0) return std::atoi(arg.c_str() + prefix.size());
+    return fallback;
+}
+
+int ProbeExit() {
+    DebugLog("exit asked after %d frames\n", gFrames);
+    if (gRefusalsLeft > 0) {
+        --gRefusalsLeft;
+        return 0;
+    }
+    return 1;
+}
+
+void ProbeInit() {
+    DebugLog("AppInit rate=%u quit=%u active=%d window=%d\n", gApp.frameRate, gApp.quitKey, gApp.active,
+             gApp.hWnd != nullptr);
+    gRefusalsLeft = ArgumentValue("refuse-close", 0);
+    gQuitAt = ArgumentValue("quit-at", -1);
+    SetFrameRate(60);
+    SetWindowTitle("probe");
+    SetExitProc(ProbeExit);
+}
+
+void ProbeConfigure() { DebugLog("AppConfigure\n"); }
+
+void ProbeFrame() {
+    if (gFrames == gQuitAt) RequestQuit();
+    ++gFrames;
+}
+
+}  // namespace
+
+const AppConfig gAppConfig = {
+    .iconName = "",
+    .require16Bit = 1,
+    .fullScreen = 0,
+    .windowWidth = 640,
+    .windowHeight = 480,
+    .device3D = -1,
+    .noModeToggle = 0,
+    .modeX = 0,
+    .screenSaver = 0,
+    .previewBitmap = "",
+    .allowMultipleInstances = 0,
+    .configureMode = PROBE_CONFIGURE_MODE,
+    .appInit = ProbeInit,
+    .appConfigure = ProbeConfigure,
+    .frameProc = ProbeFrame,
+};

@@ -1,0 +1,134 @@
+// Setter limits, the random formula, the sine table, edge states and the
+// message buffer.
+#include <gtest/gtest.h>
+
+#include <cstdarg>
+#include <cstring>
+#include <string>
+
+#include "framework/app/app.h"
+#include "framework/app/random.h"
+#include "framework/dialog/diagnostics.h"
+#include "framework/input/input.h"
+#include "tests/framework/headless_fixture.h"
+
+namespace {
+
+void FrameA() {}
+void FrameB() {}
+
+TEST(Setters, QuitKeyAcceptsZeroTo256) {
+    EXPECT_EQ(SetQuitKey(27), 1);
+    EXPECT_EQ(SetQuitKey(256), 1);
+    EXPECT_EQ(gApp.quitKey, 256);
+    EXPECT_EQ(SetQuitKey(257), 0);
+    EXPECT_EQ(SetQuitKey(-1), 0);
+    EXPECT_EQ(gApp.quitKey, 256);
+    EXPECT_EQ(SetQuitKey(0), 1);
+    EXPECT_EQ(gApp.quitKey, 0);
+}
+
+TEST(Setters, FrameProcRefusesNull) {
+    EXPECT_EQ(SetFrameProc(FrameA), 1);
+    EXPECT_EQ(SetFrameProc(nullptr), 0);
+    EXPECT_EQ(gApp.frameProc, FrameA);
+    EXPECT_EQ(SetFrameProc(FrameB), 1);
+    EXPECT_EQ(gApp.frameProc, FrameB);
+}
+
+// A seed whose first draw is the generator's largest value, 32767.
+uint32_t SeedForLargestDraw() {
+    for (uint32_t seed = 0;; ++seed) {
+        SeedRandom(seed);
+        if (NextRandom() == 32767) return seed;
+    }
+}
+
+TEST(RandomNumbers, RangeIsZeroToNAndNPlusOneOnlyForTheLargestDraw) {
+    SeedRandom(12345);
+    for (int i = 0; i < 100000; ++i) {
+        const int r = NextRandom();
+        ASSERT_GE(r, 0);
+        ASSERT_LE(r, 32767);
+    }
+    SeedRandom(99);
+    for (int i = 0; i < 20000; ++i) {
+        const int v = Random(9);
+        ASSERT_GE(v, 0);
+        ASSERT_LE(v, 10);
+    }
+    const uint32_t seed = SeedForLargestDraw();
+    SeedRandom(seed);
+    EXPECT_EQ(Random(0), 1);
+    SeedRandom(seed);
+    EXPECT_EQ(Random(9), 10);
+    SeedRandom(seed);
+    EXPECT_EQ(Random(32766), 32767);
+}
+
+TEST(RandomNumbers, TheSameSeedGivesTheSameSequence) {
+    SeedRandom(7);
+    const int a = Random(1000), b = Random(1000);
+    SeedRandom(7);
+    EXPECT_EQ(Random(1000), a);
+    EXPECT_EQ(Random(1000), b);
+}
+
+TEST(SineTable, HoldsTruncatedDegreesTimes360) {
+    InitFrameworkState();
+    EXPECT_EQ(gSinTable[0], 0);
+    EXPECT_EQ(gSinTable[90], 360);
+    EXPECT_EQ(gSinTable[180], 0);
+    EXPECT_EQ(gSinTable[270], -360);
+    EXPECT_EQ(gSinTable[449], 359);
+    // In double precision sin(30 degrees) x 360 comes out just below 180 and
+    // sin(210 degrees) x 360 just below -180: truncation keeps 179 and -180.
+    EXPECT_EQ(gSinTable[30], 179);
+    EXPECT_EQ(gSinTable[210], -180);
+    EXPECT_EQ(gSinTable[359], -6);  // toward zero, not floored
+    EXPECT_EQ(gSinTable[45], 254);
+}
+
+TEST(EdgeStates, FollowTheFourStateRules) {
+    uint8_t s = KEY_UP;
+    const bool held[] = {true, true, true, false, false};
+    const uint8_t heldStates[] = {KEY_PRESSED, KEY_HELD, KEY_HELD, KEY_RELEASED, KEY_UP};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(s = UpdateEdgeState(held[i], s), heldStates[i]);
+    // Down, up, down on consecutive updates reads 2, 1, 3.
+    s = KEY_UP;
+    EXPECT_EQ(s = UpdateEdgeState(true, s), KEY_PRESSED);
+    EXPECT_EQ(s = UpdateEdgeState(false, s), KEY_RELEASED);
+    EXPECT_EQ(s = UpdateEdgeState(true, s), KEY_HELD);
+}
+
+using KeyStates = HeadlessTest;
+
+TEST_F(KeyStates, AnswerZeroWhileAModalBoxIsOpen) {
+    gApp.modal = 1;
+    EXPECT_EQ(KeyState(VK_SPACE), 0);
+    gApp.modal = 0;
+    EXPECT_EQ(KeyState(VK_SPACE), KEY_UP);
+    EXPECT_EQ(KeyState(300), 0);
+    EXPECT_EQ(KeyState(-1), 0);
+}
+
+std::string Format(const char* format, ...) {
+    char buffer[MESSAGE_BUFFER_SIZE];
+    va_list args;
+    va_start(args, format);
+    FormatMessageText(buffer, sizeof(buffer), format, args);
+    va_end(args);
+    return buffer;
+}
+
+TEST(MessageText, IsTruncatedTo255BytesWithoutSplittingACharacter) {
+    const std::string longAscii(300, 'a');
+    EXPECT_EQ(Format("%s", longAscii.c_str()), std::string(255, 'a'));
+    // 254 single bytes then a double-byte character: its lead byte would be
+    // byte 255, so it is dropped as a whole.
+    const std::string text = std::string(254, 'b') + "漢字";
+    EXPECT_EQ(Format("%s", text.c_str()), std::string(254, 'b'));
+    EXPECT_EQ(Format("%d個のジョイスティックが使用可能です\n", 2), "2個のジョイスティックが使用可能です\n");
+}
+
+}  // namespace

@@ -1,0 +1,67 @@
+// The headless input script: parsing, ordering and errors.
+#include <gtest/gtest.h>
+
+#include "platform/win/headless/input_script.h"
+#include "platform/win/win.h"
+
+namespace {
+
+TEST(InputScript, ParsesEveryCommandAndOrdersByFrame) {
+    std::vector<ScriptEvent> events;
+    std::string error;
+    ASSERT_TRUE(ParseInputScript("# a comment\n"
+                                 "30 close\n"
+                                 "5 move 100 200   # pointer\n"
+                                 "5 press lbutton\n"
+                                 "6 release LBUTTON\n"
+                                 "7 press esc\n"
+                                 "8 press VK_F1\n"
+                                 "9 press 0x41\n"
+                                 "10 answer no\n"
+                                 "11 capture menu.png\n"
+                                 "12 stall 250\n"
+                                 "13 deactivate\n14 activate\n15 minimize\n16 restore\n17 lose-surfaces\n",
+                                 &events, &error))
+        << error;
+    ASSERT_EQ(events.size(), 15u);
+    EXPECT_EQ(events[0].kind, ScriptEvent::Kind::Move);
+    EXPECT_EQ(events[0].x, 100);
+    EXPECT_EQ(events[0].y, 200);
+    EXPECT_EQ(events[1].kind, ScriptEvent::Kind::Press);
+    EXPECT_EQ(events[1].key, VK_LBUTTON);
+    EXPECT_EQ(events[2].key, VK_LBUTTON);
+    EXPECT_EQ(events[3].key, VK_ESCAPE);
+    EXPECT_EQ(events[4].key, VK_F1);
+    EXPECT_EQ(events[5].key, 'A');
+    EXPECT_EQ(events[6].answer, IDNO);
+    EXPECT_EQ(events[7].file, "menu.png");
+    EXPECT_EQ(events[8].milliseconds, 250u);
+    EXPECT_EQ(events[13].kind, ScriptEvent::Kind::LoseSurfaces);
+    EXPECT_EQ(events[14].kind, ScriptEvent::Kind::Close);
+    EXPECT_EQ(events[14].frame, 30);
+}
+
+TEST(InputScript, ReportsTheLineOfAMistake) {
+    std::vector<ScriptEvent> events;
+    std::string error;
+    const char* bad[] = {"1 move 5\n", "x close\n", "1 press nosuchkey\n", "1 answer maybe\n", "1 jump\n",
+                         "-3 close\n", "1 press 300\n", "1 stall -5\n"};
+    for (const char* script : bad) {
+        EXPECT_FALSE(ParseInputScript(std::string("0 close\n") + script, &events, &error)) << script;
+        EXPECT_EQ(error.rfind("line 2: ", 0), 0u) << error;
+    }
+}
+
+TEST(InputScript, KeyNamesFollowVirtualKeyCodes) {
+    EXPECT_EQ(ParseKeyName("Escape"), VK_ESCAPE);
+    EXPECT_EQ(ParseKeyName("return"), VK_RETURN);
+    EXPECT_EQ(ParseKeyName("alt"), VK_MENU);
+    EXPECT_EQ(ParseKeyName("F12"), VK_F12);
+    EXPECT_EQ(ParseKeyName("z"), 'Z');
+    EXPECT_EQ(ParseKeyName("7"), 7);  // a number is a code, not the digit key
+    EXPECT_EQ(ParseKeyName("right"), VK_RIGHT);
+    EXPECT_EQ(ParseKeyName("rbutton"), VK_RBUTTON);
+    EXPECT_EQ(ParseKeyName("F25"), -1);
+}
+
+}  // namespace
