@@ -10,9 +10,15 @@
 
 using COLORREF = DWORD;
 
-struct GdiObject;
+// Every GDI handle points at a GdiObject; the kinds live in the GDI sources.
+// A region is passed where any object is accepted, so its kind shows here.
+struct GdiObject {
+    virtual ~GdiObject() = default;
+};
+struct GdiRegion : GdiObject {
+    RECT rect{};  // right and bottom exclusive
+};
 struct DeviceContext;
-struct GdiRegion;
 using HGDIOBJ = GdiObject*;
 using HBITMAP = GdiObject*;
 using HPEN = GdiObject*;
@@ -98,6 +104,10 @@ BOOL DeleteObject(HGDIOBJ object);
 int GetObjectA(HGDIOBJ object, int size, void* out);
 int GetDeviceCaps(HDC dc, int index);
 UINT GetSystemPaletteEntries(HDC dc, UINT start, UINT count, PALETTEENTRY* entries);
+
+// The 256 colours behind an 8-bit surface that has no palette of its own:
+// the 20 static colours (0..9, 246..255) with black between them.
+const PaletteEntryRGB* GetDefaultPalette();
 
 // A context that draws straight into a locked surface's pixels (what
 // IDirectDrawSurface::GetDC hands out); the pixels must stay valid until

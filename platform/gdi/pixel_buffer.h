@@ -5,7 +5,7 @@
 #include <cstdint>
 
 struct PixelFormat {
-    int bitsPerPixel = 16;  // 8, 16, 24 or 32
+    int bitsPerPixel = 16;  // 8, 16, 24 or 32 (1 and 4 too in bitmaps)
     uint32_t redMask = 0;   // 0 for 8 bits per pixel (palette indices)
     uint32_t greenMask = 0;
     uint32_t blueMask = 0;
@@ -25,9 +25,9 @@ struct PixelBuffer {
     uint8_t* bits = nullptr;  // top row first
     int width = 0;
     int height = 0;
-    int pitch = 0;  // bytes from one row to the next
+    int pitch = 0;  // bytes from one row to the next (negative: rows lie bottom-up in memory)
     PixelFormat format;
-    // For 8 bits per pixel: the 256 colours the indices stand for (may be null:
+    // For 1, 4 and 8 bits per pixel: the 256 colours the indices stand for (may be null:
     // then the default display palette applies).
     const PaletteEntryRGB* palette = nullptr;
 };

@@ -1,0 +1,62 @@
+// The objects behind GDI handles: bitmaps, device contexts and their clip
+// and mix state, and the table of live handles that every call checks, so a
+// stale or foreign handle fails the call instead of touching freed memory.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "platform/gdi/gdi.h"
+
+// A bitmap: a DIB section, a device-compatible bitmap or the stock 1x1
+// monochrome one. Rows are stored bottom-up (like a DIB of positive height)
+// unless made top-down; pixels always views them top row first.
+struct GdiBitmap : GdiObject {
+    PixelBuffer pixels;
+    std::unique_ptr<uint8_t[]> storage;
+    int stride = 0;  // bytes per stored row, a multiple of 4
+    std::array<PaletteEntryRGB, 256> colors{};
+    int colorCount = 0;  // entries of colors in use (1, 4 and 8 bits per pixel)
+    bool isDibSection = false;
+    HDC selectedInto = nullptr;  // the memory context it is selected into
+};
+
+struct DeviceContext {
+    enum class Kind { Memory, Surface, Display };
+    Kind kind = Kind::Memory;
+    PixelBuffer target;           // where drawing lands (empty for the display)
+    GdiBitmap* bitmap = nullptr;  // memory contexts: the selected bitmap
+    bool clipped = false;
+    RECT clip{};  // with clipped: the selected clip region's rectangle
+    int rop2 = R2_COPYPEN;
+};
+
+// Live-handle table: objects and contexts are registered when made and
+// removed when deleted.
+void RegisterGdiObject(GdiObject* object);
+void UnregisterGdiObject(GdiObject* object);
+bool IsLiveGdiObject(HGDIOBJ object);
+GdiBitmap* AsBitmap(HGDIOBJ object);  // null unless a live bitmap
+GdiRegion* AsRegion(HGDIOBJ object);  // null unless a live region
+void RegisterDC(HDC dc);
+void UnregisterDC(HDC dc);
+bool IsLiveDC(HDC dc);
+
+// Bytes per row of a DIB: the row's bits rounded up to 32.
+int DibStride(int width, int bitsPerPixel);
+
+// A new zero-filled bitmap, or null when the size is not positive or too big.
+// colors (may be null) gives colorCount entries for 1, 4 and 8 bits per pixel.
+GdiBitmap* NewBitmap(int width, int height, const PixelFormat& format, bool topDown,
+                     const PaletteEntryRGB* colors, int colorCount);
+
+// Bits per pixel of the context's pixels (the desktop's for the display).
+int ContextDepth(HDC dc);
+
+// The rectangle drawing may touch: the target, cut by the selected clip region.
+RECT DrawableRect(const DeviceContext& dc);
+
+// The largest bitmap made or decoded: 32768 pixels on a side, 256 MB of rows.
+constexpr int MAX_BITMAP_SIDE = 32768;
+constexpr uint64_t MAX_BITMAP_BYTES = 256ull << 20;
