@@ -1,0 +1,177 @@
+// BitBlt and StretchBlt between pixel formats, clipping, and single pixels
+// in the formats the display uses.
+#include <gtest/gtest.h>
+
+#include "tests/platform/gdi_test_support.h"
+
+namespace {
+
+// A DIB section of the given depth, selected into its own memory context.
+struct DibInContext {
+    HBITMAP bitmap = nullptr;
+    HDC dc = nullptr;
+    HGDIOBJ old = nullptr;
+    void* bits = nullptr;
+    DibInContext(int width, int height, int bitsPerPixel, const std::vector<RGBQUAD>& colors = {}) {
+        std::vector<uint8_t> info(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD));
+        auto* header = reinterpret_cast<BITMAPINFO*>(info.data());
+        header->bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, static_cast<WORD>(bitsPerPixel), BI_RGB,
+                             0, 0, 0, static_cast<DWORD>(colors.size()), 0};
+        std::copy(colors.begin(), colors.end(), header->bmiColors);
+        bitmap = CreateDIBSection(nullptr, header, DIB_RGB_COLORS, &bits, nullptr, 0);
+        dc = CreateCompatibleDC(nullptr);
+        old = SelectObject(dc, bitmap);
+    }
+    ~DibInContext() {
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(bitmap);
+    }
+};
+
+TEST(Blit, EightBitPaletteBitmapIntoA565Surface) {
+    DibInContext source(3, 2, 8, {{0, 0, 255, 0}, {0x56, 0x34, 0x12, 0}, {255, 255, 255, 0}});
+    auto* rows = static_cast<uint8_t*>(source.bits);  // bottom row first, 4 bytes per row
+    rows[4] = 0, rows[5] = 1, rows[6] = 2;                // top row
+    rows[0] = 2, rows[1] = 2, rows[2] = 1;
+
+    OwnedPixels surface(4, 3, PIXEL_FORMAT_565);
+    HDC dc = CreateSurfaceDC(surface.buffer);
+    EXPECT_TRUE(BitBlt(dc, 1, 1, 3, 2, source.dc, 0, 0, SRCCOPY));
+    DeleteSurfaceDC(dc);
+    EXPECT_EQ(surface.Raw(1, 1), 0xF800u);
+    EXPECT_EQ(surface.Raw(2, 1), 0x11AAu);  // 0x12 >> 3, 0x34 >> 2, 0x56 >> 3
+    EXPECT_EQ(surface.Raw(3, 1), 0xFFFFu);
+    EXPECT_EQ(surface.Raw(3, 2), 0x11AAu);
+    EXPECT_EQ(surface.Raw(0, 0), 0u);
+}
+
+TEST(Blit, TwentyFourBitBitmapIntoA555Surface) {
+    DibInContext source(2, 1, 24);
+    auto* bgr = static_cast<uint8_t*>(source.bits);
+    const uint8_t pixels[6] = {0x56, 0x34, 0x12, 0xFF, 0x00, 0x80};  // blue, green, red each
+    std::copy(pixels, pixels + 6, bgr);
+
+    OwnedPixels surface(2, 1, PIXEL_FORMAT_555);
+    HDC dc = CreateSurfaceDC(surface.buffer);
+    EXPECT_TRUE(BitBlt(dc, 0, 0, 2, 1, source.dc, 0, 0, SRCCOPY));
+    DeleteSurfaceDC(dc);
+    EXPECT_EQ(surface.Raw(0, 0), (0x12u >> 3 << 10) | (0x34u >> 3 << 5) | (0x56u >> 3));
+    EXPECT_EQ(surface.Raw(1, 0), (0x80u >> 3 << 10) | 0x1Fu);
+}
+
+TEST(Blit, SixteenBitsIntoAnEightBitSurfaceTakeTheNearestPaletteColour) {
+    PaletteEntryRGB palette[256] = {};
+    palette[10] = {250, 0, 0, 0};
+    palette[20] = {0, 0, 240, 0};
+    palette[30] = {128, 128, 128, 0};
+    OwnedPixels source(3, 1, PIXEL_FORMAT_565);
+    HDC sourceDC = CreateSurfaceDC(source.buffer);
+    SetPixelV(sourceDC, 0, 0, RGB(255, 16, 0));
+    SetPixelV(sourceDC, 1, 0, RGB(0, 8, 200));
+    SetPixelV(sourceDC, 2, 0, RGB(140, 120, 130));
+
+    OwnedPixels target(3, 1, PIXEL_FORMAT_INDEXED8, palette);
+    HDC targetDC = CreateSurfaceDC(target.buffer);
+    EXPECT_TRUE(BitBlt(targetDC, 0, 0, 3, 1, sourceDC, 0, 0, SRCCOPY));
+    EXPECT_EQ(target.Raw(0, 0), 10u);
+    EXPECT_EQ(target.Raw(1, 0), 20u);
+    EXPECT_EQ(target.Raw(2, 0), 30u);
+    DeleteSurfaceDC(targetDC);
+    DeleteSurfaceDC(sourceDC);
+}
+
+TEST(Blit, ClippedToTheRegionAndTheTarget) {
+    OwnedPixels source(20, 20, PIXEL_FORMAT_565);
+    std::fill(source.bytes.begin(), source.bytes.end(), 0xFF);
+    OwnedPixels target(8, 8, PIXEL_FORMAT_565);
+    HDC sourceDC = CreateSurfaceDC(source.buffer);
+    HDC targetDC = CreateSurfaceDC(target.buffer);
+    HRGN region = CreateRectRgn(2, 3, 5, 7);
+    EXPECT_EQ(SelectClipRgn(targetDC, region), SIMPLEREGION);
+    DeleteObject(region);  // the context keeps its own copy
+
+    EXPECT_TRUE(BitBlt(targetDC, -4, -4, 20, 20, sourceDC, 0, 0, SRCCOPY));
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(target.Raw(x, y), (x >= 2 && x < 5 && y >= 3 && y < 7) ? 0xFFFFu : 0u) << x << "," << y;
+
+    SelectClipRgn(targetDC, nullptr);
+    EXPECT_TRUE(BitBlt(targetDC, 6, 6, 4, 4, sourceDC, 0, 0, SRCCOPY));
+    EXPECT_EQ(target.Raw(7, 7), 0xFFFFu);
+    EXPECT_EQ(target.Raw(5, 7), 0u);
+    DeleteSurfaceDC(targetDC);
+    DeleteSurfaceDC(sourceDC);
+}
+
+TEST(Blit, StretchScalesByNearestPixelAndMirrorsNegativeSizes) {
+    OwnedPixels source(2, 1, PIXEL_FORMAT_8888);
+    OwnedPixels target(4, 2, PIXEL_FORMAT_8888);
+    HDC sourceDC = CreateSurfaceDC(source.buffer);
+    HDC targetDC = CreateSurfaceDC(target.buffer);
+    SetPixelV(sourceDC, 0, 0, RGB(1, 2, 3));
+    SetPixelV(sourceDC, 1, 0, RGB(4, 5, 6));
+
+    EXPECT_TRUE(StretchBlt(targetDC, 0, 0, 4, 2, sourceDC, 0, 0, 2, 1, SRCCOPY));
+    const COLORREF doubled[4] = {RGB(1, 2, 3), RGB(1, 2, 3), RGB(4, 5, 6), RGB(4, 5, 6)};
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(GetPixel(targetDC, x, y), doubled[x]);
+
+    EXPECT_TRUE(StretchBlt(targetDC, 4, 0, -4, 1, sourceDC, 0, 0, 2, 1, SRCCOPY));
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(GetPixel(targetDC, x, 0), doubled[3 - x]);
+    DeleteSurfaceDC(targetDC);
+    DeleteSurfaceDC(sourceDC);
+}
+
+TEST(Blit, OverlappingCopyWithinOneSurface) {
+    OwnedPixels surface(5, 1, PIXEL_FORMAT_INDEXED8);
+    for (int x = 0; x < 5; ++x) surface.bytes[x] = static_cast<uint8_t>(x + 1);
+    HDC dc = CreateSurfaceDC(surface.buffer);
+    EXPECT_TRUE(BitBlt(dc, 1, 0, 4, 1, dc, 0, 0, SRCCOPY));
+    DeleteSurfaceDC(dc);
+    EXPECT_EQ(std::vector<uint8_t>(surface.bytes.begin(), surface.bytes.end()),
+              (std::vector<uint8_t>{1, 1, 2, 3, 4}));
+}
+
+// SetPixel answers with the colour as it reads back: 5-bit channels widen as
+// (v << 3) | (v >> 2), 6-bit ones as (v << 2) | (v >> 4).
+TEST(Pixels, RoundTripsAt565And555And32Bits) {
+    struct Case {
+        PixelFormat format;
+        uint32_t raw;
+        COLORREF readBack;
+    };
+    const COLORREF color = RGB(0x12, 0x34, 0x56);
+    const Case cases[] = {
+        {PIXEL_FORMAT_565, 0x11AA, RGB(0x10, 0x34, 0x52)},
+        {PIXEL_FORMAT_555, (0x02 << 10) | (0x06 << 5) | 0x0A, RGB(0x10, 0x31, 0x52)},
+        {PIXEL_FORMAT_8888, 0x123456, color},
+    };
+    for (const Case& c : cases) {
+        OwnedPixels surface(2, 2, c.format);
+        HDC dc = CreateSurfaceDC(surface.buffer);
+        EXPECT_EQ(SetPixel(dc, 1, 1, color), c.readBack);
+        EXPECT_EQ(surface.Raw(1, 1), c.raw);
+        EXPECT_EQ(GetPixel(dc, 1, 1), c.readBack);
+        EXPECT_EQ(SetPixel(dc, 0, 0, c.readBack), c.readBack) << "a read-back colour is stable";
+        EXPECT_EQ(SetPixel(dc, 0, 0, RGB(255, 255, 255)), RGB(255, 255, 255));
+        EXPECT_EQ(SetPixel(dc, 2, 0, color), CLR_INVALID);
+        EXPECT_EQ(GetPixel(dc, -1, 0), CLR_INVALID);
+        DeleteSurfaceDC(dc);
+    }
+}
+
+TEST(Pixels, ClipRegionLimitsPixelAccess) {
+    OwnedPixels surface(4, 4, PIXEL_FORMAT_565);
+    HDC dc = CreateSurfaceDC(surface.buffer);
+    HRGN region = CreateRectRgn(1, 1, 3, 3);
+    SelectClipRgn(dc, region);
+    EXPECT_FALSE(SetPixelV(dc, 0, 0, RGB(255, 0, 0)));
+    EXPECT_TRUE(SetPixelV(dc, 2, 2, RGB(255, 0, 0)));
+    EXPECT_EQ(surface.Raw(0, 0), 0u);
+    EXPECT_EQ(surface.Raw(2, 2), 0xF800u);
+    DeleteSurfaceDC(dc);
+    DeleteObject(region);
+}
+
+}  // namespace

@@ -1,0 +1,144 @@
+// Device contexts and objects: the stock bitmap of a new memory context,
+// selection rules, the display's answers, DIB reading and colour tables.
+#include <gtest/gtest.h>
+
+#include "platform/win/platform.h"
+#include "platform/win/resources.h"
+#include "tests/platform/gdi_test_support.h"
+
+namespace {
+
+// The headless platform open with a chosen desktop depth, for one scope.
+struct HeadlessDesktop {
+    explicit HeadlessDesktop(int depth) {
+        PlatformOptions options;
+        options.backend = "headless";
+        options.desktopDepth = depth;
+        std::string error;
+        EXPECT_TRUE(PlatformOpen(options, &error)) << error;
+    }
+    ~HeadlessDesktop() { PlatformClose(); }
+};
+
+TEST(Contexts, NewMemoryContextHoldsAOnePixelMonochromeBitmap) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = LoadBitmapA(nullptr, "GDI_SAMPLE");
+    ASSERT_NE(bitmap, nullptr);
+    HGDIOBJ stock = SelectObject(dc, bitmap);
+    BITMAP info{};
+    ASSERT_EQ(GetObjectA(stock, sizeof info, &info), static_cast<int>(sizeof(BITMAP)));
+    EXPECT_EQ(info.bmWidth, 1);
+    EXPECT_EQ(info.bmHeight, 1);
+    EXPECT_EQ(info.bmBitsPixel, 1);
+    EXPECT_EQ(info.bmPlanes, 1);
+    EXPECT_FALSE(DeleteObject(stock)) << "the stock bitmap stays";
+
+    HDC other = CreateCompatibleDC(dc);
+    EXPECT_EQ(SelectObject(other, bitmap), nullptr) << "a bitmap lives in one context at a time";
+    EXPECT_FALSE(DeleteObject(bitmap)) << "a selected bitmap cannot be deleted";
+    EXPECT_EQ(SelectObject(dc, stock), bitmap);
+    EXPECT_TRUE(DeleteObject(bitmap));
+    EXPECT_FALSE(DeleteObject(bitmap)) << "a stale handle is refused";
+    EXPECT_TRUE(DeleteDC(other));
+    EXPECT_TRUE(DeleteDC(dc));
+    EXPECT_FALSE(DeleteDC(dc));
+}
+
+TEST(Contexts, DisplayReportsTheDesktopDepth) {
+    for (int depth : {8, 16, 32}) {
+        const HeadlessDesktop desktop(depth);
+        HDC screen = GetDC(nullptr);
+        EXPECT_EQ(GetDeviceCaps(screen, BITSPIXEL), depth);
+        EXPECT_EQ(GetDeviceCaps(screen, PLANES), 1);
+        ReleaseDC(nullptr, screen);
+    }
+}
+
+TEST(Contexts, SystemPaletteHoldsTheTwentyStaticColours) {
+    HDC screen = GetDC(nullptr);
+    PALETTEENTRY entries[256];
+    ASSERT_EQ(GetSystemPaletteEntries(screen, 0, 256, entries), 256u);
+    ReleaseDC(nullptr, screen);
+    auto colorOf = [&](int i) { return RGB(entries[i].peRed, entries[i].peGreen, entries[i].peBlue); };
+    EXPECT_EQ(colorOf(1), 0x000080u);
+    EXPECT_EQ(colorOf(9), 0xF0CCA8u);
+    EXPECT_EQ(colorOf(10), 0u);
+    EXPECT_EQ(colorOf(245), 0u);
+    EXPECT_EQ(colorOf(246), 0xF0FCFFu);
+    EXPECT_EQ(colorOf(249), 0x0000FFu);
+    EXPECT_EQ(colorOf(255), 0xFFFFFFu);
+    for (const PALETTEENTRY& e : entries) EXPECT_EQ(e.peFlags, 0);
+}
+
+TEST(Contexts, MixModeStartsAsCopyPenAndReturnsThePrevious) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    EXPECT_EQ(SetROP2(dc, R2_XORPEN), R2_COPYPEN);
+    EXPECT_EQ(SetROP2(dc, R2_NOT), R2_XORPEN);
+    DeleteDC(dc);
+}
+
+TEST(Dibs, ReadBackInAnotherDepthAndColourTable) {
+    std::vector<uint8_t> storage(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD));
+    auto* info = reinterpret_cast<BITMAPINFO*>(storage.data());
+    info->bmiHeader = {sizeof(BITMAPINFOHEADER), 2, -2, 1, 8, BI_RGB, 0, 0, 0, 2, 0};
+    info->bmiColors[0] = {0x30, 0x20, 0x10, 0};
+    info->bmiColors[1] = {0xFF, 0xFF, 0xFF, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(bitmap, nullptr);
+    const uint8_t indices[8] = {0, 1, 0, 0, 1, 1, 0, 0};  // two top-down rows of 4 bytes
+    std::copy(indices, indices + 8, static_cast<uint8_t*>(bits));
+
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RGBQUAD table[4] = {};
+    EXPECT_EQ(GetDIBColorTable(dc, 0, 4, table), 2u);
+    EXPECT_EQ(table[0].rgbRed, 0x10);
+    EXPECT_EQ(table[1].rgbBlue, 0xFF);
+
+    BITMAPINFO request{};
+    request.bmiHeader = {sizeof(BITMAPINFOHEADER), 2, 2, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    uint8_t rgb[16] = {};  // bottom-up rows of 8 bytes
+    SelectObject(dc, old);
+    EXPECT_EQ(GetDIBits(dc, bitmap, 0, 2, rgb, &request, DIB_RGB_COLORS), 2);
+    const uint8_t expected[16] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0,  // bottom row: 1, 1
+                                  0x30, 0x20, 0x10, 0xFF, 0xFF, 0xFF, 0, 0};
+    EXPECT_TRUE(std::equal(rgb, rgb + 16, expected));
+
+    // A bitmap compatible with a 16-bit display, made from the same pixels.
+    const HeadlessDesktop desktop(16);
+    HDC screen = GetDC(nullptr);
+    HBITMAP compatible = CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT, bits, info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    ASSERT_NE(compatible, nullptr);
+    BITMAP described{};
+    GetObjectA(compatible, sizeof described, &described);
+    EXPECT_EQ(described.bmBitsPixel, 16);
+    SelectObject(dc, compatible);
+    EXPECT_EQ(GetPixel(dc, 1, 0), RGB(0xFF, 0xFF, 0xFF));
+    EXPECT_EQ(GetPixel(dc, 0, 0), RGB(0x10, 0x20, 0x31)) << "5-6-5 widens 0x30's top five bits";
+    SelectObject(dc, old);
+    DeleteObject(compatible);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
+TEST(Resources, BitmapsAreFoundByNameWithoutRegardToCase) {
+    ASSERT_NE(FindResource("gdi_sample", "bitmap"), nullptr);
+    EXPECT_EQ(FindResource("GDI_SAMPLE", "WAVE"), nullptr);
+    EXPECT_EQ(LoadBitmapA(nullptr, "NO_SUCH_BITMAP"), nullptr);
+
+    auto* bitmap = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), "Gdi_Sample", IMAGE_BITMAP, 0, 0,
+                                                   LR_CREATEDIBSECTION));
+    ASSERT_NE(bitmap, nullptr);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(dc, 2, 0), RGB(0, 0, 255));
+    EXPECT_EQ(GetPixel(dc, 0, 1), RGB(18, 52, 86));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+}
+
+}  // namespace

@@ -1,0 +1,20 @@
+// Shared pieces of the GDI tests: pixel buffers the tests own, and bitmaps
+// loaded from bytes through a file, as programs load them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/gdi/gdi.h"
+
+// A zeroed surface-like buffer of the given format.
+struct OwnedPixels {
+    std::vector<uint8_t> bytes;
+    PixelBuffer buffer;
+    OwnedPixels(int width, int height, PixelFormat format, const PaletteEntryRGB* palette = nullptr);
+    uint32_t Raw(int x, int y) const;  // 8, 16 or 32 bits per pixel
+};
+
+// Writes bytes to a temporary .bmp file and loads it with LoadImageA.
+HBITMAP LoadBmpBytes(const std::vector<uint8_t>& bytes);
