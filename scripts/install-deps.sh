@@ -8,6 +8,8 @@ PACKAGES=(
   g++ make cmake ninja-build pkg-config
   # the desktop backend
   libsdl2-dev
+  # frame captures (PNG)
+  zlib1g-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
 )

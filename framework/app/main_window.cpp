@@ -3,9 +3,13 @@
 #include "framework/app/main_window.h"
 
 #include "framework/app/app.h"
-#include "framework/app/startup_steps.h"
+#include "framework/dialog/dialogs.h"
+#include "platform/gdi/paint.h"
 #include "framework/dialog/diagnostics.h"
 #include "framework/display/display.h"
+#include "framework/image/image.h"
+#include "framework/media/media.h"
+#include "framework/scene3d/scene3d.h"
 
 namespace {
 
@@ -47,6 +51,7 @@ void StoreClientRect(HWND window) {
 
 int CreateMainWindow() {
     if (!gAppConfig.allowMultipleInstances && FindWindowA(MAIN_WINDOW_CLASS, nullptr)) return 0;
+    if (gAppConfig.screenSaver && !ParseScreenSaverArgs()) return 0;
 
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof(WNDCLASSEXA);
@@ -84,22 +89,65 @@ LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE:
         case WM_ACTIVATE:
             if (IsDisplayReady()) HandleActivation(message, wParam);
+            if (message == WM_ACTIVATE && gApp.enable3D && Is3DReady()) Handle3DActivate(wParam);
             return 0;
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            BeginPaint(window, &paint);
+            if (IsDisplayReady() && !gApp.active && !IsFullScreen()) {
+                if (gApp.enable3D && Is3DReady()) Handle3DPaint(paint.hdc);
+                PresentBackBuffer();
+            }
+            EndPaint(window, &paint);
+            return 0;
+        }
         case WM_CLOSE:
         case WM_QUERYENDSESSION:
             if (gApp.exitProc && gApp.exitProc() == 0) return 0;
             DestroyWindow(window);
             return 0;
+        case WM_NCLBUTTONDOWN:
+        case WM_NCLBUTTONUP:
+        case WM_EXITSIZEMOVE:
+            gDisplay.presentSuspended = 0;
+            return DefWindowProcA(window, message, wParam, lParam);
         case WM_KEYDOWN:
             if (LOWORD(wParam) == gApp.quitKey) RequestQuit();
             return 0;
         case WM_SYSKEYDOWN:
-            return 0;  // every system key is swallowed, Alt+F4 included
+            // Alt+Enter switches the mode; every system key is swallowed, Alt+F4 included.
+            if (wParam == VK_RETURN && !IsModeLocked() && !gAppConfig.noModeToggle) ToggleFullScreen();
+            return 0;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == LIST_BOX_ID && HIWORD(wParam) == LBN_DBLCLK)
+                gApp.listSelection = static_cast<int>(SendDlgItemMessageA(window, LIST_BOX_ID, LB_GETCURSEL, 0, 0));
+            return 0;
         case WM_SYSCOMMAND:
             if (wParam == SC_SCREENSAVE) return 1;
             return DefWindowProcA(window, message, wParam, lParam);
         case WM_MOUSEMOVE:
             TrackMouseMove(lParam);
+            return 0;
+        case WM_ENTERMENULOOP:
+            gDisplay.presentSuspended = 1;
+            if (gDisplay.device) gDisplay.device->FlipToGDISurface();
+            DrawMenuBar(window);
+            RedrawWindow(window, nullptr, nullptr, RDW_FRAME);
+            return 0;
+        case WM_EXITMENULOOP:
+            gDisplay.presentSuspended = 0;
+            return 0;
+        case WM_QUERYNEWPALETTE:
+            if (!IsDisplayReady()) return 0;
+            ReleaseDisplayPalette();
+            if (!CreateDisplayPalette(nullptr)) {
+                ErrorBox("パレットの復帰に失敗しました");
+                RequestQuit();
+                return 1;
+            }
+            return 0;
+        case MM_MCINOTIFY:
+            if (wParam == MCI_NOTIFY_SUCCESSFUL) OnMciNotify();
             return 0;
         default:
             return DefWindowProcA(window, message, wParam, lParam);

@@ -7,3 +7,8 @@ constexpr const char* MAIN_WINDOW_CLASS = "Class Korven";
 
 int CreateMainWindow();
 LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The screen-saver command line and preview (screen_saver.cpp).
+int ParseScreenSaverArgs();
+void RunScreenSaverPreview(HWND parent);
+LRESULT PreviewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

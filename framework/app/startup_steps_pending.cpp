@@ -1,13 +1,14 @@
-// Start-up steps whose subsystems are not built yet. Each succeeds without
-// doing anything and leaves this file when its subsystem arrives.
-#include "framework/app/startup_steps.h"
-#include "framework/display/display.h"
-#include "framework/scene3d/scene3d.h"
+// Services of subsystems that are not built yet. Each succeeds without doing
+// anything and leaves this file when its subsystem arrives.
+#include "framework/draw/gdi_draw.h"
+#include "framework/draw/transitions.h"
+#include "framework/image/image.h"
+#include "framework/input/input.h"
+#include "framework/media/media.h"
 #include "framework/net/network.h"
+#include "framework/scene3d/scene3d.h"
 #include "framework/sound/sound.h"
 
-DisplayState::DisplayState() = default;
-DisplayState::~DisplayState() = default;
 Direct3DState::Direct3DState() = default;
 Direct3DState::~Direct3DState() = default;
 SoundState::SoundState() = default;
@@ -15,28 +16,21 @@ SoundState::~SoundState() = default;
 NetworkState::NetworkState() = default;
 NetworkState::~NetworkState() = default;
 
-// Stands for a windowed 640 x 480 display that came up.
-int InitDisplay() {
-    gDisplay.screenWidth = 640;
-    gDisplay.screenHeight = 480;
-    gDisplay.bitDepth = 16;
-    gDisplay.coopLevel = gDisplay.windowedLevel;
-    gDisplay.ready = 1;
-    return 1;
-}
-void PresentFrame() {}
-int IsDisplayReady() { return gDisplay.ready; }
-int IsModeLocked() { return gDisplay.modeLocked; }
-int IsFullScreen() { return (gDisplay.coopLevel & 1) != 0; }
 int Init3D() { return 1; }
+void Release3DDevice() {}
+int Create3DDevice() { return 1; }
+int Is3DReady() { return 0; }
+void Handle3DActivate(uintptr_t) {}
+void Handle3DPaint(HDC) {}
 int CreateSoundDevice() { return 1; }
-void CreateWorkBuffer() {}
 void InitJoysticks() {}
 void PollJoysticks() {}
 int ClearScreen(uint32_t) { return 1; }
 int SetTextFont(int, int, uint32_t, const char*) { return 1; }
 void ResetDissolve(int) {}
-void CloseAllMedia() {}
 void PauseAllMedia() {}
 void ResumeAllMedia() {}
-void ReleaseAllImages() {}
+void CloseAllMedia() {}
+void OnMciNotify() {}
+int LoadKbmImage(int, const char*, int) { return 0; }
+int LoadPluginImage(int, const char*, const char*, int) { return 0; }

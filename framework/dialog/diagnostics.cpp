@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "framework/app/app.h"
+#include "framework/display/display.h"
 
 namespace {
 
@@ -50,6 +51,8 @@ void ErrorBox(const char* format, ...) {
     va_start(args, format);
     FormatMessageText(text, sizeof(text), format, args);
     va_end(args);
+    // In full screen the box would stay hidden behind the flipping chain.
+    if (IDirectDraw* device = GetDirectDraw()) device->FlipToGDISurface();
     gApp.modal = 1;
     MessageBoxA(gApp.hWnd, text, "メッセージ", MB_ICONEXCLAMATION | MB_SYSTEMMODAL);
     gApp.modal = 0;

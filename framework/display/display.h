@@ -1,14 +1,12 @@
 // The display record: the DirectDraw device, screen surfaces, mode, clip
-// rectangle and the 16-bit pixel-format fields the software draws use.
+// rectangle and the 16-bit pixel-format fields the software draws use; and
+// the operations on the display.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
-struct IDirectDraw;
-struct IDirectDrawSurface;
-struct IDirectDrawClipper;
-struct IDirectDrawPalette;
-struct GdiRegion;
+#include "platform/ddraw/ddraw.h"
 
 struct DisplayState {
     DisplayState();
@@ -19,11 +17,11 @@ struct DisplayState {
     IDirectDrawSurface* backBuffer = nullptr;
     IDirectDrawClipper* clipper = nullptr;
     IDirectDrawPalette* palette = nullptr;
-    GdiRegion* clipRegion = nullptr;
+    HRGN clipRegion = nullptr;
     int32_t bufferCount = 0;
     uint32_t coopLevel = 0;
-    uint32_t windowedLevel = 8;     // DDSCL_NORMAL
-    uint32_t fullScreenLevel = 17;  // DDSCL_EXCLUSIVE + DDSCL_FULLSCREEN
+    uint32_t windowedLevel = DDSCL_NORMAL;
+    uint32_t fullScreenLevel = DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN;
     int ready = 0;
     int modeLocked = 0;
     int canStretch = 0;
@@ -36,7 +34,7 @@ struct DisplayState {
     int32_t clipRight = 0;
     int32_t clipTop = 0;
     int32_t clipBottom = 0;
-    int32_t rop2 = 13;  // R2_COPYPEN
+    int32_t rop2 = R2_COPYPEN;
     uint16_t redMask = 0, greenMask = 0, blueMask = 0;
     uint16_t redShift = 0, greenShift = 0, blueShift = 0;
     int16_t redFromColor = 0, greenFromColor = 0, blueFromColor = 0;
@@ -45,8 +43,39 @@ struct DisplayState {
 
 extern DisplayState gDisplay;
 
+// Device and mode (display_mode.cpp).
 int InitDisplay();
-void PresentFrame();
+void ChooseDisplayMode();
+int ApplyDisplayMode();
+int AnalysePixelFormat();
+void FitWindowToScreen();
+void ToggleFullScreen();
+void SetFullScreenFlag(int fullScreen);
+int IsFullScreen();
 int IsDisplayReady();
 int IsModeLocked();
-int IsFullScreen();
+IDirectDraw* GetDirectDraw();
+float GetVideoMemoryTotal();
+float GetVideoMemoryFree();
+
+// Screen surfaces, presenting, clipping, colours (screen_surfaces.cpp).
+int CreateScreenSurfaces();
+void ReleaseScreenSurfaces();
+void ShutdownDisplay();
+IDirectDrawSurface* CreateOffscreenSurface(int width, int height, int systemMemory);
+int PresentBackBuffer();
+void PresentFrame();
+void SetClipRect(int left, int top, int right, int bottom);
+HDC GetScreenDC();
+void ReleaseScreenDC(HDC dc);
+void SetDrawMode(int rop2);
+void SetVSync(int enable);
+uint32_t MatchColor(IDirectDrawSurface* surface, uint32_t color);
+IDirectDrawSurface* GetPrimarySurface();
+IDirectDrawSurface* GetBackBuffer();
+int IsPresentSuspended();
+
+// The 8-bit palette (palette.cpp).
+extern std::array<uint32_t, 256> gPaletteTable;
+int CreateDisplayPalette(const RGBQUAD* colors);
+void ReleaseDisplayPalette();

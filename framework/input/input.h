@@ -17,5 +17,8 @@ int MouseY();
 void SetMousePos(int x, int y);
 int ShowMouseCursor(int show);
 void ClipMouseToWindow(int clip);
+// Joysticks: detection at start-up and the frame loop's poll.
+void InitJoysticks();
+void PollJoysticks();
 // The frame loop's input step: joysticks, then the mouse, when enabled.
 void PollInput();

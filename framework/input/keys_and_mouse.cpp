@@ -1,7 +1,6 @@
 // Key edges advance only when the application asks for that key; the pointer
 // is polled once per active frame while the mouse is enabled.
 #include "framework/app/app.h"
-#include "framework/app/startup_steps.h"
 #include "framework/display/display.h"
 #include "framework/input/input.h"
 

@@ -26,6 +26,7 @@ constexpr HRESULT DDERR_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
 constexpr HRESULT DDERR_INVALIDPARAMS = static_cast<HRESULT>(0x80070057u);
 constexpr HRESULT DDERR_INVALIDOBJECT = MakeDdResult(130);
 constexpr HRESULT DDERR_INVALIDRECT = MakeDdResult(150);
+constexpr HRESULT DDERR_NOCOLORKEY = MakeDdResult(215);
 constexpr HRESULT DDERR_NOTFOUND = MakeDdResult(255);
 constexpr HRESULT DDERR_SURFACEBUSY = MakeDdResult(430);
 constexpr HRESULT DDERR_SURFACELOST = MakeDdResult(450);          // 0x887601C2

@@ -9,6 +9,8 @@
 #include "platform/win/platform.h"
 #include "platform/win/win.h"
 
+struct PixelBuffer;
+
 struct WinBackend {
     const char* name;
     bool (*open)(const PlatformOptions& options, std::string* error);
@@ -20,6 +22,8 @@ struct WinBackend {
     void (*setWindowTitle)(const char* titleUtf8);
     void (*setWindowFrame)(int x, int y, int width, int height, bool captioned);
     void (*desktopSize)(int* width, int* height);
+    // The outer rectangle of another program's window, by native id.
+    bool (*nativeWindowRect)(uint64_t id, RECT* rect);
 
     // Desktop events become posted messages and key/cursor state changes.
     // pollEvents never blocks; waitEvents blocks until something arrived.
@@ -39,6 +43,12 @@ struct WinBackend {
     bool (*enableTextInput)(bool enable);
 
     int (*messageBox)(const char* textUtf8, const char* captionUtf8, UINT type);
+
+    // The display: the mode a program set (full screen) or the desktop's, and
+    // the primary surface's pixels each time they change (8-bit pictures carry
+    // their palette).
+    void (*setDisplayMode)(int width, int height, int bitsPerPixel, bool fullScreen);
+    void (*presentPicture)(const PixelBuffer& picture);
 };
 
 extern const WinBackend kSdl2Backend;

@@ -36,6 +36,10 @@ const PlatformOptions& GetPlatformOptions();
 void SetProgramArguments(int argc, char** argv);
 const std::vector<std::string>& GetProgramArguments();
 
+// A window of another program, by its native id (an X11 window on the
+// desktop), as a parent for child windows; null when there is none.
+HWND WindowFromNativeId(uint64_t id);
+
 // Shift-JIS (code page 932) to UTF-8; undecodable bytes become U+FFFD.
 std::string ShiftJisToUtf8(const char* text);
 

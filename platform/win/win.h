@@ -103,6 +103,13 @@ constexpr UINT WM_EXITMENULOOP = 0x0212;
 constexpr UINT WM_EXITSIZEMOVE = 0x0232;
 constexpr UINT WM_QUERYNEWPALETTE = 0x030F;
 constexpr UINT MM_MCINOTIFY = 0x03B9;
+constexpr WPARAM MCI_NOTIFY_SUCCESSFUL = 1;
+
+// List boxes and redrawing.
+constexpr UINT LB_GETCURSEL = 0x0188;
+constexpr WORD LBN_DBLCLK = 2;
+constexpr UINT RDW_INVALIDATE = 0x0001;
+constexpr UINT RDW_FRAME = 0x0400;
 
 // WM_ACTIVATE and WM_SIZE parameters.
 constexpr WPARAM WA_INACTIVE = 0;
@@ -227,6 +234,10 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int he
 BOOL AdjustWindowRectEx(RECT* rect, DWORD style, BOOL menu, DWORD exStyle);
 BOOL ShowWindow(HWND window, int command);
 BOOL UpdateWindow(HWND window);
+BOOL DrawMenuBar(HWND window);
+BOOL RedrawWindow(HWND window, const RECT* update, void* region, UINT flags);
+HWND GetDlgItem(HWND dialog, int id);
+LRESULT SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam);
 int GetSystemMetrics(int index);
 
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

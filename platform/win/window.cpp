@@ -69,12 +69,13 @@ ATOM RegisterClassExA(const WNDCLASSEXA* windowClass) {
 }
 
 HWND CreateWindowExA(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y,
-                     int width, int height, HWND parent, HMENU, HINSTANCE, void*) {
+                     int width, int height, HWND parent, HMENU menu, HINSTANCE, void*) {
     TraceCall("CreateWindowExA");
     if (!className) return nullptr;
     auto found = gClasses.find(className);
     if (found == gClasses.end()) return nullptr;
     if (parent && !IsLiveWindow(parent)) return nullptr;
+    if ((style & WS_CHILD) && !parent) return nullptr;
 
     WindowObject& w = gWindows.emplace_back();
     w.className = className;
@@ -83,6 +84,7 @@ HWND CreateWindowExA(DWORD exStyle, const char* className, const char* title, DW
     w.style = style;
     w.exStyle = exStyle;
     w.parent = parent;
+    if (style & WS_CHILD) w.id = static_cast<int>(reinterpret_cast<intptr_t>(menu));
     w.rect = {x, y, x + width, y + height};
 
     const bool topLevel = (style & WS_CHILD) == 0;
@@ -220,4 +222,34 @@ int GetSystemMetrics(int index) {
     if (index == SM_CXSCREEN) return width;
     if (index == SM_CYSCREEN) return height;
     return 0;
+}
+
+// Menus and window frames are drawn by the desktop; a redraw of the client
+// area is a WM_PAINT.
+BOOL DrawMenuBar(HWND window) { return IsLiveWindow(window) ? TRUE : FALSE; }
+
+BOOL RedrawWindow(HWND window, const RECT*, void*, UINT flags) {
+    if (!IsLiveWindow(window)) return FALSE;
+    if (flags & RDW_INVALIDATE) PostMessageA(window, WM_PAINT, 0, 0);
+    return TRUE;
+}
+
+HWND GetDlgItem(HWND dialog, int id) {
+    for (WindowObject& w : gWindows)
+        if (!w.destroyed && w.parent == dialog && (w.style & WS_CHILD) && w.id == id) return &w;
+    return nullptr;
+}
+
+LRESULT SendDlgItemMessageA(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam) {
+    return SendMessageA(GetDlgItem(dialog, id), message, wParam, lParam);
+}
+
+HWND WindowFromNativeId(uint64_t id) {
+    RECT rect{};
+    if (id == 0 || !Backend().nativeWindowRect(id, &rect)) return nullptr;
+    WindowObject& w = gWindows.emplace_back();
+    w.className = "native";
+    w.proc = DefWindowProcA;
+    w.rect = rect;
+    return &w;
 }

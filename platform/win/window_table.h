@@ -12,6 +12,7 @@ struct WindowObject {
     DWORD style = 0;
     DWORD exStyle = 0;
     HWND parent = nullptr;
+    int id = 0;  // a child's control id (the menu argument of CreateWindowExA)
     RECT rect{};  // outer = client rectangle, in desktop coordinates
     bool destroyed = false;
 };

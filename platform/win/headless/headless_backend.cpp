@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "platform/win/backend.h"
+#include "platform/win/headless/headless_capture.h"
 #include "platform/win/headless/input_script.h"
 
 namespace {
@@ -118,6 +119,8 @@ void DesktopSize(int* width, int* height) {
     *height = kDesktopHeight;
 }
 
+bool NativeWindowRect(uint64_t, RECT*) { return false; }  // no other programs here
+
 void PollEvents() {
     if (gState.advancePending) {
         ++gState.frame;
@@ -193,6 +196,7 @@ const WinBackend kHeadlessBackend = {
     .setWindowTitle = SetTitle,
     .setWindowFrame = SetFrame,
     .desktopSize = DesktopSize,
+    .nativeWindowRect = NativeWindowRect,
     .pollEvents = PollEvents,
     .waitEvents = WaitEvents,
     .queueDrained = QueueDrained,
@@ -205,6 +209,8 @@ const WinBackend kHeadlessBackend = {
     .confineCursor = ConfineCursor,
     .enableTextInput = EnableTextInput,
     .messageBox = MessageBox,
+    .setDisplayMode = HeadlessSetDisplayMode,
+    .presentPicture = HeadlessPresentPicture,
 };
 
 std::vector<std::string> HeadlessTakeCaptureRequests() {

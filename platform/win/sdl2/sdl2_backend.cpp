@@ -13,7 +13,6 @@ namespace {
 
 struct Sdl2State {
     SDL_Window* window = nullptr;
-    SDL_Renderer* renderer = nullptr;
     int scale = 1;
 };
 
@@ -32,9 +31,8 @@ bool Open(const PlatformOptions& options, std::string* error) {
 }
 
 void DestroyDesktopWindow() {
-    if (gSdl.renderer) SDL_DestroyRenderer(gSdl.renderer);
+    DetachPresenter();
     if (gSdl.window) SDL_DestroyWindow(gSdl.window);
-    gSdl.renderer = nullptr;
     gSdl.window = nullptr;
 }
 
@@ -48,13 +46,7 @@ bool CreateDesktopWindow(int x, int y, int width, int height, const char* titleU
     gSdl.window = SDL_CreateWindow(titleUtf8, x * gSdl.scale, y * gSdl.scale, width * gSdl.scale,
                                    height * gSdl.scale, flags);
     if (!gSdl.window) return false;
-    gSdl.renderer = SDL_CreateRenderer(gSdl.window, -1, SDL_RENDERER_ACCELERATED);
-    if (!gSdl.renderer) gSdl.renderer = SDL_CreateRenderer(gSdl.window, -1, SDL_RENDERER_SOFTWARE);
-    if (gSdl.renderer) {
-        SDL_SetRenderDrawColor(gSdl.renderer, 0, 0, 0, 255);
-        SDL_RenderClear(gSdl.renderer);
-        SDL_RenderPresent(gSdl.renderer);
-    }
+    AttachPresenter(gSdl.window);
     return true;
 }
 
@@ -76,6 +68,16 @@ void DesktopSize(int* width, int* height) {
     *height = mode.h / gSdl.scale;
 }
 
+bool NativeWindowRect(uint64_t id, RECT* rect) {
+    SDL_Window* native = SDL_CreateWindowFrom(reinterpret_cast<const void*>(static_cast<uintptr_t>(id)));
+    if (!native) return false;
+    int x = 0, y = 0, width = 0, height = 0;
+    SDL_GetWindowPosition(native, &x, &y);
+    SDL_GetWindowSize(native, &width, &height);
+    *rect = RECT{x / gSdl.scale, y / gSdl.scale, (x + width) / gSdl.scale, (y + height) / gSdl.scale};
+    return true;
+}
+
 void TranslateKey(const SDL_KeyboardEvent& key) {
     const int code = VirtualKeyFromScancode(key.keysym.scancode);
     if (code == 0) return;
@@ -95,14 +97,15 @@ void TranslateKey(const SDL_KeyboardEvent& key) {
 
 void TranslateButton(const SDL_MouseButtonEvent& button) {
     const bool down = button.state == SDL_PRESSED;
-    SetPointerClientPosition(PictureCoordinate(button.x, gSdl.scale), PictureCoordinate(button.y, gSdl.scale));
-    const LPARAM at = MAKELPARAM(PointerClientPosition().x, PointerClientPosition().y);
+    const POINT at = PicturePoint(button.x, button.y);
+    SetPointerClientPosition(at.x, at.y);
+    const LPARAM where = MAKELPARAM(PointerClientPosition().x, PointerClientPosition().y);
     if (button.button == SDL_BUTTON_LEFT) {
         SetKeyDown(VK_LBUTTON, down);
-        PostDesktopMessage(down ? WM_LBUTTONDOWN : WM_LBUTTONUP, down ? 1 : 0, at);
+        PostDesktopMessage(down ? WM_LBUTTONDOWN : WM_LBUTTONUP, down ? 1 : 0, where);
     } else if (button.button == SDL_BUTTON_RIGHT) {
         SetKeyDown(VK_RBUTTON, down);
-        PostDesktopMessage(down ? WM_RBUTTONDOWN : WM_RBUTTONUP, down ? 2 : 0, at);
+        PostDesktopMessage(down ? WM_RBUTTONDOWN : WM_RBUTTONUP, down ? 2 : 0, where);
     } else if (button.button == SDL_BUTTON_MIDDLE) {
         SetKeyDown(VK_MBUTTON, down);
     }
@@ -131,9 +134,11 @@ void Translate(const SDL_Event& e) {
         case SDL_QUIT: PostDesktopMessage(WM_CLOSE, 0, 0); break;
         case SDL_WINDOWEVENT: TranslateWindowEvent(e.window); break;
         case SDL_KEYDOWN: case SDL_KEYUP: TranslateKey(e.key); break;
-        case SDL_MOUSEMOTION:
-            SetPointerClientPosition(PictureCoordinate(e.motion.x, gSdl.scale), PictureCoordinate(e.motion.y, gSdl.scale));
+        case SDL_MOUSEMOTION: {
+            const POINT at = PicturePoint(e.motion.x, e.motion.y);
+            SetPointerClientPosition(at.x, at.y);
             break;
+        }
         case SDL_MOUSEBUTTONDOWN: case SDL_MOUSEBUTTONUP: TranslateButton(e.button); break;
         default: break;
     }
@@ -166,7 +171,8 @@ void LocalTime(SYSTEMTIME* out) {
 int64_t CalendarTime() { return static_cast<int64_t>(time(nullptr)); }
 
 void WarpCursor(int x, int y) {
-    if (gSdl.window) SDL_WarpMouseInWindow(gSdl.window, x * gSdl.scale, y * gSdl.scale);
+    const POINT at = WindowPoint(x, y);
+    if (gSdl.window) SDL_WarpMouseInWindow(gSdl.window, at.x, at.y);
 }
 
 void ShowCursorState(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
@@ -197,6 +203,7 @@ const WinBackend kSdl2Backend = {
     .setWindowTitle = SetTitle,
     .setWindowFrame = SetFrame,
     .desktopSize = DesktopSize,
+    .nativeWindowRect = NativeWindowRect,
     .pollEvents = PollEvents,
     .waitEvents = WaitEvents,
     .queueDrained = QueueDrained,
@@ -209,4 +216,6 @@ const WinBackend kSdl2Backend = {
     .confineCursor = ConfineCursor,
     .enableTextInput = EnableTextInput,
     .messageBox = MessageBox,
+    .setDisplayMode = Sdl2SetDisplayMode,
+    .presentPicture = Sdl2PresentPicture,
 };

@@ -1,12 +1,24 @@
-// Helpers of the SDL2 backend: coordinate mapping and message boxes.
+// Helpers of the SDL2 backend: the presenter that shows pictures in the
+// window, coordinate mapping between window and picture, and message boxes.
 #pragma once
 
 #include <SDL.h>
 
 #include "platform/win/win.h"
 
-// A window pixel coordinate as a picture pixel at the given scale.
-inline int PictureCoordinate(int windowPixel, int scale) { return windowPixel / scale; }
+struct PixelBuffer;
+
+// The presenter draws into the window with a renderer of its own.
+void AttachPresenter(SDL_Window* window);
+void DetachPresenter();
+void Sdl2SetDisplayMode(int width, int height, int bitsPerPixel, bool fullScreen);
+void Sdl2PresentPicture(const PixelBuffer& picture);
+
+// A window position as a picture pixel: scale and letter-boxing undone,
+// clamped to the picture.
+POINT PicturePoint(int windowX, int windowY);
+// A picture pixel as a window position.
+POINT WindowPoint(int pictureX, int pictureY);
 
 // An SDL message box with the buttons and icon of a MessageBoxA type; the
 // answer as IDOK, IDCANCEL, IDYES or IDNO.

@@ -1,0 +1,12 @@
+// Putting image slots onto the back buffer and into each other.
+#pragma once
+
+// The one clipping rule of every blit: adjusts the target position and the
+// source rectangle (right and bottom exclusive) to the clip rectangle and the
+// source size. The result may be empty or inverted.
+void ClipBlitRect(int* dx, int* dy, int* sx1, int* sy1, int* sx2, int* sy2, int clipLeft, int clipTop,
+                  int clipRight, int clipBottom, int srcWidth, int srcHeight);
+
+int DrawImage(int dx, int dy, int slot, int sx1, int sy1, int sx2, int sy2);
+int CopyImage(int dstSlot, int dx, int dy, int w, int h, int srcSlot, int sx, int sy);
+int CopyScreenToImage(int slot, int dx, int dy, int sx1, int sy1, int sx2, int sy2);

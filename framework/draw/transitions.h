@@ -1,0 +1,4 @@
+// Screen transitions: dissolves, blinds and sweeps.
+#pragma once
+
+void ResetDissolve(int level);

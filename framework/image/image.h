@@ -1,0 +1,52 @@
+// The numbered image slots: 0..255 for the application, 256 the framework's
+// 640 x 480 work buffer. Each slot holds a surface, its size, its colour key
+// and where its pixels came from, so that a lost surface can be rebuilt.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/ddraw/ddraw.h"
+
+constexpr int IMAGE_SLOT_COUNT = 257;
+constexpr int WORK_SLOT = 256;
+
+struct ImageSlot {
+    IDirectDrawSurface* surface;
+    int32_t width;
+    int32_t height;
+    uint32_t colorKey;
+    int32_t useColorKey;
+    char fileName[256];
+    char pluginName[256];
+    int32_t videoMemory;
+};
+
+using ImageRestoreProc = void (*)(uint16_t slot);
+
+extern ImageSlot gImageSlots[IMAGE_SLOT_COUNT];
+extern int gImageVideoMemory;
+extern ImageRestoreProc gImageRestoreProc;
+extern int gTakePaletteFromBitmap;
+
+// The slot table (image_slots.cpp).
+int CreateImage(int slot, int width, int height, int useColorKey, uint32_t fillColor);
+int GetImageSize(int slot, int* width, int* height);
+void SetImageVideoMemory(int enable);
+void SetImageRestoreProc(ImageRestoreProc proc);
+void SetImageColorKey(int slot, uint32_t color);
+void SetImageColorKeyFromCorner(int slot);
+int LockImage(int slot, uint16_t** pixels, int* pitch);
+int UnlockImage(int slot, void* pixels);
+HDC GetImageDC(int slot);
+void ReleaseImageDC(int slot, HDC dc);
+void RestoreImage(int slot);
+void ReleaseAllImages();
+void CreateWorkBuffer();
+
+// Windows bitmaps (bitmap_loader.cpp).
+int LoadBitmapImage(int slot, const char* name, int useColorKey);
+int SetImageFromBitmap(uint16_t slot, HBITMAP bitmap);
+
+// Loaders of other formats that restoring a slot reloads through.
+int LoadKbmImage(int slot, const char* name, int useColorKey);
+int LoadPluginImage(int slot, const char* pluginName, const char* name, int useColorKey);

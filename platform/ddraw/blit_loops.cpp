@@ -1,0 +1,233 @@
+// The blitter's pixel loops, one template per pixel size chosen once per call
+// by a switch, so no dispatch happens inside a row.
+#include "platform/ddraw/blit_loops.h"
+
+#include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+template <int Bytes>
+inline uint32_t LoadPixel(const uint8_t* p) {
+    uint32_t value = 0;
+    std::memcpy(&value, p, Bytes);  // little-endian: the pixel's value in the low bytes
+    return value;
+}
+
+template <int Bytes>
+inline void StorePixel(uint8_t* p, uint32_t value) {
+    std::memcpy(p, &value, Bytes);
+}
+
+// Calls body.template operator()<Bytes>() for the area's pixel size.
+template <typename Body>
+void ForPixelSize(int bytesPerPixel, Body&& body) {
+    switch (bytesPerPixel) {
+        case 1: body.template operator()<1>(); break;
+        case 2: body.template operator()<2>(); break;
+        case 3: body.template operator()<3>(); break;
+        case 4: body.template operator()<4>(); break;
+        default: break;
+    }
+}
+
+// A row of width pixels of one value.
+template <int Bytes>
+void FillRow(uint8_t* row, int width, uint32_t value) {
+    int x = 0;
+#ifdef __SSE2__
+    if constexpr (Bytes == 2 || Bytes == 4) {
+        const __m128i pattern = Bytes == 2 ? _mm_set1_epi16(static_cast<short>(value))
+                                           : _mm_set1_epi32(static_cast<int>(value));
+        const int perVector = 16 / Bytes;
+        for (; x + 4 * perVector <= width; x += 4 * perVector) {
+            uint8_t* p = row + x * Bytes;
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(p), pattern);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 16), pattern);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 32), pattern);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 48), pattern);
+        }
+        for (; x + perVector <= width; x += perVector)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(row + x * Bytes), pattern);
+    }
+#endif
+    for (; x < width; ++x) StorePixel<Bytes>(row + x * Bytes, value);
+}
+
+// Pixels whose bytes are all alike fill as bytes (black, white, any 8-bit value).
+bool IsByteRepeat(uint32_t value, int bytesPerPixel) {
+    const uint8_t low = value & 0xFF;
+    for (int i = 1; i < bytesPerPixel; ++i)
+        if (((value >> (8 * i)) & 0xFF) != low) return false;
+    return true;
+}
+
+template <int Bytes>
+void CopyRowKeyedScalar(uint8_t* dst, const uint8_t* src, int width, ColorKey key) {
+    for (int x = 0; x < width; ++x) {
+        const uint32_t s = LoadPixel<Bytes>(src + x * Bytes);
+        const uint32_t d = LoadPixel<Bytes>(dst + x * Bytes);
+        StorePixel<Bytes>(dst + x * Bytes, (s & key.mask) == key.value ? d : s);
+    }
+}
+
+template <int Bytes>
+void CopyKeyedScalar(PixelArea dst, ConstPixelArea src, int width, int height, ColorKey key) {
+    for (int y = 0; y < height; ++y)
+        CopyRowKeyedScalar<Bytes>(dst.first + y * dst.pitch, src.first + y * src.pitch, width, key);
+}
+
+#ifdef __SSE2__
+template <int Bytes>
+inline __m128i EqualLanes(__m128i a, __m128i b) {
+    if constexpr (Bytes == 1) return _mm_cmpeq_epi8(a, b);
+    else if constexpr (Bytes == 2) return _mm_cmpeq_epi16(a, b);
+    else return _mm_cmpeq_epi32(a, b);
+}
+
+template <int Bytes>
+inline __m128i Broadcast(uint32_t value) {
+    if constexpr (Bytes == 1) return _mm_set1_epi8(static_cast<char>(value));
+    else if constexpr (Bytes == 2) return _mm_set1_epi16(static_cast<short>(value));
+    else return _mm_set1_epi32(static_cast<int>(value));
+}
+
+// 16 bytes of target: keep the target where the source lane is the key, else the source.
+template <int Bytes>
+inline void BlendKeyedVector(uint8_t* dst, const uint8_t* src, __m128i key, __m128i mask) {
+    const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src));
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst));
+    const __m128i skip = EqualLanes<Bytes>(_mm_and_si128(s, mask), key);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm_or_si128(_mm_and_si128(skip, d), _mm_andnot_si128(skip, s)));
+}
+
+// Rows of at least one vector end with a vector that overlaps the one before:
+// blending a pixel twice from an unchanged source gives the same pixel, so the
+// tail needs no scalar loop.
+template <int Bytes>
+void CopyKeyedSse2(PixelArea dst, ConstPixelArea src, int width, int height, ColorKey key) {
+    constexpr int perVector = 16 / Bytes;
+    if (width < perVector) return CopyKeyedScalar<Bytes>(dst, src, width, height, key);
+    const __m128i keyLanes = Broadcast<Bytes>(key.value);
+    const __m128i maskLanes = Broadcast<Bytes>(key.mask);
+    const int lastVector = (width - perVector) * Bytes;
+    for (int y = 0; y < height; ++y) {
+        uint8_t* d = dst.first + y * dst.pitch;
+        const uint8_t* s = src.first + y * src.pitch;
+        int offset = 0;
+        for (; offset < lastVector; offset += 16) BlendKeyedVector<Bytes>(d + offset, s + offset, keyLanes, maskLanes);
+        BlendKeyedVector<Bytes>(d + lastVector, s + lastVector, keyLanes, maskLanes);
+    }
+}
+#endif
+
+// Source positions along one stretched axis, advanced without a division per
+// pixel: numerator (2i + 1) * sourceLength over denominator 2 * targetLength.
+class StretchWalk {
+public:
+    explicit StretchWalk(StretchAxis axis)
+        : denominator_(2 * static_cast<int64_t>(axis.targetLength)),
+          stepWhole_(2 * static_cast<int64_t>(axis.sourceLength) / denominator_),
+          stepRest_(2 * static_cast<int64_t>(axis.sourceLength) % denominator_) {
+        const int64_t numerator = (2 * static_cast<int64_t>(axis.firstTarget) + 1) * axis.sourceLength;
+        position_ = numerator / denominator_;
+        rest_ = numerator % denominator_;
+    }
+    int Position() const { return static_cast<int>(position_); }
+    void Advance() {
+        position_ += stepWhole_;
+        rest_ += stepRest_;
+        if (rest_ >= denominator_) {
+            ++position_;
+            rest_ -= denominator_;
+        }
+    }
+
+private:
+    int64_t denominator_, stepWhole_, stepRest_;
+    int64_t position_ = 0, rest_ = 0;
+};
+
+template <int Bytes>
+void StretchRows(PixelArea dst, ConstPixelArea src, AreaSize size, StretchAxis xAxis, StretchAxis yAxis,
+                 const ColorKey* key) {
+    StretchWalk rows(yAxis);
+    for (int y = 0; y < size.height; ++y, rows.Advance()) {
+        const uint8_t* s = src.first + rows.Position() * src.pitch;
+        uint8_t* d = dst.first + y * dst.pitch;
+        StretchWalk columns(xAxis);
+        for (int x = 0; x < size.width; ++x, columns.Advance()) {
+            const uint32_t pixel = LoadPixel<Bytes>(s + columns.Position() * Bytes);
+            if (key && (pixel & key->mask) == key->value) continue;
+            StorePixel<Bytes>(d + x * Bytes, pixel);
+        }
+    }
+}
+
+// Rows laid end to end without a gap can be handled as one long row.
+bool IsContiguous(int pitch, AreaSize size) { return pitch == size.width * size.bytesPerPixel; }
+
+}  // namespace
+
+void FillArea(PixelArea dst, AreaSize size, uint32_t value) {
+    if (size.width <= 0 || size.height <= 0) return;
+    if (IsContiguous(dst.pitch, size)) {
+        size.width *= size.height;
+        size.height = 1;
+    }
+    const size_t rowBytes = static_cast<size_t>(size.width) * size.bytesPerPixel;
+    if (IsByteRepeat(value, size.bytesPerPixel)) {
+        for (int y = 0; y < size.height; ++y) std::memset(dst.first + y * dst.pitch, value & 0xFF, rowBytes);
+        return;
+    }
+    ForPixelSize(size.bytesPerPixel, [&]<int Bytes>() {
+        for (int y = 0; y < size.height; ++y) FillRow<Bytes>(dst.first + y * dst.pitch, size.width, value);
+    });
+}
+
+void CopyArea(PixelArea dst, ConstPixelArea src, AreaSize size) {
+    if (size.width <= 0 || size.height <= 0) return;
+    const size_t rowBytes = static_cast<size_t>(size.width) * size.bytesPerPixel;
+    if (IsContiguous(dst.pitch, size) && dst.pitch == src.pitch) {
+        std::memmove(dst.first, src.first, rowBytes * size.height);
+        return;
+    }
+    // A target below its overlapping source is copied bottom row first.
+    const bool upward = dst.first > src.first;
+    for (int i = 0; i < size.height; ++i) {
+        const int y = upward ? size.height - 1 - i : i;
+        std::memmove(dst.first + y * dst.pitch, src.first + y * src.pitch, rowBytes);
+    }
+}
+
+void CopyAreaKeyedScalar(PixelArea dst, ConstPixelArea src, AreaSize size, ColorKey key) {
+    ForPixelSize(size.bytesPerPixel,
+                 [&]<int Bytes>() { CopyKeyedScalar<Bytes>(dst, src, size.width, size.height, key); });
+}
+
+#ifdef __SSE2__
+void CopyAreaKeyedSse2(PixelArea dst, ConstPixelArea src, AreaSize size, ColorKey key) {
+    ForPixelSize(size.bytesPerPixel, [&]<int Bytes>() {
+        if constexpr (Bytes == 3) CopyKeyedScalar<3>(dst, src, size.width, size.height, key);
+        else CopyKeyedSse2<Bytes>(dst, src, size.width, size.height, key);
+    });
+}
+#endif
+
+void CopyAreaKeyed(PixelArea dst, ConstPixelArea src, AreaSize size, ColorKey key) {
+    if (size.width <= 0 || size.height <= 0) return;
+#ifdef __SSE2__
+    CopyAreaKeyedSse2(dst, src, size, key);
+#else
+    CopyAreaKeyedScalar(dst, src, size, key);
+#endif
+}
+
+void StretchArea(PixelArea dst, ConstPixelArea src, AreaSize size, StretchAxis x, StretchAxis y,
+                 const ColorKey* key) {
+    if (size.width <= 0 || size.height <= 0 || x.targetLength <= 0 || y.targetLength <= 0) return;
+    ForPixelSize(size.bytesPerPixel, [&]<int Bytes>() { StretchRows<Bytes>(dst, src, size, x, y, key); });
+}
