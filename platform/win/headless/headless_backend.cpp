@@ -10,6 +10,7 @@
 
 #include "platform/win/backend.h"
 #include "platform/win/headless/headless_capture.h"
+#include "platform/win/headless/headless_capture.h"
 #include "platform/win/headless/input_script.h"
 
 namespace {
@@ -209,6 +210,8 @@ const WinBackend kHeadlessBackend = {
     .confineCursor = ConfineCursor,
     .enableTextInput = EnableTextInput,
     .messageBox = MessageBox,
+    .setDisplayMode = HeadlessSetDisplayMode,
+    .presentPicture = HeadlessPresentPicture,
     .setDisplayMode = HeadlessSetDisplayMode,
     .presentPicture = HeadlessPresentPicture,
 };

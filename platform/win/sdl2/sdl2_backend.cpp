@@ -218,4 +218,6 @@ const WinBackend kSdl2Backend = {
     .messageBox = MessageBox,
     .setDisplayMode = Sdl2SetDisplayMode,
     .presentPicture = Sdl2PresentPicture,
+    .setDisplayMode = Sdl2SetDisplayMode,
+    .presentPicture = Sdl2PresentPicture,
 };
