@@ -49,12 +49,6 @@ struct WinBackend {
     // their palette).
     void (*setDisplayMode)(int width, int height, int bitsPerPixel, bool fullScreen);
     void (*presentPicture)(const PixelBuffer& picture);
-
-    // The display: the mode a program set (full screen) or the desktop's, and
-    // the primary surface's pixels each time they change (8-bit pictures carry
-    // their palette).
-    void (*setDisplayMode)(int width, int height, int bitsPerPixel, bool fullScreen);
-    void (*presentPicture)(const PixelBuffer& picture);
 };
 
 extern const WinBackend kSdl2Backend;

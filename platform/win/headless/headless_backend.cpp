@@ -10,7 +10,6 @@
 
 #include "platform/win/backend.h"
 #include "platform/win/headless/headless_capture.h"
-#include "platform/win/headless/headless_capture.h"
 #include "platform/win/headless/input_script.h"
 
 namespace {
@@ -210,8 +209,6 @@ const WinBackend kHeadlessBackend = {
     .confineCursor = ConfineCursor,
     .enableTextInput = EnableTextInput,
     .messageBox = MessageBox,
-    .setDisplayMode = HeadlessSetDisplayMode,
-    .presentPicture = HeadlessPresentPicture,
     .setDisplayMode = HeadlessSetDisplayMode,
     .presentPicture = HeadlessPresentPicture,
 };

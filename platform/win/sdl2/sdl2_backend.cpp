@@ -218,6 +218,4 @@ const WinBackend kSdl2Backend = {
     .messageBox = MessageBox,
     .setDisplayMode = Sdl2SetDisplayMode,
     .presentPicture = Sdl2PresentPicture,
-    .setDisplayMode = Sdl2SetDisplayMode,
-    .presentPicture = Sdl2PresentPicture,
 };
