@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <vector>
 
 #include "platform/gdi/gdi.h"
@@ -18,6 +19,9 @@ struct BmpVariant {
     uint32_t masks[3] = {0, 0, 0};  // red, green, blue for 16 and 32 bits per pixel
     int colorsUsed = 0;              // written as biClrUsed (0: full table)
 };
+
+// Test names and failure messages show a variant by its name.
+inline void PrintTo(const BmpVariant& variant, std::ostream* out) { *out << variant.name; }
 
 constexpr int REFERENCE_WIDTH = 13;
 constexpr int REFERENCE_HEIGHT = 7;

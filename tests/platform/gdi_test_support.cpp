@@ -25,7 +25,7 @@ HBITMAP LoadBmpBytes(const std::vector<uint8_t>& bytes) {
         (std::filesystem::temp_directory_path() / ("gdi_test_" + std::to_string(getpid()) + ".bmp")).string();
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return nullptr;
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file);
     std::fclose(file);
     auto* bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
                                                    LR_LOADFROMFILE | LR_CREATEDIBSECTION));
