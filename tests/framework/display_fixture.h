@@ -1,0 +1,69 @@
+// A framework started on the headless platform up to the work buffer, as the
+// entry procedure does it, and taken down again after the test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "framework/app/app.h"
+#include "framework/app/main_window.h"
+#include "framework/display/display.h"
+#include "framework/image/image.h"
+#include "platform/win/platform.h"
+
+class DisplayTest : public ::testing::Test {
+protected:
+    // Starts with the desktop reporting the given colour depth.
+    void StartDisplay(int desktopDepth = 16) {
+        PlatformOptions options;
+        options.backend = "headless";
+        options.desktopDepth = desktopDepth;
+        std::string error;
+        ASSERT_TRUE(PlatformOpen(options, &error)) << error;
+        InitFrameworkState();
+        ASSERT_EQ(CreateMainWindow(), 1);
+        ASSERT_EQ(InitDisplay(), 1);
+        CreateWorkBuffer();
+        gApp.active = 1;
+    }
+    void SetUp() override { StartDisplay(); }
+    void TearDown() override {
+        ReleaseAllImages();
+        std::memset(gImageSlots, 0, sizeof(gImageSlots));
+        gImageVideoMemory = 0;
+        gImageRestoreProc = nullptr;
+        std::destroy_at(&gDisplay);  // releases surfaces and device
+        std::construct_at(&gDisplay);
+        PlatformClose();
+    }
+
+    // The 16-bit back-buffer pixel at (x, y).
+    static uint16_t BackPixel(int x, int y) {
+        DDSURFACEDESC desc{};
+        desc.dwSize = sizeof(desc);
+        if (gDisplay.backBuffer->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr) != DD_OK) return 0xDEAD;
+        const uint16_t value = static_cast<uint16_t*>(desc.lpSurface)[y * (desc.lPitch / 2) + x];
+        gDisplay.backBuffer->Unlock(desc.lpSurface);
+        return value;
+    }
+
+    static void ClearBackBufferTo(uint16_t value) {
+        DDBLTFX fx{};
+        fx.dwSize = sizeof(fx);
+        fx.dwFillColor = value;
+        gDisplay.backBuffer->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
+    }
+
+    // Fills a slot's pixels with f(x, y).
+    template <typename F>
+    static void PaintSlot(int slot, F f) {
+        uint16_t* pixels = nullptr;
+        int pitch = 0;
+        ASSERT_EQ(LockImage(slot, &pixels, &pitch), 1);
+        for (int y = 0; y < gImageSlots[slot].height; ++y)
+            for (int x = 0; x < gImageSlots[slot].width; ++x) pixels[y * pitch + x] = static_cast<uint16_t>(f(x, y));
+        UnlockImage(slot, pixels);
+    }
+};

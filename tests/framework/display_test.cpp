@@ -1,0 +1,157 @@
+// The display on the headless desktop: mode choice, pixel format, clip
+// rectangle, colour matching, palette, switching between full screen and
+// window.
+#include <gtest/gtest.h>
+
+#include "framework/draw/draw.h"
+#include "platform/ddraw/ddraw_objects.h"
+#include "tests/framework/display_fixture.h"
+
+namespace {
+
+using Display = DisplayTest;
+
+TEST_F(Display, ASixteenBitDesktopStartsFullScreenAndAnalysesFiveSixFive) {
+    EXPECT_TRUE(IsFullScreen());
+    EXPECT_FALSE(IsModeLocked());
+    EXPECT_EQ(gDisplay.screenWidth, 640);
+    EXPECT_EQ(gDisplay.bitDepth, 16);
+    EXPECT_EQ(gDisplay.redMask, 31);
+    EXPECT_EQ(gDisplay.greenMask, 63);
+    EXPECT_EQ(gDisplay.blueMask, 31);
+    EXPECT_EQ(gDisplay.redShift, 11);
+    EXPECT_EQ(gDisplay.greenShift, 5);
+    EXPECT_EQ(gDisplay.blueShift, 0);
+    EXPECT_EQ(gDisplay.halfMask, 0xF7DEu);
+    EXPECT_EQ(gDisplay.redFromColor, 3);
+    EXPECT_EQ(gDisplay.greenFromColor, 10);
+    EXPECT_EQ(gDisplay.blueFromColor, 19);
+    EXPECT_EQ(gDisplay.canStretch, 1);
+}
+
+TEST_F(Display, FiveFiveFiveAndThirtyTwoBitFormatsAnalyseTheirOwnWay) {
+    DDSURFACEDESC desc{};
+    desc.dwSize = sizeof(desc);
+    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
+    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
+    desc.dwWidth = 8;
+    desc.dwHeight = 8;
+    desc.ddpfPixelFormat = DDPIXELFORMAT{sizeof(DDPIXELFORMAT), DDPF_RGB, 0, 16, 0x7C00, 0x03E0, 0x001F, 0};
+    IDirectDrawSurface* surface555 = nullptr;
+    ASSERT_EQ(gDisplay.device->CreateSurface(&desc, &surface555, nullptr), DD_OK);
+    IDirectDrawSurface* back = gDisplay.backBuffer;
+    gDisplay.backBuffer = surface555;
+    ASSERT_EQ(AnalysePixelFormat(), 1);
+    EXPECT_EQ(gDisplay.greenMask, 31);
+    EXPECT_EQ(gDisplay.redShift, 10);
+    EXPECT_EQ(gDisplay.halfMask, 0x7BDEu);
+    EXPECT_EQ(gDisplay.greenFromColor, 11);
+    gDisplay.backBuffer = back;
+    surface555->Release();
+
+    gDisplay.bitDepth = 32;
+    ASSERT_EQ(AnalysePixelFormat(), 1);
+    EXPECT_EQ(gDisplay.redMask, 0xFF);
+    EXPECT_EQ(gDisplay.redShift, 16);
+    EXPECT_EQ(gDisplay.greenShift, 8);
+    EXPECT_EQ(gDisplay.halfMask, 0xFEFEFEu);
+    gDisplay.bitDepth = 16;
+}
+
+TEST_F(Display, AThirtyTwoBitDesktopLocksFullScreenAtSixteenBits) {
+    TearDown();
+    StartDisplay(32);
+    EXPECT_TRUE(IsFullScreen());
+    EXPECT_TRUE(IsModeLocked());
+    EXPECT_EQ(gDisplay.bitDepth, 16);
+    // Alt+Enter does nothing on a locked mode.
+    SendMessageA(gApp.hWnd, WM_SYSKEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(IsFullScreen());
+}
+
+TEST_F(Display, ClipRectanglesAreBoundToTheScreen) {
+    SetClipRect(-5, 10, 700, 20);
+    EXPECT_EQ((std::vector<int>{gDisplay.clipLeft, gDisplay.clipTop, gDisplay.clipRight, gDisplay.clipBottom}),
+              (std::vector<int>{0, 10, 640, 20}));
+    EXPECT_NE(gDisplay.clipRegion, nullptr);
+    SetClipRect(100, 50, 80, 60);
+    EXPECT_EQ((std::vector<int>{gDisplay.clipLeft, gDisplay.clipTop, gDisplay.clipRight, gDisplay.clipBottom}),
+              (std::vector<int>{0, 50, 80, 60}));
+    SetClipRect(0, 0, 0, 0);
+    EXPECT_EQ((std::vector<int>{gDisplay.clipLeft, gDisplay.clipTop, gDisplay.clipRight, gDisplay.clipBottom}),
+              (std::vector<int>{0, 0, 640, 480}));
+    EXPECT_EQ(gDisplay.clipRegion, nullptr);
+}
+
+TEST_F(Display, MatchColorGivesThePixelGdiWritesAndLeavesTheSurfaceAlone) {
+    ASSERT_EQ(CreateImage(3, 4, 4, 0, RGB(1, 2, 3)), 1);
+    IDirectDrawSurface* surface = gImageSlots[3].surface;
+    const uint32_t before = MatchColor(surface, 0xFFFFFFFF);
+    EXPECT_EQ(MatchColor(surface, RGB(255, 0, 0)), 0xF800u);
+    EXPECT_EQ(MatchColor(surface, RGB(0, 255, 0)), 0x07E0u);
+    EXPECT_EQ(MatchColor(surface, RGB(0, 0, 255)), 0x001Fu);
+    EXPECT_EQ(MatchColor(surface, RGB(0x84, 0x86, 0x88)), (0x84u >> 3 << 11) | (0x86u >> 2 << 5) | (0x88u >> 3));
+    EXPECT_EQ(MatchColor(surface, 0xFFFFFFFF), before) << "the first pixel is put back";
+}
+
+TEST_F(Display, TheDefaultPaletteTableIsTheColourListTransposed) {
+    EXPECT_EQ(gPaletteTable[0], 0x000000u);
+    EXPECT_EQ(gPaletteTable[16], 0x000080u);   // list entry 1
+    EXPECT_EQ(gPaletteTable[10], 0xA040C0u);   // list entry 160: cube n = 151
+    EXPECT_EQ(gPaletteTable[1], 0x406040u);    // list entry 16: cube n = 7
+    EXPECT_EQ(gPaletteTable[255], 0xFFFFFFu);  // list entry 255
+    EXPECT_EQ(gPaletteTable[111], 0xF0FCFFu);  // list entry 246
+    EXPECT_EQ(gPaletteTable[159], 0x0000FFu);  // list entry 249
+}
+
+TEST_F(Display, AltEnterSwitchesToAWindowAndBackWithSlotsRestoredOnUse) {
+    ASSERT_EQ(CreateImage(4, 16, 16, 0, RGB(255, 255, 255)), 1);
+    SendMessageA(gApp.hWnd, WM_SYSKEYDOWN, VK_RETURN, 0);
+    EXPECT_FALSE(IsFullScreen());
+    EXPECT_TRUE(IsDisplayReady());
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(gApp.hWnd, GWL_STYLE)), 0x90CA0000u);
+    EXPECT_NE(gDisplay.clipper, nullptr);
+    // The mode change lost the slot; the first draw restores it (black, as it was created).
+    EXPECT_EQ(gImageSlots[4].surface->IsLost(), DDERR_SURFACELOST);
+    EXPECT_EQ(DrawImage(0, 0, 4, 0, 0, -1, -1), 1);
+    EXPECT_EQ(gImageSlots[4].surface->IsLost(), DD_OK);
+    EXPECT_EQ(DrawImage(0, 0, 4, 0, 0, -1, -1), 1);
+    EXPECT_EQ(BackPixel(3, 3), 0x0000);
+
+    SendMessageA(gApp.hWnd, WM_SYSKEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(IsFullScreen());
+    EXPECT_EQ(gDisplay.clipper, nullptr);
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(gApp.hWnd, GWL_STYLE)), 0x90000000u);
+}
+
+TEST_F(Display, ALostPrimaryIsRestoredByThePresent) {
+    MarkAllSurfacesLost();
+    EXPECT_EQ(gDisplay.primary->IsLost(), DDERR_SURFACELOST);
+    PresentFrame();
+    EXPECT_EQ(gDisplay.primary->IsLost(), DD_OK);
+    EXPECT_EQ(gDisplay.backBuffer->IsLost(), DD_OK) << "full screen restores the whole chain";
+}
+
+TEST_F(Display, InactiveNotMinimisedAndSystemKeysLeaveTheWindowAlone) {
+    SendMessageA(gApp.hWnd, WM_ACTIVATE, WA_INACTIVE, 0);
+    EXPECT_EQ(gApp.active, 0);
+    SendMessageA(gApp.hWnd, WM_ACTIVATE, WA_CLICKACTIVE, 0);
+    EXPECT_EQ(gApp.active, 1);
+    SendMessageA(gApp.hWnd, WM_SIZE, SIZE_MAXIMIZED, 0);
+    EXPECT_EQ(gApp.active, 1);
+    EXPECT_EQ(SendMessageA(gApp.hWnd, WM_SYSKEYDOWN, VK_F1 + 3, 0), 0);  // Alt+F4
+    EXPECT_TRUE(IsWindow(gApp.hWnd));
+    EXPECT_EQ(SendMessageA(gApp.hWnd, WM_SYSCOMMAND, SC_SCREENSAVE, 0), 1);
+}
+
+TEST_F(Display, TheMenuLoopSuspendsPresenting) {
+    SendMessageA(gApp.hWnd, WM_ENTERMENULOOP, 0, 0);
+    EXPECT_EQ(IsPresentSuspended(), 1);
+    SendMessageA(gApp.hWnd, WM_EXITMENULOOP, 0, 0);
+    EXPECT_EQ(IsPresentSuspended(), 0);
+    SendMessageA(gApp.hWnd, WM_ENTERMENULOOP, 0, 0);
+    SendMessageA(gApp.hWnd, WM_NCLBUTTONUP, 0, 0);
+    EXPECT_EQ(IsPresentSuspended(), 0);
+}
+
+}  // namespace
