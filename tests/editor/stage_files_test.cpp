@@ -9,52 +9,16 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "editor/stage_set.h"
 #include "tests/editor/sample_stage_rows.h"
+#include "tests/editor/stage_file_bytes.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-using Cells = std::vector<int32_t>;  // 442 cells in file order (column by column)
-
-Cells CellsFromRows(const std::vector<const char*>& rows) {
-    Cells cells(MAP_CELLS, 0);
-    for (size_t r = 0; r < rows.size(); ++r) {
-        std::istringstream words(rows[r]);
-        std::string word;
-        for (int c = 0; c < MAP_COLUMNS && words >> word; ++c)
-            cells[34 * c + r] = word == "." ? 0 : std::stoi(word);
-    }
-    return cells;
-}
-
-std::vector<uint8_t> FileBytes(const Cells& cells) {
-    int32_t check = 0;
-    for (int k = 0; k < 99; ++k) check += cells[k];
-    std::vector<uint8_t> bytes;
-    auto put = [&](int32_t v) {
-        for (int b = 0; b < 4; ++b) bytes.push_back(static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * b)));
-    };
-    put(check);
-    for (int32_t v : cells) put(v);
-    return bytes;
-}
-
-std::vector<uint8_t> ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void WriteFile(const fs::path& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 Cells StageCells(int stage) {
     const int32_t* c = gStageSet.stages[stage].cells;
@@ -62,19 +26,6 @@ Cells StageCells(int stage) {
 }
 
 void SetStage(int stage, const Cells& cells) { std::copy(cells.begin(), cells.end(), gStageSet.stages[stage].cells); }
-
-Cells PatternCells(int seed) {
-    Cells cells(MAP_CELLS);
-    for (int k = 0; k < MAP_CELLS; ++k) cells[k] = (k * 7 + seed * 13) % 201;
-    cells[0] = seed + 1;  // never empty
-    return cells;
-}
-
-std::string StagePath(int slot, int number) {
-    char name[64];
-    std::snprintf(name, sizeof(name), "user/s%d/stage%03d.clb", slot, number);
-    return name;
-}
 
 class StageFiles : public ::testing::Test {
 protected:
