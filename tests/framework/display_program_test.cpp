@@ -1,0 +1,93 @@
+// Whole programs on the headless display: one scene of clipped and keyed
+// draws, captured and compared with its golden frame on every path that must
+// give the same picture; the running-instance check.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/win/instance_registry.h"
+#include "platform/win/platform.h"
+#include "tests/support/golden_frames.h"
+#include "tests/support/program_runner.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class DrawProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("draw-probe-" + std::to_string(getpid()) + "-" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        fs::copy_file(fs::path(KORVEN_SOURCE_DIR) / "tests/data/probe_tile.bmp", dir_ / "probe_tile.bmp");
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    void ExpectScene(const std::string& options, const std::string& script) {
+        const RunResult r = RunProgram("draw_probe_app", options + " --capture-dir=.", script, dir_);
+        ASSERT_EQ(r.exitCode, 0) << r.output;
+        output_ = r.output;
+        ExpectFrameMatchesGolden(dir_ / "scene.png", fs::path(KORVEN_SOURCE_DIR) / "tests/framework/golden/draw_scene.png");
+    }
+
+    fs::path dir_;
+    std::string output_;
+};
+
+TEST_F(DrawProgram, DrawsTheSceneOnASixteenBitDesktop) {
+    ExpectScene("", "3 capture scene.png\n5 close\n");
+    EXPECT_NE(output_.find("display depth=16 full=1 locked=0"), std::string::npos) << output_;
+}
+
+TEST_F(DrawProgram, AThirtyTwoBitDesktopGivesTheSamePictureInALockedMode) {
+    ExpectScene("--desktop-depth=32", "3 capture scene.png\n5 close\n");
+    EXPECT_NE(output_.find("display depth=16 full=1 locked=1"), std::string::npos) << output_;
+}
+
+TEST_F(DrawProgram, AWindowAfterAltEnterShowsTheSamePicture) {
+    ExpectScene("", "2 press alt\n2 press return\n3 release return\n3 release alt\n6 capture scene.png\n8 close\n");
+}
+
+TEST_F(DrawProgram, LostSurfacesAreRestoredAndTheNextFramesDrawAgain) {
+    ExpectScene("", "3 lose-surfaces\n6 capture scene.png\n8 close\n");
+    // The program's texts are Shift-JIS; its debug output reaches us as UTF-8.
+    for (const char* line : {"Flont/Back Bufferを復元します。", "BUFFER LOST:IMG[probe_tile.bmp]をリロードします。",
+                             "BUFFER LOST:BMP[0]の内容を修復して下さい。"})
+        EXPECT_NE(output_.find(ShiftJisToUtf8(line)), std::string::npos) << output_;
+}
+
+TEST(InstanceCheck, ASecondStartFindsTheFirstAndEndsSilently) {
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t holder = fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) {
+        PlatformOptions options;
+        options.backend = "headless";
+        options.singleInstanceCheck = true;
+        std::string error;
+        PlatformOpen(options, &error);
+        RegisterRunningInstance("Class Korven");
+        (void)!write(ready[1], "x", 1);
+        sleep(30);
+        _exit(0);
+    }
+    char byte;
+    ASSERT_EQ(read(ready[0], &byte, 1), 1);
+    const RunResult second = RunProgram("probe_app", "--single-instance", "5 close\n");
+    kill(holder, SIGKILL);
+    waitpid(holder, nullptr, 0);
+    EXPECT_EQ(second.exitCode, 0);
+    EXPECT_EQ(second.output.find("AppInit"), std::string::npos) << second.output;
+
+    // With the first one gone the program starts.
+    const RunResult third = RunProgram("probe_app", "--single-instance", "5 close\n");
+    EXPECT_NE(third.output.find("AppInit"), std::string::npos) << third.output;
+}
+
+}  // namespace
