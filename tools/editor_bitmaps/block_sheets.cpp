@@ -85,9 +85,8 @@ void Rivet(const Tile& t, int x, int y) {
     t.Set(x + 1, y + 1, {50, 52, 60});
 }
 
-// Metal blocks: brushed steel tinted by the row colour, riveted at both ends.
-void Metal(const Tile& t, Rgb hue, int) {
-    Rgb steel = Mix({196, 202, 214}, hue, 0.3);
+// Brushed metal of the given colour, riveted at both ends.
+void BrushedMetal(const Tile& t, Rgb steel) {
     Brick(t, steel, steel, Shade(steel, 0.7), Shade(steel, -0.6), 1);
     for (int y = 1; y < H - 1; ++y) {
         double wave = 0.28 * std::cos((y - 3) * 0.55);
@@ -99,6 +98,9 @@ void Metal(const Tile& t, Rgb hue, int) {
     Rivet(t, 3, 5);
     Rivet(t, W - 5, 5);
 }
+
+// Metal blocks: steel tinted by the row colour.
+void Metal(const Tile& t, Rgb hue, int) { BrushedMetal(t, Mix({196, 202, 214}, hue, 0.35)); }
 
 // Indestructible blocks: dark diamond plate with a coloured inner band.
 void Plate(const Tile& t, Rgb hue, int) {
@@ -239,7 +241,7 @@ void Sparkle(const Tile& t, Rgb hue, int row) {
 
 void DeepGlossy(const Tile& t, Rgb hue, int) { Glossy(t, Shade(hue, -0.45)); }
 void PastelGlossy(const Tile& t, Rgb hue, int) { Glossy(t, Mix(hue, {235, 235, 240}, 0.55)); }
-void GoldMetal(const Tile& t, Rgb hue, int row) { Metal(t, Mix(hue, {255, 200, 40}, 0.7), row); }
+void BrassMetal(const Tile& t, Rgb hue, int) { BrushedMetal(t, Mix({224, 184, 92}, hue, 0.4)); }
 
 // Ribbed blocks: vertical ridges, lit on their left side.
 void Ribbed(const Tile& t, Rgb hue, int) {
@@ -269,7 +271,7 @@ using TileStyle = void (*)(const Tile&, Rgb, int);
 
 constexpr TileStyle SHEET_STYLES[2][SHEET_COLUMNS] = {
     {Glossy, Studded, Reinforced, Metal, Plate, Cracked, Checker, Glass, Neon, Masonry},
-    {Striped, Jewel, Item, Framed, Fading, Sparkle, DeepGlossy, PastelGlossy, GoldMetal, Ribbed},
+    {Striped, Jewel, Item, Framed, Fading, Sparkle, DeepGlossy, PastelGlossy, BrassMetal, Ribbed},
 };
 
 }  // namespace
