@@ -2,6 +2,7 @@
 // debug output, for the whole-program tests. Arguments:
 //   refuse-close=N  the exit procedure refuses the first N requests
 //   quit-at=F       the frame procedure calls RequestQuit in frame F
+// Built also in configure mode and as a screen saver (/c, /p <window>, /s).
 #include <cstdlib>
 #include <string>
 
@@ -60,7 +61,7 @@ const AppConfig gAppConfig = {
     .device3D = -1,
     .noModeToggle = 0,
     .modeX = 0,
-    .screenSaver = 0,
+    .screenSaver = PROBE_SCREEN_SAVER,
     .previewBitmap = "",
     .allowMultipleInstances = 0,
     .configureMode = PROBE_CONFIGURE_MODE,

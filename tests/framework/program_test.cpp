@@ -60,6 +60,22 @@ TEST(Program, ConfigureModeRunsOnlyTheConfigureHook) {
     EXPECT_EQ(r.output.find("exit asked"), std::string::npos) << r.output;
 }
 
+TEST(Program, AScreenSaverReadsItsCommandLine) {
+    RunResult r = RunProgram("probe_screen_saver_app", "/s", "5 close\n");
+    EXPECT_NE(r.output.find("exit asked after 5 frames"), std::string::npos) << r.output;
+    r = RunProgram("probe_screen_saver_app", "-C", "5 close\n");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.output.find("AppConfigure"), std::string::npos) << r.output;
+    EXPECT_EQ(r.output.find("AppInit"), std::string::npos) << r.output;
+    // A preview into a window that does not exist, no switch, or an unknown one: the program just ends.
+    for (const char* args : {"/p 12345", "", "/x", "s"}) {
+        r = RunProgram("probe_screen_saver_app", args, "5 close\n");
+        EXPECT_EQ(r.exitCode, 0) << args;
+        EXPECT_EQ(r.output.find("AppInit"), std::string::npos) << args << ": " << r.output;
+        EXPECT_EQ(r.output.find("AppConfigure"), std::string::npos) << args << ": " << r.output;
+    }
+}
+
 TEST(Program, AFrameLimitClosesTheProgram) {
     const RunResult r = RunProgram("probe_app", "--headless --max-frames=3600");
     EXPECT_EQ(r.exitCode, 0);
