@@ -10,3 +10,11 @@ void ClipBlitRect(int* dx, int* dy, int* sx1, int* sy1, int* sx2, int* sy2, int 
 int DrawImage(int dx, int dy, int slot, int sx1, int sy1, int sx2, int sy2);
 int CopyImage(int dstSlot, int dx, int dy, int w, int h, int srcSlot, int sx, int sy);
 int CopyScreenToImage(int slot, int dx, int dy, int sx1, int sy1, int sx2, int sy2);
+
+// Draws that combine a slot with the screen (blended_draw.cpp): opacity in
+// percent, or every other row when useScanlines is set or below 16 bits; a GDI
+// binary raster operation; channels added with saturation.
+int DrawImageTranslucent(int dx, int dy, int slot, int percent, int sx1, int sy1, int sx2, int sy2,
+                         int useScanlines);
+int DrawImageRop(int dx, int dy, int slot, int rop2, int sx1, int sy1, int sx2, int sy2);
+int DrawImageAdd(int dx, int dy, int slot, int sx1, int sy1, int sx2, int sy2);

@@ -1,0 +1,143 @@
+// Speed of the blended draws on a 640 x 480 16-bit frame: the pixel kernels
+// alone and the whole draws through the work buffer, each with a memcpy of the
+// frame's bytes as yardstick (counter x_memcpy: the blend's speed as a
+// fraction of memcpy's, both measured in the same run).
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstring>
+#include <ctime>
+#include <random>
+#include <vector>
+
+#include "framework/app/app.h"
+#include "framework/app/main_window.h"
+#include "framework/display/display.h"
+#include "framework/draw/blend_kernels.h"
+#include "framework/draw/draw.h"
+#include "framework/image/image.h"
+#include "platform/win/platform.h"
+
+namespace {
+
+constexpr int kWidth = 640, kHeight = 480, kPixels = kWidth * kHeight;
+constexpr int kPictureSlot = 1;
+constexpr uint16_t kKey = 0xF81F;
+constexpr ChannelLayout k565{{31, 63, 31}, {11, 5, 0}};
+
+// Random pixels, about one in eight of them the key.
+uint16_t RandomPixel(std::mt19937& random) { return random() % 8 ? static_cast<uint16_t>(random()) : kKey; }
+
+void StartDisplay() {
+    PlatformOptions options;
+    options.backend = "headless";
+    std::string error;
+    PlatformOpen(options, &error);
+    InitFrameworkState();
+    CreateMainWindow();
+    InitDisplay();
+    CreateWorkBuffer();
+    CreateImage(kPictureSlot, kWidth, kHeight, 1, 0);
+    uint16_t* pixels = nullptr;
+    int pitch = 0;
+    LockImage(kPictureSlot, &pixels, &pitch);
+    std::mt19937 random(3);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) pixels[y * pitch + x] = RandomPixel(random);
+    pixels[0] = kKey;
+    UnlockImage(kPictureSlot, pixels);
+    SetImageColorKeyFromCorner(kPictureSlot);
+}
+
+template <typename F>
+double SecondsFor(int64_t times, F&& f) {
+    timespec start{}, end{};
+    clock_gettime(CLOCK_MONOTONIC, &start);
+    for (int64_t i = 0; i < times; ++i) f();
+    clock_gettime(CLOCK_MONOTONIC, &end);
+    return static_cast<double>(end.tv_sec - start.tv_sec) + 1e-9 * static_cast<double>(end.tv_nsec - start.tv_nsec);
+}
+
+// Runs the blend under the benchmark's timing, then the blend and a memcpy of
+// the frame's bytes the same number of times each, and reports megapixels a
+// second and the ratio.
+template <typename Blend>
+void Measure(benchmark::State& state, Blend&& blend) {
+    for (auto _ : state) blend();
+    static std::vector<uint16_t> from(kPixels, 1), to(kPixels);
+    const auto copy = [] {
+        std::memcpy(to.data(), from.data(), to.size() * sizeof(uint16_t));
+        benchmark::ClobberMemory();
+    };
+    const int64_t times = std::max<int64_t>(state.iterations(), 1);
+    const double blendSeconds = SecondsFor(times, blend);
+    const double copySeconds = SecondsFor(times, copy);
+    const double megapixels = static_cast<double>(kPixels) * static_cast<double>(times) / 1e6;
+    state.counters["MP/s"] = megapixels / blendSeconds;
+    state.counters["memcpy_MP/s"] = megapixels / copySeconds;
+    state.counters["x_memcpy"] = copySeconds / blendSeconds;
+}
+
+// A kernel on two frame-sized buffers.
+template <typename Kernel>
+void MeasureKernel(benchmark::State& state, Kernel&& kernel) {
+    std::mt19937 random(5);
+    // The source starts 160 bytes into its buffer, as a surface row rarely
+    // shares its offset in a 4 KiB page with the target's.
+    std::vector<uint16_t> src(kPixels + 80), dst(kPixels);
+    for (auto& p : src) p = RandomPixel(random);
+    for (auto& p : dst) p = static_cast<uint16_t>(random());
+    const BlendArea area{dst.data(), kWidth, src.data() + 80, kWidth, kWidth, kHeight};
+    const BlendKey key{true, kKey};
+    Measure(state, [&] {
+        kernel(area, key);
+        benchmark::ClobberMemory();
+    });
+}
+
+void KernelHalfAverage(benchmark::State& state) {
+    MeasureKernel(state, [](const BlendArea& a, BlendKey k) { BlendHalfAverage(a, k, 0xF7DE); });
+}
+
+void KernelAlpha(benchmark::State& state) {
+    const int alpha = static_cast<int>(state.range(0));
+    MeasureKernel(state, [alpha](const BlendArea& a, BlendKey k) { BlendAlpha(a, k, k565, alpha); });
+}
+
+void KernelAdd(benchmark::State& state) {
+    MeasureKernel(state, [](const BlendArea& a, BlendKey k) { BlendAdd(a, k, k565); });
+}
+
+void KernelRopXor(benchmark::State& state) {
+    MeasureKernel(state, [](const BlendArea& a, BlendKey k) { BlendRop2(a, k, R2_XORPEN); });
+}
+
+void DrawTranslucent(benchmark::State& state) {
+    const int percent = static_cast<int>(state.range(0));
+    Measure(state, [percent] { DrawImageTranslucent(0, 0, kPictureSlot, percent, 0, 0, -1, -1, 0); });
+}
+
+void DrawAdd(benchmark::State& state) {
+    Measure(state, [] { DrawImageAdd(0, 0, kPictureSlot, 0, 0, -1, -1); });
+}
+
+void DrawRopXor(benchmark::State& state) {
+    Measure(state, [] { DrawImageRop(0, 0, kPictureSlot, R2_XORPEN, 0, 0, -1, -1); });
+}
+
+BENCHMARK(KernelHalfAverage);
+BENCHMARK(KernelAlpha)->Arg(94)->Arg(192);
+BENCHMARK(KernelAdd);
+BENCHMARK(KernelRopXor);
+BENCHMARK(DrawTranslucent)->Arg(50)->Arg(37)->Arg(75);
+BENCHMARK(DrawAdd);
+BENCHMARK(DrawRopXor);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    StartDisplay();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
