@@ -3,7 +3,6 @@
 #include "framework/draw/gdi_draw.h"
 #include "framework/draw/transitions.h"
 #include "framework/image/image.h"
-#include "framework/input/input.h"
 #include "framework/media/media.h"
 #include "framework/net/network.h"
 #include "framework/scene3d/scene3d.h"
@@ -23,8 +22,6 @@ int Is3DReady() { return 0; }
 void Handle3DActivate(uintptr_t) {}
 void Handle3DPaint(HDC) {}
 int CreateSoundDevice() { return 1; }
-void InitJoysticks() {}
-void PollJoysticks() {}
 int ClearScreen(uint32_t) { return 1; }
 int SetTextFont(int, int, uint32_t, const char*) { return 1; }
 void ResetDissolve(int) {}

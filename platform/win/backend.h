@@ -11,6 +11,21 @@
 
 struct PixelBuffer;
 
+// A joystick as its backend describes it, and one reading of it.
+struct JoystickDevice {
+    char name[32];
+    uint16_t vendor, product;
+    int axisCount;  // up to 6: X, Y, Z, R, U, V
+    int buttonCount;
+    bool hasPov;
+};
+
+struct JoystickReading {
+    uint32_t axes[6];  // X, Y, Z, R, U, V in 0..65535, centre 32768
+    uint32_t buttons;  // bit b: button b is down
+    uint32_t pov;      // hundredths of a degree clockwise from forward, JOY_POVCENTERED when centred
+};
+
 struct WinBackend {
     const char* name;
     bool (*open)(const PlatformOptions& options, std::string* error);
@@ -49,6 +64,12 @@ struct WinBackend {
     // their palette).
     void (*setDisplayMode)(int width, int height, int bitsPerPixel, bool fullScreen);
     void (*presentPicture)(const PixelBuffer& picture);
+
+    // Joysticks: how many ids the driver serves (0: there is no driver), and
+    // the device at an id and its state; false when no device answers there.
+    int (*joystickIds)();
+    bool (*describeJoystick)(int id, JoystickDevice* device);
+    bool (*readJoystick)(int id, JoystickReading* reading);
 };
 
 extern const WinBackend kSdl2Backend;

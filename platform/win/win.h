@@ -268,3 +268,55 @@ int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type);
 // Input method editor: the desktop backends have none to switch, so the call
 // reports the previous state as the system's did.
 BOOL WINNLSEnableIME(HWND window, BOOL enable);
+
+// Joysticks (joystick.cpp): up to 16 ids, axes 0..65535 with the centre at
+// 32768, one bit per button.
+using MMRESULT = UINT;
+constexpr MMRESULT JOYERR_NOERROR = 0;
+constexpr MMRESULT MMSYSERR_NODRIVER = 6;
+constexpr MMRESULT JOYERR_PARMS = 165;
+constexpr MMRESULT JOYERR_UNPLUGGED = 167;
+constexpr DWORD JOY_RETURNX = 0x01, JOY_RETURNY = 0x02, JOY_RETURNZ = 0x04, JOY_RETURNR = 0x08,
+                JOY_RETURNU = 0x10, JOY_RETURNV = 0x20, JOY_RETURNPOV = 0x40, JOY_RETURNBUTTONS = 0x80,
+                JOY_RETURNALL = 0xFF;
+constexpr DWORD JOY_POVCENTERED = 0xFFFF;
+constexpr UINT JOYCAPS_HASZ = 0x01, JOYCAPS_HASR = 0x02, JOYCAPS_HASU = 0x04, JOYCAPS_HASV = 0x08,
+               JOYCAPS_HASPOV = 0x10, JOYCAPS_POV4DIR = 0x20;
+
+struct JOYCAPSA {  // 404 bytes
+    WORD wMid;
+    WORD wPid;
+    char szPname[32];
+    UINT wXmin, wXmax, wYmin, wYmax, wZmin, wZmax;
+    UINT wNumButtons;
+    UINT wPeriodMin, wPeriodMax;
+    UINT wRmin, wRmax, wUmin, wUmax, wVmin, wVmax;
+    UINT wCaps;
+    UINT wMaxAxes;
+    UINT wNumAxes;
+    UINT wMaxButtons;
+    char szRegKey[32];
+    char szOEMVxD[260];
+};
+static_assert(sizeof(JOYCAPSA) == 404);
+
+struct JOYINFO {
+    UINT wXpos, wYpos, wZpos;
+    UINT wButtons;
+};
+
+struct JOYINFOEX {  // 52 bytes; the caller sets dwSize and dwFlags
+    DWORD dwSize;
+    DWORD dwFlags;
+    DWORD dwXpos, dwYpos, dwZpos, dwRpos, dwUpos, dwVpos;
+    DWORD dwButtons;
+    DWORD dwButtonNumber;
+    DWORD dwPOV;
+    DWORD dwReserved1, dwReserved2;
+};
+static_assert(sizeof(JOYINFOEX) == 52);
+
+UINT joyGetNumDevs();
+MMRESULT joyGetDevCapsA(uintptr_t id, JOYCAPSA* caps, UINT size);
+MMRESULT joyGetPos(UINT id, JOYINFO* info);
+MMRESULT joyGetPosEx(UINT id, JOYINFOEX* info);

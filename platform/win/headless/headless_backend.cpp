@@ -185,6 +185,11 @@ int MessageBox(const char*, const char*, UINT type) {
     return buttons == MB_YESNO || buttons == MB_YESNOCANCEL ? IDYES : IDOK;
 }
 
+// No joystick driver: programs find no ids to probe.
+int JoystickIds() { return 0; }
+bool NoJoystick(int, JoystickDevice*) { return false; }
+bool NoJoystickReading(int, JoystickReading*) { return false; }
+
 }  // namespace
 
 const WinBackend kHeadlessBackend = {
@@ -211,6 +216,9 @@ const WinBackend kHeadlessBackend = {
     .messageBox = MessageBox,
     .setDisplayMode = HeadlessSetDisplayMode,
     .presentPicture = HeadlessPresentPicture,
+    .joystickIds = JoystickIds,
+    .describeJoystick = NoJoystick,
+    .readJoystick = NoJoystickReading,
 };
 
 std::vector<std::string> HeadlessTakeCaptureRequests() {

@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "platform/win/backend.h"
+#include "platform/win/sdl2/sdl2_joystick.h"
 #include "platform/win/sdl2/sdl2_keymap.h"
 #include "platform/win/sdl2/sdl2_window.h"
 
@@ -38,6 +39,7 @@ void DestroyDesktopWindow() {
 
 void Close() {
     DestroyDesktopWindow();
+    Sdl2CloseJoysticks();
     SDL_Quit();
 }
 
@@ -218,4 +220,7 @@ const WinBackend kSdl2Backend = {
     .messageBox = MessageBox,
     .setDisplayMode = Sdl2SetDisplayMode,
     .presentPicture = Sdl2PresentPicture,
+    .joystickIds = Sdl2JoystickIds,
+    .describeJoystick = Sdl2DescribeJoystick,
+    .readJoystick = Sdl2ReadJoystick,
 };
