@@ -4,6 +4,7 @@
 #include "framework/draw/blend_kernels.h"
 
 #include <cstddef>
+#include <type_traits>
 
 #include "platform/gdi/gdi.h"
 
@@ -27,11 +28,14 @@ __m128i Lanes(uint32_t value) { return _mm_set1_epi16(static_cast<short>(value))
 // target lanes whose source is the key; returns the first pixel not done.
 template <typename Op>
 int CombineRowSse2(uint16_t* d, const uint16_t* s, int x, int width, BlendKey key, const Op& op) {
+    if (!key.enabled) {
+        for (; x + 8 <= width; x += 8) Store(d + x, op.Vector(Load(s + x), Load(d + x)));
+        return x;
+    }
     const __m128i keyLanes = Lanes(key.value);
-    const __m128i keyOn = key.enabled ? _mm_set1_epi32(-1) : _mm_setzero_si128();
     for (; x + 8 <= width; x += 8) {
         const __m128i sv = Load(s + x), dv = Load(d + x);
-        const __m128i keep = _mm_and_si128(_mm_cmpeq_epi16(sv, keyLanes), keyOn);
+        const __m128i keep = _mm_cmpeq_epi16(sv, keyLanes);
         Store(d + x, _mm_or_si128(_mm_and_si128(keep, dv), _mm_andnot_si128(keep, op.Vector(sv, dv))));
     }
     return x;
@@ -39,7 +43,7 @@ int CombineRowSse2(uint16_t* d, const uint16_t* s, int x, int width, BlendKey ke
 #endif
 
 // Runs op over every pixel of the area; op.Pixel(s, d) gives the new target
-// pixel, op.Vector(s, d) the same for eight lanes.
+// pixel, op.Vector(s, d), where the op has one, the same for eight lanes.
 template <typename Op>
 void CombineArea(const BlendArea& a, BlendKey key, [[maybe_unused]] KernelPath path, const Op& op) {
     for (int y = 0; y < a.height; ++y) {
@@ -47,7 +51,8 @@ void CombineArea(const BlendArea& a, BlendKey key, [[maybe_unused]] KernelPath p
         const uint16_t* s = SourceRow(a, y);
         int x = 0;
 #ifdef __SSE2__
-        if (path == KernelPath::Fastest) x = CombineRowSse2(d, s, 0, a.width, key, op);
+        if constexpr (requires(__m128i v) { op.Vector(v, v); })
+            if (path == KernelPath::Fastest) x = CombineRowSse2(d, s, 0, a.width, key, op);
 #endif
         for (; x < a.width; ++x)
             if (!IsKeyed(key, s[x])) d[x] = op.Pixel(s[x], d[x]);
@@ -69,7 +74,8 @@ struct HalfAverageOp {
 #endif
 };
 
-struct AddOp {
+// Per channel min(sv + dv, mask).
+struct AddPixels {
     const ChannelLayout& layout;
     uint16_t Pixel(uint16_t s, uint16_t d) const {
         uint32_t out = 0;
@@ -81,20 +87,6 @@ struct AddOp {
         }
         return static_cast<uint16_t>(out);
     }
-#ifdef __SSE2__
-    __m128i Vector(__m128i s, __m128i d) const {
-        __m128i out = _mm_setzero_si128();
-        for (int c = 0; c < 3; ++c) {
-            const __m128i mask = Lanes(layout.mask[c]), shift = _mm_cvtsi32_si128(layout.shift[c]);
-            const __m128i sum = _mm_add_epi16(_mm_and_si128(_mm_srl_epi16(s, shift), mask),
-                                              _mm_and_si128(_mm_srl_epi16(d, shift), mask));
-            // Unsigned minimum: sum - max(sum - mask, 0).
-            const __m128i clamped = _mm_sub_epi16(sum, _mm_subs_epu16(sum, mask));
-            out = _mm_or_si128(out, _mm_sll_epi16(clamped, shift));
-        }
-        return out;
-    }
-#endif
 };
 
 // The raster operations as a combination of s and d, inverted or not.
@@ -178,36 +170,112 @@ struct AlphaPair {
 };
 
 #ifdef __SSE2__
-// The pair form lane by lane. With 0 <= alpha <= 256 and fields of at most
-// 64 levels each half of the 32-bit word stays within its own 16 bits, so
-// 16-bit lanes give the same result.
-struct AlphaLanesOp {
-    __m128i alpha, bias, sixtyFour;
-    __m128i mask[3], shift[3];
+// A colour field in 16-bit lanes: Down gives its value in each lane, Up puts
+// values back in place. The fields of 5-6-5 and 5-5-5 are fixed at compile
+// time, so shifts by 0 and the mask of the top field drop out.
+struct RuntimeField {
+    __m128i mask, count;
+    RuntimeField(const ChannelLayout& l, int c) : mask(Lanes(l.mask[c])), count(_mm_cvtsi32_si128(l.shift[c])) {}
+    __m128i Mask() const { return mask; }
+    __m128i Down(__m128i p) const { return _mm_and_si128(_mm_srl_epi16(p, count), mask); }
+    __m128i Up(__m128i v) const { return _mm_sll_epi16(v, count); }
+};
 
-    AlphaLanesOp(const ChannelLayout& layout, int a)
-        : alpha(Lanes(static_cast<uint32_t>(a))), bias(Lanes(static_cast<uint32_t>(a / 4))), sixtyFour(Lanes(64)) {
-        for (int c = 0; c < 3; ++c) {
-            mask[c] = Lanes(layout.mask[c]);
-            shift[c] = _mm_cvtsi32_si128(layout.shift[c]);
-        }
+template <int Shift, int Bits>
+struct FixedField {
+    FixedField(const ChannelLayout&, int) {}
+    static __m128i Mask() { return Lanes((1u << Bits) - 1); }
+    static __m128i Down(__m128i p) {
+        if constexpr (Shift + Bits == 16) return _mm_srli_epi16(p, Shift);
+        else if constexpr (Shift == 0) return _mm_and_si128(p, Mask());
+        else return _mm_and_si128(_mm_srli_epi16(p, Shift), Mask());
     }
+    static __m128i Up(__m128i v) {
+        if constexpr (Shift == 0) return v;
+        else return _mm_slli_epi16(v, Shift);
+    }
+};
 
+template <typename Red, typename Green, typename Blue>
+struct FieldSet {
+    Red red;
+    Green green;
+    Blue blue;
+    explicit FieldSet(const ChannelLayout& l) : red(l, 0), green(l, 1), blue(l, 2) {}
+    // The OR of f(field) over the fields, f giving each field's values in place.
+    template <typename F>
+    __m128i Each(F f) const {
+        return _mm_or_si128(_mm_or_si128(f(red), f(green)), f(blue));
+    }
+};
+
+bool SameLayout(const ChannelLayout& a, const ChannelLayout& b) {
+    for (int c = 0; c < 3; ++c)
+        if (a.mask[c] != b.mask[c] || a.shift[c] != b.shift[c]) return false;
+    return true;
+}
+
+// Fields of at most 64 levels: sums and differences of two fit a lane.
+bool SmallFields(const ChannelLayout& l) { return l.mask[0] <= 64 && l.mask[1] <= 64 && l.mask[2] <= 64; }
+
+// Calls body with the field set that fits the layout.
+template <typename Body>
+void WithFieldSet(const ChannelLayout& l, Body&& body) {
+    constexpr ChannelLayout rgb565{{31, 63, 31}, {11, 5, 0}}, rgb555{{31, 31, 31}, {10, 5, 0}};
+    if (SameLayout(l, rgb565)) body(FieldSet<FixedField<11, 5>, FixedField<5, 6>, FixedField<0, 5>>(l));
+    else if (SameLayout(l, rgb555)) body(FieldSet<FixedField<10, 5>, FixedField<5, 5>, FixedField<0, 5>>(l));
+    else body(FieldSet<RuntimeField, RuntimeField, RuntimeField>(l));
+}
+
+template <typename Fields>
+struct AddLanes : AddPixels {
+    Fields fields;
     __m128i Vector(__m128i s, __m128i d) const {
-        __m128i out = _mm_setzero_si128();
-        for (int c = 0; c < 3; ++c) {
-            const __m128i u = _mm_and_si128(_mm_srl_epi16(s, shift[c]), mask[c]);
-            const __m128i v = _mm_and_si128(_mm_srl_epi16(d, shift[c]), mask[c]);
-            const __m128i scaled = _mm_srli_epi16(_mm_mullo_epi16(_mm_sub_epi16(_mm_add_epi16(u, sixtyFour), v), alpha), 8);
-            // r lies between u and v, so it needs no mask here: only the packed
-            // word carries bits of the other pixel into a field.
-            const __m128i r = _mm_add_epi16(scaled, _mm_sub_epi16(v, bias));
-            out = _mm_or_si128(out, _mm_sll_epi16(r, shift[c]));
-        }
-        return out;
+        return fields.Each([&](const auto& field) {
+            const __m128i sum = _mm_add_epi16(field.Down(s), field.Down(d));
+            // Unsigned minimum: sum - max(sum - mask, 0).
+            return field.Up(_mm_sub_epi16(sum, _mm_subs_epu16(sum, field.Mask())));
+        });
+    }
+};
+
+// The pair form lane by lane. Per field it is v + floor((alpha (u - v) +
+// 64 (alpha mod 4)) / 256): the bias 64 alpha is 256 (alpha / 4) plus that
+// remainder, and 256 (alpha / 4) cancels A. With 0 <= alpha <= 256 and small
+// fields this fits a signed lane and lies between u and v, and no half of the
+// 32-bit word disturbs the other, so the lanes give the pair form's pixels.
+template <typename Fields>
+struct AlphaLanes {
+    Fields fields;
+    __m128i alpha, remainder;
+    AlphaLanes(const Fields& f, int a) : fields(f), alpha(Lanes(static_cast<uint32_t>(a))),
+                                         remainder(Lanes(static_cast<uint32_t>(64 * (a & 3)))) {}
+    __m128i Vector(__m128i s, __m128i d) const {
+        return fields.Each([&](const auto& field) {
+            const __m128i u = field.Down(s), v = field.Down(d);
+            const __m128i product = _mm_add_epi16(_mm_mullo_epi16(_mm_sub_epi16(u, v), alpha), remainder);
+            return field.Up(_mm_add_epi16(v, _mm_srai_epi16(product, 8)));
+        });
     }
 };
 #endif
+
+// The rows of the alpha blend: the odd first pixel alone, then lanes(d, s, x)
+// as far as it goes, then the remaining pairs.
+template <typename RowLanes>
+void BlendAlphaRows(const BlendArea& area, BlendKey key, const ChannelLayout& layout, int alpha, RowLanes lanes) {
+    const AlphaPair pair(layout, alpha);
+    for (int y = 0; y < area.height; ++y) {
+        uint16_t* d = TargetRow(area, y);
+        const uint16_t* s = SourceRow(area, y);
+        int x = 0;
+        if (area.width & 1) {
+            if (!IsKeyed(key, s[0])) d[0] = BlendAlonePixel(s[0], d[0], layout, alpha);
+            x = 1;
+        }
+        for (x = lanes(d, s, x); x < area.width; x += 2) pair.Blend(d + x, s + x, key);
+    }
+}
 
 }  // namespace
 
@@ -217,29 +285,28 @@ void BlendHalfAverage(const BlendArea& area, BlendKey key, uint16_t halfMask, Ke
 
 void BlendAlpha(const BlendArea& area, BlendKey key, const ChannelLayout& layout, int alpha,
                 [[maybe_unused]] KernelPath path) {
-    const AlphaPair pair(layout, alpha);
 #ifdef __SSE2__
-    const bool lanes = path == KernelPath::Fastest && alpha >= 0 && alpha <= 256 && layout.mask[0] <= 64 &&
-                       layout.mask[1] <= 64 && layout.mask[2] <= 64;
-    const AlphaLanesOp lanesOp(layout, alpha);
-#endif
-    for (int y = 0; y < area.height; ++y) {
-        uint16_t* d = TargetRow(area, y);
-        const uint16_t* s = SourceRow(area, y);
-        int x = 0;
-        if (area.width & 1) {
-            if (!IsKeyed(key, s[0])) d[0] = BlendAlonePixel(s[0], d[0], layout, alpha);
-            x = 1;
-        }
-#ifdef __SSE2__
-        if (lanes) x = CombineRowSse2(d, s, x, area.width, key, lanesOp);
-#endif
-        for (; x < area.width; x += 2) pair.Blend(d + x, s + x, key);
+    if (path == KernelPath::Fastest && alpha >= 0 && alpha <= 256 && SmallFields(layout)) {
+        return WithFieldSet(layout, [&](const auto& fields) {
+            const AlphaLanes<std::decay_t<decltype(fields)>> op(fields, alpha);
+            BlendAlphaRows(area, key, layout, alpha, [&](uint16_t* d, const uint16_t* s, int x) {
+                return CombineRowSse2(d, s, x, area.width, key, op);
+            });
+        });
     }
+#endif
+    BlendAlphaRows(area, key, layout, alpha, [](uint16_t*, const uint16_t*, int x) { return x; });
 }
 
 void BlendAdd(const BlendArea& area, BlendKey key, const ChannelLayout& layout, KernelPath path) {
-    CombineArea(area, key, path, AddOp{layout});
+#ifdef __SSE2__
+    if (SmallFields(layout)) {
+        return WithFieldSet(layout, [&](const auto& fields) {
+            CombineArea(area, key, path, AddLanes<std::decay_t<decltype(fields)>>{{layout}, fields});
+        });
+    }
+#endif
+    CombineArea(area, key, path, AddPixels{layout});
 }
 
 void BlendRop2(const BlendArea& area, BlendKey key, int rop2, KernelPath path) {

@@ -16,6 +16,7 @@ namespace {
 
 constexpr ChannelLayout k565{{31, 63, 31}, {11, 5, 0}};
 constexpr ChannelLayout k555{{31, 31, 31}, {10, 5, 0}};
+constexpr ChannelLayout k556{{31, 31, 63}, {11, 6, 0}};  // fields known only at run time
 constexpr uint16_t kKey = 0xF81F;
 
 // Builds a pixel from f applied to each channel's source and target values.
@@ -100,7 +101,7 @@ TEST_P(BlendKernels, HalfAverageKeepsTheUpperBitsOfEachChannel) {
 }
 
 TEST_P(BlendKernels, AlphaBlendsTheOddFirstPixelAloneAndTheRestInPairs) {
-    for (const ChannelLayout* layout : {&k565, &k555})
+    for (const ChannelLayout* layout : {&k565, &k555, &k556})
         for (int alpha : {0, 1, 2, 3, 64, 127, 129, 153, 255, 256})
             for (int width : {1, 2, 9, 16, 17, 33})
                 for (bool keyed : {false, true}) {
@@ -128,11 +129,12 @@ TEST_P(BlendKernels, AlphaKeepsTheTargetInWhicheverHalfOfAPairIsKeyed) {
 }
 
 TEST_P(BlendKernels, AddSaturatesEachChannel) {
-    for (int width : {3, 8, 21}) {
-        Buffers b(width + 500u);
-        BlendAdd(b.Area(width), BlendKey{true, kKey}, k565, GetParam());
-        b.Check(width, true, [](int, uint16_t s, uint16_t d) { return AddPixel(k565, s, d); });
-    }
+    for (const ChannelLayout* layout : {&k565, &k555, &k556})
+        for (int width : {3, 8, 21}) {
+            Buffers b(width + 500u);
+            BlendAdd(b.Area(width), BlendKey{true, kKey}, *layout, GetParam());
+            b.Check(width, true, [&](int, uint16_t s, uint16_t d) { return AddPixel(*layout, s, d); });
+        }
     uint16_t d = 0x8410;  // mid grey
     const uint16_t white = 0xFFFF;
     BlendAdd(BlendArea{&d, 1, &white, 1, 1, 1}, BlendKey{false, 0}, k565, GetParam());
