@@ -133,7 +133,7 @@ HRESULT SoftwareDevice::RestoreDisplayMode() {
 // The desktop shows the new mode; the pixels of every surface of this device are gone.
 void SoftwareDevice::ChangeMode(DisplayMode mode, bool fullScreen) {
     mode_ = mode;
-    if (PlatformIsOpen()) Backend().setDisplayMode(mode.width, mode.height, mode.bitsPerPixel, fullScreen);
+    if (PlatformIsOpen()) ShowDisplayMode(mode.width, mode.height, mode.bitsPerPixel, fullScreen);
     for (SoftwareSurface* surface : LiveSurfaces())
         if (surface->Device() == this) surface->MarkLost();
 }

@@ -78,6 +78,10 @@ extern const WinBackend kHeadlessBackend;
 // The backend in use; valid between PlatformOpen and PlatformClose.
 const WinBackend& Backend();
 
+// The display shows a mode: in full screen the desktop is the mode's size and
+// the main window covers it, as an exclusive full-screen window does.
+void ShowDisplayMode(int width, int height, int bitsPerPixel, bool fullScreen);
+
 // Called by backends: a desktop event for the main window.
 void PostDesktopMessage(UINT message, WPARAM wParam, LPARAM lParam);
 void SetKeyDown(int virtualKey, bool down);

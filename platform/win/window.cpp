@@ -17,12 +17,14 @@ namespace {
 std::map<std::string, WNDCLASSEXA>& gClasses = *new std::map<std::string, WNDCLASSEXA>;
 std::list<WindowObject>& gWindows = *new std::list<WindowObject>;
 HWND gMainWindow = nullptr;
+bool gFullScreenMode = false;
+int gModeWidth = 0, gModeHeight = 0;
 int gModuleAnchor;  // its address is the program's module handle
 
 bool IsCaptioned(DWORD style) { return (style & WS_CAPTION) == WS_CAPTION; }
 
 void SyncBackendFrame(HWND window) {
-    if (window != gMainWindow) return;
+    if (window != gMainWindow || gFullScreenMode) return;
     const RECT& r = window->rect;
     Backend().setWindowFrame(r.left, r.top, r.right - r.left, r.bottom - r.top, IsCaptioned(window->style));
 }
@@ -41,10 +43,23 @@ void ResetWindowTable() {
     gClasses.clear();
     gWindows.clear();
     gMainWindow = nullptr;
+    gFullScreenMode = false;
+}
+
+void ShowDisplayMode(int width, int height, int bitsPerPixel, bool fullScreen) {
+    gFullScreenMode = fullScreen;
+    gModeWidth = width;
+    gModeHeight = height;
+    Backend().setDisplayMode(width, height, bitsPerPixel, fullScreen);
+    if (fullScreen && gMainWindow) {
+        gMainWindow->rect = {0, 0, width, height};
+        SendMessageA(gMainWindow, WM_MOVE, 0, 0);
+    }
+    if (!fullScreen && gMainWindow) SyncBackendFrame(gMainWindow);
 }
 
 void SetMainWindowOrigin(int x, int y) {
-    if (!gMainWindow) return;
+    if (!gMainWindow || gFullScreenMode) return;
     RECT& r = gMainWindow->rect;
     const int width = r.right - r.left, height = r.bottom - r.top;
     r = {x, y, x + width, y + height};
@@ -217,8 +232,8 @@ BOOL UpdateWindow(HWND window) {
 }
 
 int GetSystemMetrics(int index) {
-    int width = 0, height = 0;
-    Backend().desktopSize(&width, &height);
+    int width = gModeWidth, height = gModeHeight;
+    if (!gFullScreenMode) Backend().desktopSize(&width, &height);
     if (index == SM_CXSCREEN) return width;
     if (index == SM_CYSCREEN) return height;
     return 0;

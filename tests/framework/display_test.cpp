@@ -27,6 +27,10 @@ TEST_F(Display, ASixteenBitDesktopStartsFullScreenAndAnalysesFiveSixFive) {
     EXPECT_EQ(gDisplay.greenFromColor, 10);
     EXPECT_EQ(gDisplay.blueFromColor, 19);
     EXPECT_EQ(gDisplay.canStretch, 1);
+    // The full-screen window covers the 640 x 480 mode, so screen and client coordinates agree.
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 640);
+    EXPECT_EQ((std::vector<int>{gApp.clientRect.left, gApp.clientRect.top, gApp.clientRect.right, gApp.clientRect.bottom}),
+              (std::vector<int>{0, 0, 640, 480}));
 }
 
 TEST_F(Display, FiveFiveFiveAndThirtyTwoBitFormatsAnalyseTheirOwnWay) {
@@ -111,6 +115,9 @@ TEST_F(Display, AltEnterSwitchesToAWindowAndBackWithSlotsRestoredOnUse) {
     EXPECT_TRUE(IsDisplayReady());
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(gApp.hWnd, GWL_STYLE)), 0x90CA0000u);
     EXPECT_NE(gDisplay.clipper, nullptr);
+    // The window is centred on the 800 x 600 headless desktop.
+    EXPECT_EQ(gApp.clientRect.left, 80);
+    EXPECT_EQ(gApp.clientRect.bottom, 540);
     // The mode change lost the slot; the first draw restores it (black, as it was created).
     EXPECT_EQ(gImageSlots[4].surface->IsLost(), DDERR_SURFACELOST);
     EXPECT_EQ(DrawImage(0, 0, 4, 0, 0, -1, -1), 1);
