@@ -14,6 +14,8 @@ PACKAGES=(
   libfreetype-dev fonts-dejavu-core
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
+  # the real-window test: a virtual X display and a pointer driver
+  xvfb xdotool
 )
 
 missing=()

@@ -68,7 +68,19 @@ void DetachPresenter() {
 }
 
 void Sdl2SetDisplayMode(int, int, int, bool fullScreen) {
-    if (gPresenter.window) SDL_SetWindowFullscreen(gPresenter.window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    if (!gPresenter.window) return;
+    if (!fullScreen) {
+        SDL_SetWindowFullscreen(gPresenter.window, 0);
+        return;
+    }
+    // Cover the desktop first: without a window manager the full-screen
+    // request alone leaves the window where it was.
+    SDL_Rect desktop{};
+    SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(gPresenter.window), &desktop);
+    SDL_SetWindowBordered(gPresenter.window, SDL_FALSE);
+    SDL_SetWindowPosition(gPresenter.window, desktop.x, desktop.y);
+    SDL_SetWindowSize(gPresenter.window, desktop.w, desktop.h);
+    SDL_SetWindowFullscreen(gPresenter.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
 void Sdl2PresentPicture(const PixelBuffer& picture) {

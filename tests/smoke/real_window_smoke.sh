@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# The editor in a real window on a virtual X display: choose USER 1 with the
+# mouse, hold Esc, and check the exit status and the stage files written.
+set -euo pipefail
+editor="$1"
+assets="$2"
+
+work=$(mktemp -d)
+display=":$((100 + RANDOM % 800))"
+cleanup() {
+    [ -n "${editor_pid:-}" ] && kill "$editor_pid" 2> /dev/null || true
+    [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2> /dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+mkdir -p "$work/bmp" "$work/user/s1" "$work/user/s2" "$work/user/s3"
+cp "$assets"/*.bmp "$work/bmp/"
+Xvfb "$display" -screen 0 1280x960x24 -nolisten tcp > /dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY="$display"
+for _ in $(seq 50); do xdotool getdisplaygeometry > /dev/null 2>&1 && break; sleep 0.1; done
+
+cd "$work"
+"$editor" > editor.log 2>&1 &
+editor_pid=$!
+timeout 20 xdotool search --sync --name "Quib edit" > /dev/null
+sleep 1
+
+# Full screen on a 1280 x 960 desktop shows the picture at twice its size:
+# USER 1 stands at (310, 222) in the picture.
+xdotool mousemove 620 444
+sleep 0.3
+xdotool mousedown 1
+sleep 0.2
+xdotool mouseup 1
+sleep 0.5
+xdotool keydown Escape
+sleep 0.3
+xdotool keyup Escape
+
+status=0
+for _ in $(seq 100); do kill -0 "$editor_pid" 2> /dev/null || break; sleep 0.1; done
+wait "$editor_pid" || status=$?
+editor_pid=""
+cat editor.log
+[ "$status" -eq 0 ] || { echo "editor exit status $status"; exit 1; }
+count=$(ls user/s1 | grep -c '^stage00[1-8]\.clb$' || true)
+[ "$count" -eq 8 ] || { echo "expected the 8 sample stages in user/s1, found: $(ls user/s1)"; exit 1; }
+[ -z "$(find user/s2 user/s3 -type f)" ] || { echo "other slots were written"; exit 1; }
+for f in user/s1/*.clb; do [ "$(stat -c %s "$f")" -eq 1772 ] || { echo "$f is not 1772 bytes"; exit 1; }; done
+echo "real-window smoke test passed"
