@@ -120,7 +120,10 @@ void TranslateWindowEvent(const SDL_WindowEvent& w) {
         case SDL_WINDOWEVENT_MINIMIZED: PostDesktopMessage(WM_SIZE, SIZE_MINIMIZED, 0); break;
         case SDL_WINDOWEVENT_MAXIMIZED: PostDesktopMessage(WM_SIZE, SIZE_MAXIMIZED, 0); break;
         case SDL_WINDOWEVENT_RESTORED: PostDesktopMessage(WM_SIZE, SIZE_RESTORED, 0); break;
-        case SDL_WINDOWEVENT_EXPOSED: PostDesktopMessage(WM_PAINT, 0, 0); break;
+        case SDL_WINDOWEVENT_EXPOSED:
+            InvalidatePresentedPicture();
+            PostDesktopMessage(WM_PAINT, 0, 0);
+            break;
         case SDL_WINDOWEVENT_MOVED: {
             const int x = w.data1 / gSdl.scale, y = w.data2 / gSdl.scale;
             SetMainWindowOrigin(x, y);

@@ -4,6 +4,8 @@
 // filtered. Full screen covers the desktop without changing its mode.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 #include "platform/gdi/pixel_buffer.h"
 #include "platform/win/picture_rgb.h"
@@ -16,9 +18,12 @@ struct Presenter {
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* texture = nullptr;
+    Uint32 textureFormat = 0;
     int pictureWidth = 0;
     int pictureHeight = 0;
     RgbImage rgb;      // reused from frame to frame
+    std::vector<uint8_t> shown;  // the pixels on screen now, to skip frames that did not change
+    int shownWidth = 0, shownHeight = 0, shownOutputWidth = 0, shownOutputHeight = 0;
     SDL_Rect view{};   // where the picture stands, in window coordinates; empty before the first
 };
 
@@ -29,13 +34,21 @@ void ClearWindow() {
     SDL_RenderClear(gPresenter.renderer);
 }
 
-bool EnsureTexture(int width, int height) {
-    if (gPresenter.texture && width == gPresenter.pictureWidth && height == gPresenter.pictureHeight) return true;
+bool IsFiveSixFive(const PixelFormat& format) {
+    return format.bitsPerPixel == 16 && format.redMask == 0xF800 && format.greenMask == 0x07E0 &&
+           format.blueMask == 0x001F;
+}
+
+// A texture of the picture's size; 5-6-5 pictures go up as they are, others as RGB bytes.
+bool EnsureTexture(int width, int height, Uint32 format) {
+    if (gPresenter.texture && width == gPresenter.pictureWidth && height == gPresenter.pictureHeight &&
+        format == gPresenter.textureFormat)
+        return true;
     if (gPresenter.texture) SDL_DestroyTexture(gPresenter.texture);
-    gPresenter.texture = SDL_CreateTexture(gPresenter.renderer, SDL_PIXELFORMAT_RGB24, SDL_TEXTUREACCESS_STREAMING,
-                                           width, height);
+    gPresenter.texture = SDL_CreateTexture(gPresenter.renderer, format, SDL_TEXTUREACCESS_STREAMING, width, height);
     gPresenter.pictureWidth = width;
     gPresenter.pictureHeight = height;
+    gPresenter.textureFormat = format;
     return gPresenter.texture != nullptr;
 }
 
@@ -69,6 +82,7 @@ void DetachPresenter() {
 
 void Sdl2SetDisplayMode(int, int, int, bool fullScreen) {
     if (!gPresenter.window) return;
+    InvalidatePresentedPicture();
     if (!fullScreen) {
         SDL_SetWindowFullscreen(gPresenter.window, 0);
         return;
@@ -83,16 +97,52 @@ void Sdl2SetDisplayMode(int, int, int, bool fullScreen) {
     SDL_SetWindowFullscreen(gPresenter.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
+namespace {
+
+// True when the picture and the output are what is on screen already; else
+// remembers them. Idle frames then cost a comparison instead of a redraw.
+bool AlreadyShown(const PixelBuffer& picture, int outputWidth, int outputHeight) {
+    const size_t rowBytes = static_cast<size_t>(picture.width) * ((picture.format.bitsPerPixel + 7) / 8);
+    const bool sameSize = gPresenter.shownWidth == picture.width && gPresenter.shownHeight == picture.height &&
+                          gPresenter.shownOutputWidth == outputWidth && gPresenter.shownOutputHeight == outputHeight &&
+                          gPresenter.shown.size() == rowBytes * picture.height;
+    bool same = sameSize;
+    gPresenter.shown.resize(rowBytes * picture.height);
+    for (int y = 0; y < picture.height; ++y) {
+        const uint8_t* row = picture.bits + static_cast<ptrdiff_t>(y) * picture.pitch;
+        uint8_t* copy = gPresenter.shown.data() + y * rowBytes;
+        if (same && std::memcmp(copy, row, rowBytes) == 0) continue;
+        same = false;
+        std::memcpy(copy, row, rowBytes);
+    }
+    gPresenter.shownWidth = picture.width;
+    gPresenter.shownHeight = picture.height;
+    gPresenter.shownOutputWidth = outputWidth;
+    gPresenter.shownOutputHeight = outputHeight;
+    return same;
+}
+
+}  // namespace
+
+void InvalidatePresentedPicture() { gPresenter.shownWidth = 0; }
+
 void Sdl2PresentPicture(const PixelBuffer& picture) {
     if (!gPresenter.renderer || picture.width <= 0 || picture.height <= 0) return;
-    if (!EnsureTexture(picture.width, picture.height)) return;
-    PictureToRgb(picture, &gPresenter.rgb);
-    SDL_UpdateTexture(gPresenter.texture, nullptr, gPresenter.rgb.rgb.data(), picture.width * 3);
-
     int outputWidth = 0, outputHeight = 0, windowWidth = 0, windowHeight = 0;
     SDL_GetRendererOutputSize(gPresenter.renderer, &outputWidth, &outputHeight);
     SDL_GetWindowSize(gPresenter.window, &windowWidth, &windowHeight);
     if (outputWidth <= 0 || outputHeight <= 0) return;
+    // 8-bit pictures depend on their palette too, so they are always drawn.
+    if (picture.format.bitsPerPixel > 8 && AlreadyShown(picture, outputWidth, outputHeight)) return;
+    if (IsFiveSixFive(picture.format)) {
+        if (!EnsureTexture(picture.width, picture.height, SDL_PIXELFORMAT_RGB565)) return;
+        SDL_UpdateTexture(gPresenter.texture, nullptr, picture.bits, picture.pitch);
+    } else {
+        if (!EnsureTexture(picture.width, picture.height, SDL_PIXELFORMAT_RGB24)) return;
+        PictureToRgb(picture, &gPresenter.rgb);
+        SDL_UpdateTexture(gPresenter.texture, nullptr, gPresenter.rgb.rgb.data(), picture.width * 3);
+    }
+
     bool wholeScale = false;
     const SDL_Rect target = FitPicture(outputWidth, outputHeight, &wholeScale);
     SDL_SetTextureScaleMode(gPresenter.texture, wholeScale ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);

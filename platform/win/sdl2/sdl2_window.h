@@ -13,6 +13,8 @@ void AttachPresenter(SDL_Window* window);
 void DetachPresenter();
 void Sdl2SetDisplayMode(int width, int height, int bitsPerPixel, bool fullScreen);
 void Sdl2PresentPicture(const PixelBuffer& picture);
+// The window lost its contents (exposed, resized): the next picture is drawn in full.
+void InvalidatePresentedPicture();
 
 // A window position as a picture pixel: scale and letter-boxing undone,
 // clamped to the picture.
