@@ -98,6 +98,23 @@ TEST_F(Display, MatchColorGivesThePixelGdiWritesAndLeavesTheSurfaceAlone) {
     EXPECT_EQ(MatchColor(surface, 0xFFFFFFFF), before) << "the first pixel is put back";
 }
 
+TEST_F(Display, MatchColorOnAThirtyTwoBitSurfaceKeepsAllThirtyTwoBits) {
+    DDSURFACEDESC desc{};
+    desc.dwSize = sizeof(desc);
+    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
+    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
+    desc.dwWidth = 2;
+    desc.dwHeight = 2;
+    desc.ddpfPixelFormat = DDPIXELFORMAT{sizeof(DDPIXELFORMAT), DDPF_RGB, 0, 32, 0xFF0000, 0x00FF00, 0x0000FF, 0};
+    IDirectDrawSurface* surface = nullptr;
+    ASSERT_EQ(gDisplay.device->CreateSurface(&desc, &surface, nullptr), DD_OK);
+    gDisplay.bitDepth = 32;
+    EXPECT_EQ(MatchColor(surface, RGB(0x12, 0x34, 0x56)), 0x123456u);
+    EXPECT_EQ(MatchColor(surface, RGB(255, 255, 255)), 0xFFFFFFu);
+    gDisplay.bitDepth = 16;
+    surface->Release();
+}
+
 TEST_F(Display, TheDefaultPaletteTableIsTheColourListTransposed) {
     EXPECT_EQ(gPaletteTable[0], 0x000000u);
     EXPECT_EQ(gPaletteTable[16], 0x000080u);   // list entry 1
