@@ -5,6 +5,7 @@
 #include "framework/display/display.h"
 #include "framework/draw/blend_kernels.h"
 #include "framework/draw/draw.h"
+#include "framework/draw/locked_surface.h"
 #include "framework/image/image.h"
 
 namespace {
@@ -29,31 +30,8 @@ bool PrepareBlendRect(BlendRect* r) {
     return r->Width() >= 1 && r->Height() >= 1;
 }
 
-// A surface locked for direct access, unlocked at the latest when it goes out of scope.
-struct LockedPixels {
-    IDirectDrawSurface* surface = nullptr;
-    uint16_t* pixels = nullptr;
-    int pitch = 0;  // in pixels
-
-    HRESULT Lock(IDirectDrawSurface* target) {
-        DDSURFACEDESC desc{};
-        desc.dwSize = sizeof(desc);
-        const HRESULT result = target->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr);
-        if (result != DD_OK) return result;
-        surface = target;
-        pixels = static_cast<uint16_t*>(desc.lpSurface);
-        pitch = desc.lPitch / 2;
-        return DD_OK;
-    }
-    void Unlock() {
-        if (surface) surface->Unlock(pixels);
-        surface = nullptr;
-    }
-    ~LockedPixels() { Unlock(); }
-};
-
 // Locks the slot being drawn; a lost surface is handed to RestoreImage.
-bool LockSlot(const BlendRect& r, LockedPixels* locked) {
+bool LockSlot(const BlendRect& r, LockedPixels<uint16_t>* locked) {
     const HRESULT result = locked->Lock(gImageSlots[r.slot].surface);
     if (result == DDERR_SURFACELOST) RestoreImage(r.slot);
     return result == DD_OK;
@@ -73,7 +51,7 @@ enum class SlotLock { BeforeScreenCopy, AfterScreenCopy };
 template <typename Kernel>
 int DrawThroughWorkBuffer(const BlendRect& r, SlotLock order, Kernel kernel) {
     const ImageSlot& work = gImageSlots[WORK_SLOT];
-    LockedPixels source, target;
+    LockedPixels<uint16_t> source, target;
     if (order == SlotLock::BeforeScreenCopy && !LockSlot(r, &source)) return 0;
     CopyScreenUnderTarget(r);
     if (order == SlotLock::AfterScreenCopy && !LockSlot(r, &source)) return 0;
@@ -106,11 +84,7 @@ int DrawEveryOtherRow(const BlendRect& r) {
         result = gDisplay.backBuffer->BltFast(static_cast<DWORD>(r.dx), static_cast<DWORD>(r.dy + row - r.sy1),
                                               s.surface, &source, flags);
     }
-    if (result == DDERR_SURFACELOST) {
-        RestoreImage(r.slot);
-        return 1;
-    }
-    return result == DD_OK ? 1 : 0;
+    return SlotBlitResult(r.slot, result);
 }
 
 }  // namespace

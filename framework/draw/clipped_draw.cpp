@@ -29,6 +29,14 @@ DWORD KeyFlag(const ImageSlot& source) { return source.useColorKey ? DDBLTFAST_S
 
 }  // namespace
 
+int SlotBlitResult(int slot, HRESULT result) {
+    if (result == DDERR_SURFACELOST) {
+        RestoreImage(slot);
+        return 1;
+    }
+    return result == DD_OK ? 1 : 0;
+}
+
 int DrawImage(int dx, int dy, int slot, int sx1, int sy1, int sx2, int sy2) {
     slot &= 0xFFFF;
     if (slot > WORK_SLOT || !gImageSlots[slot].surface || !gDisplay.backBuffer) return 0;
@@ -41,11 +49,7 @@ int DrawImage(int dx, int dy, int slot, int sx1, int sy1, int sx2, int sy2) {
     const RECT source{sx1, sy1, sx2, sy2};
     const HRESULT result = gDisplay.backBuffer->BltFast(static_cast<DWORD>(dx), static_cast<DWORD>(dy), s.surface,
                                                         &source, DDBLTFAST_WAIT | KeyFlag(s));
-    if (result == DDERR_SURFACELOST) {
-        RestoreImage(slot);
-        return 1;
-    }
-    return result == DD_OK ? 1 : 0;
+    return SlotBlitResult(slot, result);
 }
 
 int CopyImage(int dstSlot, int dx, int dy, int w, int h, int srcSlot, int sx, int sy) {

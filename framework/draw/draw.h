@@ -1,6 +1,8 @@
 // Putting image slots onto the back buffer and into each other.
 #pragma once
 
+#include "platform/win/win.h"
+
 // The one clipping rule of every blit: adjusts the target position and the
 // source rectangle (right and bottom exclusive) to the clip rectangle and the
 // source size. The result may be empty or inverted.
@@ -18,3 +20,16 @@ int DrawImageTranslucent(int dx, int dy, int slot, int percent, int sx1, int sy1
                          int useScanlines);
 int DrawImageRop(int dx, int dy, int slot, int rop2, int sx1, int sy1, int sx2, int sy2);
 int DrawImageAdd(int dx, int dy, int slot, int sx1, int sy1, int sx2, int sy2);
+
+// The result of a blit from a slot as the draws report it: 1 drawn, also when
+// the slot was lost and handed to RestoreImage; 0 for any other failure.
+int SlotBlitResult(int slot, HRESULT result);
+
+// Draws that change the picture's geometry (geometric_draw.cpp,
+// rotated_draw.cpp): stretched to dw x dh (-1: twice the slot's size); each
+// band of step rows showing its first row; rotated by whole degrees about the
+// rectangle's centre into a square; the whole picture tiled over an area.
+int DrawImageScaled(int dx, int dy, int slot, int dw, int dh, int sx1, int sy1, int sx2, int sy2);
+int DrawImageRowMosaic(int dx, int dy, int slot, int step, int sx1, int sy1, int sx2, int sy2);
+int DrawImageRotated(int dx, int dy, int slot, int angle, int sx1, int sy1, int sx2, int sy2);
+int DrawImageTiled(int x1, int y1, int x2, int y2, int slot);

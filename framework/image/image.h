@@ -47,6 +47,9 @@ void CreateWorkBuffer();
 int LoadBitmapImage(int slot, const char* name, int useColorKey);
 int SetImageFromBitmap(uint16_t slot, HBITMAP bitmap);
 
+// Screenshots (screen_bitmap.cpp): the back buffer as a .bmp file; 1 written.
+int SaveScreenBitmap(const char* path);
+
 // Loaders of other formats that restoring a slot reloads through.
 int LoadKbmImage(int slot, const char* name, int useColorKey);
 int LoadPluginImage(int slot, const char* pluginName, const char* name, int useColorKey);

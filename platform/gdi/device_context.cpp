@@ -62,14 +62,33 @@ BOOL DeleteDC(HDC dc) {
     return TRUE;
 }
 
+// A surface's context holds a DIB section that views the surface's pixels
+// (rows as GDI reports them: DIB row widths) and lives as long as the context.
 HDC CreateSurfaceDC(const PixelBuffer& pixels) {
     HDC dc = NewDC(DeviceContext::Kind::Surface);
     dc->target = pixels;
+    auto* view = new GdiBitmap;
+    view->pixels = pixels;
+    view->stride = DibStride(pixels.width, pixels.format.bitsPerPixel);
+    view->isDibSection = true;
+    if (pixels.format.bitsPerPixel <= 8) {
+        view->colorCount = 1 << pixels.format.bitsPerPixel;
+        const PaletteEntryRGB* colors = pixels.palette ? pixels.palette : GetDefaultPalette();
+        std::memcpy(view->colors.data(), colors, sizeof(PaletteEntryRGB) * view->colorCount);
+        view->pixels.palette = view->colors.data();
+    }
+    view->selectedInto = dc;
+    RegisterGdiObject(view);
+    dc->bitmap = view;
     return dc;
 }
 
 void DeleteSurfaceDC(HDC dc) {
-    if (IsLiveDC(dc) && dc->kind == DeviceContext::Kind::Surface) FreeDC(dc);
+    if (!IsLiveDC(dc) || dc->kind != DeviceContext::Kind::Surface) return;
+    GdiBitmap* view = dc->bitmap;
+    FreeDC(dc);
+    UnregisterGdiObject(view);
+    delete view;
 }
 
 // Bitmaps go into memory contexts only, and into one at a time; the result is
@@ -111,6 +130,11 @@ int GetObjectA(HGDIOBJ object, int size, void* out) {
     info.bmBits = bitmap->isDibSection ? bitmap->storage.get() : nullptr;
     std::memcpy(out, &info, sizeof info);
     return sizeof(BITMAP);
+}
+
+HGDIOBJ GetCurrentObject(HDC dc, UINT type) {
+    if (!IsLiveDC(dc) || type != OBJ_BITMAP) return nullptr;
+    return dc->bitmap;
 }
 
 int GetDeviceCaps(HDC dc, int index) {

@@ -102,6 +102,10 @@ BOOL DeleteDC(HDC dc);
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
 BOOL DeleteObject(HGDIOBJ object);
 int GetObjectA(HGDIOBJ object, int size, void* out);
+// The bitmap a context draws into (OBJ_BITMAP): a surface's context gives a
+// DIB section over the surface's pixels, valid until the context goes.
+constexpr UINT OBJ_BITMAP = 7;
+HGDIOBJ GetCurrentObject(HDC dc, UINT type);
 int GetDeviceCaps(HDC dc, int index);
 UINT GetSystemPaletteEntries(HDC dc, UINT start, UINT count, PALETTEENTRY* entries);
 
