@@ -10,6 +10,8 @@ PACKAGES=(
   libsdl2-dev
   # frame captures (PNG)
   zlib1g-dev
+  # the image decoder plug-ins
+  libpng-dev libjpeg62-turbo-dev libgif-dev
   # the bitmap generator's font rendering and its font
   libfreetype-dev fonts-dejavu-core
   # tests and benchmarks

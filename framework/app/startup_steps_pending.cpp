@@ -29,5 +29,3 @@ void PauseAllMedia() {}
 void ResumeAllMedia() {}
 void CloseAllMedia() {}
 void OnMciNotify() {}
-int LoadKbmImage(int, const char*, int) { return 0; }
-int LoadPluginImage(int, const char*, const char*, int) { return 0; }

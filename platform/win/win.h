@@ -3,6 +3,7 @@
 // SDL2 (desktop) or a scripted headless backend. Only what the framework calls.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 using BYTE = uint8_t;
@@ -16,6 +17,7 @@ using LPARAM = intptr_t;
 using LRESULT = intptr_t;
 using ATOM = WORD;
 using HRESULT = int32_t;
+using SIZE_T = size_t;
 
 struct WindowObject;
 using HWND = WindowObject*;
@@ -320,3 +322,26 @@ UINT joyGetNumDevs();
 MMRESULT joyGetDevCapsA(uintptr_t id, JOYCAPSA* caps, UINT size);
 MMRESULT joyGetPos(UINT id, JOYINFO* info);
 MMRESULT joyGetPosEx(UINT id, JOYINFOEX* info);
+
+// Dynamic libraries (dynamic_library.cpp): shared objects found by the rule
+// written there. FARPROC takes no arguments so that any entry point's type
+// can be cast from it.
+using FARPROC = void (*)();
+HMODULE LoadLibraryA(const char* fileName);
+FARPROC GetProcAddress(HMODULE module, const char* procName);
+BOOL FreeLibrary(HMODULE module);
+
+// Movable global memory (global_memory.cpp): blocks shared between the
+// program and the libraries it loads, which find these calls in the program
+// by their unadorned names.
+using HGLOBAL = void*;
+constexpr UINT GMEM_MOVEABLE = 0x0002;
+constexpr UINT GMEM_ZEROINIT = 0x0040;
+constexpr UINT GHND = GMEM_MOVEABLE | GMEM_ZEROINIT;
+extern "C" {
+HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes);
+void* GlobalLock(HGLOBAL memory);
+BOOL GlobalUnlock(HGLOBAL memory);
+HGLOBAL GlobalFree(HGLOBAL memory);
+SIZE_T GlobalSize(HGLOBAL memory);
+}

@@ -1,0 +1,212 @@
+// Pictures through decoder plug-ins: correct pixels from each shipped plug-in,
+// every failure with its message and its effect on the slot, plug-ins that
+// report success with bad blocks, unloading, and reloading a lost slot.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/ddraw/ddraw_objects.h"
+#include "platform/win/platform.h"
+#include "tests/framework/display_fixture.h"
+#include "tests/framework/picture_writers.h"
+#include "tests/framework/slot_pictures.h"
+
+namespace {
+
+const std::string kPngPlugin = "plugins\\PngPicture.spi";
+const std::string kJpegPlugin = "jpegpicture.spi";
+const std::string kGifPlugin = "plugins\\gifpicture.dll";
+
+// A test plug-in that goes wrong in the named way.
+std::string FaultyPlugin(const std::string& fault) { return std::string(KORVEN_BIN_DIR) + "/test_plugins/faulty_" + fault + ".spi"; }
+
+class PluginLoader : public DisplayTest {
+protected:
+    void TearDown() override {
+        for (const std::string& path : written_) std::remove(path.c_str());
+        DisplayTest::TearDown();
+    }
+    std::string Temp(const std::string& name) {
+        written_.push_back(TempPath(name));
+        return written_.back();
+    }
+    // Loads through the plug-in and returns the result with the debug lines.
+    std::pair<int, std::string> Load(int slot, const std::string& plugin, const std::string& picture, int key = 0) {
+        int result = -1;
+        const std::string log =
+            DebugLinesOf([&] { result = LoadPluginImage(slot, plugin.c_str(), picture.c_str(), key); });
+        return {result, log};
+    }
+    static std::string Lines(std::initializer_list<std::string> lines) {
+        std::string out;
+        for (const std::string& line : lines) out += ShiftJisToUtf8(line.c_str());
+        return out;
+    }
+    static std::vector<uint16_t> Expected(const std::vector<uint32_t>& rgb) {
+        std::vector<uint16_t> out;
+        for (const uint32_t c : rgb) out.push_back(DisplayValue(c));
+        return out;
+    }
+    std::vector<std::string> written_;
+};
+
+// Colours the 16-bit display shows exactly: channels in steps of 8.
+std::vector<uint32_t> RandomColours(size_t count, unsigned seed) {
+    std::srand(seed);
+    std::vector<uint32_t> rgb(count);
+    for (uint32_t& c : rgb) c = static_cast<uint32_t>(std::rand()) & 0xF8F8F8;
+    return rgb;
+}
+
+TEST_F(PluginLoader, PngPicturesArriveExactlyAndKeyedOnTheirCorner) {
+    const std::vector<uint32_t> rgb = RandomColours(5 * 3, 1);
+    const std::string path = Temp("picture.png");
+    ASSERT_TRUE(WritePng(path, 5, 3, rgb));
+    const auto [result, log] = Load(30, kPngPlugin, path, 1);
+    ASSERT_EQ(result, 1) << log;
+    EXPECT_EQ(log, Lines({"SPI[" + kPngPlugin + "]を使用\n", "IMG[" + path + "]を処理\n"}));
+    const ImageSlot& s = gImageSlots[30];
+    EXPECT_EQ(s.width, 5);
+    EXPECT_EQ(s.height, 3);
+    EXPECT_EQ(SlotPixels(30), Expected(rgb));
+    EXPECT_EQ(s.colorKey, DisplayValue(rgb[0]));
+    EXPECT_EQ(s.useColorKey, 1);
+    EXPECT_STREQ(s.fileName, path.c_str());
+    EXPECT_STREQ(s.pluginName, kPngPlugin.c_str());
+}
+
+TEST_F(PluginLoader, PngAlphaIsDroppedOntoBlack) {
+    const std::string path = Temp("alpha.png");
+    ASSERT_TRUE(WritePng(path, 3, 1, {0xF80000, 0x00F800, 0x0000F8}, {255, 0, 255}));
+    ASSERT_EQ(Load(31, kPngPlugin, path).first, 1);
+    EXPECT_EQ(SlotPixels(31), Expected({0xF80000, 0x000000, 0x0000F8}));
+}
+
+TEST_F(PluginLoader, JpegPicturesArriveWithinTheCodingError) {
+    // Four flat 8 x 8 blocks code almost exactly at best quality.
+    const std::vector<uint32_t> blocks = {0xF82010, 0x10F880, 0x2040F8, 0xC0C0C0};
+    std::vector<uint32_t> rgb(16 * 16);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) rgb[y * 16 + x] = blocks[(y / 8) * 2 + x / 8];
+    const std::string path = Temp("picture.jpg");
+    ASSERT_TRUE(WriteJpeg(path, 16, 16, rgb));
+    ASSERT_EQ(Load(32, kJpegPlugin, path).first, 1);
+    const std::vector<uint16_t> got = SlotPixels(32);
+    ASSERT_EQ(got.size(), rgb.size());
+    for (size_t i = 0; i < rgb.size(); ++i) {
+        const uint16_t want = DisplayValue(rgb[i]);
+        // Each 5- or 6-bit field within one step of the original.
+        EXPECT_LE(std::abs((got[i] >> 11) - (want >> 11)), 1) << i;
+        EXPECT_LE(std::abs(((got[i] >> 5) & 63) - ((want >> 5) & 63)), 1) << i;
+        EXPECT_LE(std::abs((got[i] & 31) - (want & 31)), 1) << i;
+    }
+}
+
+TEST_F(PluginLoader, GifFramesSitOnTheirBackgroundWithTransparency) {
+    const std::vector<uint32_t> palette = {0x000000, 0xF80000, 0x0000F8, 0xF8F800};
+    // A 4 x 2 frame at (1, 1) of a 6 x 4 screen whose background is colour 2;
+    // index 3 is transparent.
+    const GifFrame frame{1, 1, 4, 2, {1, 3, 0, 1, 0, 1, 1, 3}, 3};
+    const std::string path = Temp("picture.gif");
+    ASSERT_TRUE(WriteGif(path, 6, 4, 2, palette, frame));
+    ASSERT_EQ(Load(33, kGifPlugin, path).first, 1);
+    const uint32_t B = palette[2], K = palette[0], R = palette[1];
+    EXPECT_EQ(SlotPixels(33), Expected({B, B, B, B, B, B,  //
+                                        B, R, B, K, R, B,  //
+                                        B, K, R, R, B, B,  //
+                                        B, B, B, B, B, B}));
+}
+
+TEST_F(PluginLoader, LibraryAndEntryPointFailuresLeaveTheSlotAlone) {
+    ASSERT_EQ(CreateImage(34, 4, 4, 0, RGB(255, 0, 0)), 1);
+    const std::string picture = Temp("unused.png");
+    auto [result, log] = Load(34, "nosuchplugin.spi", picture);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(log, Lines({"SPI[nosuchplugin.spi]を使用\n", "SPIがロードできません\n"}));
+
+    const std::string onlyGetPicture = FaultyPlugin("no_is_supported");
+    std::tie(result, log) = Load(34, onlyGetPicture, picture);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(log, Lines({"SPI[" + onlyGetPicture + "]を使用\n", "SPI内の関数が取得できません\n"}));
+    EXPECT_EQ(dlopen((std::string(KORVEN_BIN_DIR) + "/test_plugins/libfaulty_no_is_supported.so").c_str(),
+                     RTLD_NOW | RTLD_NOLOAD),
+              nullptr)
+        << "the library is unloaded again";
+
+    EXPECT_NE(gImageSlots[34].surface, nullptr);
+    EXPECT_STREQ(gImageSlots[34].fileName, "");
+    EXPECT_STREQ(gImageSlots[34].pluginName, "");
+    EXPECT_EQ(LoadPluginImage(256, kPngPlugin.c_str(), picture.c_str(), 0), 0);
+}
+
+TEST_F(PluginLoader, PictureFailuresEmptyTheSlotAndKeepBothNames) {
+    const std::string png = Temp("good.png");
+    ASSERT_TRUE(WritePng(png, 2, 2, RandomColours(4, 2)));
+    const std::string jpeg = Temp("good.jpg");
+    ASSERT_TRUE(WriteJpeg(jpeg, 8, 8, RandomColours(64, 3)));
+    const std::string brokenPng = Temp("broken.png");
+    WriteBytes(brokenPng, {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R', 1, 2});
+    const std::string missing = Temp("missing.png");
+    const std::string directory = ::testing::TempDir();
+
+    const struct {
+        std::string plugin, picture, message;
+    } cases[] = {
+        {kPngPlugin, missing, "オープンに失敗しました\n"},
+        {kPngPlugin, directory, "リードエラー\n"},
+        {kPngPlugin, jpeg, "未対応の形式です\n"},
+        {kJpegPlugin, png, "未対応の形式です\n"},
+        {FaultyPlugin("declines"), png, "未対応の形式です\n"},
+        {FaultyPlugin("fails"), png, "デコードに失敗しました\n"},
+        {kPngPlugin, brokenPng, "デコードに失敗しました\n"},
+        // Success reported, but the blocks cannot hold what their header says.
+        {FaultyPlugin("short_bits"), png, "デコードに失敗しました\n"},
+        {FaultyPlugin("short_info"), png, "デコードに失敗しました\n"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(CreateImage(35, 4, 4, 0, 0), 1);
+        const auto [result, log] = Load(35, c.plugin, c.picture);
+        EXPECT_EQ(result, 0) << c.plugin << " " << c.picture;
+        EXPECT_EQ(log, Lines({"SPI[" + c.plugin + "]を使用\n", "IMG[" + c.picture + "]を処理\n", c.message}));
+        EXPECT_EQ(gImageSlots[35].surface, nullptr);
+        EXPECT_EQ(gImageSlots[35].fileName, c.picture);
+        EXPECT_EQ(gImageSlots[35].pluginName, c.plugin);
+    }
+}
+
+TEST_F(PluginLoader, EachLoadUnloadsItsLibrary) {
+    const std::string path = Temp("twice.png");
+    ASSERT_TRUE(WritePng(path, 2, 2, RandomColours(4, 4)));
+    const std::string library = std::string(KORVEN_BIN_DIR) + "/plugins/libpngpicture.so";
+    for (const int slot : {36, 37}) {
+        ASSERT_EQ(Load(slot, kPngPlugin, path).first, 1);
+        EXPECT_EQ(dlopen(library.c_str(), RTLD_NOW | RTLD_NOLOAD), nullptr);
+    }
+}
+
+TEST_F(PluginLoader, ALostSlotIsDecodedAgainThroughItsPlugin) {
+    const std::vector<uint32_t> rgb = RandomColours(4 * 4, 5);
+    const std::string path = Temp("lost.gif");
+    std::vector<uint8_t> indices(16);
+    for (int i = 0; i < 16; ++i) indices[i] = static_cast<uint8_t>(i % 8);
+    std::vector<uint32_t> palette(rgb.begin(), rgb.begin() + 8);
+    ASSERT_TRUE(WriteGif(path, 4, 4, 0, palette, GifFrame{0, 0, 4, 4, indices, -1}));
+    ASSERT_EQ(Load(38, kGifPlugin, path, 1).first, 1);
+    std::vector<uint32_t> expected;
+    for (const uint8_t i : indices) expected.push_back(palette[i]);
+
+    MarkAllSurfacesLost();
+    gDisplay.primary->Restore();
+    const std::string log = DebugLinesOf([] { RestoreImage(38); });
+    EXPECT_NE(log.find(Lines({"IMG[" + path + "]をリロードします。\n", "SPI[" + kGifPlugin + "]を使用\n"})),
+              std::string::npos)
+        << log;
+    EXPECT_EQ(SlotPixels(38), Expected(expected));
+    EXPECT_EQ(gImageSlots[38].useColorKey, 1);
+    EXPECT_STREQ(gImageSlots[38].pluginName, kGifPlugin.c_str());
+}
+
+}  // namespace
