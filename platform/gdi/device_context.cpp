@@ -93,10 +93,12 @@ void DeleteSurfaceDC(HDC dc) {
 
 // Bitmaps go into memory contexts only, and into one at a time; the result is
 // the bitmap they held. A region becomes the clip, and the result is its kind.
+// A pen or brush replaces the selected one, which is the result.
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
     if (!IsLiveDC(dc)) return nullptr;
     if (GdiRegion* region = AsRegion(object))
         return reinterpret_cast<HGDIOBJ>(static_cast<intptr_t>(SelectClipRgn(dc, region)));
+    if (HGDIOBJ previous = SelectPenOrBrush(dc, object)) return previous;
     GdiBitmap* bitmap = AsBitmap(object);
     if (!bitmap || dc->kind != DeviceContext::Kind::Memory) return nullptr;
     if (bitmap->selectedInto && bitmap->selectedInto != dc) return nullptr;
@@ -106,9 +108,10 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
     return previous;
 }
 
-// A bitmap still selected into a context and the stock bitmap stay.
+// A bitmap still selected into a context, the stock bitmap and the stock
+// pens and brushes stay.
 BOOL DeleteObject(HGDIOBJ object) {
-    if (!IsLiveGdiObject(object)) return FALSE;
+    if (!IsLiveGdiObject(object) || IsStockObject(object)) return FALSE;
     if (GdiBitmap* bitmap = AsBitmap(object); bitmap && (bitmap->selectedInto || bitmap == StockBitmap()))
         return FALSE;
     UnregisterGdiObject(object);

@@ -1,6 +1,7 @@
 // The GDI calls the framework makes, with their original names and results:
 // device contexts on surfaces and bitmaps, DIBs, bitmap loading, regions,
-// mix modes, pixels. Colours are COLORREF 0x00BBGGRR.
+// mix modes, pixels, pens, brushes, lines and shapes. Colours are COLORREF
+// 0x00BBGGRR.
 #pragma once
 
 #include <cstdint>
@@ -136,6 +137,26 @@ BOOL SetPixelV(HDC dc, int x, int y, COLORREF color);
 HRGN CreateRectRgn(int left, int top, int right, int bottom);
 int SelectClipRgn(HDC dc, HRGN region);
 int SetROP2(HDC dc, int mode);
+
+// Pens, brushes and stock objects. A new context holds BLACK_PEN and
+// WHITE_BRUSH; selecting a pen or brush returns the one it replaces.
+constexpr int PS_SOLID = 0, PS_NULL = 5;
+constexpr int WHITE_BRUSH = 0, BLACK_BRUSH = 4, NULL_BRUSH = 5, HOLLOW_BRUSH = NULL_BRUSH, WHITE_PEN = 6,
+              BLACK_PEN = 7, NULL_PEN = 8;
+HPEN CreatePen(int style, int width, COLORREF color);
+HBRUSH CreateSolidBrush(COLORREF color);
+HGDIOBJ GetStockObject(int index);
+
+// Lines and shapes, drawn with the selected pen and brush in the context's
+// mix mode and cut by its clip region. Lines leave out their end point;
+// rectangles and ellipses leave out their right and bottom edges.
+BOOL MoveToEx(HDC dc, int x, int y, POINT* previous);
+BOOL LineTo(HDC dc, int x, int y);
+BOOL Rectangle(HDC dc, int left, int top, int right, int bottom);
+BOOL Ellipse(HDC dc, int left, int top, int right, int bottom);
+int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
+BOOL InvertRect(HDC dc, const RECT* rect);
+
 
 // Bitmaps from .bmp files, or from the bitmaps embedded in the program by name.
 void* LoadImageA(HINSTANCE instance, const char* name, UINT type, int width, int height, UINT flags);

@@ -22,6 +22,25 @@ struct GdiBitmap : GdiObject {
     HDC selectedInto = nullptr;  // the memory context it is selected into
 };
 
+// What drawing needs of a pen and of a brush. Selecting one copies these
+// into the context, so deleting a selected pen or brush leaves no dangling
+// reference behind.
+struct PenStyle {
+    int style = PS_SOLID;
+    int width = 0;  // 0 and 1: one pixel
+    COLORREF color = RGB(0, 0, 0);
+};
+struct BrushStyle {
+    bool hollow = false;
+    COLORREF color = RGB(255, 255, 255);
+};
+struct GdiPen : GdiObject {
+    PenStyle style;
+};
+struct GdiBrush : GdiObject {
+    BrushStyle style;
+};
+
 struct DeviceContext {
     enum class Kind { Memory, Surface, Display };
     Kind kind = Kind::Memory;
@@ -30,6 +49,11 @@ struct DeviceContext {
     bool clipped = false;
     RECT clip{};  // with clipped: the selected clip region's rectangle
     int rop2 = R2_COPYPEN;
+    HGDIOBJ pen = nullptr;  // the selected pen's handle; null: the stock BLACK_PEN
+    PenStyle penStyle;
+    HGDIOBJ brush = nullptr;  // the selected brush's handle; null: the stock WHITE_BRUSH
+    BrushStyle brushStyle;
+    POINT position{};  // the current position of MoveToEx and LineTo
 };
 
 // Live-handle table: objects and contexts are registered when made and
@@ -42,6 +66,14 @@ GdiRegion* AsRegion(HGDIOBJ object);  // null unless a live region
 void RegisterDC(HDC dc);
 void UnregisterDC(HDC dc);
 bool IsLiveDC(HDC dc);
+
+// Pens and brushes (pens_brushes.cpp). SelectPenOrBrush puts a live pen or
+// brush into the context and gives the one it replaces; null for any other
+// object. Stock objects are never deleted.
+HGDIOBJ SelectPenOrBrush(HDC dc, HGDIOBJ object);
+bool IsStockObject(HGDIOBJ object);
+GdiPen* AsPen(HGDIOBJ object);      // null unless a live pen
+GdiBrush* AsBrush(HGDIOBJ object);  // null unless a live brush
 
 // Bytes per row of a DIB: the row's bits rounded up to 32.
 int DibStride(int width, int bitsPerPixel);

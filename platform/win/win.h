@@ -25,7 +25,8 @@ using HINSTANCE = void*;
 using HMODULE = HINSTANCE;
 using HICON = void*;
 using HCURSOR = void*;
-using HBRUSH = void*;
+struct GdiObject;  // a GDI object (platform/gdi)
+using HBRUSH = GdiObject*;
 using HMENU = void*;
 
 constexpr BOOL TRUE = 1;
