@@ -16,8 +16,9 @@ PACKAGES=(
   libfreetype-dev fonts-dejavu-core
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
-  # the real-window test: a virtual X display and a pointer driver
-  xvfb xdotool
+  # the real-window tests: a virtual X display, a pointer driver, a host
+  # window for the screen-saver preview and screen grabs
+  xvfb xdotool x11-apps x11-utils imagemagick
 )
 
 missing=()

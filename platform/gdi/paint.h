@@ -7,6 +7,7 @@ struct PAINTSTRUCT {
     HDC hdc;
     BOOL fErase;
     RECT rcPaint;
+    BOOL fRestore;  // here: the context draws into the window's own paint buffer
 };
 
 HDC BeginPaint(HWND window, PAINTSTRUCT* paint);

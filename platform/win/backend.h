@@ -39,6 +39,8 @@ struct WinBackend {
     void (*desktopSize)(int* width, int* height);
     // The outer rectangle of another program's window, by native id.
     bool (*nativeWindowRect)(uint64_t id, RECT* rect);
+    // Shows 32-bit pixels at (x, y) inside another program's window.
+    void (*drawIntoNativeWindow)(uint64_t id, int x, int y, const PixelBuffer& pixels);
 
     // Desktop events become posted messages and key/cursor state changes.
     // pollEvents never blocks; waitEvents blocks until something arrived.

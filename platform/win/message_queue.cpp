@@ -38,6 +38,8 @@ bool TakeMessage(MSG* msg, HWND window, UINT filterMin, UINT filterMax, bool rem
 
 void PostDesktopMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (HWND main = MainWindow()) PostMessageA(main, message, wParam, lParam);
+    // Without a main window (a screen-saver preview) a request to close ends the loop.
+    else if (message == WM_CLOSE) PostQuitMessage(0);
 }
 
 void DiscardMessagesFor(HWND window) {

@@ -266,5 +266,40 @@ HWND WindowFromNativeId(uint64_t id) {
     w.className = "native";
     w.proc = DefWindowProcA;
     w.rect = rect;
+    w.nativeId = id;
     return &w;
+}
+
+namespace {
+
+// The other program's window a window lives in, with the window's offset in it.
+HWND NativeAncestor(HWND window, POINT* offset) {
+    *offset = {0, 0};
+    for (HWND w = window; w && IsLiveWindow(w); w = w->parent) {
+        if (w->nativeId) return w;
+        offset->x += w->rect.left;
+        offset->y += w->rect.top;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool GetWindowPaintBuffer(HWND window, PixelBuffer* pixels) {
+    POINT offset;
+    if (!NativeAncestor(window, &offset)) return false;
+    const int width = window->rect.right - window->rect.left, height = window->rect.bottom - window->rect.top;
+    if (width <= 0 || height <= 0) return false;
+    window->paintPixels.resize(static_cast<size_t>(width) * height);
+    *pixels = PixelBuffer{reinterpret_cast<uint8_t*>(window->paintPixels.data()), width, height, width * 4,
+                          PIXEL_FORMAT_8888, nullptr};
+    return true;
+}
+
+void ShowWindowPaint(HWND window) {
+    POINT offset;
+    HWND native = NativeAncestor(window, &offset);
+    PixelBuffer pixels;
+    if (native && GetWindowPaintBuffer(window, &pixels))
+        Backend().drawIntoNativeWindow(native->nativeId, offset.x, offset.y, pixels);
 }

@@ -1,7 +1,11 @@
 // The windows of this process, shared by the window and message-queue code.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
+
+#include "platform/gdi/pixel_buffer.h"
 
 #include "platform/win/win.h"
 
@@ -15,11 +19,18 @@ struct WindowObject {
     int id = 0;  // a child's control id (the menu argument of CreateWindowExA)
     RECT rect{};  // outer = client rectangle, in desktop coordinates
     bool destroyed = false;
+    uint64_t nativeId = 0;              // another program's window that this object stands for
+    std::vector<uint32_t> paintPixels;  // what a window inside such a window painted
 };
 
 HWND MainWindow();
 bool IsLiveWindow(HWND window);
 void DiscardMessagesFor(HWND window);
+// Windows inside another program's window paint into a buffer of their own
+// (0x00RRGGBB pixels) that is then shown there. False for other windows.
+bool GetWindowPaintBuffer(HWND window, PixelBuffer* pixels);
+void ShowWindowPaint(HWND window);
+
 // Forgets every class, window and message (between tests in one process).
 void ResetWindowTable();
 void ResetMessageQueue();

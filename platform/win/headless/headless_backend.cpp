@@ -119,7 +119,9 @@ void DesktopSize(int* width, int* height) {
     *height = kDesktopHeight;
 }
 
-bool NativeWindowRect(uint64_t, RECT*) { return false; }  // no other programs here
+// There are no other programs' windows here.
+bool NativeWindowRect(uint64_t, RECT*) { return false; }
+void DrawIntoNativeWindow(uint64_t, int, int, const PixelBuffer&) {}
 
 void PollEvents() {
     if (gState.advancePending) {
@@ -202,6 +204,7 @@ const WinBackend kHeadlessBackend = {
     .setWindowFrame = SetFrame,
     .desktopSize = DesktopSize,
     .nativeWindowRect = NativeWindowRect,
+    .drawIntoNativeWindow = DrawIntoNativeWindow,
     .pollEvents = PollEvents,
     .waitEvents = WaitEvents,
     .queueDrained = QueueDrained,

@@ -38,6 +38,7 @@ void DestroyDesktopWindow() {
 }
 
 void Close() {
+    ForgetNativeWindows();
     DestroyDesktopWindow();
     Sdl2CloseJoysticks();
     SDL_Quit();
@@ -68,16 +69,6 @@ void DesktopSize(int* width, int* height) {
     if (SDL_GetDesktopDisplayMode(0, &mode) != 0) mode.w = 640, mode.h = 480;
     *width = mode.w / gSdl.scale;
     *height = mode.h / gSdl.scale;
-}
-
-bool NativeWindowRect(uint64_t id, RECT* rect) {
-    SDL_Window* native = SDL_CreateWindowFrom(reinterpret_cast<const void*>(static_cast<uintptr_t>(id)));
-    if (!native) return false;
-    int x = 0, y = 0, width = 0, height = 0;
-    SDL_GetWindowPosition(native, &x, &y);
-    SDL_GetWindowSize(native, &width, &height);
-    *rect = RECT{x / gSdl.scale, y / gSdl.scale, (x + width) / gSdl.scale, (y + height) / gSdl.scale};
-    return true;
 }
 
 void TranslateKey(const SDL_KeyboardEvent& key) {
@@ -208,7 +199,8 @@ const WinBackend kSdl2Backend = {
     .setWindowTitle = SetTitle,
     .setWindowFrame = SetFrame,
     .desktopSize = DesktopSize,
-    .nativeWindowRect = NativeWindowRect,
+    .nativeWindowRect = Sdl2NativeWindowRect,
+    .drawIntoNativeWindow = Sdl2DrawIntoNativeWindow,
     .pollEvents = PollEvents,
     .waitEvents = WaitEvents,
     .queueDrained = QueueDrained,

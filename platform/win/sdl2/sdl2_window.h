@@ -4,6 +4,8 @@
 
 #include <SDL.h>
 
+#include <cstdint>
+
 #include "platform/win/win.h"
 
 struct PixelBuffer;
@@ -21,6 +23,11 @@ void InvalidatePresentedPicture();
 POINT PicturePoint(int windowX, int windowY);
 // A picture pixel as a window position.
 POINT WindowPoint(int pictureX, int pictureY);
+
+// Other programs' windows by native id (sdl2_native_window.cpp).
+bool Sdl2NativeWindowRect(uint64_t id, RECT* rect);
+void Sdl2DrawIntoNativeWindow(uint64_t id, int x, int y, const PixelBuffer& pixels);
+void ForgetNativeWindows();
 
 // An SDL message box with the buttons and icon of a MessageBoxA type; the
 // answer as IDOK, IDCANCEL, IDYES or IDNO.

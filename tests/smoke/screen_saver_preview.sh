@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# A screen saver's preview drawn into another program's window on a virtual X
+# display: the preview bitmap must fill that window, and a terminate request
+# must end the program.
+set -euo pipefail
+saver="$1"
+
+display=":$((100 + RANDOM % 800))"
+cleanup() {
+    [ -n "${saver_pid:-}" ] && kill -9 "$saver_pid" 2> /dev/null || true
+    [ -n "${host_pid:-}" ] && kill "$host_pid" 2> /dev/null || true
+    [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2> /dev/null || true
+}
+trap cleanup EXIT
+
+Xvfb "$display" -screen 0 640x480x24 -nolisten tcp > /dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY="$display"
+for _ in $(seq 50); do xdotool getdisplaygeometry > /dev/null 2>&1 && break; sleep 0.1; done
+
+# The host window: a static picture of another program, 300 x 200 at (100, 100).
+xlogo -geometry 300x200+100+100 > /dev/null 2>&1 &
+host_pid=$!
+top=$(timeout 10 xdotool search --sync --name xlogo | head -1)
+area=$(xwininfo -children -id "$top" | awk '/^ +0x/ {print $1; exit}')
+[ -n "$area" ] || area=$top
+
+"$saver" /p "$((area))" > saver.log 2>&1 &
+saver_pid=$!
+sleep 1.5
+
+# The middle of the preview shows the middle of the bitmap: its yellow disc.
+pixel=$(xwd -root -silent | convert xwd:- -crop 1x1+250+200 -depth 8 txt:- | grep -o '#[0-9A-Fa-f]\{6\}')
+[ "$pixel" = "#FAD228" ] || { echo "preview pixel is $pixel, expected #FAD228"; cat saver.log; exit 1; }
+
+kill -TERM "$saver_pid"
+for _ in $(seq 50); do kill -0 "$saver_pid" 2> /dev/null || break; sleep 0.1; done
+if kill -0 "$saver_pid" 2> /dev/null; then echo "the preview did not end on a terminate request"; exit 1; fi
+saver_pid=""
+echo "screen-saver preview test passed"
