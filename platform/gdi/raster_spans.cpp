@@ -1,10 +1,12 @@
 // Mix modes as and/xor pairs and the pixel loops that apply them: one loop
-// per pixel size (1, 2, 3 and 4 bytes) working on 16-byte vectors, and a
-// pixel-by-pixel path for 1 and 4-bit bitmaps.
+// per pixel size (1, 2, 3 and 4 bytes) working on 16-byte vectors, a
+// pixel-by-pixel path for 1 and 4-bit bitmaps, and plain colour fills on the
+// blitter's fill loops.
 #include "platform/gdi/raster.h"
 
 #include <cstring>
 
+#include "platform/ddraw/blit_loops.h"
 #include "platform/gdi/gdi_objects.h"
 #include "platform/gdi/pixel_codec.h"
 
@@ -55,21 +57,14 @@ void MixRow(uint8_t* row, int count, PixelMix mix) {
     int x = 0;
     if (count >= Block::PIXELS) {
         const Block block(mix);
-        if (mix.andMask == 0) {
-            // The target is only written: the plain fill of copy modes.
-            for (; x + Block::PIXELS <= count; x += Block::PIXELS)
-                for (int v = 0; v < Block::VECTORS; ++v)
-                    std::memcpy(row + x * Bytes + 16 * v, &block.xorPattern[v], 16);
-        } else {
-            for (; x + Block::PIXELS <= count; x += Block::PIXELS)
-                for (int v = 0; v < Block::VECTORS; ++v) {
-                    Vector d;
-                    uint8_t* p = row + x * Bytes + 16 * v;
-                    std::memcpy(&d, p, 16);
-                    d = (d & block.andPattern[v]) ^ block.xorPattern[v];
-                    std::memcpy(p, &d, 16);
-                }
-        }
+        for (; x + Block::PIXELS <= count; x += Block::PIXELS)
+            for (int v = 0; v < Block::VECTORS; ++v) {
+                Vector d;
+                uint8_t* p = row + x * Bytes + 16 * v;
+                std::memcpy(&d, p, 16);
+                d = (d & block.andPattern[v]) ^ block.xorPattern[v];
+                std::memcpy(p, &d, 16);
+            }
     }
     for (; x < count; ++x) MixPixel<Bytes>(row + x * Bytes, mix);
 }
@@ -132,6 +127,12 @@ struct CodecCursor {
     void Minor() { x += walk.minorX, y += walk.minorY; }
 };
 
+// A mix that ignores the target is a colour fill, which the blitter's fill
+// loops do at the speed of memset.
+bool IsPlainFill(const PixelBuffer& target, PixelMix mix) {
+    return mix.andMask == 0 && target.format.bitsPerPixel >= 8;
+}
+
 uint32_t PixelBits(int bitsPerPixel) { return bitsPerPixel >= 32 ? 0xFFFFFFFFu : (1u << bitsPerPixel) - 1; }
 
 }  // namespace
@@ -161,6 +162,9 @@ PixelMix ColorMix(const DeviceContext& dc, COLORREF color, int rop2) {
 
 void MixSpan(const PixelBuffer& target, int x, int y, int count, PixelMix mix) {
     if (count <= 0) return;
+    if (IsPlainFill(target, mix))
+        return FillArea({PixelAt(target, x, y), target.pitch}, {count, 1, target.format.bitsPerPixel / 8},
+                        mix.xorMask);
     if (ForPixelBytes(target, [&]<int Bytes>() { MixRow<Bytes>(PixelAt(target, x, y), count, mix); })) return;
     const PixelCodec codec(target);
     for (int i = 0; i < count; ++i) MixPixelSlow(codec, x + i, y, mix);
@@ -170,6 +174,9 @@ void MixSpan(const PixelBuffer& target, int x, int y, int count, PixelMix mix) {
 void MixBox(const PixelBuffer& target, const RECT& box, PixelMix mix) {
     const int width = box.right - box.left, height = box.bottom - box.top;
     if (width <= 0 || height <= 0) return;
+    if (IsPlainFill(target, mix))
+        return FillArea({PixelAt(target, box.left, box.top), target.pitch},
+                        {width, height, target.format.bitsPerPixel / 8}, mix.xorMask);
     const bool wholeRows = box.left == 0 && width == target.width && target.format.bitsPerPixel >= 8 &&
                            target.pitch == width * (target.format.bitsPerPixel / 8);
     if (wholeRows) return MixSpan(target, 0, box.top, width * height, mix);
