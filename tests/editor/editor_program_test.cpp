@@ -1,0 +1,273 @@
+// The editor as a whole program on the headless backend: scripted sessions
+// whose outcome is read from the stage files written at the end and from
+// captured frames.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <initializer_list>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/win/headless/png_image.h"
+#include "tests/editor/editor_session.h"
+#include "tests/editor/sample_stage_rows.h"
+#include "tests/editor/stage_file_bytes.h"
+#include "tests/support/golden_frames.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+Cells Sample(int stage) { return CellsFromRows(kSampleStageRows[stage - 1]); }
+
+void Set(Cells& cells, std::initializer_list<std::pair<int, int>> places, int value) {
+    for (auto [c, r] : places) cells[34 * c + r] = value;
+}
+
+void SetRectangle(Cells& cells, int c1, int r1, int c2, int r2, int value) {
+    for (int c = c1; c <= c2; ++c)
+        for (int r = r1; r <= r2; ++r) cells[34 * c + r] = value;
+}
+
+class Editor : public EditorSession {
+protected:
+    // The file of a stage must be the bytes of these cells; a mismatch names the first differing cell.
+    void ExpectStageFile(int slot, int number, const Cells& cells) const {
+        const std::vector<uint8_t> bytes = ReadFile(dir_ / StagePath(slot, number));
+        if (bytes == FileBytes(cells)) return;
+        ASSERT_EQ(bytes.size(), 1772u) << "stage " << number;
+        for (int k = 0; k < MAP_CELLS; ++k) {
+            const uint8_t* b = bytes.data() + 4 + 4 * k;
+            const int32_t value = static_cast<int32_t>(b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24);
+            if (value != cells[k]) {
+                ADD_FAILURE() << "stage " << number << ": cell (" << k / 34 << ", " << k % 34 << ") is " << value
+                              << ", expected " << cells[k];
+                return;
+            }
+        }
+        ADD_FAILURE() << "stage " << number << ": check word differs";
+    }
+    bool SlotIsEmpty(int slot) const { return fs::is_empty(dir_ / ("user/s" + std::to_string(slot))); }
+    // Slot 1 holds 100 stages, each a pattern of its own.
+    void WriteHundredStages() const {
+        for (int n = 1; n <= STAGE_COUNT; ++n) WriteFile(dir_ / StagePath(1, n), FileBytes(PatternCells(n)));
+    }
+    void ExpectSlotFiles(int slot, const std::vector<Cells>& stages) const {
+        for (size_t i = 0; i < stages.size(); ++i)
+            ExpectStageFile(slot, static_cast<int>(i) + 1, stages[i]);
+        EXPECT_FALSE(fs::exists(dir_ / StagePath(slot, static_cast<int>(stages.size()) + 1)));
+    }
+    std::vector<Cells> Samples() const {
+        std::vector<Cells> stages;
+        for (int stage = 1; stage <= 8; ++stage) stages.push_back(Sample(stage));
+        return stages;
+    }
+    // The map area (x 15..404, y 65..472) of a captured frame.
+    RgbImage MapArea(const std::string& capture) const {
+        RgbImage frame, map;
+        std::string error;
+        EXPECT_TRUE(ReadPng((dir_ / capture).string(), &frame, &error)) << error;
+        if (frame.width != 640) return map;
+        map.width = 390;
+        map.height = 408;
+        for (int y = 65; y < 473; ++y)
+            map.rgb.insert(map.rgb.end(), frame.rgb.begin() + 3 * (640 * y + 15), frame.rgb.begin() + 3 * (640 * y + 405));
+        return map;
+    }
+};
+
+TEST_F(Editor, AnEmptySlotStartsWithTheSamplesAndQuittingWritesTheSetNotTheBuffer) {
+    EditorScript script;
+    // USER 2 lies over cell (9, 15) of sample stage 1: the choosing click paints nothing.
+    script.ChooseSlot(2).Click(Palette1Point(17)).WaitForMap().Click(MapPoint(3, 30)).Key("esc");
+    Run(script);
+    ExpectSlotFiles(2, Samples());
+    EXPECT_TRUE(SlotIsEmpty(1));
+    EXPECT_TRUE(SlotIsEmpty(3));
+}
+
+TEST_F(Editor, ToolsPaintCellsRectanglesAndLines) {
+    EditorScript script;
+    script.ChooseSlot(1).Click(Palette1Point(17)).Click(SQAR).WaitForMap();
+    // Press off the map, release on it: the rectangle starts at (0, 0) when no anchor was set yet.
+    script.Drag(OFF_MAP, {MapPoint(1, 2)});
+    script.Drag(MapPoint(2, 3), {MapPoint(4, 2), MapPoint(5, 1)});
+    // A release off the map leaves only the pressed cell.
+    script.Drag(MapPoint(3, 28), {OFF_MAP});
+    script.Click(LINE).Drag(MapPoint(0, 22), {MapPoint(2, 26)});
+    // Press off the map: the line starts at the last anchor, (0, 22).
+    script.Drag(OFF_MAP, {MapPoint(12, 27)});
+    script.Click(MapPoint(6, 30));
+    // DOTS paints only the cells under the pointer in each frame.
+    script.Click(DOTS).Drag(MapPoint(0, 32), {MapPoint(2, 32), MapPoint(4, 32)});
+    // With pen 0 a rectangle clears.
+    script.Click(Palette1Point(0)).Click(SQAR).Drag(MapPoint(2, 5), {MapPoint(10, 5)});
+    script.Confirm(SAVE, YES);
+    Run(script);
+
+    Cells expected = Sample(1);
+    SetRectangle(expected, 0, 0, 1, 2, 17);
+    SetRectangle(expected, 2, 1, 5, 3, 17);
+    Set(expected, {{3, 28}}, 17);
+    Set(expected, {{0, 22}, {1, 23}, {1, 24}, {1, 25}, {2, 26}}, 17);
+    Set(expected,
+        {{1, 22}, {2, 23}, {3, 23}, {4, 24}, {5, 24}, {6, 24}, {7, 25}, {8, 25}, {9, 26}, {10, 26}, {11, 27}, {12, 27}},
+        17);
+    Set(expected, {{6, 30}, {0, 32}, {2, 32}, {4, 32}}, 17);
+    SetRectangle(expected, 2, 5, 10, 5, 0);
+    std::vector<Cells> stages = Samples();
+    stages[0] = expected;
+    ExpectSlotFiles(1, stages);
+}
+
+TEST_F(Editor, TheRightButtonPicksTheCellUnderThePointer) {
+    EditorScript script;
+    script.ChooseSlot(1);
+    for (int k = 0; k < 5; ++k) script.StageKey("F3");  // to stage 6
+    script.WaitForMap().Click(MapPoint(12, 9), "rbutton").Click(MapPoint(5, 20));
+    // Holding the right button picks each cell passed over: (0, 0) holds 38, (1, 0) holds 8.
+    script.Drag(MapPoint(0, 0), {MapPoint(1, 0)}, "rbutton").Click(MapPoint(5, 21));
+    script.Confirm(SAVE, YES);
+    Run(script);
+    std::vector<Cells> stages = Samples();
+    Set(stages[5], {{5, 20}}, 137);
+    Set(stages[5], {{5, 21}}, 8);
+    ExpectSlotFiles(1, stages);
+}
+
+TEST_F(Editor, PagingStopsAtTheFirstAndLastStages) {
+    WriteHundredStages();
+    EditorScript script;
+    script.ChooseSlot(1);
+    auto press = [&](Point button, int times) -> EditorScript& {
+        for (int k = 0; k < times; ++k) script.Click(button);
+        return script;
+    };
+    // Each SAVE stores stage 1's buffer where the paging arrived.
+    press(BACK1, 1);  // stays on stage 1
+    press(FORWARD1, 2).Confirm(SAVE, YES);  // stage 3
+    press(FORWARD10, 8);
+    press(FORWARD1, 8);
+    press(FORWARD10, 1).Confirm(SAVE, YES);  // stays on 91
+    press(BACK1, 1);
+    press(FORWARD10, 1);  // 90 -> 100
+    press(FORWARD1, 1).Confirm(SAVE, YES);  // stays on 100
+    press(BACK10, 10).Confirm(SAVE, YES);   // stays on 10
+    press(FORWARD1, 1);
+    press(BACK10, 1);  // 11 -> 1
+    press(FORWARD1, 3).Confirm(SAVE, YES);  // stage 4
+    Run(script);
+    for (int n = 1; n <= STAGE_COUNT; ++n) {
+        const bool copied = n == 1 || n == 3 || n == 4 || n == 10 || n == 91 || n == 100;
+        ExpectStageFile(1, n, PatternCells(copied ? 1 : n));
+    }
+}
+
+TEST_F(Editor, StageKeysStoreTheBufferPageAndReload) {
+    WriteHundredStages();
+    EditorScript script;
+    std::vector<Cells> stages;
+    for (int n = 1; n <= STAGE_COUNT; ++n) stages.push_back(PatternCells(n));
+    // Paints pen 17 at (c, 33) of the stage being edited, which the next key stores.
+    auto paint = [&](int c, int stage) {
+        script.WaitForMap().Click(MapPoint(c, 33));
+        stages[stage - 1][34 * c + 33] = 17;
+    };
+    script.ChooseSlot(1).Click(Palette1Point(17));
+    paint(0, 1);
+    script.StageKey("F3").StageKey("F2").StageKey("F2").StageKey("F4");  // 2, 1, stays at 1, 11
+    paint(1, 11);
+    script.StageKey("F1");                                                // 1
+    for (int k = 0; k < 10; ++k) script.StageKey("F4");                   // 91, and stays there
+    paint(2, 91);
+    for (int k = 0; k < 10; ++k) script.StageKey("F3");                   // 100, and stays there
+    paint(3, 100);
+    script.StageKey("F1");                                                // 90
+    for (int k = 0; k < 9; ++k) script.StageKey("F1");                    // 10, and stays there
+    paint(4, 10);
+    script.StageKey("F3");
+    Run(script);
+    for (int n = 1; n <= STAGE_COUNT; ++n) ExpectStageFile(1, n, stages[n - 1]);
+}
+
+TEST_F(Editor, ConfirmationsCopyOnlyOnYes) {
+    EditorScript script;
+    script.ChooseSlot(1).Click(Palette1Point(17)).WaitForMap().Click(MapPoint(0, 30));
+    script.Confirm(SAVE, NO).Confirm(LOAD, YES);  // the painted cell is dropped
+    script.WaitForMap().Click(MapPoint(1, 30));
+    script.Confirm(LOAD, NO).Confirm(SAVE, YES);
+    // ">" moves only the index: the buffer is saved as stage 2 too.
+    script.Click(FORWARD1).Confirm(SAVE, YES);
+    Run(script);
+    std::vector<Cells> stages = Samples();
+    Set(stages[0], {{1, 30}}, 17);
+    stages[1] = stages[0];
+    ExpectSlotFiles(1, stages);
+}
+
+// After each rebuild the left button is held from the 14th frame on, on cell
+// A, and moved to cell B in the 15th: only B is painted.
+TEST_F(Editor, TheMapIgnoresThePointerForFifteenFramesAfterEachRebuild) {
+    EditorScript script;
+    std::vector<Cells> stages = Samples();
+    auto probe = [&](int row, int stage) {
+        script.Line(script.builtAt() + 14, "move " + std::to_string(MapPoint(0, row).x) + " " +
+                                               std::to_string(MapPoint(0, row).y));
+        script.Line(script.builtAt() + 14, "press lbutton");
+        script.Line(script.builtAt() + 15, "move " + std::to_string(MapPoint(1, row).x) + " " +
+                                               std::to_string(MapPoint(1, row).y));
+        script.Line(script.builtAt() + 16, "release lbutton");
+        script.Wait(script.builtAt() + 18 - script.frame());
+        stages[stage - 1][34 * 1 + row] = 17;
+    };
+    script.ChooseSlot(1).Click(Palette1Point(17));
+    probe(24, 1);
+    script.StageKey("F3");  // stores stage 1, edits stage 2
+    script.Confirm(LOAD, YES);
+    probe(25, 2);
+    script.Confirm(SAVE, NO);
+    probe(26, 2);
+    script.Confirm(SAVE, YES);
+    probe(27, 2);
+    script.StageKey("F2");  // stores stage 2, edits stage 1
+    probe(28, 1);
+    script.Confirm(SAVE, YES);
+    Run(script);
+    ExpectSlotFiles(1, stages);
+}
+
+TEST_F(Editor, PreviewsShowWhatTheReleasePaints) {
+    EditorScript script;
+    script.ChooseSlot(1).Click(Palette1Point(23)).Click(SQAR).WaitForMap();
+    script.Move(OFF_MAP).Capture("before.png").Wait(1);
+    script.Move(MapPoint(2, 20)).Line(script.frame(), "press lbutton").Wait(1);
+    script.Move(MapPoint(6, 26)).Capture("sqar-held.png").Wait(1);
+    script.Line(script.frame(), "release lbutton").Wait(1).Move(OFF_MAP).Capture("sqar-done.png").Wait(1);
+    script.Click(LINE).Move(MapPoint(1, 28)).Line(script.frame(), "press lbutton").Wait(1);
+    script.Move(MapPoint(11, 31)).Capture("line-held.png").Wait(1);
+    script.Line(script.frame(), "release lbutton").Wait(1).Move(OFF_MAP).Capture("line-done.png").Wait(1);
+    Run(script);
+    EXPECT_FALSE(MapArea("before.png").rgb == MapArea("sqar-held.png").rgb);
+    EXPECT_TRUE(MapArea("sqar-held.png").rgb == MapArea("sqar-done.png").rgb);
+    EXPECT_FALSE(MapArea("sqar-done.png").rgb == MapArea("line-held.png").rgb);
+    EXPECT_TRUE(MapArea("line-held.png").rgb == MapArea("line-done.png").rgb);
+}
+
+// The four screens against committed pictures; KORVEN_UPDATE_GOLDENS=1 records them.
+TEST_F(Editor, ScreensMatchTheirGoldenFrames) {
+    EditorScript script;
+    script.Move(USER_POINTS[0]).Wait(3).Capture("menu.png").Wait(1);
+    script.ChooseSlot(1);
+    for (int k = 0; k < 5; ++k) script.StageKey("F3");
+    script.WaitForMap().Click(MapPoint(12, 9), "rbutton").Click(SQAR).Move(MapPoint(4, 20)).Wait(4);
+    script.Capture("edit.png").Wait(1);
+    script.Click(SAVE).Move(YES).Capture("save.png").Wait(1).Click(NO);
+    script.Click(LOAD).Move(NO).Capture("load.png").Wait(1);
+    Run(script);
+    const fs::path golden = fs::path(KORVEN_SOURCE_DIR) / "tests/editor/golden";
+    for (const char* name : {"menu.png", "edit.png", "save.png", "load.png"})
+        ExpectFrameMatchesGolden(dir_ / name, golden / name);
+}
+
+}  // namespace
