@@ -14,6 +14,8 @@ PACKAGES=(
   libpng-dev libjpeg62-turbo-dev libgif-dev
   # the bitmap generator's font rendering and its font
   libfreetype-dev fonts-dejavu-core
+  # GDI text: font matching, rasterisation and the Japanese Gothic face
+  libfontconfig-dev fonts-ipafont-gothic
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # the real-window tests: a virtual X display, a pointer driver, a host

@@ -4,6 +4,7 @@
 
 #include "framework/app/app.h"
 #include "framework/app/random.h"
+#include "framework/draw/gdi_draw.h"
 #include "platform/win/platform.h"
 
 namespace {
@@ -92,4 +93,12 @@ int32_t* GetTimeOfDay(int32_t hourMinuteSecond[3]) {
     hourMinuteSecond[1] = now.wMinute;
     hourMinuteSecond[2] = now.wSecond;
     return hourMinuteSecond;
+}
+
+float DrawFrameRate(int x, int y) {
+    const int centered = gApp.textCentered;
+    SetTextCentered(0);
+    PrintText(x, y, "%.1f", static_cast<double>(gApp.measuredFrameRate));
+    SetTextCentered(centered);
+    return gApp.measuredFrameRate;
 }

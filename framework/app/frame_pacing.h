@@ -24,3 +24,6 @@ void PaceFrame(FramePacer& pacer);
 uint32_t Stopwatch(int index, int read);
 void ResetStopwatches();
 int32_t* GetTimeOfDay(int32_t hourMinuteSecond[3]);
+// Prints the measured frame rate ("%.1f") at (x, y), never centred, and
+// returns it.
+float DrawFrameRate(int x, int y);

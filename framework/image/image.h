@@ -53,3 +53,13 @@ int SaveScreenBitmap(const char* path);
 // Loaders of other formats that restoring a slot reloads through.
 int LoadKbmImage(int slot, const char* name, int useColorKey);
 int LoadPluginImage(int slot, const char* pluginName, const char* name, int useColorKey);
+
+// Text into a slot (text_to_image.cpp) with the font of the text settings,
+// anti-aliased from the text background colour to the text colour; line
+// feeds start a new line at the left edge. 1 when drawn, 0 when the slot has
+// no context (256 and above, or empty).
+int DrawTextToImage(int slot, const char* text);
+// The glyph colour table: entry 0 the background, entry i (1..64) per
+// channel (text x 4i + background x (256 - 4i)) >> 8.
+constexpr int GLYPH_COLOR_LEVELS = 65;
+void FillGlyphColorTable(RGBQUAD colors[GLYPH_COLOR_LEVELS], uint32_t textColor, uint32_t backgroundColor);

@@ -3,6 +3,7 @@
 // display context, which has no pixels here and only answers questions.
 #include <cstring>
 
+#include "platform/gdi/fonts.h"
 #include "platform/gdi/gdi_objects.h"
 #include "platform/win/platform.h"
 
@@ -96,6 +97,7 @@ void DeleteSurfaceDC(HDC dc) {
 // A pen or brush replaces the selected one, which is the result.
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
     if (!IsLiveDC(dc)) return nullptr;
+    if (GdiFont* font = AsFont(object)) return SelectFont(dc, font);
     if (GdiRegion* region = AsRegion(object))
         return reinterpret_cast<HGDIOBJ>(static_cast<intptr_t>(SelectClipRgn(dc, region)));
     if (HGDIOBJ previous = SelectPenOrBrush(dc, object)) return previous;

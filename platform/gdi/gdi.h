@@ -161,3 +161,91 @@ BOOL InvertRect(HDC dc, const RECT* rect);
 // Bitmaps from .bmp files, or from the bitmaps embedded in the program by name.
 void* LoadImageA(HINSTANCE instance, const char* name, UINT type, int width, int height, UINT flags);
 HBITMAP LoadBitmapA(HINSTANCE instance, const char* name);
+
+// Fonts and text. Fonts are matched by face name to the installed ones;
+// text is Shift-JIS (code page 932), drawn without anti-aliasing in the text
+// colour, over a box of the background colour in OPAQUE mode.
+struct SIZE {
+    LONG cx;
+    LONG cy;
+};
+
+struct TEXTMETRICA {
+    LONG tmHeight;
+    LONG tmAscent;
+    LONG tmDescent;
+    LONG tmInternalLeading;
+    LONG tmExternalLeading;
+    LONG tmAveCharWidth;
+    LONG tmMaxCharWidth;
+    LONG tmWeight;
+    LONG tmOverhang;
+    LONG tmDigitizedAspectX;
+    LONG tmDigitizedAspectY;
+    BYTE tmFirstChar;
+    BYTE tmLastChar;
+    BYTE tmDefaultChar;
+    BYTE tmBreakChar;
+    BYTE tmItalic;
+    BYTE tmUnderlined;
+    BYTE tmStruckOut;
+    BYTE tmPitchAndFamily;
+    BYTE tmCharSet;
+};
+
+struct FIXED {
+    WORD fract;
+    short value;
+};
+
+struct MAT2 {
+    FIXED eM11, eM12, eM21, eM22;
+};
+
+struct GLYPHMETRICS {
+    UINT gmBlackBoxX;
+    UINT gmBlackBoxY;
+    POINT gmptGlyphOrigin;  // left edge and top row of the black box, y up from the baseline
+    short gmCellIncX;
+    short gmCellIncY;
+};
+
+constexpr int FW_NORMAL = 400, FW_BOLD = 700;
+constexpr DWORD SHIFTJIS_CHARSET = 128;
+constexpr DWORD OUT_DEFAULT_PRECIS = 0, CLIP_DEFAULT_PRECIS = 0, DEFAULT_QUALITY = 0, DEFAULT_PITCH = 0;
+constexpr int TRANSPARENT = 1, OPAQUE = 2;
+constexpr UINT DT_NOCLIP = 0x100, DT_NOPREFIX = 0x800;
+constexpr UINT GGO_GRAY8_BITMAP = 6;
+constexpr DWORD GDI_ERROR = 0xFFFFFFFF;
+constexpr WORD CP_SHIFTJIS = 932;
+
+// Height > 0 is the character cell, < 0 the em height, 0 a 16-pixel cell.
+// Width 0 keeps the face's proportions; another width scales the glyphs
+// horizontally so that a single-byte cell is that wide (double-byte: twice).
+HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
+                  DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision,
+                  DWORD quality, DWORD pitchAndFamily, const char* faceName);
+int SetBkMode(HDC dc, int mode);
+COLORREF SetBkColor(HDC dc, COLORREF color);
+COLORREF SetTextColor(HDC dc, COLORREF color);
+BOOL TextOutA(HDC dc, int x, int y, const char* text, int length);
+// Lines break at CR, LF and CR LF. Without DT_NOCLIP the text is clipped to
+// the rectangle; ampersands are drawn as they are (no prefix processing).
+// The result is the height of the drawn text.
+int DrawTextA(HDC dc, const char* text, int length, RECT* rect, UINT format);
+BOOL GetTextExtentPoint32A(HDC dc, const char* text, int length, SIZE* size);
+BOOL GetTextMetricsA(HDC dc, TEXTMETRICA* metrics);
+// The character is a single byte or lead byte * 256 + trail byte. Levels run
+// 0..64, rows are padded to 4 bytes. The matrix is the identity (rows top
+// first) or the vertical flip (rows bottom first, for a bottom-up DIB); the
+// metrics always describe the upright glyph. Without a buffer the result is
+// the size the bits need.
+DWORD GetGlyphOutlineA(HDC dc, UINT character, UINT format, GLYPHMETRICS* metrics, DWORD bufferSize,
+                       void* buffer, const MAT2* matrix);
+// Bottom-up DIBs count source rows and scans from the bottom, top-down ones
+// from the top. The result is the number of scan lines given.
+int SetDIBitsToDevice(HDC dc, int x, int y, DWORD width, DWORD height, int srcX, int srcY, UINT startScan,
+                      UINT lines, const void* bits, const BITMAPINFO* info, UINT usage);
+// The character after current: two bytes on for a lead byte followed by a
+// legal trail byte of the code page (only 932 has double-byte characters).
+const char* CharNextExA(WORD codePage, const char* current, DWORD flags);

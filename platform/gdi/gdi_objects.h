@@ -9,6 +9,8 @@
 
 #include "platform/gdi/gdi.h"
 
+class FontInstance;
+
 // A bitmap: a DIB section, a device-compatible bitmap or the stock 1x1
 // monochrome one. Rows are stored bottom-up (like a DIB of positive height)
 // unless made top-down; pixels always views them top row first.
@@ -49,6 +51,13 @@ struct DeviceContext {
     bool clipped = false;
     RECT clip{};  // with clipped: the selected clip region's rectangle
     int rop2 = R2_COPYPEN;
+    // Text: the selected font's handle and the sized face it stands for
+    // (null: the stock font), the background mode and the two colours.
+    HGDIOBJ font = nullptr;
+    FontInstance* fontInstance = nullptr;
+    int bkMode = OPAQUE;
+    COLORREF bkColor = RGB(255, 255, 255);
+    COLORREF textColor = RGB(0, 0, 0);
     HGDIOBJ pen = nullptr;  // the selected pen's handle; null: the stock BLACK_PEN
     PenStyle penStyle;
     HGDIOBJ brush = nullptr;  // the selected brush's handle; null: the stock WHITE_BRUSH

@@ -1,0 +1,339 @@
+// Fonts and text: face-name matching, cell metrics, text drawn whole against
+// glyph by glyph, line breaks, double-byte characters, condensed cells, the
+// glyph cache, grey glyph bitmaps and DIB rows put into a context.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "platform/gdi/font_match.h"
+#include "platform/gdi/glyph_cache.h"
+#include "platform/gdi/pixel_codec.h"
+#include "platform/win/platform.h"
+#include "tests/platform/gdi_test_support.h"
+
+namespace {
+
+constexpr COLORREF kPaper = RGB(0, 0, 128);
+constexpr COLORREF kInk = RGB(255, 255, 0);
+constexpr MAT2 kIdentity{{0, 1}, {0, 0}, {0, 0}, {0, 1}};
+constexpr MAT2 kFlip{{0, 1}, {0, 0}, {0, 0}, {0, -1}};
+
+// A 16-bit canvas filled with kPaper, its context drawing kInk text in a
+// font of the given cell, transparent unless asked otherwise.
+struct TextCanvas {
+    OwnedPixels pixels;
+    HDC dc;
+    HFONT font;
+    HGDIOBJ previous;
+
+    TextCanvas(int width, int height, int fontHeight, int fontWidth, const char* face = "標準ゴシック")
+        : pixels(width, height, PIXEL_FORMAT_565), dc(CreateSurfaceDC(pixels.buffer)) {
+        Fill(kPaper);
+        font = CreateFontA(fontHeight, fontWidth, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
+        EXPECT_NE(font, nullptr);
+        previous = SelectObject(dc, font);
+        EXPECT_NE(previous, nullptr) << "selecting a font gives back the one the context held";
+        SetTextColor(dc, kInk);
+        SetBkMode(dc, TRANSPARENT);
+    }
+    ~TextCanvas() {
+        EXPECT_EQ(SelectObject(dc, previous), font);
+        EXPECT_TRUE(DeleteObject(font));
+        DeleteSurfaceDC(dc);
+    }
+    void Fill(COLORREF color) {
+        const PixelCodec codec(pixels.buffer);
+        for (int y = 0; y < pixels.buffer.height; ++y)
+            for (int x = 0; x < pixels.buffer.width; ++x) codec.Write(x, y, codec.FromColor(color));
+    }
+    uint32_t Raw(COLORREF color) const { return PixelCodec(pixels.buffer).FromColor(color); }
+    TEXTMETRICA Metrics() const {
+        TEXTMETRICA m{};
+        EXPECT_TRUE(GetTextMetricsA(dc, &m));
+        return m;
+    }
+    SIZE Extent(const char* text) const {
+        SIZE size{};
+        EXPECT_TRUE(GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size));
+        return size;
+    }
+    // The box around every pixel that is not kPaper (right and bottom exclusive).
+    RECT Ink() const {
+        RECT box{pixels.buffer.width, pixels.buffer.height, 0, 0};
+        for (int y = 0; y < pixels.buffer.height; ++y)
+            for (int x = 0; x < pixels.buffer.width; ++x)
+                if (pixels.Raw(x, y) != Raw(kPaper)) {
+                    box.left = std::min<LONG>(box.left, x), box.top = std::min<LONG>(box.top, y);
+                    box.right = std::max<LONG>(box.right, x + 1), box.bottom = std::max<LONG>(box.bottom, y + 1);
+                }
+        return box;
+    }
+};
+
+// Draws the text one character at a time, each at the extent of the text before it.
+void DrawGlyphByGlyph(TextCanvas& canvas, int x, int y, const char* text) {
+    for (const char* p = text; *p;) {
+        const char* next = CharNextExA(CP_SHIFTJIS, p, 0);
+        SIZE before{};
+        GetTextExtentPoint32A(canvas.dc, text, static_cast<int>(p - text), &before);
+        TextOutA(canvas.dc, x + before.cx, y, p, static_cast<int>(next - p));
+        p = next;
+    }
+}
+
+TEST(Fonts, JapaneseGothicNamesAllMeetTheInstalledGothicFace) {
+    const FontFile gothic = MatchFontFile("標準ゴシック", SHIFTJIS_CHARSET);
+    ASSERT_FALSE(gothic.path.empty());
+    EXPECT_EQ(std::filesystem::canonical(gothic.path).filename(), "ipag.ttf") << gothic.path;
+    for (const char* name : {"ＭＳ ゴシック", "MS Gothic", "ゴシック", "ms gothic"})
+        EXPECT_EQ(MatchFontFile(name, SHIFTJIS_CHARSET).path, gothic.path) << ShiftJisToUtf8(name);
+    const FontFile proportional = MatchFontFile("ＭＳ Ｐゴシック", SHIFTJIS_CHARSET);
+    EXPECT_NE(proportional.path, gothic.path);
+    EXPECT_EQ(std::filesystem::canonical(proportional.path).filename(), "ipagp.ttf") << proportional.path;
+}
+
+TEST(Fonts, CellMetricsFollowTheRequestedHeightAndWidth) {
+    for (int height : {12, 16, 24, 33}) {
+        for (int width : {0, 5, 8}) {
+            const TextCanvas canvas(8, 8, height, width);
+            const TEXTMETRICA m = canvas.Metrics();
+            SCOPED_TRACE(testing::Message() << "cell " << height << " x " << width);
+            EXPECT_EQ(m.tmHeight, height);
+            EXPECT_EQ(m.tmAscent + m.tmDescent, height);
+            EXPECT_GT(m.tmAscent, m.tmDescent);
+            EXPECT_GE(m.tmDescent, 1);
+            EXPECT_EQ(m.tmWeight, FW_NORMAL);
+            // The Gothic face's half-width cell is half its em.
+            const int cell = width ? width : m.tmAveCharWidth;
+            EXPECT_NEAR(m.tmAveCharWidth, width ? width : (height - m.tmInternalLeading) / 2.0, 1.0);
+            EXPECT_EQ(canvas.Extent("0123456789").cx, 10 * cell);
+            EXPECT_EQ(canvas.Extent("日本語").cx, 3 * 2 * cell) << "a double-byte character fills two cells";
+            EXPECT_EQ(canvas.Extent("ｱｲｳ").cx, 3 * cell) << "half-width katakana fill one";
+            EXPECT_EQ(canvas.Extent("").cx, 0);
+            EXPECT_EQ(canvas.Extent("").cy, height);
+        }
+    }
+    const TextCanvas em(8, 8, -16, 0);
+    EXPECT_EQ(em.Metrics().tmHeight - em.Metrics().tmInternalLeading, 16) << "a negative height is the em";
+}
+
+TEST(Text, CondensedWidthNarrowsTheGlyphsNotTheirHeight) {
+    TextCanvas natural(200, 40, 24, 12), condensed(200, 40, 24, 5);
+    TextOutA(natural.dc, 2, 2, "WWWW", 4);
+    TextOutA(condensed.dc, 2, 2, "WWWW", 4);
+    const RECT a = natural.Ink(), b = condensed.Ink();
+    const double ratio = static_cast<double>(b.right - b.left) / (a.right - a.left);
+    EXPECT_NEAR(ratio, 5.0 / 12.0, 0.1);
+    EXPECT_NEAR(b.bottom - b.top, a.bottom - a.top, 1);
+    EXPECT_LE(b.right, 2 + 4 * 5 + 1) << "glyphs stay within their cells";
+}
+
+TEST(Text, WholeLineMatchesGlyphByGlyphInBothBackgroundModes) {
+    const char* text = "Hello, 世界! ｶﾀｶﾅ 0123 漢字かな";
+    for (int mode : {TRANSPARENT, OPAQUE}) {
+        TextCanvas whole(400, 30, 16, 8), pieces(400, 30, 16, 8);
+        for (TextCanvas* canvas : {&whole, &pieces}) {
+            SetBkMode(canvas->dc, mode);
+            SetBkColor(canvas->dc, RGB(0, 128, 0));
+        }
+        ASSERT_TRUE(TextOutA(whole.dc, 3, 5, text, static_cast<int>(std::strlen(text))));
+        DrawGlyphByGlyph(pieces, 3, 5, text);
+        EXPECT_EQ(whole.pixels.bytes, pieces.pixels.bytes) << "mode " << mode;
+        EXPECT_LT(whole.Ink().left, whole.Ink().right);
+    }
+}
+
+TEST(Text, OpaqueModeFillsTheTextBoxAndNothingElse) {
+    TextCanvas canvas(200, 40, 16, 8);
+    const COLORREF back = RGB(0, 128, 0);
+    SetBkMode(canvas.dc, OPAQUE);
+    SetBkColor(canvas.dc, back);
+    TextOutA(canvas.dc, 10, 7, "Ag 字", 5);
+    const SIZE extent = canvas.Extent("Ag 字");
+    int ink = 0;
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 200; ++x) {
+            const uint32_t pixel = canvas.pixels.Raw(x, y);
+            const bool inside = x >= 10 && x < 10 + extent.cx && y >= 7 && y < 7 + extent.cy;
+            if (!inside) {
+                ASSERT_EQ(pixel, canvas.Raw(kPaper)) << x << "," << y;
+            } else {
+                ASSERT_TRUE(pixel == canvas.Raw(back) || pixel == canvas.Raw(kInk)) << x << "," << y;
+                ink += pixel == canvas.Raw(kInk);
+            }
+        }
+    }
+    EXPECT_GT(ink, 20);
+    EXPECT_EQ(SetBkMode(canvas.dc, 0), 0) << "an unknown mode is refused";
+    EXPECT_EQ(SetBkMode(canvas.dc, TRANSPARENT), OPAQUE);
+}
+
+TEST(Text, ClipRegionBoundsTheText) {
+    TextCanvas whole(200, 40, 24, 0), clipped(200, 40, 24, 0);
+    HRGN region = CreateRectRgn(20, 8, 60, 20);
+    SelectClipRgn(clipped.dc, region);
+    DeleteObject(region);
+    for (TextCanvas* canvas : {&whole, &clipped}) {
+        SetBkMode(canvas->dc, OPAQUE);
+        TextOutA(canvas->dc, 4, 2, "MMMMMMMM", 8);
+    }
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 200; ++x) {
+            const bool inside = x >= 20 && x < 60 && y >= 8 && y < 20;
+            ASSERT_EQ(clipped.pixels.Raw(x, y), inside ? whole.pixels.Raw(x, y) : clipped.Raw(kPaper)) << x << "," << y;
+        }
+}
+
+TEST(Text, DrawTextStartsALineAtEachBreak) {
+    TextCanvas drawn(200, 100, 16, 8), lines(200, 100, 16, 8);
+    const char* text = "AB\nCD\r\nEF\rG字";
+    RECT area{5, 3, 200, 100};
+    EXPECT_EQ(DrawTextA(drawn.dc, text, -1, &area, DT_NOCLIP | DT_NOPREFIX), 4 * 16);
+    const char* rows[] = {"AB", "CD", "EF", "G字"};
+    for (int i = 0; i < 4; ++i) TextOutA(lines.dc, 5, 3 + 16 * i, rows[i], static_cast<int>(std::strlen(rows[i])));
+    EXPECT_EQ(drawn.pixels.bytes, lines.pixels.bytes);
+
+    // Without DT_NOCLIP the rectangle cuts the text.
+    TextCanvas cut(200, 100, 16, 8);
+    RECT small{5, 3, 14, 100};
+    DrawTextA(cut.dc, text, -1, &small, DT_NOPREFIX);
+    EXPECT_LE(cut.Ink().right, 14);
+    EXPECT_GT(cut.Ink().right, 5);
+}
+
+TEST(Text, ShiftJisPairsAreOneCharacter) {
+    // "日" is 0x93 0xFA: a trail byte above 0x80.
+    const char* nichi = "日";
+    ASSERT_EQ(static_cast<uint8_t>(nichi[1]), 0xFA);
+    EXPECT_EQ(CharNextExA(CP_SHIFTJIS, nichi, 0), nichi + 2);
+    const char* leadThenBreak = "\x93\n";
+    EXPECT_EQ(CharNextExA(CP_SHIFTJIS, leadThenBreak, 0), leadThenBreak + 1) << "a line feed is no trail byte";
+    const char* empty = "";
+    EXPECT_EQ(CharNextExA(CP_SHIFTJIS, empty, 0), empty);
+    EXPECT_EQ(ShiftJisCodeToUnicode(0x93FA), U'日');
+    EXPECT_EQ(ShiftJisCodeToUnicode(0xB1), U'ｱ');
+    EXPECT_EQ(ShiftJisCodeToUnicode('A'), U'A');
+
+    TextCanvas pair(100, 30, 16, 8), bytes(100, 30, 16, 8), ascii(100, 30, 16, 8);
+    TextOutA(pair.dc, 2, 2, nichi, 2);
+    TextOutA(bytes.dc, 2, 2, nichi, 1);  // the lead byte alone
+    TextOutA(bytes.dc, 10, 2, nichi + 1, 1);
+    TextOutA(ascii.dc, 2, 2, "??", 2);
+    const RECT ink = pair.Ink();
+    EXPECT_GT(ink.right - ink.left, 8) << "one glyph over two cells";
+    EXPECT_NE(pair.pixels.bytes, bytes.pixels.bytes);
+    EXPECT_NE(pair.pixels.bytes, ascii.pixels.bytes);
+}
+
+TEST(GlyphCache, DrawingTheSameLineAgainRasterisesNothing) {
+    // A cell size no other test uses, so the first drawing meets an empty cache.
+    TextCanvas canvas(640, 40, 19, 9);
+    const char* line = "The quick brown fox 01234 日本語テキスト";
+    ASSERT_EQ(std::strlen(line), 40u);
+    const uint64_t start = GetGlyphRasterCount();
+    TextOutA(canvas.dc, 0, 0, line, 40);
+    const uint64_t afterFirst = GetGlyphRasterCount();
+    TextOutA(canvas.dc, 0, 20, line, 40);
+    EXPECT_GT(afterFirst, start);
+    EXPECT_LE(afterFirst - start, 40u);
+    EXPECT_EQ(GetGlyphRasterCount(), afterFirst) << "the second drawing came from the cache";
+    // A font made anew for the same cell shares the cached glyphs.
+    TextCanvas again(640, 40, 19, 9);
+    TextOutA(again.dc, 0, 0, line, 40);
+    EXPECT_EQ(GetGlyphRasterCount(), afterFirst);
+}
+
+TEST(GlyphOutline, GreyBitmapHas65LevelsPaddedRowsAndUprightMetrics) {
+    const TextCanvas canvas(8, 8, 32, 16);
+    const TEXTMETRICA m = canvas.Metrics();
+    GLYPHMETRICS gm{};
+    const DWORD size = GetGlyphOutlineA(canvas.dc, 'A', GGO_GRAY8_BITMAP, &gm, 0, nullptr, &kIdentity);
+    const DWORD pitch = (gm.gmBlackBoxX + 3) / 4 * 4;
+    ASSERT_NE(size, GDI_ERROR);
+    EXPECT_EQ(size, pitch * gm.gmBlackBoxY);
+    EXPECT_GT(gm.gmBlackBoxX, 4u);
+    EXPECT_LE(gm.gmBlackBoxX, 16u);
+    EXPECT_GT(gm.gmBlackBoxY, 12u);
+    EXPECT_EQ(gm.gmCellIncX, 16);
+    EXPECT_EQ(gm.gmCellIncY, 0);
+    EXPECT_GE(gm.gmptGlyphOrigin.x, 0);
+    EXPECT_LE(gm.gmptGlyphOrigin.y, m.tmAscent);
+    EXPECT_GE(gm.gmptGlyphOrigin.y - static_cast<int>(gm.gmBlackBoxY), -m.tmDescent);
+
+    std::vector<uint8_t> upright(size, 0xEE), flipped(size, 0xEE);
+    EXPECT_EQ(GetGlyphOutlineA(canvas.dc, 'A', GGO_GRAY8_BITMAP, &gm, size, upright.data(), &kIdentity), size);
+    EXPECT_EQ(GetGlyphOutlineA(canvas.dc, 'A', GGO_GRAY8_BITMAP, &gm, size, flipped.data(), &kFlip), size);
+    int full = 0;
+    for (DWORD y = 0; y < gm.gmBlackBoxY; ++y) {
+        for (DWORD x = 0; x < pitch; ++x) {
+            const uint8_t level = upright[y * pitch + x];
+            ASSERT_LE(level, 64);
+            if (x >= gm.gmBlackBoxX) {
+                ASSERT_EQ(level, 0) << "row padding";
+            }
+            full += level == 64;
+            ASSERT_EQ(flipped[(gm.gmBlackBoxY - 1 - y) * pitch + x], level) << "the flip reverses the rows";
+        }
+    }
+    EXPECT_GT(full, 10);
+    // The top row holds the apex of the A, the bottom row its two feet.
+    int topInk = 0, bottomInk = 0;
+    for (DWORD x = 0; x < gm.gmBlackBoxX; ++x) {
+        topInk += upright[x] > 0;
+        bottomInk += upright[(gm.gmBlackBoxY - 1) * pitch + x] > 0;
+    }
+    EXPECT_LT(topInk, bottomInk);
+
+    EXPECT_EQ(GetGlyphOutlineA(canvas.dc, 'A', GGO_GRAY8_BITMAP, &gm, size - 1, upright.data(), &kIdentity),
+              GDI_ERROR);
+    const MAT2 turn{{0, 0}, {0, 1}, {0, -1}, {0, 0}};
+    EXPECT_EQ(GetGlyphOutlineA(canvas.dc, 'A', GGO_GRAY8_BITMAP, &gm, 0, nullptr, &turn), GDI_ERROR);
+    EXPECT_EQ(GetGlyphOutlineA(canvas.dc, 'A', 1, &gm, 0, nullptr, &kIdentity), GDI_ERROR);
+    EXPECT_EQ(GetGlyphOutlineA(canvas.dc, ' ', GGO_GRAY8_BITMAP, &gm, 0, nullptr, &kIdentity), 0u);
+    EXPECT_EQ(gm.gmCellIncX, 16) << "a space only moves the pen";
+    EXPECT_EQ(GetGlyphOutlineA(canvas.dc, 0x93FA, GGO_GRAY8_BITMAP, &gm, 0, nullptr, &kIdentity) > 0, true);
+    EXPECT_EQ(gm.gmCellIncX, 32);
+}
+
+TEST(DibToDevice, BottomUpRowsGoThroughTheColourTable) {
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colors[4];
+    } info{};
+    info.header = {40, 3, 2, 1, 8, BI_RGB, 0, 0, 0, 4, 0};
+    info.colors[1] = {0, 0, 255, 0};  // red
+    info.colors[2] = {0, 255, 0, 0};  // green
+    info.colors[3] = {255, 0, 0, 0};  // blue
+    // Rows of 4 bytes, bottom row first.
+    const uint8_t bits[8] = {1, 1, 1, 0, 2, 3, 0, 0};
+    OwnedPixels pixels(8, 6, PIXEL_FORMAT_565);
+    HDC dc = CreateSurfaceDC(pixels.buffer);
+    const auto* bmi = reinterpret_cast<const BITMAPINFO*>(&info);
+    EXPECT_EQ(SetDIBitsToDevice(dc, 2, 1, 3, 2, 0, 0, 0, 2, bits, bmi, DIB_RGB_COLORS), 2);
+    const uint32_t red = 0xF800, green = 0x07E0, blue = 0x001F;
+    EXPECT_EQ(pixels.Raw(2, 1), green) << "the top row is the last in memory";
+    EXPECT_EQ(pixels.Raw(3, 1), blue);
+    EXPECT_EQ(pixels.Raw(4, 1), 0u);
+    EXPECT_EQ(pixels.Raw(2, 2), red);
+    EXPECT_EQ(pixels.Raw(4, 2), red);
+    EXPECT_EQ(pixels.Raw(5, 2), 0u) << "nothing beyond the width";
+
+    // One scan given: only the bottom row; a clip region cuts the rest.
+    OwnedPixels partial(8, 6, PIXEL_FORMAT_565);
+    HDC other = CreateSurfaceDC(partial.buffer);
+    HRGN region = CreateRectRgn(0, 0, 4, 6);
+    SelectClipRgn(other, region);
+    DeleteObject(region);
+    EXPECT_EQ(SetDIBitsToDevice(other, 2, 1, 3, 2, 0, 0, 0, 1, bits, bmi, DIB_RGB_COLORS), 1);
+    EXPECT_EQ(partial.Raw(2, 1), 0u);
+    EXPECT_EQ(partial.Raw(2, 2), red);
+    EXPECT_EQ(partial.Raw(3, 2), red);
+    EXPECT_EQ(partial.Raw(4, 2), 0u) << "outside the clip region";
+    DeleteSurfaceDC(other);
+    DeleteSurfaceDC(dc);
+}
+
+}  // namespace
