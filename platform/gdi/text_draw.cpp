@@ -41,9 +41,13 @@ void PaintMasked(const PixelBuffer& target, const RECT& box, const uint8_t* mask
     if (target.format.bitsPerPixel == 16) {
         for (int y = box.top; y < box.bottom; ++y) {
             auto* row = reinterpret_cast<uint16_t*>(target.bits + static_cast<ptrdiff_t>(y) * target.pitch) + box.left;
-            const uint8_t* m = mask ? mask + static_cast<ptrdiff_t>(y - box.top) * maskPitch : nullptr;
+            if (!mask) {
+                std::fill_n(row, width, static_cast<uint16_t>(value));
+                continue;
+            }
+            const uint8_t* m = mask + static_cast<ptrdiff_t>(y - box.top) * maskPitch;
             for (int x = 0; x < width; ++x)
-                if (!m || m[x]) row[x] = static_cast<uint16_t>(value);
+                if (m[x]) row[x] = static_cast<uint16_t>(value);
         }
         return;
     }
