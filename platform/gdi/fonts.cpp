@@ -10,7 +10,7 @@ namespace {
 FontInstance* Instance(int height, int width, int weight, DWORD charSet, const char* faceName) {
     const FontFile file = MatchFontFile(faceName, charSet);
     if (file.path.empty()) return nullptr;
-    return GetFontInstance(FontSpec{file.path, file.faceIndex, height, width < 0 ? -width : width, weight >= 600});
+    return GetFontInstance(FontKey{file.path, file.faceIndex, height, width < 0 ? -width : width, weight >= 600});
 }
 
 // The font a context holds until another is selected; never deleted.

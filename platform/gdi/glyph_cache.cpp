@@ -59,12 +59,12 @@ double SingleByteCellUnits(FT_Face face, const TT_OS2* os2) {
 
 }  // namespace
 
-FontInstance* GetFontInstance(const FontSpec& spec) {
+FontInstance* GetFontInstance(const FontKey& key) {
     static auto& instances = *new std::vector<std::unique_ptr<FontInstance>>;
     for (const auto& instance : instances)
-        if (instance->spec_ == spec) return instance.get();
+        if (instance->key_ == key) return instance.get();
 
-    FT_Face face = OpenFace(spec.file, spec.faceIndex);
+    FT_Face face = OpenFace(key.file, key.faceIndex);
     if (!face) return nullptr;
     const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
     const double upem = face->units_per_EM;
@@ -74,17 +74,17 @@ FontInstance* GetFontInstance(const FontSpec& spec) {
     const double cellUnits = ascentUnits + descentUnits > 0 ? ascentUnits + descentUnits : upem;
 
     // A positive height is the cell, a negative one the em.
-    const int requested = spec.height == 0 ? DEFAULT_CELL_HEIGHT : spec.height;
+    const int requested = key.height == 0 ? DEFAULT_CELL_HEIGHT : key.height;
     const double scale = requested > 0 ? requested / cellUnits : -requested / upem;
     const double emPixels = upem * scale;
     // Without a width the cell is the face's own, rounded to whole pixels so
     // that double-byte cells stay exactly two single-byte ones wide.
     const double naturalCell = SingleByteCellUnits(face, os2) * scale;
-    const int cellWidth = spec.width > 0 ? spec.width : std::max(1, static_cast<int>(std::lround(naturalCell)));
+    const int cellWidth = key.width > 0 ? key.width : std::max(1, static_cast<int>(std::lround(naturalCell)));
     const double xEmPixels = emPixels * cellWidth / naturalCell;
 
     auto instance = std::make_unique<FontInstance>();
-    instance->spec_ = spec;
+    instance->key_ = key;
     instance->face_ = face;
     instance->xSize_ = std::lround(xEmPixels * 64);
     instance->ySize_ = std::lround(emPixels * 64);
@@ -95,7 +95,7 @@ FontInstance* GetFontInstance(const FontSpec& spec) {
     m.internalLeading = m.height - static_cast<int>(std::lround(emPixels));
     m.aveCharWidth = cellWidth;
     m.maxCharWidth = static_cast<int>(std::lround(face->max_advance_width * xEmPixels / upem));
-    m.weight = spec.bold ? 700 : 400;
+    m.weight = key.bold ? 700 : 400;
     instances.push_back(std::move(instance));
     return instances.back().get();
 }
@@ -121,7 +121,7 @@ GlyphImage FontInstance::Rasterise(unsigned code, GlyphStyle style) const {
     // The unhinted advance, so that both styles and every size keep the cells
     // the face was designed with.
     glyph.advance = static_cast<int>((slot->linearHoriAdvance + 0x8000) >> 16);
-    if (spec_.bold) {
+    if (key_.bold) {
         const FT_Pos before = slot->advance.x;
         FT_GlyphSlot_Embolden(slot);
         glyph.advance += static_cast<int>((slot->advance.x - before + 32) >> 6);

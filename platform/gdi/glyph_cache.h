@@ -32,14 +32,14 @@ struct FontCellMetrics {
     int weight = 0;
 };
 
-// What a sized font is made from; equal specs share one instance.
-struct FontSpec {
+// What a sized font is made from; equal keys share one instance.
+struct FontKey {
     std::string file;
     int faceIndex = 0;
     int height = 0;
     int width = 0;
     bool bold = false;
-    bool operator==(const FontSpec&) const = default;
+    bool operator==(const FontKey&) const = default;
 };
 
 class FontInstance {
@@ -50,10 +50,10 @@ public:
     const GlyphImage& Glyph(unsigned code, GlyphStyle style);
 
 private:
-    friend FontInstance* GetFontInstance(const FontSpec& spec);
+    friend FontInstance* GetFontInstance(const FontKey& key);
     GlyphImage Rasterise(unsigned code, GlyphStyle style) const;
 
-    FontSpec spec_;
+    FontKey key_;
     void* face_ = nullptr;  // the shared FT_Face of the file
     long xSize_ = 0;        // character size in 26.6 pixels
     long ySize_ = 0;
@@ -61,9 +61,9 @@ private:
     std::unordered_map<uint32_t, GlyphImage> glyphs_;
 };
 
-// The instance for a spec, made on first use and kept for the program's
+// The instance for a key, made on first use and kept for the program's
 // life; null when the file cannot be opened as a scalable face.
-FontInstance* GetFontInstance(const FontSpec& spec);
+FontInstance* GetFontInstance(const FontKey& key);
 
 // Glyphs rasterised since the program started.
 uint64_t GetGlyphRasterCount();
