@@ -22,7 +22,6 @@ int Is3DReady() { return 0; }
 void Handle3DActivate(uintptr_t) {}
 void Handle3DPaint(HDC) {}
 int CreateSoundDevice() { return 1; }
-void ResetDissolve(int) {}
 void PauseAllMedia() {}
 void ResumeAllMedia() {}
 void CloseAllMedia() {}
