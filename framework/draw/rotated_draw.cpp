@@ -15,6 +15,8 @@ namespace {
 
 // Fixed-point coordinates carry a scale of 360, the scale of the sine table.
 constexpr int64_t FIXED_ONE = 360;
+// Squares up to this side keep every fixed-point coordinate within 32 bits.
+constexpr int64_t MAX_SQUARE = 1 << 20;
 
 // Where the square lies and how its pixels map back into the source.
 struct RotationWalk {
@@ -28,20 +30,55 @@ struct RotationWalk {
     int64_t xLow, xHigh, yLow, yHigh;
 };
 
+int64_t FloorDiv(int64_t a, int64_t b) {
+    const int64_t q = a / b;
+    return a % b != 0 && (a < 0) != (b < 0) ? q - 1 : q;
+}
+int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }
+
+// Narrows first..last (inclusive) to the i for which low <= start + i * step <= high.
+void LimitSpan(int64_t start, int64_t step, int64_t low, int64_t high, int64_t* first, int64_t* last) {
+    int64_t from = *first, to = *last;
+    if (step > 0) {
+        from = CeilDiv(low - start, step);
+        to = FloorDiv(high - start, step);
+    } else if (step < 0) {
+        from = CeilDiv(high - start, step);
+        to = FloorDiv(low - start, step);
+    } else if (start < low || start > high) {
+        from = 1, to = 0;
+    }
+    *first = std::max(*first, from);
+    *last = std::min(*last, to);
+}
+
 // Square pixel (i, j) shows source pixel (u / 360 - ox, v / 360 - oy); a step
-// right adds (cos, sin) to (u, v), a step down (-sin, cos). Two additions a
-// pixel; the division by the constant 360 truncates toward zero.
+// right adds (cos, sin) to (u, v), a step down (-sin, cos). The span of each
+// row whose pixels fall inside the rectangle is worked out first, so the
+// inner loop has two additions and no tests. Divisions truncate toward zero:
+// inside the span u > -360, and (u + 360) / 360 - 1 is that quotient with an
+// unsigned division.
 template <typename Pixel>
 void RotatePixels(const RotationWalk& w, const LockedPixels<Pixel>& source, const LockedPixels<Pixel>& screen,
                   bool keyed, Pixel key) {
+    // u / 360 in [a, b) with a >= 0 means u from 360a (from -359 when a = 0) to 360b - 1.
+    const auto lowEnd = [](int64_t a) { return a == 0 ? 1 - FIXED_ONE : a * FIXED_ONE; };
+    const int64_t uLow = lowEnd(w.xLow + w.ox), uHigh = (w.xHigh + w.ox) * FIXED_ONE - 1;
+    const int64_t vLow = lowEnd(w.yLow + w.oy), vHigh = (w.yHigh + w.oy) * FIXED_ONE - 1;
+    const int64_t column = w.sx1 - w.ox - 1, row = w.sy1 - w.oy - 1;
+    const auto cosStep = static_cast<uint32_t>(w.cosA), sinStep = static_cast<uint32_t>(w.sinA);
+    constexpr auto one = static_cast<uint32_t>(FIXED_ONE);
     for (int64_t j = w.y0; j < w.y1; ++j) {
-        int64_t u = w.uRow - j * w.sinA + w.x0 * w.cosA;
-        int64_t v = w.vRow + j * w.cosA + w.x0 * w.sinA;
+        const int64_t u0 = w.uRow - j * w.sinA, v0 = w.vRow + j * w.cosA;  // at i = 0
+        int64_t first = w.x0, last = w.x1 - 1;
+        LimitSpan(u0, w.cosA, uLow, uHigh, &first, &last);
+        LimitSpan(v0, w.sinA, vLow, vHigh, &first, &last);
+        if (first > last) continue;
+        auto u = static_cast<uint32_t>(u0 + first * w.cosA + FIXED_ONE);
+        auto v = static_cast<uint32_t>(v0 + first * w.sinA + FIXED_ONE);
         Pixel* target = screen.Row(static_cast<int>(w.dy + j)) + w.dx;
-        for (int64_t i = w.x0; i < w.x1; ++i, u += w.cosA, v += w.sinA) {
-            const int64_t x = u / FIXED_ONE - w.ox, y = v / FIXED_ONE - w.oy;
-            if (x < w.xLow || x >= w.xHigh || y < w.yLow || y >= w.yHigh) continue;
-            const Pixel pixel = source.Row(static_cast<int>(w.sy1 + y))[w.sx1 + x];
+        for (int64_t i = first; i <= last; ++i, u += cosStep, v += sinStep) {
+            const Pixel pixel = source.Row(static_cast<int>(v / one + row))[u / one + column];
             if (!keyed || pixel != key) target[i] = pixel;
         }
     }
@@ -70,6 +107,7 @@ int DrawImageRotated(int dx, int dy, int slot, int angle, int sx1, int sy1, int 
     if (sy2 == -1) sy2 = sy1 + s.height;
     const int64_t w = static_cast<int64_t>(sx2) - sx1, h = static_cast<int64_t>(sy2) - sy1;
     const auto d = static_cast<int64_t>(std::sqrt(static_cast<double>(w * w + h * h)));
+    if (d > MAX_SQUARE) return 0;
 
     RotationWalk walk{};
     walk.ox = (d - w) / 2;

@@ -3,6 +3,7 @@
 #include "platform/ddraw/blit_loops.h"
 
 #include <cstring>
+#include <vector>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -174,19 +175,57 @@ private:
     int64_t position_ = 0, rest_ = 0;
 };
 
+// A row of 16-bit pixels at twice its width: each pixel written twice.
+void DoubleRow16(uint8_t* out, const uint8_t* in, int width) {
+    int x = 0;
+#ifdef __SSE2__
+    for (; x + 16 <= width; x += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * x), _mm_unpacklo_epi16(v, v));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * x + 16), _mm_unpackhi_epi16(v, v));
+    }
+#endif
+    for (; x < width; ++x) StorePixel<2>(out + 2 * x, LoadPixel<2>(in + (x / 2) * 2));
+}
+
+// True when the columns show each source pixel twice, from a pair's first half on.
+template <int Bytes>
+bool IsPixelDoubling(const std::vector<int>& columns) {
+    for (size_t x = 0; x < columns.size(); ++x)
+        if (columns[x] != columns[0] + static_cast<int>(x / 2) * Bytes) return false;
+    return true;
+}
+
+// Each source row is stretched once into a scratch row, which then goes to
+// every target row that shows it: a plain copy, or a keyed one.
 template <int Bytes>
 void StretchRows(PixelArea dst, ConstPixelArea src, AreaSize size, StretchAxis xAxis, StretchAxis yAxis,
                  const ColorKey* key) {
+    thread_local std::vector<int> columns;
+    thread_local std::vector<uint8_t> stretched;
+    columns.resize(static_cast<size_t>(size.width));
+    stretched.resize(static_cast<size_t>(size.width) * Bytes);
+    StretchWalk walk(xAxis);
+    for (int x = 0; x < size.width; ++x, walk.Advance()) columns[x] = walk.Position() * Bytes;
+    const bool doubling = Bytes == 2 && IsPixelDoubling<Bytes>(columns);
+    const ConstPixelArea row{stretched.data(), 0};
     StretchWalk rows(yAxis);
+    int stretchedRow = -1;
     for (int y = 0; y < size.height; ++y, rows.Advance()) {
-        const uint8_t* s = src.first + rows.Position() * src.pitch;
-        uint8_t* d = dst.first + y * dst.pitch;
-        StretchWalk columns(xAxis);
-        for (int x = 0; x < size.width; ++x, columns.Advance()) {
-            const uint32_t pixel = LoadPixel<Bytes>(s + columns.Position() * Bytes);
-            if (key && (pixel & key->mask) == key->value) continue;
-            StorePixel<Bytes>(d + x * Bytes, pixel);
+        if (rows.Position() != stretchedRow) {
+            stretchedRow = rows.Position();
+            const uint8_t* s = src.first + stretchedRow * src.pitch;
+            if (doubling)
+                DoubleRow16(stretched.data(), s + columns[0], size.width);
+            else
+                for (int x = 0; x < size.width; ++x)
+                    StorePixel<Bytes>(&stretched[static_cast<size_t>(x) * Bytes], LoadPixel<Bytes>(s + columns[x]));
         }
+        const PixelArea target{dst.first + y * dst.pitch, dst.pitch};
+        if (key)
+            CopyAreaKeyed(target, row, {size.width, 1, Bytes}, *key);
+        else
+            std::memcpy(target.first, stretched.data(), stretched.size());
     }
 }
 
