@@ -18,8 +18,6 @@ PACKAGES=(
   libfontconfig-dev fonts-ipafont-gothic
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
-  # screenshots read back by another program
-  imagemagick
   # the real-window tests: a virtual X display, a pointer driver, a host
   # window for the screen-saver preview and screen grabs
   xvfb xdotool x11-apps x11-utils imagemagick
