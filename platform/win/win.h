@@ -219,6 +219,7 @@ constexpr int IDNO = 7;
 
 // Window class, window and message queue (message_queue.cpp, window.cpp).
 HMODULE GetModuleHandleA(const char* moduleName);
+DWORD GetModuleFileNameA(HMODULE module, char* fileName, DWORD size);
 ATOM RegisterClassExA(const WNDCLASSEXA* windowClass);
 HWND CreateWindowExA(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y,
                      int width, int height, HWND parent, HMENU menu, HINSTANCE instance, void* param);

@@ -19,7 +19,6 @@ std::list<WindowObject>& gWindows = *new std::list<WindowObject>;
 HWND gMainWindow = nullptr;
 bool gFullScreenMode = false;
 int gModeWidth = 0, gModeHeight = 0;
-int gModuleAnchor;  // its address is the program's module handle
 
 bool IsCaptioned(DWORD style) { return (style & WS_CAPTION) == WS_CAPTION; }
 
@@ -68,10 +67,6 @@ void SetMainWindowOrigin(int x, int y) {
 POINT MainWindowClientOrigin() {
     if (!gMainWindow) return {0, 0};
     return {gMainWindow->rect.left, gMainWindow->rect.top};
-}
-
-HMODULE GetModuleHandleA(const char* moduleName) {
-    return moduleName ? nullptr : static_cast<HMODULE>(&gModuleAnchor);
 }
 
 ATOM RegisterClassExA(const WNDCLASSEXA* windowClass) {

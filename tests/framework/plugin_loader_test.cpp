@@ -11,7 +11,7 @@
 #include "platform/ddraw/ddraw_objects.h"
 #include "platform/win/platform.h"
 #include "tests/framework/display_fixture.h"
-#include "tests/framework/picture_writers.h"
+#include "tools/picture_writers/picture_writers.h"
 #include "tests/framework/slot_pictures.h"
 
 namespace {

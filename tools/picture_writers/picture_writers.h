@@ -1,5 +1,5 @@
-// Small PNG, JPEG and GIF files written at test time through the same
-// libraries the decoder plug-ins read them with.
+// Small PNG, JPEG and GIF files, written through the same libraries the
+// decoder plug-ins read them with (for tests and the showcase's pictures).
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 // PNG through libpng's simplified writer, JPEG through libjpeg-turbo, GIF
 // through giflib: test pictures made by the libraries themselves.
-#include "tests/framework/picture_writers.h"
+#include "tools/picture_writers/picture_writers.h"
 
 #include <cstdio>
 

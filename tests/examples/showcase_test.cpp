@@ -1,0 +1,48 @@
+// The showcase run headless from page to page, each page captured at a fixed
+// frame and compared with its golden picture.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/win/platform.h"
+#include "tests/support/golden_frames.h"
+#include "tests/support/program_runner.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kPages = 7;
+constexpr int kFramesPerPage = 40;
+constexpr int kCaptureAt = 12;  // frames into a page: transitions are half way
+
+std::string PagingScript() {
+    std::string script = "0 move 320 240\n";
+    for (int page = 0; page < kPages; ++page) {
+        const int start = page * kFramesPerPage;
+        script += std::to_string(start + kCaptureAt) + " capture page" + std::to_string(page + 1) + ".png\n";
+        script += std::to_string(start + kFramesPerPage - 2) + " press right\n";
+        script += std::to_string(start + kFramesPerPage - 1) + " release right\n";
+    }
+    return script + std::to_string(kPages * kFramesPerPage + 5) + " press esc\n";
+}
+
+TEST(Showcase, EveryPageDrawsItsGoldenPicture) {
+    const fs::path dir = fs::temp_directory_path() / ("showcase-" + std::to_string(getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const RunResult r = RunProgram("showcase", "--capture-dir=.", PagingScript(), dir);
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    // Every loader found its picture.
+    EXPECT_EQ(r.output.find(ShiftJisToUtf8("失敗")), std::string::npos) << r.output;
+    for (int page = 1; page <= kPages; ++page) {
+        SCOPED_TRACE("page " + std::to_string(page));
+        const std::string name = "page" + std::to_string(page) + ".png";
+        ExpectFrameMatchesGolden(dir / name, fs::path(KORVEN_SOURCE_DIR) / "tests/examples/golden" / name);
+    }
+    fs::remove_all(dir);
+}
+
+}  // namespace
