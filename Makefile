@@ -11,7 +11,7 @@ CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=Release
 .PHONY: deps build run test bench asan clean workspace
 
 deps:
-	@scripts/install-deps.sh
+	@bash scripts/install-deps.sh
 
 build: deps
 	@cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS) > /dev/null

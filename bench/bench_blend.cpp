@@ -6,17 +6,14 @@
 
 #include <algorithm>
 #include <cstring>
-#include <ctime>
 #include <random>
 #include <vector>
 
-#include "framework/app/app.h"
-#include "framework/app/main_window.h"
+#include "bench/bench_support.h"
 #include "framework/display/display.h"
 #include "framework/draw/blend_kernels.h"
 #include "framework/draw/draw.h"
 #include "framework/image/image.h"
-#include "platform/win/platform.h"
 
 namespace {
 
@@ -28,15 +25,10 @@ constexpr ChannelLayout k565{{31, 63, 31}, {11, 5, 0}};
 // Random pixels, about one in eight of them the key.
 uint16_t RandomPixel(std::mt19937& random) { return random() % 8 ? static_cast<uint16_t>(random()) : kKey; }
 
-void StartDisplay() {
-    PlatformOptions options;
-    options.backend = "headless";
-    std::string error;
-    PlatformOpen(options, &error);
-    InitFrameworkState();
-    CreateMainWindow();
-    InitDisplay();
-    CreateWorkBuffer();
+// Processor time of this thread, so that other programs on a busy machine
+// weigh on neither side of a ratio.
+// The slots and settings the benchmarks below use.
+void PrepareBenchmarks() {
     CreateImage(kPictureSlot, kWidth, kHeight, 1, 0);
     uint16_t* pixels = nullptr;
     int pitch = 0;
@@ -49,16 +41,7 @@ void StartDisplay() {
     SetImageColorKeyFromCorner(kPictureSlot);
 }
 
-// Processor time of this thread, so that other programs on a busy machine
-// weigh on neither side of a ratio.
-template <typename F>
-double SecondsFor(int64_t times, F&& f) {
-    timespec start{}, end{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &start);
-    for (int64_t i = 0; i < times; ++i) f();
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &end);
-    return static_cast<double>(end.tv_sec - start.tv_sec) + 1e-9 * static_cast<double>(end.tv_nsec - start.tv_nsec);
-}
+const BenchmarkSetup kSetup(PrepareBenchmarks);
 
 // Runs the blend under the benchmark's timing, then the blend and a memcpy of
 // the frame's bytes the same number of times each, and reports megapixels a
@@ -136,10 +119,3 @@ BENCHMARK(DrawAdd);
 BENCHMARK(DrawRopXor);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    StartDisplay();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

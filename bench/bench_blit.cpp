@@ -4,15 +4,12 @@
 // the blit's speed as a fraction of the yardstick's).
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <random>
-#include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "platform/ddraw/ddraw.h"
-#include "platform/win/platform.h"
 
 namespace {
 
@@ -20,6 +17,11 @@ constexpr int kWidth = 640, kHeight = 480, kTileWidth = 30, kTileHeight = 12;
 constexpr DWORD kKey = 0xF81F;
 
 IDirectDraw* gDevice = nullptr;
+
+// A device of the benchmark's own, beside the display's.
+void PrepareBenchmarks() { DirectDrawCreate(nullptr, &gDevice, nullptr); }
+
+const BenchmarkSetup kSetup(PrepareBenchmarks);
 
 IDirectDrawSurface* NewSurface(int width, int height) {
     DDSURFACEDESC desc{};
@@ -44,15 +46,6 @@ void PaintRandom(IDirectDrawSurface* surface) {
         for (DWORD x = 0; x < desc.dwWidth; ++x) row[x] = random() % 3 ? static_cast<uint16_t>(random()) : kKey;
     }
     surface->Unlock(nullptr);
-}
-
-template <typename F>
-double SecondsFor(int64_t times, F&& f) {
-    timespec start{}, end{};
-    clock_gettime(CLOCK_MONOTONIC, &start);
-    for (int64_t i = 0; i < times; ++i) f(i);
-    clock_gettime(CLOCK_MONOTONIC, &end);
-    return static_cast<double>(end.tv_sec - start.tv_sec) + 1e-9 * static_cast<double>(end.tv_nsec - start.tv_nsec);
 }
 
 // Runs the blit under the benchmark's timing, then the blit and its yardstick
@@ -139,19 +132,3 @@ BENCHMARK(FullFrameCopy);
 BENCHMARK(FullFrameFill);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    PlatformOptions options;
-    options.backend = "headless";
-    std::string error;
-    if (!PlatformOpen(options, &error) || DirectDrawCreate(nullptr, &gDevice, nullptr) != DD_OK) {
-        std::fprintf(stderr, "bench_blit: %s\n", error.c_str());
-        return 1;
-    }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    gDevice->Release();
-    PlatformClose();
-    return 0;
-}

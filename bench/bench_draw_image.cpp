@@ -3,38 +3,16 @@
 // clipping (counter x_bltfast: DrawImage time over BltFast time).
 #include <benchmark/benchmark.h>
 
-#include <ctime>
 #include <random>
 
-#include "framework/app/app.h"
-#include "framework/app/main_window.h"
+#include "bench/bench_support.h"
 #include "framework/display/display.h"
 #include "framework/draw/draw.h"
 #include "framework/image/image.h"
-#include "platform/win/platform.h"
 
 namespace {
 
 constexpr int kTileSlot = 3;
-
-void StartDisplay() {
-    PlatformOptions options;
-    options.backend = "headless";
-    std::string error;
-    PlatformOpen(options, &error);
-    InitFrameworkState();
-    CreateMainWindow();
-    InitDisplay();
-    CreateWorkBuffer();
-    CreateImage(kTileSlot, 30, 12, 1, 0);
-    uint16_t* pixels = nullptr;
-    int pitch = 0;
-    LockImage(kTileSlot, &pixels, &pitch);
-    std::mt19937 random(7);
-    for (int y = 0; y < 12; ++y)
-        for (int x = 0; x < 30; ++x) pixels[y * pitch + x] = random() % 3 ? static_cast<uint16_t>(random()) : 0;
-    UnlockImage(kTileSlot, pixels);
-}
 
 // Positions spread over the screen so that no two calls hit the same cache lines.
 int X(int64_t i) { return static_cast<int>((i * 37) % 600); }
@@ -48,20 +26,19 @@ void RawBltFast(int64_t i) {
 
 void FrameworkDrawImage(int64_t i) { DrawImage(X(i), Y(i), kTileSlot, 0, 0, -1, -1); }
 
-// <chrono> cannot be used here: narrow literals are Shift-JIS and its unit
-// names are not.
-double Now() {
-    timespec t{};
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return t.tv_sec + t.tv_nsec * 1e-9;
+// The slots and settings the benchmarks below use.
+void PrepareBenchmarks() {
+    CreateImage(kTileSlot, 30, 12, 1, 0);
+    uint16_t* pixels = nullptr;
+    int pitch = 0;
+    LockImage(kTileSlot, &pixels, &pitch);
+    std::mt19937 random(7);
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 30; ++x) pixels[y * pitch + x] = random() % 3 ? static_cast<uint16_t>(random()) : 0;
+    UnlockImage(kTileSlot, pixels);
 }
 
-template <typename F>
-double SecondsFor(int64_t times, F f) {
-    const double start = Now();
-    for (int64_t i = 0; i < times; ++i) f(i);
-    return Now() - start;
-}
+const BenchmarkSetup kSetup(PrepareBenchmarks);
 
 void BM_DrawImageTile(benchmark::State& state) {
     int64_t i = 0;
@@ -82,28 +59,3 @@ BENCHMARK(BM_DrawImageTile);
 BENCHMARK(BM_RawBltFastTile);
 
 }  // namespace
-
-const AppConfig gAppConfig = {
-    .iconName = "",
-    .require16Bit = 1,
-    .fullScreen = 1,
-    .windowWidth = 640,
-    .windowHeight = 480,
-    .device3D = -1,
-    .noModeToggle = 0,
-    .modeX = 0,
-    .screenSaver = 0,
-    .previewBitmap = "",
-    .allowMultipleInstances = 1,
-    .configureMode = 0,
-    .appInit = nullptr,
-    .appConfigure = nullptr,
-    .frameProc = nullptr,
-};
-
-int main(int argc, char** argv) {
-    StartDisplay();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -5,40 +5,12 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
-#include <ctime>
 
-#include "framework/app/app.h"
-#include "framework/app/main_window.h"
+#include "bench/bench_support.h"
 #include "framework/display/display.h"
 #include "framework/draw/gdi_draw.h"
-#include "platform/win/platform.h"
 
 namespace {
-
-void StartDisplay() {
-    PlatformOptions options;
-    options.backend = "headless";
-    std::string error;
-    PlatformOpen(options, &error);
-    InitFrameworkState();
-    CreateMainWindow();
-    InitDisplay();
-}
-
-// <chrono> cannot be used here: narrow literals are Shift-JIS and its unit
-// names are not.
-double Now() {
-    timespec t{};
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
-template <typename F>
-double SecondsFor(int64_t times, F&& f) {
-    const double start = Now();
-    for (int64_t i = 0; i < times; ++i) f(i);
-    return Now() - start;
-}
 
 // The back buffer's rows of the rectangle at (x, y), as memset sees them.
 struct BackBufferRows {
@@ -97,28 +69,3 @@ BENCHMARK(BM_FilledRectScreenXor);
 BENCHMARK(BM_FilledRect200x150Xor);
 
 }  // namespace
-
-const AppConfig gAppConfig = {
-    .iconName = "",
-    .require16Bit = 1,
-    .fullScreen = 1,
-    .windowWidth = 640,
-    .windowHeight = 480,
-    .device3D = -1,
-    .noModeToggle = 0,
-    .modeX = 0,
-    .screenSaver = 0,
-    .previewBitmap = "",
-    .allowMultipleInstances = 1,
-    .configureMode = 0,
-    .appInit = nullptr,
-    .appConfigure = nullptr,
-    .frameProc = nullptr,
-};
-
-int main(int argc, char** argv) {
-    StartDisplay();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

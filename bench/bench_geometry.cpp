@@ -6,17 +6,15 @@
 
 #include <algorithm>
 #include <cstring>
-#include <ctime>
 #include <random>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "framework/app/app.h"
-#include "framework/app/main_window.h"
 #include "framework/display/display.h"
 #include "framework/draw/draw.h"
 #include "framework/draw/transitions.h"
 #include "framework/image/image.h"
-#include "platform/win/platform.h"
 
 namespace {
 
@@ -38,27 +36,13 @@ void MakeRandomSlot(int slot, int width, int height, uint32_t seed) {
     SetImageColorKeyFromCorner(slot);
 }
 
-void StartDisplay() {
-    PlatformOptions options;
-    options.backend = "headless";
-    std::string error;
-    PlatformOpen(options, &error);
-    InitFrameworkState();
-    CreateMainWindow();
-    InitDisplay();
-    CreateWorkBuffer();
+// The slots and settings the benchmarks below use.
+void PrepareBenchmarks() {
     MakeRandomSlot(kRotatedSlot, kRotatedSide, kRotatedSide, 7);
     MakeRandomSlot(kHalfScreenSlot, kWidth / 2, kHeight / 2, 11);
 }
 
-template <typename F>
-double SecondsFor(int64_t times, F&& f) {
-    timespec start{}, end{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &start);
-    for (int64_t i = 0; i < times; ++i) f();
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &end);
-    return static_cast<double>(end.tv_sec - start.tv_sec) + 1e-9 * static_cast<double>(end.tv_nsec - start.tv_nsec);
-}
+const BenchmarkSetup kSetup(PrepareBenchmarks);
 
 // Runs the draw under the benchmark's timing, then the draw and a memcpy of
 // as many 16-bit pixels the same number of times each.
@@ -109,10 +93,3 @@ BENCHMARK(ScaleTwice)->Arg(1)->Arg(0);
 BENCHMARK(DissolveStep)->Arg(1)->Arg(10)->Arg(11)->Arg(19);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    StartDisplay();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

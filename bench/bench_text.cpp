@@ -7,16 +7,13 @@
 
 #include <algorithm>
 #include <cstring>
-#include <ctime>
 #include <vector>
 
-#include "framework/app/app.h"
-#include "framework/app/main_window.h"
+#include "bench/bench_support.h"
 #include "framework/display/display.h"
 #include "framework/draw/gdi_draw.h"
 #include "framework/image/image.h"
 #include "platform/gdi/glyph_cache.h"
-#include "platform/win/platform.h"
 
 namespace {
 
@@ -24,27 +21,13 @@ namespace {
 constexpr const char* kLine = "Stage 07   Score 0012345    残り時間はあと十五秒です";
 constexpr int kCellWidth = 8, kCellHeight = 16;
 
-void StartDisplay() {
-    PlatformOptions options;
-    options.backend = "headless";
-    std::string error;
-    PlatformOpen(options, &error);
-    InitFrameworkState();
-    CreateMainWindow();
-    InitDisplay();
-    CreateWorkBuffer();
+// Processor time of this thread, as the other benchmarks measure it.
+// The slots and settings the benchmarks below use.
+void PrepareBenchmarks() {
     SetTextFont(kCellWidth, kCellHeight, RGB(255, 255, 255), "標準ゴシック");
 }
 
-// Processor time of this thread, as the other benchmarks measure it.
-template <typename F>
-double SecondsFor(int64_t times, F&& f) {
-    timespec start{}, end{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &start);
-    for (int64_t i = 0; i < times; ++i) f();
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &end);
-    return static_cast<double>(end.tv_sec - start.tv_sec) + 1e-9 * static_cast<double>(end.tv_nsec - start.tv_nsec);
-}
+const BenchmarkSetup kSetup(PrepareBenchmarks);
 
 // mode: TRANSPARENT or OPAQUE background.
 void PrintUnchangedLine(benchmark::State& state) {
@@ -75,10 +58,3 @@ void PrintUnchangedLine(benchmark::State& state) {
 BENCHMARK(PrintUnchangedLine)->Arg(TRANSPARENT)->Arg(OPAQUE);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    StartDisplay();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -5,24 +5,6 @@
 #include "framework/draw/draw.h"
 #include "framework/image/image.h"
 
-void ClipBlitRect(int* dx, int* dy, int* sx1, int* sy1, int* sx2, int* sy2, int clipLeft, int clipTop,
-                  int clipRight, int clipBottom, int srcWidth, int srcHeight) {
-    if (*sx1 < 0) *sx1 = 0;
-    if (*sy1 < 0) *sy1 = 0;
-    if (*sx2 > srcWidth) *sx2 = srcWidth;
-    if (*sy2 > srcHeight) *sy2 = srcHeight;
-    if (*dx < clipLeft) {
-        *sx1 += clipLeft - *dx;
-        *dx = clipLeft;
-    }
-    if (*dy < clipTop) {
-        *sy1 += clipTop - *dy;
-        *dy = clipTop;
-    }
-    if (*dx + (*sx2 - *sx1) > clipRight) *sx2 = clipRight - *dx + *sx1;
-    if (*dy + (*sy2 - *sy1) > clipBottom) *sy2 = clipBottom - *dy + *sy1;
-}
-
 namespace {
 
 DWORD KeyFlag(const ImageSlot& source) { return source.useColorKey ? DDBLTFAST_SRCCOLORKEY : 0; }

@@ -6,8 +6,23 @@
 // The one clipping rule of every blit: adjusts the target position and the
 // source rectangle (right and bottom exclusive) to the clip rectangle and the
 // source size. The result may be empty or inverted.
-void ClipBlitRect(int* dx, int* dy, int* sx1, int* sy1, int* sx2, int* sy2, int clipLeft, int clipTop,
-                  int clipRight, int clipBottom, int srcWidth, int srcHeight);
+inline void ClipBlitRect(int* dx, int* dy, int* sx1, int* sy1, int* sx2, int* sy2, int clipLeft, int clipTop,
+                         int clipRight, int clipBottom, int srcWidth, int srcHeight) {
+    if (*sx1 < 0) *sx1 = 0;
+    if (*sy1 < 0) *sy1 = 0;
+    if (*sx2 > srcWidth) *sx2 = srcWidth;
+    if (*sy2 > srcHeight) *sy2 = srcHeight;
+    if (*dx < clipLeft) {
+        *sx1 += clipLeft - *dx;
+        *dx = clipLeft;
+    }
+    if (*dy < clipTop) {
+        *sy1 += clipTop - *dy;
+        *dy = clipTop;
+    }
+    if (*dx + (*sx2 - *sx1) > clipRight) *sx2 = clipRight - *dx + *sx1;
+    if (*dy + (*sy2 - *sy1) > clipBottom) *sy2 = clipBottom - *dy + *sy1;
+}
 
 int DrawImage(int dx, int dy, int slot, int sx1, int sy1, int sx2, int sy2);
 int CopyImage(int dstSlot, int dx, int dy, int w, int h, int srcSlot, int sx, int sy);

@@ -119,12 +119,17 @@ inline __m128i Broadcast(uint32_t value) {
     else return _mm_set1_epi32(static_cast<int>(value));
 }
 
-// 16 bytes of target: keep the target where the source lane is the key, else the source.
+// 16 bytes of target: keep the target where the source lane is the key, else
+// the source. Vectors without a key lane (most of a picture) are stored
+// without reading the target, vectors of key only are not touched.
 template <int Bytes>
 inline void BlendKeyedVector(uint8_t* dst, const uint8_t* src, __m128i key, __m128i mask) {
     const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src));
-    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst));
     const __m128i skip = EqualLanes<Bytes>(_mm_and_si128(s, mask), key);
+    const int skipped = _mm_movemask_epi8(skip);
+    if (skipped == 0) return _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), s);
+    if (skipped == 0xFFFF) return;
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm_or_si128(_mm_and_si128(skip, d), _mm_andnot_si128(skip, s)));
 }
 

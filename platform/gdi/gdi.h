@@ -157,7 +157,6 @@ BOOL Ellipse(HDC dc, int left, int top, int right, int bottom);
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
 BOOL InvertRect(HDC dc, const RECT* rect);
 
-
 // Bitmaps from .bmp files, or from the bitmaps embedded in the program by name.
 void* LoadImageA(HINSTANCE instance, const char* name, UINT type, int width, int height, UINT flags);
 HBITMAP LoadBitmapA(HINSTANCE instance, const char* name);
