@@ -76,6 +76,16 @@ TEST(Program, AScreenSaverReadsItsCommandLine) {
     }
 }
 
+TEST(Program, AScriptThatRunsOutClosesTheProgramTheFrameAfter) {
+    RunResult r = RunProgram("probe_app", "", "7 move 1 1\n");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.output.find("exit asked after 8 frames"), std::string::npos) << r.output;
+    // A program that refuses is ended 60 frames later all the same.
+    r = RunProgram("probe_app", "refuse-close=1000", "7 move 1 1\n");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.output.find("exit asked after 8 frames"), std::string::npos) << r.output;
+}
+
 TEST(Program, AFrameLimitClosesTheProgram) {
     const RunResult r = RunProgram("probe_app", "--headless --max-frames=3600");
     EXPECT_EQ(r.exitCode, 0);

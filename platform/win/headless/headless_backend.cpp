@@ -32,6 +32,7 @@ struct HeadlessState {
     int64_t maxFrames = -1;
     int64_t closeFrame = -1;  // frame at which the backend itself asked to close
     bool textInput = false;
+    bool scripted = false;  // input comes from a script, which ends the run when it runs out
 };
 
 HeadlessState& gState = *new HeadlessState;  // outlives static destructors
@@ -80,9 +81,12 @@ void RequestCloseOnce() {
 
 void DeliverCurrentFrame() {
     gState.captures.clear();
+    const bool scriptDone = gState.scripted && gState.nextEvent == gState.events.size();
     while (gState.nextEvent < gState.events.size() && gState.events[gState.nextEvent].frame <= gState.frame)
         Apply(gState.events[gState.nextEvent++]);
     if (gState.maxFrames >= 0 && gState.frame >= gState.maxFrames) RequestCloseOnce();
+    // The frame after the script's last command the program is asked to close.
+    if (scriptDone) RequestCloseOnce();
     // A program that refuses to close after the backend asked is ended.
     if (gState.closeFrame >= 0 && gState.frame >= gState.closeFrame + kFramesToQuitAfterClose) PostQuitMessage(0);
 }
@@ -92,6 +96,7 @@ bool Open(const PlatformOptions& options, std::string* error) {
     gState.clock = gState.clockStart = options.clockStart;
     gState.maxFrames = options.maxFrames;
     if (options.scriptPath.empty()) return true;
+    gState.scripted = true;
     std::ifstream file(options.scriptPath, std::ios::binary);
     if (!file) {
         *error = "cannot read the input script '" + options.scriptPath + "'";
