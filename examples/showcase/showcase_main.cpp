@@ -88,20 +88,11 @@ std::string DataFile(const char* name) {
 
 void DrawBackdrop() { DrawImage(0, 0, BACKDROP_SLOT, 0, 0, -1, -1); }
 
-const AppConfig gAppConfig = {
-    .iconName = "",
-    .require16Bit = 1,
-    .fullScreen = 0,
-    .windowWidth = 640,
-    .windowHeight = 480,
-    .device3D = -1,
-    .noModeToggle = 0,
-    .modeX = 0,
-    .screenSaver = 0,
-    .previewBitmap = "",
-    .allowMultipleInstances = 1,
-    .configureMode = 0,
-    .appInit = ShowcaseInit,
-    .appConfigure = nullptr,
-    .frameProc = ShowcaseFrame,
-};
+const AppConfig gAppConfig = [] {
+    AppConfig config = DEFAULT_APP_CONFIG;
+    config.fullScreen = 0;
+    config.allowMultipleInstances = 1;
+    config.appInit = ShowcaseInit;
+    config.frameProc = ShowcaseFrame;
+    return config;
+}();

@@ -58,6 +58,26 @@ struct AppConfig {
     FrameProc frameProc;
 };
 
+// The configuration programs start from: 640 x 480 full screen at 16 bits, no
+// 3D, one running instance, the standard icon; the hooks are the program's.
+constexpr AppConfig DEFAULT_APP_CONFIG = {
+    .iconName = "",
+    .require16Bit = 1,
+    .fullScreen = 1,
+    .windowWidth = 640,
+    .windowHeight = 480,
+    .device3D = -1,
+    .noModeToggle = 0,
+    .modeX = 0,
+    .screenSaver = 0,
+    .previewBitmap = "",
+    .allowMultipleInstances = 0,
+    .configureMode = 0,
+    .appInit = nullptr,
+    .appConfigure = nullptr,
+    .frameProc = nullptr,
+};
+
 constexpr int SIN_TABLE_SIZE = 450;
 
 extern AppState gApp;

@@ -7,19 +7,14 @@
 #include "framework/dialog/diagnostics.h"
 #include "framework/display/display.h"
 #include "framework/image/image.h"
+#include "framework/image/slot_loading.h"
 
 int gTakePaletteFromBitmap = 1;
 
 int LoadBitmapImage(int slot, const char* name, int useColorKey) {
     slot &= 0xFFFF;
-    if (slot >= WORK_SLOT) return 0;
-    // Longer names do not fit the record that reloads them.
-    if (!name || std::strlen(name) >= sizeof(ImageSlot::fileName)) return 0;
-    ImageSlot& s = gImageSlots[slot];
-    if (s.surface) s.surface->Release();
-    s.surface = nullptr;
-    std::strcpy(s.fileName, name);
-    s.pluginName[0] = '\0';
+    if (!CanLoadIntoSlot(slot, name)) return 0;
+    ClaimSlot(slot, name);
 
     HBITMAP bitmap;
     if (!std::strchr(name, '.'))
@@ -30,12 +25,7 @@ int LoadBitmapImage(int slot, const char* name, int useColorKey) {
         DebugLog("BMP[%s]のオープンに失敗しました。\n", name);
         return 0;
     }
-    const int made = SetImageFromBitmap(static_cast<uint16_t>(slot), bitmap);
-    DeleteObject(bitmap);
-    if (!made) return 0;
-    SetImageColorKeyFromCorner(slot);
-    s.useColorKey = useColorKey;
-    return 1;
+    return FinishSlotLoad(slot, bitmap, useColorKey);
 }
 
 namespace {

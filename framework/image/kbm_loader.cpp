@@ -11,6 +11,7 @@
 #include "framework/dialog/diagnostics.h"
 #include "framework/display/display.h"
 #include "framework/image/image.h"
+#include "framework/image/slot_loading.h"
 
 namespace {
 
@@ -98,14 +99,8 @@ HBITMAP MakeBitmap(const KbmHeader& header, const uint8_t* pixels, uint64_t buff
 
 int LoadKbmImage(int slot, const char* name, int useColorKey) {
     slot &= 0xFFFF;
-    if (slot >= WORK_SLOT) return 0;
-    // Longer names do not fit the record that reloads them.
-    if (!name || std::strlen(name) >= sizeof(ImageSlot::fileName)) return 0;
-    ImageSlot& s = gImageSlots[slot];
-    if (s.surface) s.surface->Release();
-    s.surface = nullptr;
-    std::strcpy(s.fileName, name);
-    s.pluginName[0] = '\0';
+    if (!CanLoadIntoSlot(slot, name)) return 0;
+    ClaimSlot(slot, name);
 
     FILE* file = std::fopen(name, "rb");
     if (!file) {
@@ -135,10 +130,5 @@ int LoadKbmImage(int slot, const char* name, int useColorKey) {
         DebugLog("KBM[%s]の展開に失敗しました。\n", name);
         return 0;
     }
-    const int made = SetImageFromBitmap(static_cast<uint16_t>(slot), bitmap);
-    DeleteObject(bitmap);
-    if (!made) return 0;
-    SetImageColorKeyFromCorner(slot);
-    s.useColorKey = useColorKey;
-    return 1;
+    return FinishSlotLoad(slot, bitmap, useColorKey);
 }

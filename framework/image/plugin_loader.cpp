@@ -12,6 +12,7 @@
 
 #include "framework/dialog/diagnostics.h"
 #include "framework/image/image.h"
+#include "framework/image/slot_loading.h"
 #include "framework/image/picture_plugin.h"
 
 namespace {
@@ -96,10 +97,7 @@ HBITMAP DecodePicture(const char* name, IsSupportedProc isSupported, GetPictureP
 
 int LoadPluginImage(int slot, const char* pluginName, const char* name, int useColorKey) {
     slot &= 0xFFFF;
-    if (slot >= WORK_SLOT || !pluginName || !name) return 0;
-    // Longer paths do not fit the record that reloads them.
-    if (std::strlen(pluginName) >= sizeof(ImageSlot::pluginName) || std::strlen(name) >= sizeof(ImageSlot::fileName))
-        return 0;
+    if (!CanLoadIntoSlot(slot, name, pluginName)) return 0;
     DebugLog("SPI[%s]を使用\n", pluginName);
     HMODULE library = LoadLibraryA(pluginName);
     if (!library) {
@@ -115,19 +113,10 @@ int LoadPluginImage(int slot, const char* pluginName, const char* name, int useC
     }
     DebugLog("IMG[%s]を処理\n", name);
 
-    ImageSlot& s = gImageSlots[slot];
-    if (s.surface) s.surface->Release();
-    s.surface = nullptr;
-    std::strcpy(s.fileName, name);
-    std::strcpy(s.pluginName, pluginName);
+    ClaimSlot(slot, name, pluginName);
 
     HBITMAP bitmap = DecodePicture(name, isSupported, getPicture);
     FreeLibrary(library);
     if (!bitmap) return 0;
-    const int made = SetImageFromBitmap(static_cast<uint16_t>(slot), bitmap);
-    DeleteObject(bitmap);
-    if (!made) return 0;
-    SetImageColorKeyFromCorner(slot);
-    s.useColorKey = useColorKey;
-    return 1;
+    return FinishSlotLoad(slot, bitmap, useColorKey);
 }

@@ -57,20 +57,10 @@ void DrawFrame() {
 
 }  // namespace
 
-const AppConfig gAppConfig = {
-    .iconName = "",
-    .require16Bit = 1,
-    .fullScreen = 1,
-    .windowWidth = 640,
-    .windowHeight = 480,
-    .device3D = -1,
-    .noModeToggle = 0,
-    .modeX = 0,
-    .screenSaver = 0,
-    .previewBitmap = "",
-    .allowMultipleInstances = 1,
-    .configureMode = 0,
-    .appInit = DrawInit,
-    .appConfigure = nullptr,
-    .frameProc = DrawFrame,
-};
+const AppConfig gAppConfig = [] {
+    AppConfig config = DEFAULT_APP_CONFIG;
+    config.allowMultipleInstances = 1;
+    config.appInit = DrawInit;
+    config.frameProc = DrawFrame;
+    return config;
+}();

@@ -52,20 +52,14 @@ void ProbeFrame() {
 
 }  // namespace
 
-const AppConfig gAppConfig = {
-    .iconName = "",
-    .require16Bit = 1,
-    .fullScreen = 0,
-    .windowWidth = 640,
-    .windowHeight = 480,
-    .device3D = -1,
-    .noModeToggle = 0,
-    .modeX = 0,
-    .screenSaver = PROBE_SCREEN_SAVER,
-    .previewBitmap = PROBE_SCREEN_SAVER ? "PROBETILE" : "",
-    .allowMultipleInstances = 0,
-    .configureMode = PROBE_CONFIGURE_MODE,
-    .appInit = ProbeInit,
-    .appConfigure = ProbeConfigure,
-    .frameProc = ProbeFrame,
-};
+const AppConfig gAppConfig = [] {
+    AppConfig config = DEFAULT_APP_CONFIG;
+    config.fullScreen = 0;
+    config.screenSaver = PROBE_SCREEN_SAVER;
+    config.previewBitmap = PROBE_SCREEN_SAVER ? "PROBETILE" : "";
+    config.configureMode = PROBE_CONFIGURE_MODE;
+    config.appInit = ProbeInit;
+    config.appConfigure = ProbeConfigure;
+    config.frameProc = ProbeFrame;
+    return config;
+}();

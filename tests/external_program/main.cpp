@@ -19,20 +19,12 @@ void Init() { SetExitProc(Exit); }
 
 }  // namespace
 
-const AppConfig gAppConfig = {
-    .iconName = "",
-    .require16Bit = 0,
-    .fullScreen = 0,
-    .windowWidth = 640,
-    .windowHeight = 480,
-    .device3D = -1,
-    .noModeToggle = 0,
-    .modeX = 0,
-    .screenSaver = 0,
-    .previewBitmap = "",
-    .allowMultipleInstances = 1,
-    .configureMode = 0,
-    .appInit = Init,
-    .appConfigure = nullptr,
-    .frameProc = Frame,
-};
+const AppConfig gAppConfig = [] {
+    AppConfig config = DEFAULT_APP_CONFIG;
+    config.require16Bit = 0;
+    config.fullScreen = 0;
+    config.allowMultipleInstances = 1;
+    config.appInit = Init;
+    config.frameProc = Frame;
+    return config;
+}();
