@@ -99,27 +99,47 @@ void Sdl2SetDisplayMode(int, int, int, bool fullScreen) {
 
 namespace {
 
-// True when the picture and the output are what is on screen already; else
-// remembers them. Idle frames then cost a comparison instead of a redraw.
-bool AlreadyShown(const PixelBuffer& picture, int outputWidth, int outputHeight) {
-    const size_t rowBytes = static_cast<size_t>(picture.width) * ((picture.format.bitsPerPixel + 7) / 8);
-    const bool sameSize = gPresenter.shownWidth == picture.width && gPresenter.shownHeight == picture.height &&
-                          gPresenter.shownOutputWidth == outputWidth && gPresenter.shownOutputHeight == outputHeight &&
-                          gPresenter.shown.size() == rowBytes * picture.height;
-    bool same = sameSize;
+// The part of the picture that differs from what is on screen (empty: nothing
+// to draw; the whole picture after a change of size or output), remembering
+// the picture for next time. Idle frames then cost a comparison, and a blinking
+// marker costs its own few pixels, not the whole window.
+SDL_Rect ChangedArea(const PixelBuffer& picture, int outputWidth, int outputHeight) {
+    const int bytesPerPixel = (picture.format.bitsPerPixel + 7) / 8;
+    const size_t rowBytes = static_cast<size_t>(picture.width) * bytesPerPixel;
+    const bool sameShape = gPresenter.shownWidth == picture.width && gPresenter.shownHeight == picture.height &&
+                           gPresenter.shownOutputWidth == outputWidth &&
+                           gPresenter.shownOutputHeight == outputHeight &&
+                           gPresenter.shown.size() == rowBytes * picture.height;
     gPresenter.shown.resize(rowBytes * picture.height);
-    for (int y = 0; y < picture.height; ++y) {
-        const uint8_t* row = picture.bits + static_cast<ptrdiff_t>(y) * picture.pitch;
-        uint8_t* copy = gPresenter.shown.data() + y * rowBytes;
-        if (same && std::memcmp(copy, row, rowBytes) == 0) continue;
-        same = false;
-        std::memcpy(copy, row, rowBytes);
-    }
     gPresenter.shownWidth = picture.width;
     gPresenter.shownHeight = picture.height;
     gPresenter.shownOutputWidth = outputWidth;
     gPresenter.shownOutputHeight = outputHeight;
-    return same;
+    size_t left = rowBytes, right = 0;
+    int top = picture.height, bottom = 0;
+    for (int y = 0; y < picture.height; ++y) {
+        const uint8_t* row = picture.bits + static_cast<ptrdiff_t>(y) * picture.pitch;
+        uint8_t* copy = gPresenter.shown.data() + y * rowBytes;
+        if (sameShape && std::memcmp(copy, row, rowBytes) == 0) continue;
+        size_t first = 0, last = rowBytes;
+        if (sameShape) {
+            while (copy[first] == row[first]) ++first;
+            while (copy[last - 1] == row[last - 1]) --last;
+        }
+        left = std::min(left, first);
+        right = std::max(right, last);
+        top = std::min(top, y);
+        bottom = y + 1;
+        std::memcpy(copy + first, row + first, last - first);
+    }
+    if (top >= bottom) return {0, 0, 0, 0};
+    const int x0 = static_cast<int>(left) / bytesPerPixel, x1 = static_cast<int>(right + bytesPerPixel - 1) / bytesPerPixel;
+    return {x0, top, x1 - x0, bottom - top};
+}
+
+bool IsSoftwareRenderer() {
+    SDL_RendererInfo info{};
+    return SDL_GetRendererInfo(gPresenter.renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE);
 }
 
 }  // namespace
@@ -132,22 +152,36 @@ void Sdl2PresentPicture(const PixelBuffer& picture) {
     SDL_GetRendererOutputSize(gPresenter.renderer, &outputWidth, &outputHeight);
     SDL_GetWindowSize(gPresenter.window, &windowWidth, &windowHeight);
     if (outputWidth <= 0 || outputHeight <= 0) return;
-    // 8-bit pictures depend on their palette too, so they are always drawn.
-    if (picture.format.bitsPerPixel > 8 && AlreadyShown(picture, outputWidth, outputHeight)) return;
+    // 8-bit pictures depend on their palette too, so they are always drawn whole.
+    SDL_Rect changed{0, 0, picture.width, picture.height};
+    if (picture.format.bitsPerPixel > 8) changed = ChangedArea(picture, outputWidth, outputHeight);
+    if (changed.w <= 0) return;
+    bool wholeScale = false;
+    const SDL_Rect target = FitPicture(outputWidth, outputHeight, &wholeScale);
+    const bool whole = changed.w == picture.width && changed.h == picture.height;
     if (IsFiveSixFive(picture.format)) {
         if (!EnsureTexture(picture.width, picture.height, SDL_PIXELFORMAT_RGB565)) return;
-        SDL_UpdateTexture(gPresenter.texture, nullptr, picture.bits, picture.pitch);
+        SDL_UpdateTexture(gPresenter.texture, &changed, picture.bits + changed.y * picture.pitch + changed.x * 2,
+                          picture.pitch);
     } else {
         if (!EnsureTexture(picture.width, picture.height, SDL_PIXELFORMAT_RGB24)) return;
         PictureToRgb(picture, &gPresenter.rgb);
         SDL_UpdateTexture(gPresenter.texture, nullptr, gPresenter.rgb.rgb.data(), picture.width * 3);
     }
 
-    bool wholeScale = false;
-    const SDL_Rect target = FitPicture(outputWidth, outputHeight, &wholeScale);
     SDL_SetTextureScaleMode(gPresenter.texture, wholeScale ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
-    ClearWindow();
+    // A software renderer keeps what it drew, so only the changed part is drawn
+    // again (with a margin for filtering); other renderers draw the frame whole.
+    if (!whole && IsSoftwareRenderer()) {
+        const SDL_Rect area{target.x + (changed.x - 1) * target.w / picture.width,
+                            target.y + (changed.y - 1) * target.h / picture.height,
+                            (changed.w + 2) * target.w / picture.width + 1, (changed.h + 2) * target.h / picture.height + 1};
+        SDL_RenderSetClipRect(gPresenter.renderer, &area);
+    } else {
+        ClearWindow();
+    }
     SDL_RenderCopy(gPresenter.renderer, gPresenter.texture, nullptr, &target);
+    SDL_RenderSetClipRect(gPresenter.renderer, nullptr);
     SDL_RenderPresent(gPresenter.renderer);
 
     // Output pixels differ from window coordinates on high-density displays.
