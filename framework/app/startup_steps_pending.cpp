@@ -1,8 +1,5 @@
 // Services of subsystems that are not built yet. Each succeeds without doing
 // anything and leaves this file when its subsystem arrives.
-#include "framework/draw/gdi_draw.h"
-#include "framework/draw/transitions.h"
-#include "framework/image/image.h"
 #include "framework/media/media.h"
 #include "framework/net/network.h"
 #include "framework/scene3d/scene3d.h"
