@@ -57,10 +57,6 @@ FontFile Match(const std::string& family, DWORD charSet) {
 
 }  // namespace
 
-// fontconfig keeps blocks from parsing its configuration files that it never
-// frees; a sanitizer build's leak checker is told to leave them out.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
-
 // Answers are kept per family and set: programs create the same font often.
 FontFile MatchFontFile(const char* faceName, DWORD charSet) {
     static auto& answers = *new std::map<std::pair<std::string, DWORD>, FontFile>;

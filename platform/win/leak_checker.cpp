@@ -1,0 +1,7 @@
+// What a sanitizer build's leak checker leaves out: blocks that system
+// libraries allocate for themselves and never free (fontconfig's parsed
+// configuration, the desktop bus connection the display library opens).
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n"
+           "leak:libdbus-1.so\n";
+}
