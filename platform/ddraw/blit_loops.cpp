@@ -120,36 +120,46 @@ inline __m128i Broadcast(uint32_t value) {
 }
 
 // 16 bytes of target: keep the target where the source lane is the key, else
-// the source. Vectors without a key lane (most of a picture) are stored
-// without reading the target, vectors of key only are not touched.
-template <int Bytes>
-inline void BlendKeyedVector(uint8_t* dst, const uint8_t* src, __m128i key, __m128i mask) {
+// the source; no branch depends on the pixels. Pictures whose key covers every
+// bit of a pixel (5-6-5, 8-bit) need no masking before the comparison.
+template <int Bytes, bool Masked>
+inline __m128i BlendKeyedVector(const uint8_t* dst, const uint8_t* src, __m128i key, __m128i mask) {
     const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src));
-    const __m128i skip = EqualLanes<Bytes>(_mm_and_si128(s, mask), key);
-    const int skipped = _mm_movemask_epi8(skip);
-    if (skipped == 0) return _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), s);
-    if (skipped == 0xFFFF) return;
     const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm_or_si128(_mm_and_si128(skip, d), _mm_andnot_si128(skip, s)));
+    const __m128i skip = EqualLanes<Bytes>(Masked ? _mm_and_si128(s, mask) : s, key);
+    // d where skipped, else s: s ^ ((s ^ d) & skip).
+    return _mm_xor_si128(s, _mm_and_si128(_mm_xor_si128(s, d), skip));
 }
+
+inline void StoreVector(uint8_t* dst, __m128i value) { _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), value); }
 
 // Rows of at least one vector end with a vector that overlaps the one before:
 // blending a pixel twice from an unchanged source gives the same pixel, so the
-// tail needs no scalar loop.
-template <int Bytes>
-void CopyKeyedSse2(PixelArea dst, ConstPixelArea src, int width, int height, ColorKey key) {
+// tail needs no scalar loop. The tail is blended from the target as it was
+// before the row and stored last: reading it after the stores that overlap it
+// would stall the load on those stores.
+template <int Bytes, bool Masked>
+void CopyKeyedRowsSse2(PixelArea dst, ConstPixelArea src, int width, int height, ColorKey key) {
     constexpr int perVector = 16 / Bytes;
-    if (width < perVector) return CopyKeyedScalar<Bytes>(dst, src, width, height, key);
     const __m128i keyLanes = Broadcast<Bytes>(key.value);
     const __m128i maskLanes = Broadcast<Bytes>(key.mask);
     const int lastVector = (width - perVector) * Bytes;
     for (int y = 0; y < height; ++y) {
         uint8_t* d = dst.first + y * dst.pitch;
         const uint8_t* s = src.first + y * src.pitch;
-        int offset = 0;
-        for (; offset < lastVector; offset += 16) BlendKeyedVector<Bytes>(d + offset, s + offset, keyLanes, maskLanes);
-        BlendKeyedVector<Bytes>(d + lastVector, s + lastVector, keyLanes, maskLanes);
+        const __m128i tail = BlendKeyedVector<Bytes, Masked>(d + lastVector, s + lastVector, keyLanes, maskLanes);
+        for (int offset = 0; offset < lastVector; offset += 16)
+            StoreVector(d + offset, BlendKeyedVector<Bytes, Masked>(d + offset, s + offset, keyLanes, maskLanes));
+        StoreVector(d + lastVector, tail);
     }
+}
+
+template <int Bytes>
+void CopyKeyedSse2(PixelArea dst, ConstPixelArea src, int width, int height, ColorKey key) {
+    if (width < 16 / Bytes) return CopyKeyedScalar<Bytes>(dst, src, width, height, key);
+    const uint32_t allBits = Bytes == 4 ? 0xFFFFFFFFu : (1u << (8 * Bytes)) - 1;
+    if ((key.mask & allBits) == allBits) return CopyKeyedRowsSse2<Bytes, false>(dst, src, width, height, key);
+    CopyKeyedRowsSse2<Bytes, true>(dst, src, width, height, key);
 }
 #endif
 
