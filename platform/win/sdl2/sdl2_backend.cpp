@@ -3,6 +3,7 @@
 // at an integer scale; pointer positions are mapped back to picture pixels.
 #include <SDL.h>
 
+#include <cstdlib>
 #include <ctime>
 
 #include "platform/win/backend.h"
@@ -26,6 +27,15 @@ bool Open(const PlatformOptions& options, std::string* error) {
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         *error = std::string("cannot open the desktop display (") + SDL_GetError() +
                  "); run with --headless to use the program without a display";
+        return false;
+    }
+    // Without a desktop SDL falls back to drawing nowhere; say so instead,
+    // unless that driver was asked for by name.
+    const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+    if ((driver == "offscreen" || driver == "dummy") && !std::getenv("SDL_VIDEODRIVER")) {
+        SDL_Quit();
+        *error = "no desktop display found (DISPLAY or WAYLAND_DISPLAY is not set); run with --headless to use "
+                 "the program without a display";
         return false;
     }
     return true;
