@@ -23,19 +23,6 @@ constexpr int kRotatedSlot = 1, kHalfScreenSlot = 2;
 constexpr int kRotatedSide = 256;
 constexpr int kRotatedSquare = 362;  // the 256 x 256 picture's diagonal
 
-// A slot of random pixels, keyed by its top-left one.
-void MakeRandomSlot(int slot, int width, int height, uint32_t seed) {
-    CreateImage(slot, width, height, 1, 0);
-    uint16_t* pixels = nullptr;
-    int pitch = 0;
-    LockImage(slot, &pixels, &pitch);
-    std::mt19937 random(seed);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) pixels[y * pitch + x] = static_cast<uint16_t>(random());
-    UnlockImage(slot, pixels);
-    SetImageColorKeyFromCorner(slot);
-}
-
 // The slots and settings the benchmarks below use.
 void PrepareBenchmarks() {
     MakeRandomSlot(kRotatedSlot, kRotatedSide, kRotatedSide, 7);

@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "framework/app/app.h"
 #include "framework/app/main_window.h"
@@ -54,6 +55,18 @@ protected:
         fx.dwSize = sizeof(fx);
         fx.dwFillColor = value;
         gDisplay.backBuffer->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
+    }
+
+    // The whole 640 x 480 back buffer, row after row.
+    static std::vector<uint16_t> Screen() {
+        std::vector<uint16_t> pixels(640 * 480);
+        DDSURFACEDESC desc{};
+        desc.dwSize = sizeof(desc);
+        if (gDisplay.backBuffer->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr) != DD_OK) return {};
+        for (int y = 0; y < 480; ++y)
+            std::memcpy(&pixels[y * 640], static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch, 640 * 2);
+        gDisplay.backBuffer->Unlock(desc.lpSurface);
+        return pixels;
     }
 
     // Fills a slot's pixels with f(x, y).

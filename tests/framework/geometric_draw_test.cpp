@@ -32,17 +32,6 @@ protected:
         SetImageColorKeyFromCorner(kSlot);
     }
 
-    // The whole back buffer, row after row.
-    static std::vector<uint16_t> Screen() {
-        std::vector<uint16_t> pixels(640 * 480);
-        DDSURFACEDESC desc{};
-        desc.dwSize = sizeof(desc);
-        if (gDisplay.backBuffer->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr) != DD_OK) return {};
-        for (int y = 0; y < 480; ++y)
-            std::memcpy(&pixels[y * 640], static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch, 640 * 2);
-        gDisplay.backBuffer->Unlock(desc.lpSurface);
-        return pixels;
-    }
 
     // Every screen pixel against want(x, y); -1 means the background.
     static void ExpectScreen(const std::function<int(int, int)>& want) {

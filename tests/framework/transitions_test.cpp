@@ -28,16 +28,6 @@ protected:
         ClearBackBufferTo(kScene);
     }
 
-    static std::vector<uint16_t> Screen() {
-        std::vector<uint16_t> pixels(640 * 480);
-        DDSURFACEDESC desc{};
-        desc.dwSize = sizeof(desc);
-        if (gDisplay.backBuffer->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr) != DD_OK) return {};
-        for (int y = 0; y < 480; ++y)
-            std::memcpy(&pixels[y * 640], static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch, 640 * 2);
-        gDisplay.backBuffer->Unlock(desc.lpSurface);
-        return pixels;
-    }
 
     // Every pixel is the cover where covered(x, y) holds and the scene elsewhere.
     static void ExpectCover(const std::function<bool(int, int)>& covered, uint16_t cover = kBluePixel) {

@@ -10,20 +10,6 @@
 
 namespace {
 
-LRESULT TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-HWND OpenMainWindow(int x, int y, int width, int height) {
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = TestWindowProc;
-    windowClass.lpszClassName = "ddraw capture test";
-    RegisterClassExA(&windowClass);
-    return CreateWindowExA(0, "ddraw capture test", "test", WS_POPUP, x, y, width, height, nullptr, nullptr,
-                           nullptr, nullptr);
-}
-
 // The red, green, blue bytes of pixel (x, y).
 std::vector<int> RgbAt(const RgbImage& image, int x, int y) {
     const uint8_t* p = &image.rgb[(static_cast<size_t>(y) * image.width + x) * 3];

@@ -7,21 +7,6 @@
 
 namespace {
 
-LRESULT TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-// The program's main window at (x, y) with a client area of width x height.
-HWND OpenMainWindow(int x, int y, int width, int height) {
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = TestWindowProc;
-    windowClass.lpszClassName = "ddraw test";
-    RegisterClassExA(&windowClass);
-    return CreateWindowExA(0, "ddraw test", "test", WS_POPUP, x, y, width, height, nullptr, nullptr, nullptr,
-                           nullptr);
-}
-
 TEST_F(DirectDrawTest, OneSoftwareDeviceWithStretchAndVideoMemoryAccounts) {
     std::vector<std::string> descriptions;
     auto collect = [](GUID*, const char* description, const char*, void* context) -> BOOL {

@@ -12,6 +12,17 @@
 #include "platform/ddraw/ddraw.h"
 #include "platform/win/platform.h"
 
+// The program's main window at (x, y) with a client area of width x height.
+inline HWND OpenMainWindow(int x, int y, int width, int height) {
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpszClassName = "ddraw test";
+    RegisterClassExA(&windowClass);
+    return CreateWindowExA(0, "ddraw test", "test", WS_POPUP, x, y, width, height, nullptr, nullptr, nullptr,
+                           nullptr);
+}
+
 class DirectDrawTest : public ::testing::Test {
 protected:
     void SetUp() override { Open(""); }
