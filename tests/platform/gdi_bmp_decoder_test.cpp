@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "platform/gdi/bmp_decoder.h"
-#include "tests/platform/gdi_bmp_encoder.h"
+#include "tools/bmp_encoder/bmp_encoder.h"
 #include "tests/platform/gdi_test_support.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The .bmp encoder for tests: plain rows, bit fields and run-length data with
 // encoded runs, literal runs, horizontal and vertical moves.
-#include "tests/platform/gdi_bmp_encoder.h"
+#include "tools/bmp_encoder/bmp_encoder.h"
 
 #include <bit>
 #include <cstring>

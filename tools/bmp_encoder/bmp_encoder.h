@@ -1,5 +1,5 @@
 // Writes .bmp files of every header kind, depth, compression and row order
-// from one small indexed reference picture, for the decoder tests.
+// from one small indexed reference picture, for the decoder's tests.
 #pragma once
 
 #include <cstdint>
