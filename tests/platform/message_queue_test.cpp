@@ -1,6 +1,8 @@
 // Windows, the message queue and the headless frame counter.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <fstream>
 #include <vector>
 
@@ -23,7 +25,10 @@ protected:
         PlatformOptions options;
         options.backend = "headless";
         if (!script.empty()) {
-            scriptPath_ = ::testing::TempDir() + "queue-script.txt";
+            // One file per test: the tests run in parallel processes.
+            scriptPath_ = ::testing::TempDir() + "queue-script-" +
+                          ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-" +
+                          std::to_string(getpid()) + ".txt";
             std::ofstream(scriptPath_) << script;
             options.scriptPath = scriptPath_;
         }
@@ -40,7 +45,10 @@ protected:
         ASSERT_NE(window_, nullptr);
         gSeen.clear();
     }
-    void TearDown() override { PlatformClose(); }
+    void TearDown() override {
+        PlatformClose();
+        if (!scriptPath_.empty()) std::remove(scriptPath_.c_str());
+    }
 
     // Takes every waiting message and returns their numbers.
     std::vector<UINT> Drain() {
