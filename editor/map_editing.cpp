@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr int VK_F1_KEY = 0x70;
+
 // Paging: each button and stage key moves the index by its step, and only
 // when the result is still a stage (0..99).
 struct PageStep {
@@ -63,7 +65,7 @@ void UpdatePalettes() {
 // stage they arrive at; at a limit the same stage is stored and reloaded.
 void UpdateStageKeys() {
     for (int k = 0; k < 4; ++k) {
-        if (KeyState(VK_F1 + k) != KEY_PRESSED) continue;
+        if (KeyState(VK_F1_KEY + k) != KEY_PRESSED) continue;
         gStageSet.stages[gEditor.currentStage] = gEditor.editBuffer;
         gEditor.currentStage = PagedStage(gEditor.currentStage, PAGE_STEPS[k].step);
         gEditor.editBuffer = gStageSet.stages[gEditor.currentStage];
