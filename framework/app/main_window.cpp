@@ -3,13 +3,13 @@
 #include "framework/app/main_window.h"
 
 #include "framework/app/app.h"
-#include "framework/dialog/dialogs.h"
-#include "platform/gdi/paint.h"
 #include "framework/dialog/diagnostics.h"
+#include "framework/dialog/dialogs.h"
 #include "framework/display/display.h"
 #include "framework/image/image.h"
 #include "framework/media/media.h"
 #include "framework/scene3d/scene3d.h"
+#include "platform/gdi/paint.h"
 
 namespace {
 
@@ -57,6 +57,11 @@ int CreateMainWindow() {
     windowClass.cbSize = sizeof(WNDCLASSEXA);
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = gApp.hInstance;
+    windowClass.hIcon = gAppConfig.iconName[0] ? LoadIconA(gApp.hInstance, gAppConfig.iconName)
+                                               : LoadIconA(nullptr, IDI_APPLICATION);
+    windowClass.hIconSm = windowClass.hIcon;
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = MAIN_WINDOW_CLASS;
     if (!RegisterClassExA(&windowClass)) {
         ErrorBox("ウインドウクラスの登録に失敗しました");

@@ -56,12 +56,13 @@ GdiBitmap* Resize(GdiBitmap* bitmap, int width, int height) {
 }  // namespace
 
 void* LoadImageA(HINSTANCE, const char* name, UINT type, int width, int height, UINT flags) {
-    if (!name || type != IMAGE_BITMAP || width < 0 || height < 0) return nullptr;
+    if (!name || (type != IMAGE_BITMAP && type != IMAGE_ICON) || width < 0 || height < 0) return nullptr;
     GdiBitmap* bitmap = nullptr;
     if (flags & LR_LOADFROMFILE) {
         std::vector<uint8_t> bytes;
         if (ReadWholeFile(name, &bytes)) bitmap = DecodeBitmap(bytes.data(), bytes.size());
-    } else if (const ResourceData* resource = FindResource(name, "BITMAP")) {
+    } else if (const ResourceData* resource = FindResource(name, type == IMAGE_ICON ? "ICON" : "BITMAP")) {
+        // Icons are kept as bitmaps whose top-left colour is transparent.
         bitmap = DecodeBitmap(resource->data, resource->size);
     }
     return bitmap ? static_cast<HGDIOBJ>(Resize(bitmap, width, height)) : nullptr;

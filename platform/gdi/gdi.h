@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/gdi/pixel_buffer.h"
 #include "platform/win/win.h"
@@ -89,6 +90,7 @@ constexpr int PLANES = 14;
 
 // LoadImageA.
 constexpr UINT IMAGE_BITMAP = 0;
+constexpr UINT IMAGE_ICON = 1;
 constexpr UINT LR_LOADFROMFILE = 0x0010;
 constexpr UINT LR_CREATEDIBSECTION = 0x2000;
 
@@ -160,6 +162,13 @@ BOOL InvertRect(HDC dc, const RECT* rect);
 // Bitmaps from .bmp files, or from the bitmaps embedded in the program by name.
 void* LoadImageA(HINSTANCE instance, const char* name, UINT type, int width, int height, UINT flags);
 HBITMAP LoadBitmapA(HINSTANCE instance, const char* name);
+
+// Window icons (icons.cpp): an "ICON" resource of the program; the standard
+// icons (no module) are the desktop's own and give null.
+HICON LoadIconA(HINSTANCE instance, const char* name);
+HCURSOR LoadCursorA(HINSTANCE instance, const char* name);
+// An icon's pixels as 0xAARRGGBB, its top-left colour transparent.
+bool GetIconPixels(HICON icon, int* width, int* height, std::vector<uint32_t>* argb);
 
 // Fonts and text. Fonts are matched by face name to the installed ones;
 // text is Shift-JIS (code page 932), drawn without anti-aliasing in the text

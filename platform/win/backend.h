@@ -35,6 +35,8 @@ struct WinBackend {
     bool (*createWindow)(int x, int y, int width, int height, const char* titleUtf8, bool captioned);
     void (*destroyWindow)();
     void (*setWindowTitle)(const char* titleUtf8);
+    // The window's icon: width x height pixels 0xAARRGGBB.
+    void (*setWindowIcon)(int width, int height, const uint32_t* argb);
     void (*setWindowFrame)(int x, int y, int width, int height, bool captioned);
     void (*desktopSize)(int* width, int* height);
     // The outer rectangle of another program's window, by native id.

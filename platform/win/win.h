@@ -151,6 +151,10 @@ inline const HWND HWND_NOTOPMOST = reinterpret_cast<HWND>(static_cast<intptr_t>(
 
 constexpr int SW_SHOW = 5;
 
+// The standard icon and pointer, by number.
+inline const char* const IDI_APPLICATION = reinterpret_cast<const char*>(32512);
+inline const char* const IDC_ARROW = reinterpret_cast<const char*>(32512);
+
 // Virtual-key codes (letters and digits are their ASCII capitals).
 constexpr int VK_LBUTTON = 0x01;
 constexpr int VK_RBUTTON = 0x02;

@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "platform/gdi/gdi.h"
 #include "platform/win/backend.h"
 #include "platform/win/instance_registry.h"
 #include "platform/win/window_table.h"
@@ -106,6 +107,10 @@ HWND CreateWindowExA(DWORD exStyle, const char* className, const char* title, DW
         }
         gMainWindow = &w;
         RegisterRunningInstance(className);
+        int iconWidth = 0, iconHeight = 0;
+        std::vector<uint32_t> icon;
+        if (GetIconPixels(found->second.hIcon, &iconWidth, &iconHeight, &icon))
+            Backend().setWindowIcon(iconWidth, iconHeight, icon.data());
     }
     SendMessageA(&w, WM_CREATE, 0, 0);
     return &w;

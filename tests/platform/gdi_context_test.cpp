@@ -2,6 +2,8 @@
 // selection rules, the display's answers, DIB reading and colour tables.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/win/platform.h"
 #include "platform/win/resources.h"
 #include "tests/platform/gdi_test_support.h"
@@ -142,3 +144,28 @@ TEST(Resources, BitmapsAreFoundByNameWithoutRegardToCase) {
 }
 
 }  // namespace
+
+TEST(Resources, IconsComeFromIconResourcesWithTheirCornerColourTransparent) {
+    EXPECT_EQ(LoadIconA(nullptr, IDI_APPLICATION), nullptr) << "the standard icon is the desktop's";
+    EXPECT_EQ(LoadIconA(GetModuleHandleA(nullptr), "GDI_SAMPLE"), nullptr) << "a bitmap is not an icon";
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), "GDI_ICON");
+    ASSERT_NE(icon, nullptr);
+    int width = 0, height = 0;
+    std::vector<uint32_t> argb;
+    ASSERT_TRUE(GetIconPixels(icon, &width, &height, &argb));
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, static_cast<HBITMAP>(icon));
+    ASSERT_EQ(argb.size(), static_cast<size_t>(width * height));
+    const COLORREF corner = GetPixel(dc, 0, 0);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const COLORREF c = GetPixel(dc, x, y);
+            const uint32_t expected = c == corner ? 0 : 0xFF000000u | (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
+            ASSERT_EQ(argb[y * width + x], expected) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(argb[0], 0u);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(static_cast<HBITMAP>(icon));
+}

@@ -117,6 +117,7 @@ void Close() { gState = HeadlessState{}; }
 bool CreateDesktopWindow(int, int, int, int, const char*, bool) { return true; }
 void DestroyDesktopWindow() {}
 void SetTitle(const char*) {}
+void SetIcon(int, int, const uint32_t*) {}
 void SetFrame(int, int, int, int, bool) {}
 
 void DesktopSize(int* width, int* height) {
@@ -206,6 +207,7 @@ const WinBackend kHeadlessBackend = {
     .createWindow = CreateDesktopWindow,
     .destroyWindow = DestroyDesktopWindow,
     .setWindowTitle = SetTitle,
+    .setWindowIcon = SetIcon,
     .setWindowFrame = SetFrame,
     .desktopSize = DesktopSize,
     .nativeWindowRect = NativeWindowRect,

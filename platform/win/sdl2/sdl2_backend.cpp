@@ -67,6 +67,15 @@ void SetTitle(const char* titleUtf8) {
     if (gSdl.window) SDL_SetWindowTitle(gSdl.window, titleUtf8);
 }
 
+void SetIcon(int width, int height, const uint32_t* argb) {
+    if (!gSdl.window) return;
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(argb), width, height, 32, width * 4,
+                                                           SDL_PIXELFORMAT_ARGB8888);
+    if (!icon) return;
+    SDL_SetWindowIcon(gSdl.window, icon);
+    SDL_FreeSurface(icon);
+}
+
 void SetFrame(int x, int y, int width, int height, bool captioned) {
     if (!gSdl.window) return;
     SDL_SetWindowBordered(gSdl.window, captioned ? SDL_TRUE : SDL_FALSE);
@@ -207,6 +216,7 @@ const WinBackend kSdl2Backend = {
     .createWindow = CreateDesktopWindow,
     .destroyWindow = DestroyDesktopWindow,
     .setWindowTitle = SetTitle,
+    .setWindowIcon = SetIcon,
     .setWindowFrame = SetFrame,
     .desktopSize = DesktopSize,
     .nativeWindowRect = Sdl2NativeWindowRect,
