@@ -11,6 +11,19 @@ namespace {
 
 using Display = DisplayTest;
 
+// An 8 x 8 off-screen surface in the given RGB format, or null.
+IDirectDrawSurface* SurfaceInFormat(DWORD bits, DWORD red, DWORD green, DWORD blue) {
+    DDSURFACEDESC desc{};
+    desc.dwSize = sizeof(desc);
+    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
+    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
+    desc.dwWidth = 8;
+    desc.dwHeight = 8;
+    desc.ddpfPixelFormat = DDPIXELFORMAT{sizeof(DDPIXELFORMAT), DDPF_RGB, 0, bits, red, green, blue, 0};
+    IDirectDrawSurface* surface = nullptr;
+    return gDisplay.device->CreateSurface(&desc, &surface, nullptr) == DD_OK ? surface : nullptr;
+}
+
 TEST_F(Display, ASixteenBitDesktopStartsFullScreenAndAnalysesFiveSixFive) {
     EXPECT_TRUE(IsFullScreen());
     EXPECT_FALSE(IsModeLocked());
@@ -34,15 +47,8 @@ TEST_F(Display, ASixteenBitDesktopStartsFullScreenAndAnalysesFiveSixFive) {
 }
 
 TEST_F(Display, FiveFiveFiveAndThirtyTwoBitFormatsAnalyseTheirOwnWay) {
-    DDSURFACEDESC desc{};
-    desc.dwSize = sizeof(desc);
-    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
-    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
-    desc.dwWidth = 8;
-    desc.dwHeight = 8;
-    desc.ddpfPixelFormat = DDPIXELFORMAT{sizeof(DDPIXELFORMAT), DDPF_RGB, 0, 16, 0x7C00, 0x03E0, 0x001F, 0};
-    IDirectDrawSurface* surface555 = nullptr;
-    ASSERT_EQ(gDisplay.device->CreateSurface(&desc, &surface555, nullptr), DD_OK);
+    IDirectDrawSurface* surface555 = SurfaceInFormat(16, 0x7C00, 0x03E0, 0x001F);
+    ASSERT_NE(surface555, nullptr);
     IDirectDrawSurface* back = gDisplay.backBuffer;
     gDisplay.backBuffer = surface555;
     ASSERT_EQ(AnalysePixelFormat(), 1);
@@ -99,15 +105,8 @@ TEST_F(Display, MatchColorGivesThePixelGdiWritesAndLeavesTheSurfaceAlone) {
 }
 
 TEST_F(Display, MatchColorOnAThirtyTwoBitSurfaceKeepsAllThirtyTwoBits) {
-    DDSURFACEDESC desc{};
-    desc.dwSize = sizeof(desc);
-    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
-    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
-    desc.dwWidth = 2;
-    desc.dwHeight = 2;
-    desc.ddpfPixelFormat = DDPIXELFORMAT{sizeof(DDPIXELFORMAT), DDPF_RGB, 0, 32, 0xFF0000, 0x00FF00, 0x0000FF, 0};
-    IDirectDrawSurface* surface = nullptr;
-    ASSERT_EQ(gDisplay.device->CreateSurface(&desc, &surface, nullptr), DD_OK);
+    IDirectDrawSurface* surface = SurfaceInFormat(32, 0xFF0000, 0x00FF00, 0x0000FF);
+    ASSERT_NE(surface, nullptr);
     gDisplay.bitDepth = 32;
     EXPECT_EQ(MatchColor(surface, RGB(0x12, 0x34, 0x56)), 0x123456u);
     EXPECT_EQ(MatchColor(surface, RGB(255, 255, 255)), 0xFFFFFFu);
