@@ -46,6 +46,7 @@ struct AppConfig {
     int windowWidth;
     int windowHeight;
     int device3D;
+    int linearTextureFilter;  // 1: textures filtered linearly, else mip-mapped
     int noModeToggle;
     int modeX;
     int screenSaver;
@@ -67,6 +68,7 @@ constexpr AppConfig DEFAULT_APP_CONFIG = {
     .windowWidth = 640,
     .windowHeight = 480,
     .device3D = -1,
+    .linearTextureFilter = 0,
     .noModeToggle = 0,
     .modeX = 0,
     .screenSaver = 0,

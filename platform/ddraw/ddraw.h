@@ -45,13 +45,16 @@ constexpr DWORD DDSCL_ALLOWMODEX = 0x40;
 
 // Surface description fields and capabilities.
 constexpr DWORD DDSD_CAPS = 0x1, DDSD_HEIGHT = 0x2, DDSD_WIDTH = 0x4, DDSD_PITCH = 0x8,
-                DDSD_BACKBUFFERCOUNT = 0x20, DDSD_LPSURFACE = 0x800, DDSD_PIXELFORMAT = 0x1000;
+                DDSD_BACKBUFFERCOUNT = 0x20, DDSD_ZBUFFERBITDEPTH = 0x40, DDSD_LPSURFACE = 0x800,
+                DDSD_PIXELFORMAT = 0x1000;
 constexpr DWORD DDSCAPS_BACKBUFFER = 0x4, DDSCAPS_COMPLEX = 0x8, DDSCAPS_FLIP = 0x10, DDSCAPS_FRONTBUFFER = 0x20,
                 DDSCAPS_OFFSCREENPLAIN = 0x40, DDSCAPS_PRIMARYSURFACE = 0x200, DDSCAPS_SYSTEMMEMORY = 0x800,
                 DDSCAPS_TEXTURE = 0x1000, DDSCAPS_3DDEVICE = 0x2000, DDSCAPS_VIDEOMEMORY = 0x4000,
                 DDSCAPS_ZBUFFER = 0x20000;
 constexpr DWORD DDCAPS_3D = 0x1, DDCAPS_BLTSTRETCH = 0x200;
 constexpr DWORD DDPF_PALETTEINDEXED8 = 0x20, DDPF_RGB = 0x40;
+// Bit depths in device descriptions.
+constexpr DWORD DDBD_8 = 0x800, DDBD_16 = 0x400, DDBD_24 = 0x200, DDBD_32 = 0x100;
 
 // Blits, flips, locks, keys, palettes, vertical blank.
 constexpr DWORD DDBLT_COLORFILL = 0x400, DDBLT_KEYSRC = 0x8000, DDBLT_WAIT = 0x1000000;
@@ -90,6 +93,7 @@ struct DDSURFACEDESC {
     DWORD dwWidth;
     LONG lPitch;
     DWORD dwBackBufferCount;
+    DWORD dwZBufferBitDepth;
     void* lpSurface;
     DDCOLORKEY ddckCKSrcBlt;
     DDPIXELFORMAT ddpfPixelFormat;
@@ -121,6 +125,7 @@ struct IDirectDrawSurface {
     virtual ULONG Release() = 0;
     virtual HRESULT GetAttachedSurface(const DDSCAPS* caps, IDirectDrawSurface** surface) = 0;
     virtual HRESULT AddAttachedSurface(IDirectDrawSurface* surface) = 0;
+    virtual HRESULT DeleteAttachedSurface(DWORD flags, IDirectDrawSurface* surface) = 0;
     virtual HRESULT SetClipper(IDirectDrawClipper* clipper) = 0;
     virtual HRESULT SetPalette(IDirectDrawPalette* palette) = 0;
     virtual HRESULT Flip(IDirectDrawSurface* override, DWORD flags) = 0;
@@ -163,6 +168,8 @@ protected:
 struct IDirectDraw {
     virtual ULONG AddRef() = 0;
     virtual ULONG Release() = 0;
+    // The one other interface of the device: IID_IDirect3D2 (platform/d3d).
+    virtual HRESULT QueryInterface(const GUID& iid, void** object) = 0;
     virtual HRESULT GetCaps(DDCAPS* hardware, DDCAPS* emulation) = 0;
     virtual HRESULT SetCooperativeLevel(HWND window, DWORD flags) = 0;
     virtual HRESULT SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel) = 0;
@@ -177,6 +184,9 @@ struct IDirectDraw {
 protected:
     virtual ~IDirectDraw() = default;
 };
+
+constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002u);
+bool IsEqualGUID(const GUID& a, const GUID& b);
 
 using LPDDENUMCALLBACKA = BOOL (*)(GUID* guid, const char* description, const char* name, void* context);
 

@@ -60,6 +60,7 @@ class SoftwareDevice final : public Counted<IDirectDraw> {
 public:
     SoftwareDevice();
     ~SoftwareDevice() override;
+    HRESULT QueryInterface(const GUID& iid, void** object) override;
     HRESULT GetCaps(DDCAPS* hardware, DDCAPS* emulation) override;
     HRESULT SetCooperativeLevel(HWND window, DWORD flags) override;
     HRESULT SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel) override;
@@ -99,6 +100,7 @@ public:
 
     HRESULT GetAttachedSurface(const DDSCAPS* caps, IDirectDrawSurface** surface) override;
     HRESULT AddAttachedSurface(IDirectDrawSurface* surface) override;
+    HRESULT DeleteAttachedSurface(DWORD flags, IDirectDrawSurface* surface) override;
     HRESULT SetClipper(IDirectDrawClipper* clipper) override;
     HRESULT SetPalette(IDirectDrawPalette* palette) override;
     HRESULT Flip(IDirectDrawSurface* override, DWORD flags) override;

@@ -4,6 +4,7 @@
 // surface's pixels to the desktop backend. A mode change loses every surface.
 #include <algorithm>
 
+#include "platform/d3d/direct3d_factory.h"
 #include "platform/ddraw/ddraw_objects.h"
 #include "platform/win/backend.h"
 #include "platform/win/headless/headless_backend.h"
@@ -13,11 +14,6 @@ namespace {
 constexpr DWORD kVideoMemoryTotal = 64u << 20;
 constexpr int kLargestSide = 16384;
 constexpr GUID kSoftwareDeviceGuid = {0x4b6f7276, 0x656e, 0x5244, {0x53, 0x6f, 0x66, 0x74, 0x77, 0x61, 0x72, 0x65}};
-
-bool SameGuid(const GUID& a, const GUID& b) {
-    return a.data1 == b.data1 && a.data2 == b.data2 && a.data3 == b.data3 &&
-           std::equal(a.data4, a.data4 + 8, b.data4);
-}
 
 bool IsModeDepth(int bitsPerPixel) {
     return bitsPerPixel == 8 || bitsPerPixel == 16 || bitsPerPixel == 24 || bitsPerPixel == 32;
@@ -44,14 +40,21 @@ void FillCaps(DDCAPS* caps, DWORD videoMemoryFree) {
     const DWORD size = caps->dwSize;
     *caps = DDCAPS{};
     caps->dwSize = size;
-    caps->dwCaps = DDCAPS_BLTSTRETCH;
+    // The 3D renderer draws into this device's surfaces and textures.
+    caps->dwCaps = DDCAPS_BLTSTRETCH | DDCAPS_3D;
     caps->dwVidMemTotal = kVideoMemoryTotal;
     caps->dwVidMemFree = videoMemoryFree;
     caps->ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX |
-                           DDSCAPS_BACKBUFFER | DDSCAPS_FRONTBUFFER | DDSCAPS_SYSTEMMEMORY | DDSCAPS_VIDEOMEMORY;
+                           DDSCAPS_BACKBUFFER | DDSCAPS_FRONTBUFFER | DDSCAPS_SYSTEMMEMORY | DDSCAPS_VIDEOMEMORY |
+                           DDSCAPS_TEXTURE | DDSCAPS_3DDEVICE | DDSCAPS_ZBUFFER;
 }
 
 }  // namespace
+
+bool IsEqualGUID(const GUID& a, const GUID& b) {
+    return a.data1 == b.data1 && a.data2 == b.data2 && a.data3 == b.data3 &&
+           std::equal(a.data4, a.data4 + 8, b.data4);
+}
 
 PixelFormat ModePixelFormat(int bitsPerPixel) {
     switch (bitsPerPixel) {
@@ -72,7 +75,7 @@ HRESULT DirectDrawEnumerateA(LPDDENUMCALLBACKA callback, void* context) {
 HRESULT DirectDrawCreate(GUID* guid, IDirectDraw** device, void* outer) {
     if (!device || outer) return DDERR_INVALIDPARAMS;
     *device = nullptr;
-    if (guid && !SameGuid(*guid, kSoftwareDeviceGuid)) return DDERR_INVALIDPARAMS;
+    if (guid && !IsEqualGUID(*guid, kSoftwareDeviceGuid)) return DDERR_INVALIDPARAMS;
     if (!PlatformIsOpen()) return DDERR_GENERIC;  // no desktop to show anything on
     HeadlessSetSurfaceLossHandler(MarkAllSurfacesLost);
     *device = new SoftwareDevice;
@@ -89,6 +92,13 @@ SoftwareDevice::~SoftwareDevice() {
     if (level_ & DDSCL_EXCLUSIVE) ChangeMode(desktop_, false);
     for (SoftwareSurface* surface : LiveSurfaces())
         if (surface->Device() == this) surface->DetachDevice();
+}
+
+HRESULT SoftwareDevice::QueryInterface(const GUID& iid, void** object) {
+    if (!object) return DDERR_INVALIDPARAMS;
+    *object = nullptr;
+    if (!IsEqualGUID(iid, IID_IDirect3D2)) return E_NOINTERFACE;
+    return CreateDirect3D(this, object);
 }
 
 HRESULT SoftwareDevice::GetCaps(DDCAPS* hardware, DDCAPS* emulation) {
@@ -150,7 +160,12 @@ HRESULT SoftwareDevice::CreateSurface(DDSURFACEDESC* desc, IDirectDrawSurface** 
     if (desc->dwWidth == 0 || desc->dwHeight == 0 || desc->dwWidth > kLargestSide || desc->dwHeight > kLargestSide)
         return DDERR_INVALIDPARAMS;
     PixelFormat format = ModePixelFormat(mode_.bitsPerPixel);
-    if (caps & DDSCAPS_ZBUFFER) format = PixelFormat{16, 0, 0, 0};
+    if (caps & DDSCAPS_ZBUFFER) {
+        // Depth values of 16 bits, or of 24 or 32 bits in 32-bit cells.
+        const DWORD depth = (desc->dwFlags & DDSD_ZBUFFERBITDEPTH) ? desc->dwZBufferBitDepth : 16;
+        if (depth != 16 && depth != 24 && depth != 32) return DDERR_INVALIDPARAMS;
+        format = PixelFormat{depth == 16 ? 16 : 32, 0, 0, 0};
+    }
     else if ((desc->dwFlags & DDSD_PIXELFORMAT) && !RequestedFormat(desc->ddpfPixelFormat, &format))
         return DDERR_INVALIDPARAMS;
     SoftwareSurface* surface = nullptr;

@@ -94,6 +94,14 @@ HRESULT SoftwareSurface::AddAttachedSurface(IDirectDrawSurface* surface) {
     return DD_OK;
 }
 
+HRESULT SoftwareSurface::DeleteAttachedSurface(DWORD, IDirectDrawSurface* surface) {
+    auto found = std::find(attached_.begin(), attached_.end(), static_cast<SoftwareSurface*>(surface));
+    if (!surface || found == attached_.end() || !((*found)->caps_ & DDSCAPS_ZBUFFER)) return DDERR_NOTFOUND;
+    (*found)->Release();
+    attached_.erase(found);
+    return DD_OK;
+}
+
 HRESULT SoftwareSurface::SetClipper(IDirectDrawClipper* clipper) {
     if (clipper) clipper->AddRef();
     if (clipper_) clipper_->Release();

@@ -20,7 +20,7 @@ TEST_F(DirectDrawTest, OneSoftwareDeviceWithStretchAndVideoMemoryAccounts) {
     caps.dwSize = sizeof caps;
     ASSERT_EQ(device_->GetCaps(&caps, nullptr), DD_OK);
     EXPECT_TRUE(caps.dwCaps & DDCAPS_BLTSTRETCH);
-    EXPECT_FALSE(caps.dwCaps & DDCAPS_3D);
+    EXPECT_TRUE(caps.dwCaps & DDCAPS_3D);
     EXPECT_EQ(caps.dwVidMemTotal, 64u << 20);
     const DWORD freeBefore = caps.dwVidMemFree;
 
