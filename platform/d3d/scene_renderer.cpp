@@ -274,7 +274,7 @@ private:
         const bool blended = material.diffuse[3] < 1 && (settings_.renderMode & D3DRMRENDERMODE_BLENDEDTRANSPARENCY);
         if (blended) style.alpha = material.diffuse[3];
         for (int i = 1; i + 1 < count; ++i) {
-            if (material.texture) ChooseTexture(*material.texture, v[0], v[i], v[i + 1], &style);
+            if (material.texture) ChooseTexture(*material.texture.get(), v[0], v[i], v[i + 1], &style);
             if (blended) {
                 deferred_.push_back({{v[0], v[i], v[i + 1]}, style, (v[0].z + v[i].z + v[i + 1].z) / 3});
             } else {
