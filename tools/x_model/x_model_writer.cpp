@@ -1,7 +1,7 @@
 // The .x writers. The text form writes every member with its separators; the
 // binary form writes the same data objects as tokens, runs of integers and
 // floats as lists; the compressed form deflates the binary form in MSZIP
-// blocks of at most 32 KiB, each block continuing the previous one's history.
+// blocks of at most 32 KiB.
 #include "tools/x_model/x_model_writer.h"
 
 #include <zlib.h>
@@ -70,7 +70,7 @@ public:
     void Floats(const std::vector<float>& values, size_t width) override {
         WriteRecords(values.size(), width, [&](size_t i) {
             char text[32];
-            std::snprintf(text, sizeof text, "%.6f", values[i]);
+            std::snprintf(text, sizeof text, "%.9g", values[i]);  // reads back exactly
             return std::string(text);
         });
     }
@@ -290,7 +290,8 @@ void PutWord(std::vector<uint8_t>& out, uint32_t value) {
 }
 
 // Header, total size, then blocks: uncompressed size, compressed size
-// (counting the "CK" mark), "CK" and the block's deflate data.
+// (counting the "CK" mark), "CK" and the block as a complete deflate stream
+// whose preset dictionary is the previous block's uncompressed bytes.
 std::vector<uint8_t> Compress(const std::vector<uint8_t>& binary) {
     constexpr size_t kBlock = 32768;
     std::vector<uint8_t> out(binary.begin(), binary.begin() + 16);
@@ -303,11 +304,13 @@ std::vector<uint8_t> Compress(const std::vector<uint8_t>& binary) {
     std::vector<uint8_t> block(deflateBound(&stream, kBlock) + 16);
     for (size_t offset = 16; offset < binary.size(); offset += kBlock) {
         const size_t size = std::min(kBlock, binary.size() - offset);
+        deflateReset(&stream);
+        if (offset > 16) deflateSetDictionary(&stream, binary.data() + offset - kBlock, static_cast<uInt>(kBlock));
         stream.next_in = const_cast<uint8_t*>(binary.data() + offset);
         stream.avail_in = static_cast<uInt>(size);
         stream.next_out = block.data();
         stream.avail_out = static_cast<uInt>(block.size());
-        deflate(&stream, offset + size == binary.size() ? Z_FINISH : Z_SYNC_FLUSH);
+        deflate(&stream, Z_FINISH);
         const size_t packed = block.size() - stream.avail_out;
         PutWord(out, static_cast<uint32_t>(size));
         PutWord(out, static_cast<uint32_t>(packed + 2));

@@ -1,0 +1,344 @@
+// The retained mode on a headless DirectDraw device: golden frames of a lit,
+// textured model in each render quality and texture filter, X models in
+// every encoding and from other tools, malformed models, animation keys.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/d3d/d3d.h"
+#include "platform/win/headless/png_image.h"
+#include "tests/platform/ddraw_test_support.h"
+#include "tests/support/golden_frames.h"
+#include "tools/editor_bitmaps/picture.h"
+#include "tools/x_model/shapes.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kWidth = 160, kHeight = 120;
+
+// A checkerboard texture of 8 x 8 squares with a red corner, 64 x 64.
+void WriteCheckerTexture(const fs::path& path) {
+    Picture picture(64, 64, Rgb{});
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            picture.Set(x, y, ((x / 8 + y / 8) & 1) ? Rgb{240, 240, 240} : Rgb{40, 60, 200});
+    picture.FillRect(0, 0, 8, 8, Rgb{220, 30, 30});
+    ASSERT_TRUE(WriteBmpFile(picture, path.string()));
+}
+
+XModel CubeModel(const std::string& texture) {
+    XMaterial material;
+    material.textureFile = texture;
+    XModel model;
+    model.frames.push_back({"Cube", {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, {CubeMesh(1, material)}, {}});
+    return model;
+}
+
+// A smooth torus to the right, half transparent, around the cube's frame.
+XModel TorusModel() {
+    XMaterial material;
+    material.diffuse = {0.3f, 0.9f, 0.4f, 0.6f};
+    XModel model;
+    model.frames.push_back({"Ring", {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 1.4f, 0, -0.5f, 1}, {TorusMesh(24, 12, 1, 0.35f, material)}, {}});
+    return model;
+}
+
+void WriteFile(const fs::path& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Everything a model's vertices and faces hold, for comparing two loads.
+struct MeshDump {
+    std::vector<float> numbers;
+    std::vector<DWORD> faces;
+};
+
+// The same faces, and numbers equal within what a text number keeps.
+void ExpectSameMesh(const MeshDump& a, const MeshDump& b, const char* what) {
+    EXPECT_EQ(a.faces, b.faces) << what;
+    ASSERT_EQ(a.numbers.size(), b.numbers.size()) << what;
+    for (size_t i = 0; i < a.numbers.size(); ++i)
+        ASSERT_NEAR(a.numbers[i], b.numbers[i], 1e-6f) << what << ": vertex " << i / 8 << ", value " << i % 8;
+}
+
+MeshDump Dump(IDirect3DRMMeshBuilder* builder) {
+    const int vertices = builder->GetVertexCount(), faces = builder->GetFaceCount();
+    std::vector<D3DVECTOR> positions(vertices), normals(vertices);
+    std::vector<float> uvs(2 * static_cast<size_t>(vertices));
+    MeshDump dump;
+    dump.faces.resize(3 * static_cast<size_t>(faces));
+    EXPECT_EQ(builder->GetVertices(vertices, positions.data(), normals.data(), uvs.data()), D3DRM_OK);
+    EXPECT_EQ(builder->GetFaces(static_cast<DWORD>(dump.faces.size()), dump.faces.data()), D3DRM_OK);
+    for (int i = 0; i < vertices; ++i)
+        dump.numbers.insert(dump.numbers.end(), {positions[i].x, positions[i].y, positions[i].z, normals[i].x, normals[i].y,
+                                                 normals[i].z, uvs[2 * i], uvs[2 * i + 1]});
+    return dump;
+}
+
+class RetainedModeTest : public DirectDrawTest {
+protected:
+    void SetUp() override {
+        DirectDrawTest::SetUp();
+        folder_ = fs::path(::testing::TempDir()) /
+                  ("d3d_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::create_directories(folder_);
+        ASSERT_EQ(device_->QueryInterface(IID_IDirect3D2, reinterpret_cast<void**>(&direct3D_)), D3D_OK);
+        IDirect3DRM* retained = nullptr;
+        ASSERT_EQ(Direct3DRMCreate(&retained), D3DRM_OK);
+        ASSERT_EQ(retained->QueryInterface(IID_IDirect3DRM2, reinterpret_cast<void**>(&retained_)), D3DRM_OK);
+        retained->Release();
+    }
+    void TearDown() override {
+        for (IUnknownLike* object : owned_) object->Release();
+        if (retained_) retained_->Release();
+        if (direct3D_) direct3D_->Release();
+        DirectDrawTest::TearDown();
+    }
+
+    // Releases what a test made when it ends.
+    struct IUnknownLike {
+        virtual void Release() = 0;
+        virtual ~IUnknownLike() = default;
+    };
+    template <typename T>
+    T* Own(T* object) {
+        struct Holder : IUnknownLike {
+            explicit Holder(T* o) : object(o) {}
+            void Release() override {
+                object->Release();
+                delete this;
+            }
+            T* object;
+        };
+        owned_.insert(owned_.begin(), new Holder(object));
+        return object;
+    }
+
+    // A 16-bit render surface with a 16-bit Z buffer, a device, a scene with
+    // a camera five units back, an ambient and a directional light, and a viewport.
+    void BuildScene(D3DRMRENDERQUALITY quality, D3DRMTEXTUREQUALITY textureQuality = D3DRMTEXTURE_NEAREST) {
+        surface_ = Own(NewSurface(kWidth, kHeight, PIXEL_FORMAT_565, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE));
+        DDSURFACEDESC desc{};
+        desc.dwSize = sizeof desc;
+        desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_ZBUFFERBITDEPTH;
+        desc.dwWidth = kWidth;
+        desc.dwHeight = kHeight;
+        desc.ddsCaps.dwCaps = DDSCAPS_ZBUFFER | DDSCAPS_SYSTEMMEMORY;
+        desc.dwZBufferBitDepth = 16;
+        IDirectDrawSurface* zBuffer = nullptr;
+        ASSERT_EQ(device_->CreateSurface(&desc, &zBuffer, nullptr), DD_OK);
+        ASSERT_EQ(surface_->AddAttachedSurface(zBuffer), DD_OK);
+        zBuffer->Release();
+        IDirect3DDevice2* imDevice = nullptr;
+        ASSERT_EQ(direct3D_->CreateDevice(IID_IDirect3DRGBDevice, surface_, &imDevice), D3D_OK);
+        Own(imDevice);
+        ASSERT_EQ(retained_->CreateDeviceFromD3D(direct3D_, imDevice, &rmDevice_), D3DRM_OK);
+        Own(rmDevice_);
+        ASSERT_EQ(rmDevice_->SetQuality(quality), D3DRM_OK);
+        ASSERT_EQ(rmDevice_->SetTextureQuality(textureQuality), D3DRM_OK);
+        rmDevice_->SetRenderMode(D3DRMRENDERMODE_BLENDEDTRANSPARENCY | D3DRMRENDERMODE_SORTEDTRANSPARENCY);
+        ASSERT_EQ(retained_->CreateFrame(nullptr, &scene_), D3DRM_OK);
+        Own(scene_);
+        scene_->SetSceneBackground(0xFF203040u);
+        ASSERT_EQ(retained_->CreateFrame(scene_, &camera_), D3DRM_OK);
+        Own(camera_);
+        camera_->SetPosition(scene_, 0, 0, -6);
+        IDirect3DRMLight* ambient = nullptr;
+        retained_->CreateLight(D3DRMLIGHT_AMBIENT, 0xFF404040u, &ambient);
+        scene_->AddLight(Own(ambient));
+        IDirect3DRMFrame2* lightFrame = nullptr;
+        retained_->CreateFrame(scene_, &lightFrame);
+        Own(lightFrame)->SetOrientation(scene_, 1, -1, 2, 0, 1, 0);
+        IDirect3DRMLight* sun = nullptr;
+        retained_->CreateLightRGB(D3DRMLIGHT_DIRECTIONAL, 1, 0.9f, 0.8f, &sun);
+        lightFrame->AddLight(Own(sun));
+        ASSERT_EQ(retained_->CreateViewport(rmDevice_, camera_, 0, 0, kWidth, kHeight, &viewport_), D3DRM_OK);
+        Own(viewport_);
+    }
+
+    // A textured cube turned to show three faces and a half-transparent
+    // torus through it, under the scene.
+    void AddModels() {
+        WriteCheckerTexture(folder_ / "checker.bmp");
+        IDirect3DRMFrame2* frame = nullptr;
+        retained_->CreateFrame(scene_, &frame);
+        Own(frame)->AddRotation(D3DRMCOMBINE_REPLACE, 0, 1, 0, 0.6f);
+        frame->AddRotation(D3DRMCOMBINE_AFTER, 1, 0, 0, 0.5f);
+        frame->SetPosition(scene_, -0.6f, 0, 0);
+        for (const XModel& model : {CubeModel((folder_ / "checker.bmp").string()), TorusModel()}) {
+            const std::vector<uint8_t> bytes = WriteXModel(model, XEncoding::Text);
+            D3DRMLOADMEMORY memory{bytes.data(), static_cast<DWORD>(bytes.size())};
+            IDirect3DRMMeshBuilder* builder = nullptr;
+            ASSERT_EQ(retained_->CreateMeshBuilder(&builder), D3DRM_OK);
+            ASSERT_EQ(Own(builder)->Load(&memory, nullptr, D3DRMLOAD_FROMMEMORY, nullptr, nullptr), D3DRM_OK);
+            builder->SetPerspective(TRUE);
+            frame->AddVisual(builder);
+        }
+    }
+
+    void RenderAndCompare(const std::string& name) {
+        ASSERT_EQ(viewport_->Clear(), D3DRM_OK);
+        ASSERT_EQ(viewport_->Render(scene_), D3DRM_OK);
+        DDSURFACEDESC desc{};
+        desc.dwSize = sizeof desc;
+        ASSERT_EQ(surface_->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
+        PixelBuffer picture{static_cast<uint8_t*>(desc.lpSurface), kWidth, kHeight, desc.lPitch, PIXEL_FORMAT_565};
+        std::string error;
+        const fs::path captured = folder_ / (name + ".png");
+        const bool written = WritePicturePng(captured.string(), picture, &error);
+        surface_->Unlock(nullptr);
+        ASSERT_TRUE(written) << error;
+        ExpectFrameMatchesGolden(captured, fs::path(KORVEN_SOURCE_DIR) / "tests/platform/golden" / (name + ".png"));
+    }
+
+    fs::path folder_;
+    IDirect3D2* direct3D_ = nullptr;
+    IDirect3DRM2* retained_ = nullptr;
+    IDirectDrawSurface* surface_ = nullptr;
+    IDirect3DRMDevice2* rmDevice_ = nullptr;
+    IDirect3DRMFrame2* scene_ = nullptr;
+    IDirect3DRMFrame2* camera_ = nullptr;
+    IDirect3DRMViewport* viewport_ = nullptr;
+    std::vector<IUnknownLike*> owned_;
+};
+
+}  // namespace
+
+TEST_F(RetainedModeTest, GoldenFramesOfEachRenderQuality) {
+    const struct {
+        const char* name;
+        D3DRMRENDERQUALITY quality;
+        D3DRMTEXTUREQUALITY texture;
+    } cases[] = {{"d3d_wireframe", D3DRMRENDER_WIREFRAME, D3DRMTEXTURE_NEAREST},
+                 {"d3d_flat", D3DRMRENDER_FLAT, D3DRMTEXTURE_NEAREST},
+                 {"d3d_gouraud", D3DRMRENDER_GOURAUD, D3DRMTEXTURE_NEAREST},
+                 {"d3d_gouraud_linear", D3DRMRENDER_GOURAUD, D3DRMTEXTURE_LINEAR},
+                 {"d3d_gouraud_mipmap", D3DRMRENDER_GOURAUD, D3DRMTEXTURE_MIPNEAREST}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        BuildScene(c.quality, c.texture);
+        AddModels();
+        RenderAndCompare(c.name);
+    }
+}
+
+TEST_F(RetainedModeTest, XFilesOfAllThreeEncodingsLoadTheSameMesh) {
+    XMaterial material;
+    material.diffuse = {0.8f, 0.4f, 0.2f, 1};
+    XModel model;
+    model.frames.push_back({"Torus", {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0.5f, 0, 2, 1}, {TorusMesh(40, 40, 2, 0.5f, material)}, {}});
+    std::vector<MeshDump> dumps;
+    for (XEncoding encoding : {XEncoding::Text, XEncoding::Binary, XEncoding::Compressed}) {
+        const std::vector<uint8_t> bytes = WriteXModel(model, encoding);
+        D3DRMLOADMEMORY memory{bytes.data(), static_cast<DWORD>(bytes.size())};
+        IDirect3DRMMeshBuilder* builder = nullptr;
+        ASSERT_EQ(retained_->CreateMeshBuilder(&builder), D3DRM_OK);
+        ASSERT_EQ(Own(builder)->Load(&memory, nullptr, D3DRMLOAD_FROMMEMORY, nullptr, nullptr), D3DRM_OK);
+        EXPECT_EQ(builder->GetFaceCount(), 2 * 40 * 40);
+        dumps.push_back(Dump(builder));
+    }
+    ExpectSameMesh(dumps[0], dumps[1], "text and binary");
+    ExpectSameMesh(dumps[1], dumps[2], "binary and compressed");
+    // The frame's transform moved the torus to x 0.5, z 2 (outer radius 2.5, tube 0.5).
+    IDirect3DRMMeshBuilder* builder = nullptr;
+    retained_->CreateMeshBuilder(&builder);
+    const std::vector<uint8_t> bytes = WriteXModel(model, XEncoding::Compressed);
+    D3DRMLOADMEMORY memory{bytes.data(), static_cast<DWORD>(bytes.size())};
+    Own(builder)->Load(&memory, nullptr, D3DRMLOAD_FROMMEMORY, nullptr, nullptr);
+    D3DRMBOX box{};
+    builder->GetBox(&box);
+    EXPECT_NEAR(box.min.x, -2.0f, 1e-4);
+    EXPECT_NEAR(box.max.x, 3.0f, 1e-4);
+    EXPECT_NEAR(box.min.z, 1.5f, 1e-4);
+    EXPECT_NEAR(box.max.z, 2.5f, 1e-4);
+}
+
+// Models written by other tools: the same cube as text, binary and MSZIP
+// from one exporter, and models from others that must load.
+TEST_F(RetainedModeTest, RealXFilesFromOtherToolsLoad) {
+    const fs::path models = "/usr/share/assimp/models/X";
+    std::vector<MeshDump> cubes;
+    for (const char* name : {"test_cube_text.x", "test_cube_binary.x", "test_cube_compressed.x"}) {
+        IDirect3DRMMeshBuilder* builder = nullptr;
+        retained_->CreateMeshBuilder(&builder);
+        ASSERT_EQ(Own(builder)->Load((models / name).string().c_str(), nullptr, D3DRMLOAD_FROMFILE, nullptr, nullptr),
+                  D3DRM_OK)
+            << name;
+        EXPECT_EQ(builder->GetFaceCount(), 12) << name;
+        cubes.push_back(Dump(builder));
+    }
+    ExpectSameMesh(cubes[0], cubes[1], "text and binary cube");
+    ExpectSameMesh(cubes[1], cubes[2], "binary and compressed cube");
+    for (const char* name : {"test.x", "Testwuson.X", "fromtruespace_bin32.x", "kwxport_test_cubewithvcolors.x"}) {
+        IDirect3DRMMeshBuilder* builder = nullptr;
+        retained_->CreateMeshBuilder(&builder);
+        EXPECT_EQ(Own(builder)->Load((models / name).string().c_str(), nullptr, D3DRMLOAD_FROMFILE, nullptr, nullptr),
+                  D3DRM_OK)
+            << name;
+        EXPECT_GT(builder->GetFaceCount(), 0) << name;
+    }
+}
+
+TEST_F(RetainedModeTest, MalformedModelsAreRefused) {
+    XMaterial material;
+    const std::vector<uint8_t> good = WriteXModel(CubeModel(""), XEncoding::Compressed);
+    std::vector<std::vector<uint8_t>> bad = {
+        {}, {'x', 'o', 'f', ' '}, std::vector<uint8_t>(good.begin(), good.begin() + static_cast<long>(good.size() / 2))};
+    std::vector<uint8_t> scrambled = good;
+    for (size_t i = 24; i < scrambled.size(); i += 7) scrambled[i] ^= 0x5A;
+    bad.push_back(scrambled);
+    const std::vector<uint8_t> text = WriteXModel(CubeModel(""), XEncoding::Text);
+    bad.emplace_back(text.begin(), text.begin() + static_cast<long>(text.size() / 3));
+    for (const auto& bytes : bad) {
+        D3DRMLOADMEMORY memory{bytes.data(), static_cast<DWORD>(bytes.size())};
+        IDirect3DRMMeshBuilder* builder = nullptr;
+        retained_->CreateMeshBuilder(&builder);
+        EXPECT_NE(Own(builder)->Load(&memory, nullptr, D3DRMLOAD_FROMMEMORY, nullptr, nullptr), D3DRM_OK);
+    }
+    IDirect3DRMMeshBuilder* builder = nullptr;
+    retained_->CreateMeshBuilder(&builder);
+    EXPECT_EQ(Own(builder)->Load("no such model.x", nullptr, D3DRMLOAD_FROMFILE, nullptr, nullptr), D3DRMERR_FILENOTFOUND);
+}
+
+// Position keys are interpolated linearly, rotations along the shorter arc;
+// before the first key and after the last the end keys hold.
+TEST_F(RetainedModeTest, AnimationSetPlacesFramesByTheirKeys) {
+    XModel model = CubeModel("");
+    model.ticksPerSecond = 100;
+    model.animationSetName = "Spin";
+    const float half = 0.70710678f;
+    model.animations.push_back({"Cube", {{0, {1, 0, 0, 0}}, {10, {half, 0, half, 0}}}, {}, {{0, {0, 0, 0}}, {10, {4, 2, 0}}}});
+    WriteFile(folder_ / "spin.x", WriteXModel(model, XEncoding::Binary));
+    IDirect3DRMFrame2* parent = nullptr;
+    IDirect3DRMFrame2* root = nullptr;
+    retained_->CreateFrame(nullptr, &root);
+    retained_->CreateFrame(Own(root), &parent);
+    IDirect3DRMAnimationSet* set = nullptr;
+    retained_->CreateAnimationSet(&set);
+    ASSERT_EQ(Own(set)->Load((folder_ / "spin.x").string().c_str(), nullptr, D3DRMLOAD_FROMFILE, nullptr, nullptr, Own(parent)),
+              D3DRM_OK);
+    IDirect3DRMFrameArray* children = nullptr;
+    parent->GetChildren(&children);
+    ASSERT_EQ(children->GetSize(), 1u);
+    IDirect3DRMFrame* cube = nullptr;
+    children->GetElement(0, &cube);
+    children->Release();
+    Own(cube);
+    D3DVECTOR position{}, direction{}, up{};
+    set->SetTime(5);
+    cube->GetPosition(parent, &position);
+    EXPECT_NEAR(position.x, 2.0f, 1e-5);
+    EXPECT_NEAR(position.y, 1.0f, 1e-5);
+    set->SetTime(10);
+    cube->GetOrientation(parent, &direction, &up);
+    // A quarter turn about Y: the frame's Z axis now lies along the X axis, one way or the other.
+    EXPECT_NEAR(std::fabs(direction.x), 1.0f, 1e-4);
+    EXPECT_NEAR(up.y, 1.0f, 1e-4);
+    set->SetTime(50);
+    cube->GetPosition(parent, &position);
+    EXPECT_NEAR(position.x, 4.0f, 1e-5);
+}
