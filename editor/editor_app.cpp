@@ -16,6 +16,7 @@ const AppConfig gAppConfig = {
     .windowWidth = 640,
     .windowHeight = 480,
     .device3D = -1,
+    .linearTextureFilter = 0,
     .noModeToggle = 0,
     .modeX = 0,
     .screenSaver = 0,

@@ -16,8 +16,10 @@ PACKAGES=(
   libfreetype-dev fonts-dejavu-core
   # GDI text: font matching, rasterisation and the Japanese Gothic face
   libfontconfig-dev fonts-ipafont-gothic
-  # tests and benchmarks
-  libgtest-dev libgmock-dev libbenchmark-dev
+  # X models of the 3D scene; real models made by other tools for its tests
+  libassimp-dev assimp-testmodels
+  # tests and benchmarks; Mesa's software rasteriser to measure the 3D one against
+  libgtest-dev libgmock-dev libbenchmark-dev libosmesa6-dev
   # the real-window tests: a virtual X display, a pointer driver, a host
   # window for the screen-saver preview and screen grabs
   xvfb xdotool x11-apps x11-utils imagemagick

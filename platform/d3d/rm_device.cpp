@@ -67,10 +67,11 @@ void RmDevice::RemoveViewport(RmViewport* viewport) {
     viewports_.erase(std::remove(viewports_.begin(), viewports_.end(), viewport), viewports_.end());
 }
 
-// The Z buffer comes back from a loss with its pixels cleared, which the next
-// Clear fills anyway.
+// Lost surfaces are restored first: the render surface and the Z buffer come
+// back with cleared pixels, which the next Clear fills anyway.
 HRESULT RmDevice::Lock(RenderTarget* target, IDirectDrawSurface** depthSurface) {
     IDirectDrawSurface* surface = device_->Target();
+    if (surface->IsLost() != DD_OK) surface->Restore();
     DDSURFACEDESC desc{};
     desc.dwSize = sizeof desc;
     const HRESULT locked = surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr);
