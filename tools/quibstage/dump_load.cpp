@@ -142,7 +142,7 @@ int RunLoad(const Arguments& args) {
     }
     for (const StageText& stage : stages) {
         const int32_t check = stage.keepsCheckWord ? stage.checkWord : StageCheckWord(stage.cells);
-        if (!WriteStageFile(StageFilePath(folder, stage.number), check, stage.cells, &error)) {
+        if (!WriteStageCells(StageFilePath(folder, stage.number), check, stage.cells, &error)) {
             ReportError(error);
             return EXIT_BAD_INPUT;
         }

@@ -40,7 +40,7 @@ bool ReadWholeStageFile(const std::string& path, StageFile* file, std::string* e
     return false;
 }
 
-bool WriteStageFile(const std::string& path, int32_t checkWord, const int32_t* cells, std::string* error) {
+bool WriteStageCells(const std::string& path, int32_t checkWord, const int32_t* cells, std::string* error) {
     gStageRecord.checkWord = checkWord;
     std::memcpy(gStageRecord.cells, cells, sizeof(gStageRecord.cells));
     errno = 0;

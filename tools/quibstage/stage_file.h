@@ -35,7 +35,7 @@ bool ReadWholeStageFile(const std::string& path, StageFile* file, std::string* e
 
 // Writes check word and cells to path through the editor's writer, which
 // replaces any old file whole. False with a reason on failure.
-bool WriteStageFile(const std::string& path, int32_t checkWord, const int32_t* cells, std::string* error);
+bool WriteStageCells(const std::string& path, int32_t checkWord, const int32_t* cells, std::string* error);
 
 // "DIR/stageNNN.clb" for stage number 1..100.
 std::string StageFilePath(const std::string& folder, int stageNumber);

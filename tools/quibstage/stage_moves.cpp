@@ -110,7 +110,7 @@ int Transfer(const CommandSpec& spec, const Arguments& args, bool removeSource) 
         ReportError(target + ": already there; --force replaces it");
         return EXIT_FINDINGS;
     }
-    if (!WriteStageFile(target, file.checkWord, file.cells, &error)) {
+    if (!WriteStageCells(target, file.checkWord, file.cells, &error)) {
         ReportError(error);
         return EXIT_BAD_INPUT;
     }
@@ -140,15 +140,15 @@ int RunSwap(const Arguments& args) {
         return EXIT_BAD_INPUT;
     }
     if (!CheckDestination(pathA, pathB) || !CheckDestination(pathB, pathA)) return EXIT_BAD_INPUT;
-    if (!WriteStageFile(pathB, a.checkWord, a.cells, &error)) {
+    if (!WriteStageCells(pathB, a.checkWord, a.cells, &error)) {
         ReportError(error);
         return EXIT_BAD_INPUT;
     }
-    if (!WriteStageFile(pathA, b.checkWord, b.cells, &error)) {
+    if (!WriteStageCells(pathA, b.checkWord, b.cells, &error)) {
         ReportError(error);
         // B is put back so that a failed swap leaves both files as they were.
         std::string restoreError;
-        if (!WriteStageFile(pathB, b.checkWord, b.cells, &restoreError))
+        if (!WriteStageCells(pathB, b.checkWord, b.cells, &restoreError))
             ReportError(restoreError + "; it now holds the contents of " + pathA);
         return EXIT_BAD_INPUT;
     }

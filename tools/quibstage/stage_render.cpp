@@ -165,7 +165,7 @@ bool WriteScratchSlot(const RenderRequest& request, const std::string& slot, std
             file = StageFile();
             file.cells[0] = 1;
         }
-        if (!WriteStageFile(StageFilePath(slot, number), StageCheckWord(file.cells), file.cells, error)) return false;
+        if (!WriteStageCells(StageFilePath(slot, number), StageCheckWord(file.cells), file.cells, error)) return false;
     }
     return true;
 }
