@@ -110,16 +110,23 @@ constexpr int kDepthFraction = DepthBits == 16 ? 15 : 7;
 template <int DepthBits>
 constexpr float kDepthScale = DepthBits == 16 ? 65535.0f * 32768.0f : 16777215.0f * 128.0f;
 
+// Texel positions are lifted above zero by this many texels before they are
+// truncated, so truncation rounds down like floor for positions above
+// -4096; the float keeps 11 fraction bits there for the linear weights.
+constexpr int kTexelBias = 4096;
+
 int WrapCoordinate(int t, int mask, int size) {
     if (mask >= 0) return t & mask;
     const int m = t % size;
     return m < 0 ? m + size : m;
 }
 
+int FloorTexel(float texels) { return static_cast<int>(texels + static_cast<float>(kTexelBias)) - kTexelBias; }
+
 uint32_t FetchNearest(const SpanContext& c, float u, float v) {
     const TextureLevel& t = *c.texture;
-    const int x = WrapCoordinate(static_cast<int>(std::floor(u * static_cast<float>(t.width))), c.maskU, t.width);
-    const int y = WrapCoordinate(static_cast<int>(std::floor(v * static_cast<float>(t.height))), c.maskV, t.height);
+    const int x = WrapCoordinate(FloorTexel(u * static_cast<float>(t.width)), c.maskU, t.width);
+    const int y = WrapCoordinate(FloorTexel(v * static_cast<float>(t.height)), c.maskV, t.height);
     return t.texels[static_cast<size_t>(y) * t.width + x];
 }
 
@@ -128,12 +135,12 @@ uint32_t FetchNearest(const SpanContext& c, float u, float v) {
 uint32_t FetchLinear(const SpanContext& c, float u, float v) {
     const TextureLevel& t = *c.texture;
     const float fu = u * static_cast<float>(t.width) - 0.5f, fv = v * static_cast<float>(t.height) - 0.5f;
-    const float bu = std::floor(fu), bv = std::floor(fv);
-    const int wu = static_cast<int>((fu - bu) * 256), wv = static_cast<int>((fv - bv) * 256);
-    const int x0 = WrapCoordinate(static_cast<int>(bu), c.maskU, t.width);
-    const int x1 = WrapCoordinate(static_cast<int>(bu) + 1, c.maskU, t.width);
-    const int y0 = WrapCoordinate(static_cast<int>(bv), c.maskV, t.height);
-    const int y1 = WrapCoordinate(static_cast<int>(bv) + 1, c.maskV, t.height);
+    const int bu = FloorTexel(fu), bv = FloorTexel(fv);
+    const int wu = static_cast<int>((fu - static_cast<float>(bu)) * 256), wv = static_cast<int>((fv - static_cast<float>(bv)) * 256);
+    const int x0 = WrapCoordinate(bu, c.maskU, t.width);
+    const int x1 = WrapCoordinate(bu + 1, c.maskU, t.width);
+    const int y0 = WrapCoordinate(bv, c.maskV, t.height);
+    const int y1 = WrapCoordinate(bv + 1, c.maskV, t.height);
     const uint32_t texels[4] = {t.texels[static_cast<size_t>(y0) * t.width + x0], t.texels[static_cast<size_t>(y0) * t.width + x1],
                                 t.texels[static_cast<size_t>(y1) * t.width + x0], t.texels[static_cast<size_t>(y1) * t.width + x1]};
     const int weights[4] = {(256 - wu) * (256 - wv), wu * (256 - wv), (256 - wu) * wv, wu * wv};
@@ -166,21 +173,22 @@ void DrawSpan(const SpanContext& c, const Planes& p, int y, int x0, int x1) {
     const float du = p.u.dx, dv = p.v.dx, dw = p.w.dx;
     for (int x = x0; x < x1; ++x, z += dz, r += dr, g += dg, b += db) {
         const auto depth = static_cast<DepthType<DepthBits>>(static_cast<uint32_t>(std::max(z, 0)) >> kDepthFraction<DepthBits>);
-        float su = u, sv = v;
+        const float su = u, sv = v, sw = w;
         if constexpr (T != Texturing::None) {
-            if constexpr (Perspective) {
-                const float distance = 1.0f / w;
-                su = u * distance;
-                sv = v * distance;
-                w += dw;
-            }
             u += du;
             v += dv;
+            if constexpr (Perspective) w += dw;
         }
         if (depth > depths[x]) continue;
         int cr = r >> 16, cg = g >> 16, cb = b >> 16;
         if constexpr (T != Texturing::None) {
-            const uint32_t texel = T == Texturing::Nearest ? FetchNearest(c, su, sv) : FetchLinear(c, su, sv);
+            float tu = su, tv = sv;
+            if constexpr (Perspective) {
+                const float distance = 1.0f / sw;
+                tu *= distance;
+                tv *= distance;
+            }
+            const uint32_t texel = T == Texturing::Nearest ? FetchNearest(c, tu, tv) : FetchLinear(c, tu, tv);
             if (c.keyed && !(texel >> 24)) continue;
             cr = static_cast<int>(((texel >> 16) & 255) * static_cast<uint32_t>(cr + 1)) >> 8;
             cg = static_cast<int>(((texel >> 8) & 255) * static_cast<uint32_t>(cg + 1)) >> 8;
