@@ -135,7 +135,8 @@ void SessionNode::ServeOnce() {
     }
     for (auto& command : commands) command();
     ENetEvent event;
-    while (enet_host_service(host_, &event, 0) > 0) {
+    int served;
+    while ((served = enet_host_service(host_, &event, 0)) > 0) {
         switch (event.type) {
             case ENET_EVENT_TYPE_CONNECT: OnConnect(event.peer); break;
             case ENET_EVENT_TYPE_RECEIVE:
@@ -146,6 +147,8 @@ void SessionNode::ServeOnce() {
             case ENET_EVENT_TYPE_NONE: break;
         }
     }
+    // A datagram too large for any packet of ours or ENet's is refused by the socket.
+    if (served < 0) ++dropped_;
     OnTimers();
     enet_host_flush(host_);
     changed_.notify_all();
