@@ -11,7 +11,6 @@
 #include "platform/win/win.h"
 
 using ULONG = uint32_t;
-using HANDLE = void*;
 
 constexpr HRESULT MakeDdResult(unsigned code) { return static_cast<HRESULT>(0x88760000u | code); }
 constexpr HRESULT DD_OK = 0;
