@@ -18,6 +18,8 @@ PACKAGES=(
   libfontconfig-dev fonts-ipafont-gothic
   # X models of the 3D scene; real models made by other tools for its tests
   libassimp-dev assimp-testmodels
+  # network sessions over UDP; the local-network search test's namespaces
+  libenet-dev iproute2 util-linux
   # tests and benchmarks; Mesa's software rasteriser to measure the 3D one against
   libgtest-dev libgmock-dev libbenchmark-dev libosmesa6-dev
   # the real-window tests: a virtual X display, a pointer driver, a host
