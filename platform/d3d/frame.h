@@ -47,7 +47,7 @@ public:
     const std::vector<RmLight*>& Lights() const { return lights_; }
 
 private:
-    bool Answers(const GUID& iid) const override { return IsEqualGUID(iid, IID_IDirect3DRMFrame2); }
+    bool Answers(const GUID& iid) const override { return iid == IID_IDirect3DRMFrame2; }
     // The world transform of a reference frame (null: the root of this scene).
     Affine ReferenceWorld(IDirect3DRMFrame* reference);
     Affine ParentWorld() const { return parent_ ? parent_->World() : Affine{}; }

@@ -70,7 +70,7 @@ HRESULT SoftwareDirect3D::CreateDevice(const GUID& device, IDirectDrawSurface* t
     *out = nullptr;
     const DeviceEntry* entry = nullptr;
     for (const DeviceEntry& candidate : kDevices)
-        if (IsEqualGUID(candidate.guid, device)) entry = &candidate;
+        if (candidate.guid == device) entry = &candidate;
     if (!entry) return D3DERR_INVALID_DEVICE;
     DDSURFACEDESC desc{};
     desc.dwSize = sizeof desc;

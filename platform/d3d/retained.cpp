@@ -23,7 +23,7 @@ public:
     HRESULT QueryInterface(const GUID& iid, void** object) override {
         if (!object) return D3DRMERR_BADVALUE;
         *object = nullptr;
-        if (!IsEqualGUID(iid, IID_IDirect3DRM2)) return E_NOINTERFACE;
+        if (iid != IID_IDirect3DRM2) return E_NOINTERFACE;
         AddRef();
         *object = static_cast<IDirect3DRM2*>(this);
         return D3DRM_OK;

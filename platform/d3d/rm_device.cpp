@@ -27,7 +27,7 @@ RmDevice::~RmDevice() {
 
 HRESULT RmDevice::QueryInterface(const GUID& iid, void** object) {
     if (!object) return D3DRMERR_BADVALUE;
-    if (!IsEqualGUID(iid, IID_IDirect3DRMWinDevice)) return RmObject::QueryInterface(iid, object);
+    if (iid != IID_IDirect3DRMWinDevice) return RmObject::QueryInterface(iid, object);
     *object = static_cast<IDirect3DRMWinDevice*>(new RmWinDevice(this));
     return D3DRM_OK;
 }

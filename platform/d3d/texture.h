@@ -32,7 +32,7 @@ public:
     bool Keyed() const { return keyed_; }
 
 private:
-    bool Answers(const GUID& iid) const override { return IsEqualGUID(iid, IID_IDirect3DRMTexture); }
+    bool Answers(const GUID& iid) const override { return iid == IID_IDirect3DRMTexture; }
     void BuildLevels();
 
     std::vector<uint32_t> colors_;  // level 0 as loaded

@@ -179,9 +179,6 @@ protected:
     virtual ~IDirectDraw() = default;
 };
 
-constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002u);
-bool IsEqualGUID(const GUID& a, const GUID& b);
-
 using LPDDENUMCALLBACKA = BOOL (*)(GUID* guid, const char* description, const char* name, void* context);
 
 HRESULT DirectDrawEnumerateA(LPDDENUMCALLBACKA callback, void* context);

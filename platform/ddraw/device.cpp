@@ -51,11 +51,6 @@ void FillCaps(DDCAPS* caps, DWORD videoMemoryFree) {
 
 }  // namespace
 
-bool IsEqualGUID(const GUID& a, const GUID& b) {
-    return a.data1 == b.data1 && a.data2 == b.data2 && a.data3 == b.data3 &&
-           std::equal(a.data4, a.data4 + 8, b.data4);
-}
-
 PixelFormat ModePixelFormat(int bitsPerPixel) {
     switch (bitsPerPixel) {
         case 8: return PIXEL_FORMAT_INDEXED8;
@@ -75,7 +70,7 @@ HRESULT DirectDrawEnumerateA(LPDDENUMCALLBACKA callback, void* context) {
 HRESULT DirectDrawCreate(GUID* guid, IDirectDraw** device, void* outer) {
     if (!device || outer) return DDERR_INVALIDPARAMS;
     *device = nullptr;
-    if (guid && !IsEqualGUID(*guid, kSoftwareDeviceGuid)) return DDERR_INVALIDPARAMS;
+    if (guid && *guid != kSoftwareDeviceGuid) return DDERR_INVALIDPARAMS;
     if (!PlatformIsOpen()) return DDERR_GENERIC;  // no desktop to show anything on
     HeadlessSetSurfaceLossHandler(MarkAllSurfacesLost);
     *device = new SoftwareDevice;
@@ -97,7 +92,7 @@ SoftwareDevice::~SoftwareDevice() {
 HRESULT SoftwareDevice::QueryInterface(const GUID& iid, void** object) {
     if (!object) return DDERR_INVALIDPARAMS;
     *object = nullptr;
-    if (!IsEqualGUID(iid, IID_IDirect3D2)) return E_NOINTERFACE;
+    if (iid != IID_IDirect3D2) return E_NOINTERFACE;
     return CreateDirect3D(this, object);
 }
 

@@ -19,7 +19,6 @@ using DPID = DWORD;
 // COM as far as the framework uses it (com.cpp).
 constexpr HRESULT S_OK = 0;
 constexpr HRESULT S_FALSE = 1;
-constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002u);
 constexpr HRESULT CLASS_E_NOAGGREGATION = static_cast<HRESULT>(0x80040110u);
 constexpr HRESULT REGDB_E_CLASSNOTREG = static_cast<HRESULT>(0x80040154u);
 constexpr HRESULT CO_E_NOTINITIALIZED = static_cast<HRESULT>(0x800401F0u);

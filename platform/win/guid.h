@@ -4,6 +4,11 @@
 
 #include <cstdint>
 
+#include "platform/win/win.h"
+
+// What QueryInterface answers for an interface an object does not offer.
+constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002u);
+
 struct GUID {
     uint32_t data1;
     uint16_t data2, data3;
