@@ -112,14 +112,15 @@ xdotool mousemove 620 444 mousedown 1
 sleep 0.2
 xdotool mouseup 1 mousemove 1000 100
 sleep 1.5
-switch_twice edit
+# The marker around the pen's palette cell blinks.
+switch_twice edit 64x40+438+226
 stop
 
 title="Korven showcase"
 start "$showcase"
 # Its sprites wander in their clip box, its tiles scroll and its frame-rate
 # readout (top right) changes whenever it likes.
-switch_twice showcase 204x66+14+142 382x72+258+143 64x20+576+0
+switch_twice showcase 208x72+12+140 384x80+256+140 88x20+552+0
 stop
 
 [ "$failures" -eq 0 ] || { echo "the pictures before and after each switch are kept in $(pwd)"; exit 1; }
