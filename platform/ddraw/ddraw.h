@@ -10,7 +10,6 @@
 #include "platform/win/win.h"
 
 using ULONG = uint32_t;
-using HANDLE = void*;
 
 struct GUID {
     uint32_t data1;

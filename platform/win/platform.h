@@ -40,6 +40,11 @@ const std::vector<std::string>& GetProgramArguments();
 // desktop), as a parent for child windows; null when there is none.
 HWND WindowFromNativeId(uint64_t id);
 
+// A path in the system's form ('\' or '/' between folders) as this machine
+// names the file, and a machine path in the system's form.
+std::string NativePath(const char* systemPath);
+std::string SystemPath(const std::string& nativePath);
+
 // Shift-JIS (code page 932) to UTF-8; undecodable bytes become U+FFFD.
 std::string ShiftJisToUtf8(const char* text);
 
