@@ -115,15 +115,15 @@ constexpr float kDepthScale = DepthBits == 16 ? 65535.0f * 32768.0f : 16777215.0
 // -4096; the float keeps 11 fraction bits there for the linear weights.
 constexpr int kTexelBias = 4096;
 
-int WrapCoordinate(int t, int mask, int size) {
+[[gnu::always_inline]] inline int WrapCoordinate(int t, int mask, int size) {
     if (mask >= 0) return t & mask;
     const int m = t % size;
     return m < 0 ? m + size : m;
 }
 
-int FloorTexel(float texels) { return static_cast<int>(texels + static_cast<float>(kTexelBias)) - kTexelBias; }
+[[gnu::always_inline]] inline int FloorTexel(float texels) { return static_cast<int>(texels + static_cast<float>(kTexelBias)) - kTexelBias; }
 
-uint32_t FetchNearest(const SpanContext& c, float u, float v) {
+[[gnu::always_inline]] inline uint32_t FetchNearest(const SpanContext& c, float u, float v) {
     const TextureLevel& t = *c.texture;
     const int x = WrapCoordinate(FloorTexel(u * static_cast<float>(t.width)), c.maskU, t.width);
     const int y = WrapCoordinate(FloorTexel(v * static_cast<float>(t.height)), c.maskV, t.height);
@@ -256,6 +256,12 @@ Plane PlaneThrough(const float* x, const float* y, const float* value, float inv
 
 bool IsPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
 
+// The nearest 1/16 pixel (halves away from zero), without a library call.
+int32_t SnapToSubpixel(float pixels) {
+    const double steps = static_cast<double>(pixels) * kSub;
+    return static_cast<int32_t>(steps >= 0 ? steps + 0.5 : steps - 0.5);
+}
+
 struct Snapped {
     int32_t x, y;
     const RasterVertex* vertex;
@@ -285,8 +291,7 @@ void DrawTriangle(const RenderTarget& target, const RasterVertex* a, const Raste
     Snapped s[3];
     const RasterVertex* corners[3] = {a, b, c};
     for (int i = 0; i < 3; ++i)
-        s[i] = {static_cast<int32_t>(std::lround(corners[i]->x * kSub)), static_cast<int32_t>(std::lround(corners[i]->y * kSub)),
-                corners[i]};
+        s[i] = {SnapToSubpixel(corners[i]->x), SnapToSubpixel(corners[i]->y), corners[i]};
     const int64_t area2 = static_cast<int64_t>(s[1].x - s[0].x) * (s[2].y - s[0].y) -
                           static_cast<int64_t>(s[2].x - s[0].x) * (s[1].y - s[0].y);
     if (area2 <= 0) return;  // back-facing or empty

@@ -77,6 +77,12 @@ LightColor LightAt(const SceneLights& scene, Vec3 point, Vec3 normal) {
     return sum;
 }
 
+// Turning anticlockwise on the screen: seen from behind, never drawn. Faces
+// seen edge-on are left to the rasteriser's exact test.
+bool IsBackFacing(const RasterVertex& a, const RasterVertex& b, const RasterVertex& c) {
+    return (b.x - a.x) * (c.y - a.y) - (c.x - a.x) * (b.y - a.y) < 0;
+}
+
 // Outcode bits: outside the front, back, left, right, top, bottom planes.
 enum : uint8_t { kFront = 1, kBack = 2, kLeft = 4, kRight = 8, kTop = 16, kBottom = 32 };
 
@@ -144,7 +150,7 @@ private:
         const bool lit = (quality_ & D3DRMLIGHT_MASK) == D3DRMLIGHT_ON;
         const LightColor l = lit ? Quantize(light) : LightColor{1, 1, 1};
         const Vec3 e = lit ? material.emissive : Vec3{};
-        auto channel = [](float m, float light, float emissive) { return std::clamp((m * light + emissive) * 255.0f, 0.5f, 254.5f); };
+        auto channel = [](float m, float light, float emissive) { return std::clamp((m * light + emissive) * 255.0f, 0.5f, 255.4f); };
         out->r = channel(material.diffuse[0], l.r, e.x);
         out->g = channel(material.diffuse[1], l.g, e.y);
         out->b = channel(material.diffuse[2], l.b, e.z);
@@ -181,6 +187,8 @@ private:
         for (size_t t = 0; t < mesh.TriangleCount(); ++t) {
             const uint32_t* index = &mesh.indices[3 * t];
             if (codes_[index[0]] & codes_[index[1]] & codes_[index[2]]) continue;
+            const bool inside = (codes_[index[0]] | codes_[index[1]] | codes_[index[2]]) == 0;
+            if (inside && IsBackFacing(projected_[index[0]], projected_[index[1]], projected_[index[2]])) continue;
             const MeshMaterial& material = mesh.materials[mesh.triangleMaterials[t]];
             CameraVertex corners[3];
             for (int k = 0; k < 3; ++k) {
@@ -201,7 +209,7 @@ private:
                     corners[k].b = corners[0].b;
                 }
             }
-            if ((codes_[index[0]] | codes_[index[1]] | codes_[index[2]]) == 0) {
+            if (inside) {
                 RasterVertex v[3];
                 for (int k = 0; k < 3; ++k) {
                     v[k] = projected_[index[k]];
@@ -260,8 +268,7 @@ private:
         const DWORD fill = quality_ & D3DRMFILL_MASK;
         if (fill != D3DRMFILL_SOLID) {
             // Lines and points are drawn for front faces only, like solid faces.
-            const float area = (v[1].x - v[0].x) * (v[2].y - v[0].y) - (v[2].x - v[0].x) * (v[1].y - v[0].y);
-            if (area <= 0) return;
+            if (IsBackFacing(v[0], v[1], v[2])) return;
             for (int i = 0; i < count; ++i) {
                 if (fill == D3DRMFILL_WIREFRAME) DrawLine(target_, v[i], v[(i + 1) % count]);
                 else DrawPoint(target_, v[i]);

@@ -9,6 +9,7 @@
 
 #include "framework/scene3d/scene3d.h"
 #include "platform/ddraw/ddraw_objects.h"
+#include "platform/win/resources.h"
 #include "tests/framework/display_fixture.h"
 #include "tools/editor_bitmaps/picture.h"
 #include "tools/x_model/shapes.h"
@@ -291,4 +292,24 @@ TEST_F(Scene3DTest, AnimationFramesAreNamedChildrenFirst) {
     set->Release();
     gDirect3D.scene->DeleteChild(parent);
     parent->Release();
+}
+
+// A model that is a resource of the program takes its textures from bitmap
+// resources of the names it gives.
+TEST_F(Scene3DTest, ResourceModelsTakeTheirTexturesFromBitmapResources) {
+    XMaterial material;
+    material.textureFile = "BLUETEX";
+    XModel model;
+    model.frames.push_back({"Cube", {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, {CubeMesh(1, material)}, {}});
+    static const std::vector<uint8_t> modelBytes = WriteXModel(model, XEncoding::Binary);
+    static const std::vector<uint8_t> textureBytes = EncodeBmp(Picture(8, 8, Rgb{20, 40, 230}));
+    static const ResourceData resources[] = {{"BLUECUBE", "X", modelBytes.data(), modelBytes.size()},
+                                             {"BLUETEX", "BITMAP", textureBytes.data(), textureBytes.size()}};
+    static const bool registered = (RegisterResources(resources, 2), true);
+    ASSERT_TRUE(registered);
+    ASSERT_EQ(LoadMesh(0, "BLUECUBE", KEEP_MODEL_SCALE, D3DRMRENDER_UNLITFLAT, 0), 1);
+    EXPECT_EQ(gDirect3D.loadingFromResource, 1);
+    EXPECT_EQ(FindTexture("BLUETEX"), 0);
+    ASSERT_EQ(RenderSlotZero(), D3DRM_OK);
+    EXPECT_EQ(BackPixel(320, 240), (20 >> 3) << 11 | (40 >> 2) << 5 | (230 >> 3));
 }
