@@ -20,6 +20,8 @@ struct PlatformOptions {
     uint32_t clockStart = 0;        // headless: first value of the virtual clock
     bool trace = false;             // log every window-system call served
     bool singleInstanceCheck = false;  // headless: honour the running-instance check
+    bool audioNone = false;         // --audio=none: mix against the clock, no audio output
+    std::string audioOutPath;       // headless: the mix is also written to this WAVE file
 };
 
 // Removes the platform options (those starting with "--") from argc/argv and

@@ -18,6 +18,14 @@ using LRESULT = intptr_t;
 using ATOM = WORD;
 using HRESULT = int32_t;
 using SIZE_T = size_t;
+using ULONG = uint32_t;
+using HANDLE = void*;
+
+struct GUID {
+    uint32_t data1;
+    uint16_t data2, data3;
+    uint8_t data4[8];
+};
 
 struct WindowObject;
 using HWND = WindowObject*;
