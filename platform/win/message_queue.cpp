@@ -34,6 +34,12 @@ bool TakeMessage(MSG* msg, HWND window, UINT filterMin, UINT filterMax, bool rem
     return false;
 }
 
+// The queue was found empty: one frame's input is complete.
+void QueueDrained() {
+    EndInputFrame();
+    Backend().queueDrained();
+}
+
 }  // namespace
 
 void PostDesktopMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -76,7 +82,7 @@ BOOL PeekMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT re
     if (TakeMessage(msg, window, filterMin, filterMax, remove)) return TRUE;
     Backend().pollEvents();
     if (TakeMessage(msg, window, filterMin, filterMax, remove)) return TRUE;
-    Backend().queueDrained();
+    QueueDrained();
     return FALSE;
 }
 
@@ -84,7 +90,7 @@ BOOL WaitMessage() {
     while (gQueue.empty() && !gQuitPosted) {
         Backend().pollEvents();
         if (!gQueue.empty()) break;
-        Backend().queueDrained();
+        QueueDrained();
         Backend().waitEvents();
     }
     return TRUE;
