@@ -252,6 +252,12 @@ HANDLE RegisterKernelObject(KernelObject* object) {
     return object;
 }
 
+KernelObject* FindKernelObject(HANDLE handle) {
+    std::lock_guard lock(gSync.mutex);
+    auto* object = static_cast<KernelObject*>(handle);
+    return object && gSync.live.count(object) ? object : nullptr;
+}
+
 void WaitForIdleThreads() {
     std::unique_lock lock(gSync.mutex);
     gSync.changed.wait(lock, [] { return gSync.runningThreads == 0; });

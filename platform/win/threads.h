@@ -28,6 +28,8 @@ public:
     virtual ~KernelObject() = default;
 };
 HANDLE RegisterKernelObject(KernelObject* object);
+// The object behind a handle, or null when the handle is not open.
+KernelObject* FindKernelObject(HANDLE handle);
 
 // Events: security attributes and names are not supported (pass null).
 HANDLE CreateEventA(void* security, BOOL manualReset, BOOL initialState, const char* name);
