@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "platform/gdi/gdi.h"
+#include "platform/win/guid.h"
 #include "platform/win/win.h"
 
 

@@ -14,7 +14,7 @@ public:
 
     HRESULT QueryInterface(const GUID&, void** object) override {
         if (object) *object = nullptr;
-        return E_NOINTERFACE;
+        return DSERR_NOINTERFACE;
     }
     ULONG AddRef() override { return ++references_; }
     ULONG Release() override {

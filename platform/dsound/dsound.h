@@ -11,10 +11,11 @@
 
 #include <cstdint>
 
+#include "platform/win/guid.h"
 #include "platform/win/win.h"
 
 constexpr HRESULT DS_OK = 0;
-constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002u);
+constexpr HRESULT DSERR_NOINTERFACE = static_cast<HRESULT>(0x80004002u);
 constexpr HRESULT DSERR_GENERIC = static_cast<HRESULT>(0x80004005u);
 constexpr HRESULT DSERR_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
 constexpr HRESULT DSERR_INVALIDPARAM = static_cast<HRESULT>(0x80070057u);
@@ -95,16 +96,13 @@ constexpr DWORD DSBPN_OFFSETSTOP = 0xFFFFFFFFu;
 
 inline constexpr GUID IID_IDirectSoundNotify = {0xB0210783, 0x89CD, 0x11D0, {0xAF, 0x08, 0x00, 0xA0, 0xC9, 0x25, 0xCD, 0x16}};
 
-struct IUnknown {
+struct IUnknown;  // only passed as a null outer object
+
+// Each interface counts references; Release of the last one frees it.
+struct IDirectSoundBuffer {
     virtual HRESULT QueryInterface(const GUID& iid, void** object) = 0;
     virtual ULONG AddRef() = 0;
     virtual ULONG Release() = 0;
-
-protected:
-    virtual ~IUnknown() = default;
-};
-
-struct IDirectSoundBuffer : IUnknown {
     virtual HRESULT GetCurrentPosition(DWORD* playCursor, DWORD* writeCursor) = 0;
     virtual HRESULT GetFormat(WAVEFORMATEX* format, DWORD size, DWORD* written) = 0;
     virtual HRESULT GetVolume(LONG* volume) = 0;
@@ -122,15 +120,30 @@ struct IDirectSoundBuffer : IUnknown {
     virtual HRESULT Stop() = 0;
     virtual HRESULT Unlock(void* region1, DWORD bytes1, void* region2, DWORD bytes2) = 0;
     virtual HRESULT Restore() = 0;
+
+protected:
+    virtual ~IDirectSoundBuffer() = default;
 };
 
-struct IDirectSoundNotify : IUnknown {
+struct IDirectSoundNotify {
+    virtual HRESULT QueryInterface(const GUID& iid, void** object) = 0;
+    virtual ULONG AddRef() = 0;
+    virtual ULONG Release() = 0;
     virtual HRESULT SetNotificationPositions(DWORD count, const DSBPOSITIONNOTIFY* positions) = 0;
+
+protected:
+    virtual ~IDirectSoundNotify() = default;
 };
 
-struct IDirectSound : IUnknown {
+struct IDirectSound {
+    virtual HRESULT QueryInterface(const GUID& iid, void** object) = 0;
+    virtual ULONG AddRef() = 0;
+    virtual ULONG Release() = 0;
     virtual HRESULT CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSoundBuffer** buffer, IUnknown* outer) = 0;
     virtual HRESULT SetCooperativeLevel(HWND window, DWORD level) = 0;
+
+protected:
+    virtual ~IDirectSound() = default;
 };
 
 // The default device (guid null). Fails with DSERR_NODRIVER only when the

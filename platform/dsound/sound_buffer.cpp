@@ -17,8 +17,6 @@ namespace {
 // have taken, as the device's does.
 constexpr DWORD kWriteLeadDivisor = 100;
 
-bool SameGuid(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof(GUID)) == 0; }
-
 bool FormatSupported(const WAVEFORMATEX& f) {
     return f.wFormatTag == WAVE_FORMAT_PCM && (f.nChannels == 1 || f.nChannels == 2) &&
            (f.wBitsPerSample == 8 || f.wBitsPerSample == 16) && f.nSamplesPerSec >= DSBFREQUENCY_MIN &&
@@ -66,7 +64,7 @@ SoundBuffer::~SoundBuffer() {
 HRESULT SoundBuffer::QueryInterface(const GUID& iid, void** object) {
     if (!object) return DSERR_INVALIDPARAM;
     *object = nullptr;
-    if (!SameGuid(iid, IID_IDirectSoundNotify) || !(flags_ & DSBCAPS_CTRLPOSITIONNOTIFY)) return E_NOINTERFACE;
+    if (!(iid == IID_IDirectSoundNotify) || !(flags_ & DSBCAPS_CTRLPOSITIONNOTIFY)) return DSERR_NOINTERFACE;
     AddRef();
     *object = static_cast<IDirectSoundNotify*>(&notify_);
     return DS_OK;

@@ -22,6 +22,9 @@ struct PlatformOptions {
     bool singleInstanceCheck = false;  // headless: honour the running-instance check
     bool audioNone = false;         // --audio=none: mix against the clock, no audio output
     std::string audioOutPath;       // headless: the mix is also written to this WAVE file
+    int dplayPort = 47624;          // first of the network session ports
+    std::string dplaySearch;        // address the TCP/IP service searches without asking
+    bool dplaySearchGiven = false;  // --dplay-search was given (an empty one searches the local network)
 };
 
 // Removes the platform options (those starting with "--") from argc/argv and
@@ -41,6 +44,11 @@ const std::vector<std::string>& GetProgramArguments();
 // A window of another program, by its native id (an X11 window on the
 // desktop), as a parent for child windows; null when there is none.
 HWND WindowFromNativeId(uint64_t id);
+
+// A path in the system's form ('\' or '/' between folders) as this machine
+// names the file, and a machine path in the system's form.
+std::string NativePath(const char* systemPath);
+std::string SystemPath(const std::string& nativePath);
 
 // Shift-JIS (code page 932) to UTF-8; undecodable bytes become U+FFFD.
 std::string ShiftJisToUtf8(const char* text);

@@ -11,7 +11,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <thread>
-#include <unordered_set>
+#include <memory>
 #include <vector>
 
 #include "platform/win/backend.h"
@@ -20,23 +20,26 @@ namespace {
 
 constexpr DWORD kPending = 0xFFFFFFFEu;
 
-class Waitable : public KernelObject {
-public:
-    explicit Waitable(bool manualReset, bool signaled) : manualReset(manualReset), signaled(signaled) {}
-
+// The state of an event or a thread, shared by its handle, the waits on it
+// and (for a thread) the running thread, so closing the handle early is safe.
+struct WaitState {
+    WaitState(bool manualReset, bool signaled, bool thread)
+        : manualReset(manualReset), signaled(signaled), thread(thread) {}
     const bool manualReset;
     bool signaled;
-    int references = 1;
-};
-
-class ThreadObject final : public Waitable {
-public:
-    ThreadObject() : Waitable(true, false) {}
+    const bool thread;
     DWORD exitCode = STILL_ACTIVE;
+};
+using StatePointer = std::shared_ptr<WaitState>;
+
+class WaitableObject final : public KernelObject {
+public:
+    explicit WaitableObject(StatePointer state) : state(std::move(state)) {}
+    const StatePointer state;
 };
 
 struct Waiter {
-    std::vector<Waitable*> objects;
+    std::vector<StatePointer> objects;
     bool all = false;
     bool createdThread = false;
     bool virtualDeadline = false;
@@ -47,7 +50,6 @@ struct Waiter {
 struct SyncState {
     std::mutex mutex;
     std::condition_variable changed;
-    std::unordered_set<KernelObject*> live;
     std::vector<Waiter*> waiters;
     int runningThreads = 0;  // threads made by CreateThread that are not blocked in a wait
 };
@@ -55,17 +57,22 @@ struct SyncState {
 SyncState& gSync = *new SyncState;  // threads may outlive static destructors
 thread_local bool tCreatedThread = false;
 
+StatePointer FindState(HANDLE handle) {
+    auto* object = dynamic_cast<WaitableObject*>(LookUpKernelObject(handle));
+    return object ? object->state : nullptr;
+}
+
 bool VirtualClock() { return PlatformIsOpen() && GetPlatformOptions().backend == "headless"; }
 
-void Consume(Waitable* object) {
+void Consume(const StatePointer& object) {
     if (!object->manualReset) object->signaled = false;
 }
 
 DWORD TrySatisfy(const Waiter& waiter) {
     if (waiter.all) {
-        for (Waitable* object : waiter.objects)
+        for (const StatePointer& object : waiter.objects)
             if (!object->signaled) return kPending;
-        for (Waitable* object : waiter.objects) Consume(object);
+        for (const StatePointer& object : waiter.objects) Consume(object);
         return WAIT_OBJECT_0;
     }
     for (size_t i = 0; i < waiter.objects.size(); ++i) {
@@ -90,18 +97,6 @@ void WakeWaiters() {
     for (Waiter* waiter : std::vector<Waiter*>(gSync.waiters))
         if (const DWORD result = TrySatisfy(*waiter); result != kPending) Complete(waiter, result);
     gSync.changed.notify_all();
-}
-
-void Release(Waitable* object) {
-    if (--object->references > 0) return;
-    gSync.live.erase(object);
-    delete object;
-}
-
-Waitable* FindWaitable(HANDLE handle) {
-    auto* object = static_cast<KernelObject*>(handle);
-    if (!object || !gSync.live.count(object)) return nullptr;
-    return dynamic_cast<Waitable*>(object);
 }
 
 DWORD BlockVirtualMainThread(std::unique_lock<std::mutex>& lock, Waiter& waiter, DWORD milliseconds) {
@@ -139,9 +134,9 @@ DWORD Wait(DWORD count, const HANDLE* handles, bool all, DWORD milliseconds) {
     waiter.all = all;
     waiter.createdThread = tCreatedThread;
     for (DWORD i = 0; i < count; ++i) {
-        Waitable* object = FindWaitable(handles[i]);
+        StatePointer object = FindState(handles[i]);
         if (!object) return WAIT_FAILED;
-        waiter.objects.push_back(object);
+        waiter.objects.push_back(std::move(object));
     }
     if (const DWORD result = TrySatisfy(waiter); result != kPending) return result;
     if (milliseconds == 0) return WAIT_TIMEOUT;
@@ -161,25 +156,23 @@ DWORD Wait(DWORD count, const HANDLE* handles, bool all, DWORD milliseconds) {
 
 HANDLE CreateEventA(void* security, BOOL manualReset, BOOL initialState, const char* name) {
     if (security || name) return nullptr;
-    auto* event = new Waitable(manualReset != FALSE, initialState != FALSE);
-    std::lock_guard lock(gSync.mutex);
-    gSync.live.insert(event);
-    return event;
+    return RegisterKernelObject(
+        new WaitableObject(std::make_shared<WaitState>(manualReset != FALSE, initialState != FALSE, false)));
 }
 
 BOOL SetEvent(HANDLE handle) {
+    const StatePointer event = FindState(handle);
+    if (!event || event->thread) return FALSE;
     std::lock_guard lock(gSync.mutex);
-    Waitable* event = FindWaitable(handle);
-    if (!event || dynamic_cast<ThreadObject*>(event)) return FALSE;
     event->signaled = true;
     WakeWaiters();
     return TRUE;
 }
 
 BOOL ResetEvent(HANDLE handle) {
+    const StatePointer event = FindState(handle);
+    if (!event || event->thread) return FALSE;
     std::lock_guard lock(gSync.mutex);
-    Waitable* event = FindWaitable(handle);
-    if (!event || dynamic_cast<ThreadObject*>(event)) return FALSE;
     event->signaled = false;
     return TRUE;
 }
@@ -188,39 +181,34 @@ HANDLE CreateThread(void* security, SIZE_T stackSize, LPTHREAD_START_ROUTINE sta
                     DWORD creationFlags, DWORD* threadId) {
     static std::atomic<DWORD> nextId{1};
     if (security || stackSize != 0 || !start || creationFlags != 0) return nullptr;
-    auto* thread = new ThreadObject;
+    auto state = std::make_shared<WaitState>(true, false, true);
     {
         std::lock_guard lock(gSync.mutex);
-        gSync.live.insert(thread);
-        thread->references = 2;  // the handle and the running thread
         ++gSync.runningThreads;
     }
     try {
-        std::thread([thread, start, parameter] {
+        std::thread([state, start, parameter] {
             tCreatedThread = true;
             const DWORD exitCode = start(parameter);
             std::lock_guard lock(gSync.mutex);
-            thread->exitCode = exitCode;
-            thread->signaled = true;
+            state->exitCode = exitCode;
+            state->signaled = true;
             --gSync.runningThreads;
             WakeWaiters();
-            Release(thread);
         }).detach();
     } catch (const std::system_error&) {
         std::lock_guard lock(gSync.mutex);
         --gSync.runningThreads;
-        gSync.live.erase(thread);
-        delete thread;
         return nullptr;
     }
     if (threadId) *threadId = nextId++;
-    return thread;
+    return RegisterKernelObject(new WaitableObject(state));
 }
 
 BOOL GetExitCodeThread(HANDLE handle, DWORD* exitCode) {
+    const StatePointer thread = FindState(handle);
+    if (!thread || !thread->thread || !exitCode) return FALSE;
     std::lock_guard lock(gSync.mutex);
-    auto* thread = dynamic_cast<ThreadObject*>(FindWaitable(handle));
-    if (!thread || !exitCode) return FALSE;
     *exitCode = thread->exitCode;
     return TRUE;
 }
@@ -229,33 +217,6 @@ DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds) { return Wait(1, &o
 
 DWORD WaitForMultipleObjects(DWORD count, const HANDLE* objects, BOOL waitAll, DWORD milliseconds) {
     return Wait(count, objects, waitAll != FALSE, milliseconds);
-}
-
-BOOL CloseHandle(HANDLE handle) {
-    auto* object = static_cast<KernelObject*>(handle);
-    {
-        std::lock_guard lock(gSync.mutex);
-        if (!object || !gSync.live.count(object)) return FALSE;
-        if (auto* waitable = dynamic_cast<Waitable*>(object)) {
-            Release(waitable);
-            return TRUE;
-        }
-        gSync.live.erase(object);
-    }
-    delete object;
-    return TRUE;
-}
-
-HANDLE RegisterKernelObject(KernelObject* object) {
-    std::lock_guard lock(gSync.mutex);
-    gSync.live.insert(object);
-    return object;
-}
-
-KernelObject* FindKernelObject(HANDLE handle) {
-    std::lock_guard lock(gSync.mutex);
-    auto* object = static_cast<KernelObject*>(handle);
-    return object && gSync.live.count(object) ? object : nullptr;
 }
 
 void WaitForIdleThreads() {

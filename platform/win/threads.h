@@ -9,6 +9,7 @@
 // of waits on threads made here count in virtual milliseconds too.
 #pragma once
 
+#include "platform/win/kernel_object.h"
 #include "platform/win/win.h"
 
 using LPTHREAD_START_ROUTINE = DWORD (*)(void* parameter);
@@ -20,17 +21,6 @@ constexpr DWORD WAIT_FAILED = 0xFFFFFFFFu;
 constexpr DWORD MAXIMUM_WAIT_OBJECTS = 64;
 constexpr DWORD STILL_ACTIVE = 259;
 
-// A kernel object behind a HANDLE; CloseHandle destroys it when no one else
-// holds it (a running thread keeps its own object alive). Other components'
-// objects (files, mappings) register themselves to be closed the same way.
-class KernelObject {
-public:
-    virtual ~KernelObject() = default;
-};
-HANDLE RegisterKernelObject(KernelObject* object);
-// The object behind a handle, or null when the handle is not open.
-KernelObject* FindKernelObject(HANDLE handle);
-
 // Events: security attributes and names are not supported (pass null).
 HANDLE CreateEventA(void* security, BOOL manualReset, BOOL initialState, const char* name);
 BOOL SetEvent(HANDLE event);
@@ -41,13 +31,12 @@ HANDLE CreateThread(void* security, SIZE_T stackSize, LPTHREAD_START_ROUTINE sta
                     DWORD creationFlags, DWORD* threadId);
 BOOL GetExitCodeThread(HANDLE thread, DWORD* exitCode);
 
-// Waits on events and threads (a thread is signalled once it has ended).
+// Waits on events and threads (a thread is signalled once it has ended). The
+// handles close with CloseHandle; a running thread goes on without its handle.
 // Results: WAIT_OBJECT_0 + index, WAIT_TIMEOUT, or WAIT_FAILED for bad
 // arguments.
 DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds);
 DWORD WaitForMultipleObjects(DWORD count, const HANDLE* objects, BOOL waitAll, DWORD milliseconds);
-
-BOOL CloseHandle(HANDLE object);
 
 // For the headless backend: blocks until every thread made by CreateThread
 // waits or has ended (the virtual clock may then move), and wakes the waits

@@ -280,7 +280,7 @@ TEST_F(SoundDevice, ControlsAreOnlyThereWhenAskedFor) {
     EXPECT_EQ(stream->SetFrequency(22050), DSERR_CONTROLUNAVAIL);
     IDirectSoundBuffer* wave = Buffer(Format(2, 16, 44100), nullptr, 4000);
     void* notify = nullptr;
-    EXPECT_EQ(wave->QueryInterface(IID_IDirectSoundNotify, &notify), E_NOINTERFACE);
+    EXPECT_EQ(wave->QueryInterface(IID_IDirectSoundNotify, &notify), DSERR_NOINTERFACE);
 }
 
 TEST_F(SoundDevice, PulledSourcesMixWithTheBuffers) {
