@@ -1,6 +1,8 @@
 // Services of subsystems that are not built yet. Each succeeds without doing
-// anything and leaves this file when its subsystem arrives.
+// anything and leaves this file when its subsystem arrives; of the media
+// group only MOD music exists so far.
 #include "framework/media/media.h"
+#include "framework/media/mod_music.h"
 #include "framework/net/network.h"
 #include "framework/scene3d/scene3d.h"
 
@@ -15,7 +17,7 @@ int Create3DDevice() { return 1; }
 int Is3DReady() { return 0; }
 void Handle3DActivate(uintptr_t) {}
 void Handle3DPaint(HDC) {}
-void PauseAllMedia() {}
-void ResumeAllMedia() {}
-void CloseAllMedia() {}
+void PauseAllMedia() { PauseMod(); }
+void ResumeAllMedia() { ResumeMod(); }
+void CloseAllMedia() { CloseMod(); }
 void OnMciNotify() {}

@@ -11,15 +11,12 @@
 #include "framework/app/main_window.h"
 #include "framework/sound/sound.h"
 #include "platform/dsound/mixer.h"
-#include "platform/win/platform.h"
+#include "tests/framework/headless_fixture.h"
 
-class SoundTest : public ::testing::Test {
+class SoundTest : public HeadlessTest {
 protected:
     void SetUp() override {
-        PlatformOptions options;
-        options.backend = "headless";
-        std::string error;
-        ASSERT_TRUE(PlatformOpen(options, &error)) << error;
+        HeadlessTest::SetUp();
         InitFrameworkState();
         ASSERT_EQ(CreateMainWindow(), 1);
         ASSERT_EQ(CreateSoundDevice(), 1);
@@ -27,7 +24,7 @@ protected:
     void TearDown() override {
         std::destroy_at(&gSound);  // releases the slots and the device
         std::construct_at(&gSound);
-        PlatformClose();
+        HeadlessTest::TearDown();
     }
 
     // The mix of the next `milliseconds` of virtual time.

@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "platform/win/platform.h"
+#include "tests/framework/headless_fixture.h"
 #include "platform/win/threads.h"
 
 namespace {
@@ -27,16 +28,7 @@ DWORD RelayThread(void* parameter) {
     return 7;
 }
 
-class VirtualTime : public ::testing::Test {
-protected:
-    void SetUp() override {
-        PlatformOptions options;
-        options.backend = "headless";
-        std::string error;
-        ASSERT_TRUE(PlatformOpen(options, &error)) << error;
-    }
-    void TearDown() override { PlatformClose(); }
-};
+class VirtualTime : public HeadlessTest {};
 
 TEST_F(VirtualTime, AWaitThatTimesOutLetsExactlyItsTimePass) {
     HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
