@@ -41,13 +41,16 @@ void (*gSurfaceLossHandler)() = nullptr;
 void (*gSoundLossHandler)() = nullptr;
 void (*gClockListener)(uint32_t elapsed) = nullptr;
 
-// Virtual time passes only while the program's own threads wait, so what they
-// compute never depends on how fast the machine is.
+// Virtual time passes a millisecond at a time, and only while the program's
+// own threads wait, so what they compute never depends on how fast the
+// machine is and they answer the events of each millisecond in time.
 void AdvanceClock(uint32_t milliseconds) {
-    WaitForIdleThreads();
-    gState.clock += milliseconds;
-    if (gClockListener) gClockListener(milliseconds);
-    ExpireVirtualTimeouts(gState.clock);
+    for (uint32_t i = 0; i < milliseconds; ++i) {
+        WaitForIdleThreads();
+        ++gState.clock;
+        if (gClockListener) gClockListener(1);
+        ExpireVirtualTimeouts(gState.clock);
+    }
 }
 
 void PostKeyMessage(int key, bool down) {
