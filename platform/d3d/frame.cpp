@@ -225,12 +225,6 @@ RmFrameArray::~RmFrameArray() {
     for (RmFrame* frame : frames_) frame->Release();
 }
 
-ULONG RmFrameArray::Release() {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-}
-
 HRESULT RmFrameArray::GetElement(DWORD index, IDirect3DRMFrame** frame) {
     if (!frame || index >= frames_.size()) return D3DRMERR_BADVALUE;
     *frame = frames_[index];

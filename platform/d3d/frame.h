@@ -66,16 +66,13 @@ private:
 };
 
 // A snapshot of a frame's children.
-class RmFrameArray final : public IDirect3DRMFrameArray {
+class RmFrameArray final : public Counted<IDirect3DRMFrameArray> {
 public:
     explicit RmFrameArray(const std::vector<RmFrame*>& frames);
     ~RmFrameArray() override;
-    ULONG AddRef() override { return ++references_; }
-    ULONG Release() override;
     DWORD GetSize() override { return static_cast<DWORD>(frames_.size()); }
     HRESULT GetElement(DWORD index, IDirect3DRMFrame** frame) override;
 
 private:
     std::vector<RmFrame*> frames_;
-    ULONG references_ = 1;
 };

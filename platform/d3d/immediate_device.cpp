@@ -48,12 +48,6 @@ SoftwareDirect3D::SoftwareDirect3D(IDirectDraw* directDraw) : directDraw_(direct
 
 SoftwareDirect3D::~SoftwareDirect3D() { directDraw_->Release(); }
 
-ULONG SoftwareDirect3D::Release() {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-}
-
 HRESULT SoftwareDirect3D::EnumDevices(LPD3DENUMDEVICESCALLBACK callback, void* context) {
     if (!callback) return DDERR_INVALIDPARAMS;
     for (const DeviceEntry& entry : kDevices) {
@@ -88,12 +82,6 @@ SoftwareDevice3D::SoftwareDevice3D(D3DCOLORMODEL colorModel, IDirectDrawSurface*
 }
 
 SoftwareDevice3D::~SoftwareDevice3D() { target_->Release(); }
-
-ULONG SoftwareDevice3D::Release() {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-}
 
 HRESULT SoftwareDevice3D::GetCaps(D3DDEVICEDESC* hardware, D3DDEVICEDESC* software) {
     if (hardware) *hardware = Describe(colorModel_ == D3DCOLOR_RGB ? D3DCOLOR_RGB : 0);

@@ -6,27 +6,23 @@
 #pragma once
 
 #include "platform/d3d/d3d.h"
+#include "platform/ddraw/ddraw_objects.h"
 
-class SoftwareDirect3D final : public IDirect3D2 {
+class SoftwareDirect3D final : public Counted<IDirect3D2> {
 public:
     explicit SoftwareDirect3D(IDirectDraw* directDraw);
     ~SoftwareDirect3D() override;
-    ULONG AddRef() override { return ++references_; }
-    ULONG Release() override;
     HRESULT EnumDevices(LPD3DENUMDEVICESCALLBACK callback, void* context) override;
     HRESULT CreateDevice(const GUID& device, IDirectDrawSurface* target, IDirect3DDevice2** out) override;
 
 private:
     IDirectDraw* directDraw_;
-    ULONG references_ = 1;
 };
 
-class SoftwareDevice3D final : public IDirect3DDevice2 {
+class SoftwareDevice3D final : public Counted<IDirect3DDevice2> {
 public:
     SoftwareDevice3D(D3DCOLORMODEL colorModel, IDirectDrawSurface* target);
     ~SoftwareDevice3D() override;
-    ULONG AddRef() override { return ++references_; }
-    ULONG Release() override;
     HRESULT GetCaps(D3DDEVICEDESC* hardware, D3DDEVICEDESC* software) override;
 
     D3DCOLORMODEL ColorModel() const { return colorModel_; }
@@ -35,5 +31,4 @@ public:
 private:
     D3DCOLORMODEL colorModel_;
     IDirectDrawSurface* target_;  // holds a reference
-    ULONG references_ = 1;
 };

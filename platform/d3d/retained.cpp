@@ -12,14 +12,8 @@
 
 namespace {
 
-class RetainedMode final : public IDirect3DRM2 {
+class RetainedMode final : public Counted<IDirect3DRM2> {
 public:
-    ULONG AddRef() override { return ++references_; }
-    ULONG Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
     HRESULT QueryInterface(const GUID& iid, void** object) override {
         if (!object) return D3DRMERR_BADVALUE;
         *object = nullptr;
@@ -131,7 +125,6 @@ private:
         return D3DRM_OK;
     }
 
-    ULONG references_ = 1;
     std::shared_ptr<DeviceRegistry> registry_ = std::make_shared<DeviceRegistry>();
 };
 

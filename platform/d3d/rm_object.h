@@ -1,5 +1,5 @@
-// What every retained-mode object shares: a reference count (the object
-// deletes itself at zero) and a name. QueryInterface answers for the object's
+// What every retained-mode object shares: a reference count (Counted: the
+// object deletes itself at zero) and a name. QueryInterface answers for the object's
 // own interfaces, which the concrete class lists.
 #pragma once
 
@@ -7,21 +7,16 @@
 #include <string>
 
 #include "platform/d3d/d3d.h"
+#include "platform/ddraw/ddraw_objects.h"
 
 template <typename Interface>
-class RmObject : public Interface {
+class RmObject : public Counted<Interface> {
 public:
-    ULONG AddRef() override { return ++references_; }
-    ULONG Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
     HRESULT QueryInterface(const GUID& iid, void** object) override {
         if (!object) return D3DRMERR_BADVALUE;
         *object = Answers(iid) ? this : nullptr;
         if (!*object) return E_NOINTERFACE;
-        AddRef();
+        this->AddRef();
         return D3DRM_OK;
     }
     HRESULT SetName(const char* name) override {
@@ -45,7 +40,6 @@ protected:
     virtual bool Answers(const GUID&) const { return false; }
 
 private:
-    ULONG references_ = 1;
     std::string name_;
 };
 
