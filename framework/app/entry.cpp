@@ -17,6 +17,9 @@
 
 namespace {
 
+// The frame procedure of a program that supplies none: its frames only present.
+void EmptyFrame() {}
+
 void RunFrameLoop() {
     while (PumpMessages()) {
         if (gApp.active) {
@@ -41,7 +44,7 @@ int InitFramework() {
     ClearScreen(0);
     SetTextFont(8, 16, 0xFFFFFF, "標準ゴシック");
     ResetDissolve(1);
-    SetFrameProc(gAppConfig.frameProc);
+    SetFrameProc(gAppConfig.frameProc ? gAppConfig.frameProc : EmptyFrame);
     gApp.active = 1;
     return 1;
 }
