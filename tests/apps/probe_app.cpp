@@ -66,5 +66,6 @@ const AppConfig gAppConfig = [] {
     config.appInit = ProbeInit;
     config.appConfigure = ProbeConfigure;
     config.frameProc = PROBE_FRAMELESS ? nullptr : ProbeFrame;
+    config.arguments = "[refuse-close=N] [quit-at=F]";
     return config;
 }();

@@ -148,6 +148,27 @@ TEST(Program, BadOptionsAndScriptsAreReportedClearly) {
     EXPECT_NE(r.output.find("cannot read the input script"), std::string::npos) << r.output;
 }
 
+TEST(Program, HelpPrintsTheUsageAndAStrayWordIsAnError) {
+    for (const char* help : {"--help", "-h"}) {
+        const RunResult r = RunProgram("quibedit", help);
+        EXPECT_EQ(r.exitCode, 0) << help;
+        EXPECT_EQ(r.output.find("usage: "), 0u) << r.output;
+        EXPECT_NE(r.output.find("--window "), std::string::npos) << r.output;
+    }
+    RunResult r = RunProgram("quibedit", "--headless stray");
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.output.find("unexpected argument 'stray'"), std::string::npos) << r.output;
+    // A program that takes words names them in its usage.
+    r = RunProgram("probe_app", "--help");
+    EXPECT_NE(r.output.find("[options] [refuse-close=N] [quit-at=F]"), std::string::npos) << r.output;
+}
+
+TEST(Program, WindowOptionStartsAFullScreenProgramInAWindow) {
+    const RunResult r = RunProgram("draw_probe_app", "--window", "3 close\n");
+    EXPECT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_NE(r.output.find("display depth=16 full=0"), std::string::npos) << r.output;
+}
+
 TEST(Program, TheEditorQuitOnTheMenuWritesNothing) {
     const fs::path dir = fs::temp_directory_path() / ("editor-quit-" + std::to_string(getpid()));
     fs::remove_all(dir);
