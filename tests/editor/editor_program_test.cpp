@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/win/headless/png_image.h"
+#include "platform/win/platform.h"
 #include "tests/editor/editor_session.h"
 #include "tests/editor/sample_stage_rows.h"
 #include "tests/editor/stage_file_bytes.h"
@@ -146,6 +147,30 @@ TEST_F(Editor, TapsReleasedWithinAFrameAreNotMissed) {
     std::vector<Cells> stages = Samples();
     Set(stages[5], {{5, 20}}, 17);
     ExpectSlotFiles(1, stages);
+}
+
+TEST_F(Editor, TheExitLogNamesStoredStagesAfterAnEmptyOne) {
+    EditorScript script;
+    script.ChooseSlot(1);
+    for (int k = 0; k < 9; ++k) script.StageKey("F3");  // to stage 10, past the empty stage 9
+    script.WaitForMap().Click(Palette1Point(17)).Click(MapPoint(5, 20)).Confirm(SAVE, YES);
+    Run(script);
+    ExpectSlotFiles(1, Samples());
+    EXPECT_NE(output_.find(ShiftJisToUtf8("ステージ10は、前のステージ9が空のため保存されません")), std::string::npos)
+        << output_;
+    EXPECT_EQ(output_.find(ShiftJisToUtf8("ステージ11は")), std::string::npos) << output_;
+}
+
+TEST_F(Editor, AMissingSlotFolderIsNamedOnceAtExit) {
+    fs::remove(dir_ / "user/s3");
+    EditorScript script;
+    script.ChooseSlot(3).Key("esc");
+    Run(script);
+    const std::string line = ShiftJisToUtf8("フォルダ[./user/s3]がないため、ステージは保存されません");
+    const size_t at = output_.find(line);
+    EXPECT_NE(at, std::string::npos) << output_;
+    EXPECT_EQ(output_.find(ShiftJisToUtf8("保存"), at + line.size()), std::string::npos) << output_;
+    EXPECT_FALSE(fs::exists(dir_ / "user/s3"));
 }
 
 TEST_F(Editor, PagingStopsAtTheFirstAndLastStages) {
@@ -288,19 +313,32 @@ TEST_F(Editor, ValuesOffBothSheetsDrawNothingWhateverTheirSize) {
 }
 
 // The four screens against committed pictures; KORVEN_UPDATE_GOLDENS=1 records them.
-TEST_F(Editor, ScreensMatchTheirGoldenFrames) {
+// A second run switches to a window and back (Alt+Enter twice) on the menu and
+// on the edit screen: the screens keep their pictures.
+class EditorScreens : public Editor, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(EditorScreens, MatchTheirGoldenFrames) {
+    const bool switching = GetParam();
     EditorScript script;
-    script.Move(USER_POINTS[0]).Wait(3).Capture("menu.png").Wait(1);
+    script.Move(USER_POINTS[0]).Wait(3);
+    if (switching) script.SwitchScreen().SwitchScreen();
+    script.Capture("menu.png").Wait(1);
     script.ChooseSlot(1);
     for (int k = 0; k < 5; ++k) script.StageKey("F3");
     script.WaitForMap().Click(MapPoint(12, 9), "rbutton").Click(SQAR).Move(MapPoint(4, 20)).Wait(4);
-    script.Capture("edit.png").Wait(1);
-    script.Click(SAVE).Move(YES).Capture("save.png").Wait(1).Click(NO);
+    script.Capture("edit.png");
+    // The pen's marker blinks with a period of 40 frames.
+    if (switching) script.SwitchScreen().SwitchScreen().Wait(40 - 6).Capture("edit-switched.png");
+    script.Wait(1).Click(SAVE).Move(YES).Capture("save.png").Wait(1).Click(NO);
     script.Click(LOAD).Move(NO).Capture("load.png").Wait(1);
     Run(script);
     const fs::path golden = fs::path(KORVEN_SOURCE_DIR) / "tests/editor/golden";
     for (const char* name : {"menu.png", "edit.png", "save.png", "load.png"})
         ExpectFrameMatchesGolden(dir_ / name, golden / name);
+    if (switching) ExpectFrameMatchesGolden(dir_ / "edit-switched.png", golden / "edit.png");
 }
+
+INSTANTIATE_TEST_SUITE_P(Editor, EditorScreens, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "AfterTwoScreenSwitches" : "Straight"; });
 
 }  // namespace

@@ -56,6 +56,13 @@ public:
         frame_ += 3;
         return *this;
     }
+    // Alt+Enter: full screen to a window or back.
+    EditorScript& SwitchScreen() {
+        Line(frame_, "press alt").Line(frame_, "press return");
+        Line(frame_ + 1, "release return").Line(frame_ + 1, "release alt");
+        frame_ += 3;
+        return *this;
+    }
     EditorScript& Capture(const std::string& file) { return Line(frame_, "capture " + file); }
     EditorScript& Wait(int frames) {
         frame_ += frames;
@@ -114,8 +121,10 @@ protected:
         script.Line(script.frame(), "close");
         const RunResult r = RunProgram("quibedit", "--max-frames=5000 --capture-dir='" + dir_.string() + "'",
                                        script.text(), dir_);
+        output_ = r.output;
         ASSERT_EQ(r.exitCode, 0) << r.output;
     }
 
     std::filesystem::path dir_;
+    std::string output_;  // the last run's log
 };
