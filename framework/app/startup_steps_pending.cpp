@@ -3,13 +3,10 @@
 // group only MOD music exists so far.
 #include "framework/media/media.h"
 #include "framework/media/mod_music.h"
-#include "framework/net/network.h"
 #include "framework/scene3d/scene3d.h"
 
 Direct3DState::Direct3DState() = default;
 Direct3DState::~Direct3DState() = default;
-NetworkState::NetworkState() = default;
-NetworkState::~NetworkState() = default;
 
 int Init3D() { return 1; }
 void Release3DDevice() {}
