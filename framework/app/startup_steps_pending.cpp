@@ -3,10 +3,6 @@
 // group only MOD music exists so far.
 #include "framework/media/media.h"
 #include "framework/media/mod_music.h"
-#include "framework/net/network.h"
-
-NetworkState::NetworkState() = default;
-NetworkState::~NetworkState() = default;
 
 void PauseAllMedia() { PauseMod(); }
 void ResumeAllMedia() { ResumeMod(); }

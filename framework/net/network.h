@@ -1,6 +1,6 @@
 // The network record and the set-up of a networked session through
-// DirectPlay: choosing a connection service, joining or creating a session,
-// creating the local player and listing the players.
+// DirectPlay: the services and sessions found, creating a session, creating
+// the local player and listing the players.
 #pragma once
 
 #include "platform/dplay/dplay.h"
@@ -36,9 +36,6 @@ struct NetworkState {
 extern NetworkState gNetwork;
 
 int CreateDirectPlay();
-int SelectConnection();
-int ChooseSessionStart();
-int JoinSession();
 int CreateSession(const char* name, int maxPlayers);
 int CreatePlayer(const char* name);
 int EnumPlayers();

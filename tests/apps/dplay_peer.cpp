@@ -1,6 +1,8 @@
 // One machine of a network session, driven line by line on standard input by
 // the multi-process tests; it answers each command with lines on standard
-// output. Platform options (--dplay-port, --dplay-search) come first.
+// output. Platform options (--dplay-port, --dplay-search) come first; an
+// argument app=HEX (the 16 bytes of a GUID as 32 hex digits) sets the
+// application the sessions are for.
 //   connect tcp|local            InitializeConnection      -> ok | error HR
 //   search [ms]                  EnumSessions, all         -> session NAME CUR/MAX ... then end
 //   host NAME MAX FLAGS          Open with DPOPEN_CREATE   -> ok | error HR
@@ -32,7 +34,7 @@
 
 namespace {
 
-const GUID APPLICATION = {0x1d2c3b4a, 0x5e6f, 0x7081, {0x92, 0xa3, 0xb4, 0xc5, 0xd6, 0xe7, 0xf8, 0x09}};
+GUID gApplication = {0x1d2c3b4a, 0x5e6f, 0x7081, {0x92, 0xa3, 0xb4, 0xc5, 0xd6, 0xe7, 0xf8, 0x09}};
 
 IDirectPlay3A* gPlay = nullptr;
 DPID gPlayer = 0;
@@ -141,7 +143,7 @@ void Run(const std::string& line) {
         in >> ms;
         DPSESSIONDESC2 search{};
         search.dwSize = sizeof(search);
-        search.guidApplication = APPLICATION;
+        search.guidApplication = gApplication;
         gFound.clear();
         gFoundNames.clear();
         const HRESULT hr = gPlay->EnumSessions(&search, ms, ListSession, nullptr, DPENUMSESSIONS_ALL);
@@ -153,7 +155,7 @@ void Run(const std::string& line) {
         DPSESSIONDESC2 session{};
         session.dwSize = sizeof(session);
         session.dwFlags = flags;
-        session.guidApplication = APPLICATION;
+        session.guidApplication = gApplication;
         session.dwMaxPlayers = max;
         session.lpszSessionNameA = name.data();
         Report(gPlay->Open(&session, DPOPEN_CREATE));
@@ -226,6 +228,12 @@ int main(int argc, char** argv) {
     if (!ParsePlatformOptions(&argc, argv, &options, &error) || !PlatformOpen(options, &error)) {
         std::cerr << error << "\n";
         return 2;
+    }
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto* bytes = reinterpret_cast<uint8_t*>(&gApplication);
+        if (arg.rfind("app=", 0) == 0 && arg.size() == 4 + 2 * sizeof(GUID))
+            for (size_t b = 0; b < sizeof(GUID); ++b) bytes[b] = static_cast<uint8_t>(std::stoul(arg.substr(4 + 2 * b, 2), nullptr, 16));
     }
     CoInitialize(nullptr);
     if (CoCreateInstance(CLSID_DirectPlay, nullptr, CLSCTX_INPROC_SERVER, IID_IDirectPlay3A,

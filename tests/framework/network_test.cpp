@@ -1,0 +1,161 @@
+// The framework's network set-up: the enumeration callbacks at their table
+// limits, and a session created by the framework as a peer process finds it
+// on loopback ports of the test's own.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "framework/app/app.h"
+#include "framework/app/main_window.h"
+#include "framework/display/display.h"
+#include "framework/net/network.h"
+#include "platform/win/platform.h"
+#include "tests/support/child_process.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool IsEnd(const std::string& line) { return line == "end" || line.rfind("error", 0) == 0; }
+
+class NetworkSetUp : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::random_device random;
+        port_ = 20000 + 32 * static_cast<int>((random() ^ static_cast<unsigned>(getpid())) % 1200);
+        folder_ = fs::path(::testing::TempDir()) / ("network-" + std::to_string(getpid()));
+        fs::create_directories(folder_);
+    }
+    // Starts the framework's window and display with the script as its input.
+    void Start(const std::string& script) {
+        std::ofstream(folder_ / "input.script") << script;
+        PlatformOptions options;
+        options.backend = "headless";
+        options.scriptPath = (folder_ / "input.script").string();
+        options.logPath = (folder_ / "debug.log").string();
+        options.dplayPort = port_;
+        std::string error;
+        ASSERT_TRUE(PlatformOpen(options, &error)) << error;
+        InitFrameworkState();
+        ASSERT_EQ(CreateMainWindow(), 1);
+        ASSERT_EQ(InitDisplay(), 1);
+        gApp.active = 1;
+    }
+    void TearDown() override {
+        if (gNetwork.sessionOpen) gNetwork.directPlay->Close();
+        gNetwork.sessionOpen = 0;
+        if (gNetwork.directPlay) gNetwork.directPlay->Release();
+        gNetwork.directPlay = nullptr;
+        if (PlatformIsOpen()) {
+            std::destroy_at(&gDisplay);
+            std::construct_at(&gDisplay);
+            PlatformClose();
+        }
+        fs::remove_all(folder_);
+    }
+    std::string Log() const {
+        std::ifstream in(folder_ / "debug.log");
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    static bool Contains(const std::string& log, const char* shiftJis) {
+        return log.find(ShiftJisToUtf8(shiftJis)) != std::string::npos;
+    }
+    // A peer process whose sessions are this framework's.
+    ChildProcess& Peer() {
+        std::string app = "app=";
+        const auto* bytes = reinterpret_cast<const uint8_t*>(&NETWORK_APPLICATION_GUID);
+        for (size_t i = 0; i < sizeof(GUID); ++i) {
+            char hex[3];
+            std::snprintf(hex, sizeof(hex), "%02x", bytes[i]);
+            app += hex;
+        }
+        peers_.push_back(std::make_unique<ChildProcess>(
+            "dplay_peer", std::vector<std::string>{"--dplay-port=" + std::to_string(port_), app}));
+        EXPECT_EQ(peers_.back()->Ask("connect local"), "ok");
+        return *peers_.back();
+    }
+
+    int port_ = 0;
+    fs::path folder_;
+    std::vector<std::unique_ptr<ChildProcess>> peers_;
+};
+
+TEST_F(NetworkSetUp, EnumerationsStopAtTheirTableLimitsKeepingWhatWasFound) {
+    Start("");
+    NetworkState& n = gNetwork;
+    n.connectionCount = 0;
+    GUID connection{};
+    DPNAME name{sizeof(DPNAME), 0, const_cast<char*>("TCP/IP"), nullptr};
+    int continued = 0;
+    for (int i = 0; i < 17; ++i) continued += AddConnection(nullptr, &connection, sizeof(connection), &name, 0, &n);
+    EXPECT_EQ(continued, 16);
+    EXPECT_EQ(n.connectionCount, 16);
+    EXPECT_STREQ(n.connectionNames[15], "TCP/IP");
+
+    n.sessionCount = 0;
+    DPSESSIONDESC2 session{};
+    session.dwSize = sizeof(session);
+    session.dwCurrentPlayers = 2;
+    session.dwMaxPlayers = 8;
+    session.lpszSessionNameA = const_cast<char*>("Room");
+    for (int i = 0; i < 101; ++i) AddSession(&session, nullptr, 0, &n);
+    EXPECT_EQ(n.sessionCount, 100);
+    EXPECT_STREQ(n.sessionNames[0], "Room 2/8");
+    EXPECT_EQ(AddSession(nullptr, nullptr, DPESC_TIMEDOUT, &n), FALSE) << "a full table answers before the time-out";
+
+    n.playerCount = 0;
+    DPNAME player{sizeof(DPNAME), 0, const_cast<char*>("0123456789012345678901234567890123456789"), nullptr};
+    for (DPID id = 1; id <= 33; ++id) AddPlayer(id, DPPLAYERTYPE_PLAYER, &player, 0, &n);
+    EXPECT_EQ(n.playerCount, 32);
+    EXPECT_EQ(n.playerIds[31], 32u);
+    EXPECT_STREQ(n.playerNames[0], "0123456789012345678901234567890");
+
+    const std::string log = Log();
+    EXPECT_TRUE(Contains(log, "接続サービス数が16を超えました\n")) << log;
+    EXPECT_TRUE(Contains(log, "セッション数が100を超えました\n")) << log;
+    EXPECT_TRUE(Contains(log, "プレイヤー数が32を超えました\n")) << log;
+    for (int i = 0; i < MAX_CONNECTIONS; ++i) free(n.connections[i]), free(n.connectionNames[i]);
+    for (int i = 0; i < MAX_SESSIONS; ++i) free(n.sessions[i]), free(n.sessionNames[i]);
+}
+
+TEST_F(NetworkSetUp, ACreatedSessionHasRoomFor32WhenAskedForNoneOrTooMany) {
+    Start("");
+    ASSERT_EQ(CreateDirectPlay(), 1);
+    GUID local{};
+    gNetwork.directPlay->EnumConnections(
+        nullptr,
+        [](const GUID*, void* data, DWORD, const DPNAME* name, DWORD, void* context) -> BOOL {
+            if (std::strcmp(name->lpszShortNameA, "Local machine") == 0) std::memcpy(context, data, sizeof(GUID));
+            return TRUE;
+        },
+        &local, DPCONNECTION_DIRECTPLAY);
+    ASSERT_EQ(gNetwork.directPlay->InitializeConnection(&local, 0), DP_OK);
+    ASSERT_EQ(CreateSession("Hall", 100), 1);
+    ASSERT_EQ(CreatePlayer("owner"), 1);
+    EXPECT_TRUE(Contains(Log(), "Session[Hall]\n"));
+    ChildProcess& searcher = Peer();
+    EXPECT_EQ(searcher.Ask("search 300", IsEnd), (std::vector<std::string>{"session Hall 1/32", "end"}));
+    EXPECT_EQ(searcher.Ask("join Hall"), "ok");
+    EXPECT_EQ(searcher.Ask("player guest"), "ok");
+    for (int i = 0; i < 100; ++i, usleep(10000)) {
+        ASSERT_EQ(EnumPlayers(), 1);
+        if (gNetwork.playerCount == 2) break;
+    }
+    ASSERT_EQ(gNetwork.playerCount, 2);
+    EXPECT_EQ(searcher.Ask("close"), "ok");  // else it would carry the old session on as its host
+    ASSERT_EQ(CreateSession("Hall", 0), 1);
+    EXPECT_EQ(searcher.Ask("search 300", IsEnd), (std::vector<std::string>{"session Hall 0/32", "end"}));
+}
+
+}  // namespace
