@@ -4,6 +4,8 @@
 void AppInit();
 void AppConfigure();
 void EditorFrame();
+// The exit procedure: logs what the save leaves out, then saves the stage set.
+int SaveStagesAtExit();
 
 // The menu, the edit screen's static look and the two confirmations (editor_flow.cpp).
 void ShowMenuScreen();

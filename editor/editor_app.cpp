@@ -1,6 +1,8 @@
 // The editor as the framework sees it: its build-time configuration, the
 // start-up hook that loads its bitmaps and shows the menu, and the frame
 // procedure that runs the current screen's logic and draws it.
+#include <cstring>
+
 #include "editor/editor.h"
 #include "editor/editor_state.h"
 #include "framework/app/app.h"
@@ -9,23 +11,16 @@
 #include "framework/image/image.h"
 #include "framework/input/input.h"
 
-const AppConfig gAppConfig = {
-    .iconName = "ICON1",
-    .require16Bit = 1,
-    .fullScreen = 1,
-    .windowWidth = 640,
-    .windowHeight = 480,
-    .device3D = -1,
-    .noModeToggle = 0,
-    .modeX = 0,
-    .screenSaver = 0,
-    .previewBitmap = "",
-    .allowMultipleInstances = 0,
-    .configureMode = 0,
-    .appInit = AppInit,
-    .appConfigure = AppConfigure,
-    .frameProc = EditorFrame,
-};
+// The framework's default configuration (full screen 640 x 480 at 16 bits,
+// one running instance) with the editor's icon and procedures.
+const AppConfig gAppConfig = [] {
+    AppConfig config = DEFAULT_APP_CONFIG;
+    std::strcpy(config.iconName, "ICON1");
+    config.appInit = AppInit;
+    config.appConfigure = AppConfigure;
+    config.frameProc = EditorFrame;
+    return config;
+}();
 
 EditorRecord gEditor;
 
@@ -53,7 +48,7 @@ constexpr BitmapFile BITMAPS[] = {
 void AppInit() {
     SetFrameRate(60);
     SetWindowTitle("!Quib edit");
-    SetExitProc(SaveStageFiles);
+    SetExitProc(SaveStagesAtExit);
     EnableMouse(1);
     gEditor.state = EDITOR_MENU;
     SetImageVideoMemory(1);

@@ -52,6 +52,10 @@ struct AppConfig {
     const char* previewBitmap;
     int allowMultipleInstances;
     int configureMode;
+    // The words the program takes on its command line, for its usage text; null
+    // when it takes none, and then a stray word is an error. A screen saver's
+    // words are the framework's own.
+    const char* arguments;
     // The application's hooks and its frame procedure.
     void (*appInit)();
     void (*appConfigure)();
@@ -73,6 +77,7 @@ constexpr AppConfig DEFAULT_APP_CONFIG = {
     .previewBitmap = "",
     .allowMultipleInstances = 0,
     .configureMode = 0,
+    .arguments = nullptr,
     .appInit = nullptr,
     .appConfigure = nullptr,
     .frameProc = nullptr,

@@ -17,6 +17,9 @@
 
 namespace {
 
+// The frame procedure of a program that supplies none: its frames only present.
+void EmptyFrame() {}
+
 void RunFrameLoop() {
     while (PumpMessages()) {
         if (gApp.active) {
@@ -41,7 +44,7 @@ int InitFramework() {
     ClearScreen(0);
     SetTextFont(8, 16, 0xFFFFFF, "標準ゴシック");
     ResetDissolve(1);
-    SetFrameProc(gAppConfig.frameProc);
+    SetFrameProc(gAppConfig.frameProc ? gAppConfig.frameProc : EmptyFrame);
     gApp.active = 1;
     return 1;
 }
@@ -72,15 +75,31 @@ int WinMain() {
     return 0;
 }
 
+namespace {
+
+void PrintUsage(std::FILE* out, const char* program) {
+    const char* words = gAppConfig.screenSaver ? "[/c | /p WINDOW | /s]" : gAppConfig.arguments;
+    std::fprintf(out, "usage: %s [options]%s%s\n\noptions:\n%s", program, words ? " " : "", words ? words : "",
+                 PlatformOptionsHelp());
+}
+
+}  // namespace
+
 int KorvenMain(int argc, char** argv) {
     PlatformOptions options;
     std::string error;
     if (!ParsePlatformOptions(&argc, argv, &options, &error)) {
-        std::fprintf(stderr, "%s: %s\n", argv[0], error.c_str());
-        std::fprintf(stderr,
-                     "platform options: --backend=sdl2|headless --headless --script=FILE --capture-dir=DIR\n"
-                     "  --log=FILE --scale=N --desktop-depth=16|32 --max-frames=N --clock-start=MS --trace\n"
-                     "  --single-instance\n");
+        std::fprintf(stderr, "%s: %s\n\n", argv[0], error.c_str());
+        PrintUsage(stderr, argv[0]);
+        return 2;
+    }
+    if (options.help) {
+        PrintUsage(stdout, argv[0]);
+        return 0;
+    }
+    if (argc > 1 && !gAppConfig.screenSaver && !gAppConfig.arguments) {
+        std::fprintf(stderr, "%s: unexpected argument '%s'\n\n", argv[0], argv[1]);
+        PrintUsage(stderr, argv[0]);
         return 2;
     }
     SetProgramArguments(argc, argv);

@@ -35,6 +35,7 @@ void RunScreenSaverPreview(HWND parent) {
     windowClass.cbSize = sizeof(WNDCLASSEXA);
     windowClass.lpfnWndProc = PreviewWindowProc;
     windowClass.hInstance = gApp.hInstance;
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = MAIN_WINDOW_CLASS;
     if (!RegisterClassExA(&windowClass)) return;
     RECT parentRect{};

@@ -5,6 +5,7 @@
 #include "framework/dialog/diagnostics.h"
 #include "framework/display/display.h"
 #include "framework/scene3d/scene3d.h"
+#include "platform/win/platform.h"
 
 namespace {
 
@@ -80,7 +81,9 @@ void ChooseDisplayMode() {
     gDisplay.screenHeight = 480;
     gDisplay.bitDepth = 16;
     gDisplay.bufferCount = 2;
-    gDisplay.coopLevel = gAppConfig.fullScreen ? gDisplay.fullScreenLevel : gDisplay.windowedLevel;
+    // --window starts a full-screen program in a window; Alt+Enter still switches.
+    const bool fullScreen = gAppConfig.fullScreen && !GetPlatformOptions().startInWindow;
+    gDisplay.coopLevel = fullScreen ? gDisplay.fullScreenLevel : gDisplay.windowedLevel;
     HDC screen = GetDC(nullptr);
     const int desktopDepth = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
     ReleaseDC(nullptr, screen);

@@ -59,7 +59,12 @@ int SetImageFromBitmap(uint16_t slot, HBITMAP bitmap) {
         return 0;
     }
     HDC surfaceDC = nullptr;
-    if (s.surface->GetDC(&surfaceDC) != DD_OK) return 1;
+    if (s.surface->GetDC(&surfaceDC) != DD_OK) {
+        // Nothing could be copied: the slot stays empty rather than holding a blank surface.
+        s.surface->Release();
+        s.surface = nullptr;
+        return 0;
+    }
     HDC memoryDC = CreateCompatibleDC(surfaceDC);
     HGDIOBJ previous = SelectObject(memoryDC, bitmap);
     if (gDisplay.bitDepth == 8) TakePaletteFrom(memoryDC, header);

@@ -45,7 +45,7 @@ int SaveScreenBitmap(const char* path) {
     uint8_t fileHeader[FILE_HEADER_SIZE] = {'B', 'M'};
     PutLittleEndian(fileHeader + 2, static_cast<uint32_t>(pixelBytes) + pixelOffset, 4);
     PutLittleEndian(fileHeader + 10, pixelOffset, 4);
-    std::fwrite(fileHeader, 1, sizeof(fileHeader), file);
+    bool written = std::fwrite(fileHeader, 1, sizeof(fileHeader), file) == sizeof(fileHeader);
 
     // The info header and its colour table, also the layout GetDIBits is asked for.
     std::vector<uint32_t> infoBuffer((infoSize + 3) / 4);
@@ -58,14 +58,15 @@ int SaveScreenBitmap(const char* path) {
     header.biBitCount = bitmap.bmBitsPixel;
     header.biCompression = BI_RGB;
     if (colors) GetDIBColorTable(dc, 0, colors, info->bmiColors);
-    std::fwrite(info, 1, infoSize, file);
+    written = written && std::fwrite(info, 1, infoSize, file) == static_cast<size_t>(infoSize);
 
     std::vector<uint8_t> pixels(pixelBytes);
     GetDIBits(dc, static_cast<HBITMAP>(selected), 0, static_cast<UINT>(bitmap.bmHeight), pixels.data(), info,
               DIB_RGB_COLORS);
-    std::fwrite(pixels.data(), 1, pixels.size(), file);
+    written = written && std::fwrite(pixels.data(), 1, pixels.size(), file) == pixels.size();
 
     ReleaseScreenDC(dc);
-    std::fclose(file);
-    return 1;
+    // A full disk may show only when the buffered bytes are flushed.
+    written = std::fclose(file) == 0 && written;
+    return written ? 1 : 0;
 }

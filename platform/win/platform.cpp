@@ -38,7 +38,11 @@ bool ApplyOption(const std::string& name, const std::string& value, bool hasValu
         *error = "bad value for --" + name + ": '" + value + "'";
         return false;
     };
-    if (name == "headless" && !hasValue) {
+    if (name == "help" && !hasValue) {
+        options->help = true;
+    } else if (name == "window" && !hasValue) {
+        options->startInWindow = true;
+    } else if (name == "headless" && !hasValue) {
         options->backend = "headless";
         *backendGiven = true;
     } else if (name == "backend") {
@@ -100,7 +104,7 @@ bool ApplyOption(const std::string& name, const std::string& value, bool hasValu
 }
 
 bool TakesValue(const std::string& name) {
-    return name != "headless" && name != "trace" && name != "single-instance";
+    return name != "help" && name != "window" && name != "headless" && name != "trace" && name != "single-instance";
 }
 
 }  // namespace
@@ -110,6 +114,10 @@ bool ParsePlatformOptions(int* argc, char** argv, PlatformOptions* options, std:
     int kept = 1;
     for (int i = 1; i < *argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "-h") {
+            options->help = true;
+            continue;
+        }
         if (arg.size() < 3 || arg.compare(0, 2, "--") != 0) {
             argv[kept++] = argv[i];
             continue;
@@ -129,6 +137,25 @@ bool ParsePlatformOptions(int* argc, char** argv, PlatformOptions* options, std:
     *argc = kept;
     argv[kept] = nullptr;
     return true;
+}
+
+const char* PlatformOptionsHelp() {
+    return "  -h, --help           show this text and exit\n"
+           "  --window             start in a window even where the program starts full screen\n"
+           "  --scale=N            show the picture N times its size in a window (1..8; default 1);\n"
+           "                       full screen always fills the desktop\n"
+           "  --log=FILE           append the program's log lines to FILE as well as to the terminal\n"
+           "  --headless           no window: a virtual clock, input from a script, frames to pictures\n"
+           "  --backend=sdl2|headless  the desktop (default) or no window\n"
+           "  --script=FILE        headless input script (implies --headless)\n"
+           "  --capture-dir=DIR    where the script's captures are written (default .)\n"
+           "  --max-frames=N       headless: close the program after N frames\n"
+           "  --clock-start=MS     headless: first value of the virtual clock\n"
+           "  --desktop-depth=8|16|24|32  bits per pixel the desktop reports (default 16)\n"
+           "  --single-instance    headless: honour the check for a running instance\n"
+           "  --trace              log every window-system call the program makes\n"
+           "  --dplay-port=PORT    first of the network session ports (default 47624)\n"
+           "  --dplay-search=ADDR  address the TCP/IP service searches without asking\n";
 }
 
 bool PlatformOpen(const PlatformOptions& options, std::string* error) {

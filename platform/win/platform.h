@@ -15,6 +15,8 @@ struct PlatformOptions {
     std::string captureDir = ".";   // where scripted captures are written
     std::string logPath;            // debug lines are appended here too
     int windowScale = 1;            // windowed presentation scale on the desktop
+    bool startInWindow = false;     // a program configured for full screen starts in a window
+    bool help = false;              // --help or -h: print the usage and do nothing else
     int desktopDepth = 16;          // bits per pixel the desktop reports
     int64_t maxFrames = -1;         // headless: close after this many frames (-1: never)
     uint32_t clockStart = 0;        // headless: first value of the virtual clock
@@ -27,9 +29,13 @@ struct PlatformOptions {
     bool dplaySearchGiven = false;  // --dplay-search was given (an empty one searches the local network)
 };
 
-// Removes the platform options (those starting with "--") from argc/argv and
-// returns them. On a malformed option it returns false and sets error.
+// Removes the platform options (those starting with "--", and -h) from
+// argc/argv and returns them. On a malformed option it returns false and sets
+// error.
 bool ParsePlatformOptions(int* argc, char** argv, PlatformOptions* options, std::string* error);
+
+// The platform options and their meanings, one line each, for a usage text.
+const char* PlatformOptionsHelp();
 
 // Opens the chosen backend; false with a reason when it cannot start.
 bool PlatformOpen(const PlatformOptions& options, std::string* error);

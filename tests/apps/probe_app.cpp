@@ -2,7 +2,8 @@
 // debug output, for the whole-program tests. Arguments:
 //   refuse-close=N  the exit procedure refuses the first N requests
 //   quit-at=F       the frame procedure calls RequestQuit in frame F
-// Built also in configure mode and as a screen saver (/c, /p <window>, /s).
+// Built also in configure mode, as a screen saver (/c, /p <window>, /s) and
+// without a frame procedure.
 #include <cstdlib>
 #include <string>
 
@@ -64,6 +65,7 @@ const AppConfig gAppConfig = [] {
     config.configureMode = PROBE_CONFIGURE_MODE;
     config.appInit = ProbeInit;
     config.appConfigure = ProbeConfigure;
-    config.frameProc = ProbeFrame;
+    config.frameProc = PROBE_FRAMELESS ? nullptr : ProbeFrame;
+    config.arguments = "[refuse-close=N] [quit-at=F]";
     return config;
 }();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/win/headless/png_image.h"
+#include "platform/win/platform.h"
 #include "tests/editor/editor_session.h"
 #include "tests/editor/sample_stage_rows.h"
 #include "tests/editor/stage_file_bytes.h"
@@ -146,6 +147,30 @@ TEST_F(Editor, TapsReleasedWithinAFrameAreNotMissed) {
     std::vector<Cells> stages = Samples();
     Set(stages[5], {{5, 20}}, 17);
     ExpectSlotFiles(1, stages);
+}
+
+TEST_F(Editor, TheExitLogNamesStoredStagesAfterAnEmptyOne) {
+    EditorScript script;
+    script.ChooseSlot(1);
+    for (int k = 0; k < 9; ++k) script.StageKey("F3");  // to stage 10, past the empty stage 9
+    script.WaitForMap().Click(Palette1Point(17)).Click(MapPoint(5, 20)).Confirm(SAVE, YES);
+    Run(script);
+    ExpectSlotFiles(1, Samples());
+    EXPECT_NE(output_.find(ShiftJisToUtf8("ステージ10は、前のステージ9が空のため保存されません")), std::string::npos)
+        << output_;
+    EXPECT_EQ(output_.find(ShiftJisToUtf8("ステージ11は")), std::string::npos) << output_;
+}
+
+TEST_F(Editor, AMissingSlotFolderIsNamedOnceAtExit) {
+    fs::remove(dir_ / "user/s3");
+    EditorScript script;
+    script.ChooseSlot(3).Key("esc");
+    Run(script);
+    const std::string line = ShiftJisToUtf8("フォルダ[./user/s3]がないため、ステージは保存されません");
+    const size_t at = output_.find(line);
+    EXPECT_NE(at, std::string::npos) << output_;
+    EXPECT_EQ(output_.find(ShiftJisToUtf8("保存"), at + line.size()), std::string::npos) << output_;
+    EXPECT_FALSE(fs::exists(dir_ / "user/s3"));
 }
 
 TEST_F(Editor, PagingStopsAtTheFirstAndLastStages) {

@@ -121,8 +121,10 @@ protected:
         script.Line(script.frame(), "close");
         const RunResult r = RunProgram("quibedit", "--max-frames=5000 --capture-dir='" + dir_.string() + "'",
                                        script.text(), dir_);
+        output_ = r.output;
         ASSERT_EQ(r.exitCode, 0) << r.output;
     }
 
     std::filesystem::path dir_;
+    std::string output_;  // the last run's log
 };

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/support/program_runner.h"
+#include "tests/support/scoped_environment.h"
 
 namespace fs = std::filesystem;
 
@@ -50,6 +51,30 @@ TEST(Program, NoFramesRunWhileInactiveOrMinimised) {
     EXPECT_NE(r.output.find("exit asked after 15 frames"), std::string::npos) << r.output;
     r = RunProgram("probe_app", "", "5 minimize\n40 restore\n45 close\n");
     EXPECT_NE(r.output.find("exit asked after 10 frames"), std::string::npos) << r.output;
+}
+
+TEST(Program, WithoutAFrameProcedureFramesStillRun) {
+    const RunResult r = RunProgram("probe_frameless_app", "", "10 press esc\n");
+    EXPECT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_NE(r.output.find("exit asked"), std::string::npos) << r.output;
+}
+
+TEST(Program, WithoutADesktopTheErrorSaysWhatWasTried) {
+    ScopedEnvironment wayland("WAYLAND_DISPLAY", nullptr), driver("SDL_VIDEODRIVER", nullptr),
+        runtime("XDG_RUNTIME_DIR", nullptr);
+    {
+        ScopedEnvironment display("DISPLAY", ":1999");
+        const RunResult r = RunProgram("probe_app", "--backend=sdl2");
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_NE(r.output.find("DISPLAY=:1999: no display server answers"), std::string::npos) << r.output;
+        EXPECT_EQ(r.output.find("XDG_RUNTIME_DIR"), std::string::npos) << r.output;
+    }
+    ScopedEnvironment display("DISPLAY", nullptr);
+    const RunResult r = RunProgram("probe_app", "--backend=sdl2");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.output.find("neither DISPLAY nor WAYLAND_DISPLAY is set; run with --headless"), std::string::npos)
+        << r.output;
+    EXPECT_EQ(r.output.find("XDG_RUNTIME_DIR"), std::string::npos) << r.output;
 }
 
 TEST(Program, ConfigureModeRunsOnlyTheConfigureHook) {
@@ -121,6 +146,27 @@ TEST(Program, BadOptionsAndScriptsAreReportedClearly) {
     r = RunProgram("probe_app", "--script /nonexistent/script.txt");
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.output.find("cannot read the input script"), std::string::npos) << r.output;
+}
+
+TEST(Program, HelpPrintsTheUsageAndAStrayWordIsAnError) {
+    for (const char* help : {"--help", "-h"}) {
+        const RunResult r = RunProgram("quibedit", help);
+        EXPECT_EQ(r.exitCode, 0) << help;
+        EXPECT_EQ(r.output.find("usage: "), 0u) << r.output;
+        EXPECT_NE(r.output.find("--window "), std::string::npos) << r.output;
+    }
+    RunResult r = RunProgram("quibedit", "--headless stray");
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.output.find("unexpected argument 'stray'"), std::string::npos) << r.output;
+    // A program that takes words names them in its usage.
+    r = RunProgram("probe_app", "--help");
+    EXPECT_NE(r.output.find("[options] [refuse-close=N] [quit-at=F]"), std::string::npos) << r.output;
+}
+
+TEST(Program, WindowOptionStartsAFullScreenProgramInAWindow) {
+    const RunResult r = RunProgram("draw_probe_app", "--window", "3 close\n");
+    EXPECT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_NE(r.output.find("display depth=16 full=0"), std::string::npos) << r.output;
 }
 
 TEST(Program, TheEditorQuitOnTheMenuWritesNothing) {

@@ -133,9 +133,11 @@ TEST_F(ScreenBitmap, EightBitsCarryThePaletteAsColourTable) {
     EXPECT_EQ(CommandOutput("identify -format '%m %w %h' '" + path_ + "'"), "BMP3 640 480");
 }
 
-TEST_F(ScreenBitmap, AFileThatCannotBeCreated) {
+TEST_F(ScreenBitmap, AFileThatCannotBeCreatedOrWrittenFails) {
     EXPECT_EQ(SaveScreenBitmap("/nonexistent-directory/screen.bmp"), 0);
     EXPECT_EQ(SaveScreenBitmap(""), 0);
+    // Opens, but every write finds the disk full.
+    EXPECT_EQ(SaveScreenBitmap("/dev/full"), 0);
 }
 
 }  // namespace

@@ -20,25 +20,44 @@ struct Sdl2State {
 
 Sdl2State gSdl;
 
+constexpr const char* NO_DISPLAY_ADVICE = "; run with --headless to use the program without a display";
+
+// The desktop's display: Wayland where WAYLAND_DISPLAY names one, else X11
+// where DISPLAY does. A driver is tried only when its variable is set, so no
+// driver fills the terminal with complaints about a desktop that is not there,
+// and the error says what was tried and how it failed. A driver named in
+// SDL_VIDEODRIVER is the only one tried.
+bool OpenDisplay(std::string* error) {
+    if (const char* named = std::getenv("SDL_VIDEODRIVER")) {
+        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0) return true;
+        *error = std::string("cannot open the display driver SDL_VIDEODRIVER=") + named + " (" + SDL_GetError() + ")" +
+                 NO_DISPLAY_ADVICE;
+        return false;
+    }
+    struct Candidate {
+        const char* variable;
+        const char* driver;
+    };
+    std::string tried;
+    for (const Candidate& candidate : {Candidate{"WAYLAND_DISPLAY", "wayland"}, Candidate{"DISPLAY", "x11"}}) {
+        const char* value = std::getenv(candidate.variable);
+        if (!value || !*value) continue;
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, candidate.driver);
+        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0) return true;
+        tried += std::string(tried.empty() ? "" : "; ") + candidate.variable + "=" + value + ": no display server answers (" +
+                 SDL_GetError() + ")";
+    }
+    *error = tried.empty() ? "no desktop display found: neither DISPLAY nor WAYLAND_DISPLAY is set"
+                           : "cannot open the desktop display (" + tried + ")";
+    *error += NO_DISPLAY_ADVICE;
+    return false;
+}
+
 bool Open(const PlatformOptions& options, std::string* error) {
     gSdl = Sdl2State{};
     gSdl.scale = options.windowScale;
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "0");
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        *error = std::string("cannot open the desktop display (") + SDL_GetError() +
-                 "); run with --headless to use the program without a display";
-        return false;
-    }
-    // Without a desktop SDL falls back to drawing nowhere; say so instead,
-    // unless that driver was asked for by name.
-    const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
-    if ((driver == "offscreen" || driver == "dummy") && !std::getenv("SDL_VIDEODRIVER")) {
-        SDL_Quit();
-        *error = "no desktop display found (DISPLAY or WAYLAND_DISPLAY is not set); run with --headless to use "
-                 "the program without a display";
-        return false;
-    }
-    return true;
+    return OpenDisplay(error);
 }
 
 void DestroyDesktopWindow() {
