@@ -8,7 +8,7 @@ check_installed_tree() {
   local prefix=$1 scratch=$2
   local f
   for f in bin/quibedit bin/quibstage bin/korven-showcase lib/korven/quibedit lib/korven/showcase \
-           lib/korven/plugins/libpngpicture.so lib/korven/plugins/libjpegpicture.so lib/korven/plugins/libgifpicture.so \
+           lib/korven/plugins/libpngpicture.so lib/korven/plugins/libjpegpicture.so lib/korven/plugins/libgifpicture.so lib/korven/libmppsdk.so \
            lib/korven/showcase-data/sunset.kbm lib/libkorven.a lib/libkorven_platform.a lib/libkorven_main.a \
            include/korven/framework/app/app.h include/korven/platform/win/win.h \
            lib/cmake/Korven/KorvenConfig.cmake lib/cmake/Korven/KorvenConfigVersion.cmake lib/pkgconfig/korven.pc \

@@ -14,7 +14,7 @@ source "$source/tests/install/installed_tree_checks.sh"
 deb=$(ls "$scratch"/package/*.deb)
 [ "$(dpkg-deb -f "$deb" Package)" = korven ] || fail "the package is not named korven"
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libsdl2 libfontconfig libfreetype libpng libjpeg libgif libstdc++ fonts-ipafont-gothic; do
+for library in libsdl2 libopenmpt libfontconfig libfreetype libpng libjpeg libgif libstdc++ fonts-ipafont-gothic; do
   echo "$depends" | grep -q "$library" || fail "Depends lacks $library: $depends"
 done
 
