@@ -5,6 +5,8 @@
 #include <deque>
 
 #include "platform/win/backend.h"
+#include "platform/win/controls/control_input.h"
+#include "platform/win/controls/control_layer.h"
 #include "platform/win/window_table.h"
 
 namespace {
@@ -37,6 +39,7 @@ bool TakeMessage(MSG* msg, HWND window, UINT filterMin, UINT filterMax, bool rem
 }  // namespace
 
 void PostDesktopMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (RouteToControls(message, wParam, lParam)) return;
     if (HWND main = MainWindow()) PostMessageA(main, message, wParam, lParam);
     // Without a main window (a screen-saver preview) a request to close ends the loop.
     else if (message == WM_CLOSE) PostQuitMessage(0);
@@ -85,6 +88,7 @@ BOOL WaitMessage() {
         Backend().pollEvents();
         if (!gQueue.empty()) break;
         Backend().queueDrained();
+        RefreshControlLayer();
         Backend().waitEvents();
     }
     return TRUE;
