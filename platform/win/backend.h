@@ -92,6 +92,8 @@ void ShowDisplayMode(int width, int height, int bitsPerPixel, bool fullScreen);
 // Called by backends: a desktop event for the main window.
 void PostDesktopMessage(UINT message, WPARAM wParam, LPARAM lParam);
 void SetKeyDown(int virtualKey, bool down);
+// The message queue was emptied: the input of one frame is complete.
+void EndInputFrame();
 bool IsKeyDown(int virtualKey);
 // The pointer moved to (x, y) in client pixels of the main window.
 void SetPointerClientPosition(int x, int y);

@@ -1,6 +1,8 @@
 // Key, mouse-button and pointer state as the backends last reported it. The
 // pointer lives in client pixels of the main window; screen coordinates add
-// the window's origin on the desktop.
+// the window's origin on the desktop. A key that went down during a frame's
+// input counts as down for that frame's polls even when it is up again by
+// then: a tap between two polls is never lost.
 #include <algorithm>
 #include <array>
 
@@ -10,6 +12,10 @@
 namespace {
 
 std::array<bool, 256> gKeyDown{};
+// The input frame in which each key last went down; frames are counted by the
+// emptyings of the message queue, the first is 1 (0: the key never went down).
+std::array<uint64_t, 256> gWentDownInFrame{};
+uint64_t gInputFrame = 1;
 POINT gPointer{0, 0};  // client pixels
 int gCursorCount = 0;
 bool gConfined = false;
@@ -25,8 +31,12 @@ POINT ClampToConfinement(POINT screen) {
 }  // namespace
 
 void SetKeyDown(int virtualKey, bool down) {
-    if (virtualKey >= 0 && virtualKey < 256) gKeyDown[virtualKey] = down;
+    if (virtualKey < 0 || virtualKey >= 256) return;
+    if (down && !gKeyDown[virtualKey]) gWentDownInFrame[virtualKey] = gInputFrame;
+    gKeyDown[virtualKey] = down;
 }
+
+void EndInputFrame() { ++gInputFrame; }
 
 bool IsKeyDown(int virtualKey) { return virtualKey >= 0 && virtualKey < 256 && gKeyDown[virtualKey]; }
 
@@ -39,7 +49,11 @@ void SetPointerClientPosition(int x, int y) {
 POINT PointerClientPosition() { return gPointer; }
 
 int16_t GetAsyncKeyState(int virtualKey) {
-    return IsKeyDown(virtualKey) ? static_cast<int16_t>(0x8000) : 0;
+    if (virtualKey < 0 || virtualKey >= 256) return 0;
+    // The frame whose input was last completed is the one being polled.
+    const uint64_t wentDown = gWentDownInFrame[virtualKey];
+    const bool tapped = wentDown != 0 && wentDown + 1 == gInputFrame;
+    return gKeyDown[virtualKey] || tapped ? static_cast<int16_t>(0x8000) : 0;
 }
 
 BOOL GetCursorPos(POINT* point) {

@@ -36,6 +36,12 @@ bool TakeMessage(MSG* msg, HWND window, UINT filterMin, UINT filterMax, bool rem
     return false;
 }
 
+// The queue was found empty: one frame's input is complete.
+void QueueDrained() {
+    EndInputFrame();
+    Backend().queueDrained();
+}
+
 }  // namespace
 
 void PostDesktopMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -79,7 +85,7 @@ BOOL PeekMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT re
     if (TakeMessage(msg, window, filterMin, filterMax, remove)) return TRUE;
     Backend().pollEvents();
     if (TakeMessage(msg, window, filterMin, filterMax, remove)) return TRUE;
-    Backend().queueDrained();
+    QueueDrained();
     return FALSE;
 }
 
@@ -87,7 +93,7 @@ BOOL WaitMessage() {
     while (gQueue.empty() && !gQuitPosted) {
         Backend().pollEvents();
         if (!gQueue.empty()) break;
-        Backend().queueDrained();
+        QueueDrained();
         RefreshControlLayer();
         Backend().waitEvents();
     }

@@ -136,6 +136,17 @@ TEST_F(Editor, TheRightButtonPicksTheCellUnderThePointer) {
     ExpectSlotFiles(1, stages);
 }
 
+TEST_F(Editor, TapsReleasedWithinAFrameAreNotMissed) {
+    EditorScript script;
+    script.Tap(USER_POINTS[0]);
+    for (int k = 0; k < 5; ++k) script.TapKey("F3");  // to stage 6
+    script.Wait(15).Tap(Palette1Point(17)).Tap(MapPoint(5, 20)).Tap(SAVE).Tap(YES);
+    Run(script);
+    std::vector<Cells> stages = Samples();
+    Set(stages[5], {{5, 20}}, 17);
+    ExpectSlotFiles(1, stages);
+}
+
 TEST_F(Editor, PagingStopsAtTheFirstAndLastStages) {
     WriteHundredStages();
     EditorScript script;

@@ -49,6 +49,13 @@ public:
         frame_ += 3;
         return *this;
     }
+    // Pressed and released within one frame, as a touchpad tap or a quick key is.
+    EditorScript& Tap(Point p) { return Move(p).TapKey("lbutton"); }
+    EditorScript& TapKey(const char* name) {
+        Line(frame_, std::string("press ") + name).Line(frame_, std::string("release ") + name);
+        frame_ += 3;
+        return *this;
+    }
     EditorScript& Capture(const std::string& file) { return Line(frame_, "capture " + file); }
     EditorScript& Wait(int frames) {
         frame_ += frames;

@@ -123,6 +123,19 @@ TEST_F(MessageQueue, EachEmptyingOfTheQueueEndsOneHeadlessFrame) {
     EXPECT_EQ(GetAsyncKeyState('A'), 0);
 }
 
+TEST_F(MessageQueue, AKeyTappedWithinAFrameIsDownForThatFramesPollsOnly) {
+    Open("1 press A\n1 release A\n1 press lbutton\n1 release lbutton\n");
+    Drain();
+    EXPECT_EQ(Drain(), (std::vector<UINT>{WM_KEYDOWN, WM_KEYUP, WM_LBUTTONDOWN, WM_LBUTTONUP}));
+    for (int poll = 0; poll < 2; ++poll) {
+        EXPECT_NE(GetAsyncKeyState('A') & 0x8000, 0);
+        EXPECT_NE(GetAsyncKeyState(VK_LBUTTON) & 0x8000, 0);
+    }
+    Drain();
+    EXPECT_EQ(GetAsyncKeyState('A'), 0);
+    EXPECT_EQ(GetAsyncKeyState(VK_LBUTTON), 0);
+}
+
 TEST_F(MessageQueue, AltMakesSystemKeys) {
     Open("1 press alt\n1 press return\n1 press f4\n");
     Drain();
