@@ -2,11 +2,13 @@
 // button highlights, the stage number, the map, the pen under the pointer,
 // the SQAR and LINE previews while the button is down, the active tool and
 // the blinking marker around the pen's palette cell.
+#include <cstdint>
 #include <cstdlib>
 
 #include "editor/editor.h"
 #include "editor/map_editing.h"
 #include "framework/draw/draw.h"
+#include "platform/gdi/picture_limits.h"
 
 namespace {
 
@@ -28,10 +30,13 @@ constexpr MarkerPiece MARKER_PIECES[] = {{-1, -1, 36}, {0, -1, 24}, {1, -1, 12},
                                          {1, 0, 48},   {-1, 1, 108}, {0, 1, 96}, {1, 1, 84}};
 
 // The tile of a cell value; values without a tile fall off the sheet and
-// the draw clips them away.
+// the draw clips them away. Any 32-bit value is safe: negative values and 100
+// lie left of or above the sheet, and columns past the widest picture a slot
+// can hold are not drawn at all (their place would not fit in an int).
 void DrawBlockTile(int value, int x, int y) {
     const Palette& palette = PaletteOf(value);
-    const int w = value - palette.firstValue;
+    const int w = value - palette.firstValue;  // no overflow: PaletteOf splits at 100
+    if (w < 0 || w / 10 >= MAX_PICTURE_SIDE / CELL_WIDTH) return;
     const int left = CELL_WIDTH * (w / 10);
     const int top = CELL_HEIGHT * (w % 10);
     DrawImage(x, y, palette.sheetSlot, left, top, left + CELL_WIDTH, top + CELL_HEIGHT);
@@ -51,11 +56,14 @@ void DrawPenMarker(int phase) {
     if (phase == MARKER_HIDDEN_PHASE) return;
     const Palette& palette = PaletteOf(gEditor.pen);
     const int w = gEditor.pen - palette.firstValue;
-    const int px = palette.left + CELL_WIDTH * (w / 10);
+    // Where the formula puts it, worked out wide; a marker that far off the
+    // screen draws nothing.
+    const int64_t px = palette.left + int64_t{CELL_WIDTH} * (w / 10);
+    if (px < -MAX_PICTURE_SIDE || px > MAX_PICTURE_SIDE) return;
     const int py = palette.top + CELL_HEIGHT * (w % 10);
     const int left = CELL_WIDTH * phase;
     for (const MarkerPiece& piece : MARKER_PIECES)
-        DrawImage(px + CELL_WIDTH * piece.dx, py + CELL_HEIGHT * piece.dy, MARKER_SLOT, left, piece.sourceTop,
+        DrawImage(static_cast<int>(px) + CELL_WIDTH * piece.dx, py + CELL_HEIGHT * piece.dy, MARKER_SLOT, left, piece.sourceTop,
                   left + CELL_WIDTH, piece.sourceTop + CELL_HEIGHT);
 }
 

@@ -1,17 +1,11 @@
 // Stage files: ./user/sN/stageNNN.clb, 443 little-endian 32-bit words (the
 // check word, then the 442 cells in stage order). A set ends at the first
 // missing, empty or failing file; saving stops at the first empty stage.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "editor/stage_file_write.h"
 #include "editor/stage_set.h"
 
 namespace {
@@ -19,6 +13,8 @@ namespace {
 // The record as file bytes. A short read leaves the bytes of the previous
 // read in place, and the check word decides what to make of them.
 uint8_t gRecordBytes[STAGE_FILE_BYTES];
+
+std::string SlotFolder(int userSlot) { return "./user/s" + std::to_string(userSlot); }
 
 std::string StageFileName(int userSlot, int stageNumber) {
     char name[64];
@@ -41,64 +37,29 @@ void EncodeRecordBytes(uint8_t* out) {
     }
 }
 
-bool WriteAll(int fd, const uint8_t* data, size_t size) {
-    while (size > 0) {
-        const ssize_t written = write(fd, data, size);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        data += written;
-        size -= static_cast<size_t>(written);
-    }
-    return true;
-}
-
-// Writes the file completely beside the target and then puts it in the
-// target's place, so a stage file is never left half-written. A target that
-// exists but may not be written stays as it is.
-bool ReplaceFileAtomically(const std::string& path, const uint8_t* data, size_t size) {
-    std::string target = path;
-    struct stat old {};
-    const bool exists = lstat(path.c_str(), &old) == 0;
-    if (exists && S_ISLNK(old.st_mode)) {
-        char resolved[PATH_MAX];
-        if (!realpath(path.c_str(), resolved)) return false;
-        target = resolved;
-        if (stat(target.c_str(), &old) != 0) return false;
-    }
-    if (exists && (!S_ISREG(old.st_mode) || access(target.c_str(), W_OK) != 0)) return false;
-
-    const size_t slash = target.rfind('/');
-    std::string temp = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) + ".stage-XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) return false;
-    mode_t mode = 0666;
-    if (exists) {
-        mode = old.st_mode & 07777;
-    } else {
-        const mode_t mask = umask(0);
-        umask(mask);
-        mode &= ~mask;
-    }
-    const bool ok = fchmod(fd, mode) == 0 && WriteAll(fd, data, size) && fdatasync(fd) == 0;
-    if (close(fd) != 0 || !ok || rename(temp.c_str(), target.c_str()) != 0) {
-        unlink(temp.c_str());
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
+
+size_t ReadStageRecord(FILE* file) {
+    const size_t wordsRead = std::fread(gRecordBytes, 4, STAGE_FILE_WORDS, file);
+    DecodeRecordBytes();
+    return wordsRead;
+}
+
+int WriteStageRecord(const char* path) {
+    uint8_t bytes[STAGE_FILE_BYTES];
+    EncodeRecordBytes(bytes);
+    return WriteStageFile(path, bytes, sizeof(bytes)) ? 1 : 0;
+}
 
 void LoadStageFiles(int userSlot) {
     gUserSlot = userSlot;
+    RemoveStaleStageTemporaries(SlotFolder(userSlot));
     bool ended = false;
     for (int i = 0; i < STAGE_COUNT; ++i) {
         const std::string name = StageFileName(userSlot, i + 1);
         if (FILE* file = std::fopen(name.c_str(), "r+b")) {
-            const size_t wordsRead = std::fread(gRecordBytes, 4, STAGE_FILE_WORDS, file);
-            (void)wordsRead;  // a short file is judged by its check word
+            ReadStageRecord(file);  // a short file is judged by its check word
             std::fclose(file);
-            DecodeRecordBytes();
             if (StoreRecordToStage(i) == 1) ended = true;
         } else {
             ended = true;
@@ -112,12 +73,11 @@ void LoadStageFiles(int userSlot) {
 
 int SaveStageFiles() {
     if (gUserSlot == 0) return 1;
-    uint8_t bytes[STAGE_FILE_BYTES];
+    RemoveStaleStageTemporaries(SlotFolder(gUserSlot));
     for (int i = 0; i < STAGE_COUNT; ++i) {
         const std::string name = StageFileName(gUserSlot, i + 1);
         if (CopyStageToRecord(i) == 1) break;
-        EncodeRecordBytes(bytes);
-        ReplaceFileAtomically(name, bytes, sizeof(bytes));  // a file that cannot be written is skipped
+        WriteStageRecord(name.c_str());  // a file that cannot be written is skipped (and logged)
     }
     return 1;
 }

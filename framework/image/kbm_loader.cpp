@@ -12,12 +12,11 @@
 #include "framework/display/display.h"
 #include "framework/image/image.h"
 #include "framework/image/slot_loading.h"
+#include "platform/gdi/picture_limits.h"
 
 namespace {
 
 constexpr size_t KBM_HEADER_BYTES = 24;
-// No bitmap larger than this can be made from the decoded data.
-constexpr uint64_t KBM_MAX_BUFFER_BYTES = 256ull << 20;
 
 struct KbmHeader {
     int32_t width;
@@ -30,12 +29,20 @@ int32_t ReadLittleEndian32(const uint8_t* bytes) {
 }
 
 // Values each plane fills: one per pixel of rows padded to a multiple of 4
-// pixels; 0 when the header describes no picture that can be made.
+// pixels; 0 when the header describes no picture the loaders accept.
 uint64_t PlaneCapacity(const KbmHeader& header) {
-    if (header.width <= 0 || header.height <= 0) return 0;
+    if (!PictureSizeAllowed(header.width, header.height)) return 0;
     const uint64_t paddedWidth = (static_cast<uint64_t>(header.width) + 3) & ~uint64_t{3};
-    const uint64_t capacity = paddedWidth * static_cast<uint64_t>(header.height);
-    return capacity * 3 <= KBM_MAX_BUFFER_BYTES ? capacity : 0;
+    return paddedWidth * static_cast<uint64_t>(header.height);
+}
+
+// Bytes left in the file from the current position.
+uint64_t BytesLeft(FILE* file) {
+    const long position = std::ftell(file);
+    if (position < 0 || std::fseek(file, 0, SEEK_END) != 0) return 0;
+    const long end = std::ftell(file);
+    std::fseek(file, position, SEEK_SET);
+    return end > position ? static_cast<uint64_t>(end - position) : 0;
 }
 
 // Expands the three planes into the output buffer (capacity values per
@@ -60,7 +67,8 @@ bool DecodePlanes(const uint8_t* codes, const int32_t planeSizes[3], uint8_t* ou
 }
 
 // The decoded buffer of a KBM file whose header was read, or null when the
-// sizes are out of range or the file ends before its last code byte.
+// sizes are out of range or the file ends before its last code byte. Both are
+// known from the header and the file's size before anything is allocated.
 std::unique_ptr<uint8_t[]> ReadPlanes(FILE* file, const KbmHeader& header, uint64_t* bufferBytes) {
     const uint64_t capacity = PlaneCapacity(header);
     uint64_t codeBytes = 0;
@@ -69,7 +77,7 @@ std::unique_ptr<uint8_t[]> ReadPlanes(FILE* file, const KbmHeader& header, uint6
         if (size < 0 || static_cast<uint64_t>(size) > capacity) return nullptr;
         codeBytes += static_cast<uint64_t>(size);
     }
-    if (capacity == 0) return nullptr;
+    if (capacity == 0 || codeBytes > BytesLeft(file)) return nullptr;
     std::unique_ptr<uint8_t[]> codes(new (std::nothrow) uint8_t[codeBytes]);
     std::unique_ptr<uint8_t[]> output(new (std::nothrow) uint8_t[capacity * 3]());
     if (!codes || !output || std::fread(codes.get(), 1, codeBytes, file) != codeBytes) return nullptr;

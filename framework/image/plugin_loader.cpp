@@ -4,6 +4,7 @@
 // surface is decoded again through the same library.
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -14,16 +15,20 @@
 #include "framework/image/image.h"
 #include "framework/image/slot_loading.h"
 #include "framework/image/picture_plugin.h"
+#include "platform/gdi/picture_limits.h"
 
 namespace {
 
-// Whether the blocks a plug-in returned hold the header, masks and colour
-// table their header announces and all the rows of bits it describes. A
-// plug-in's word is not taken for sizes: the blocks are read, never overrun.
+// Whether the blocks a plug-in returned hold a picture within the loaders'
+// size limit, the header, masks and colour table their header announces and
+// all the rows of bits it describes. A plug-in's word is not taken for sizes:
+// the blocks are read, never overrun.
 bool BlocksHoldTheirPicture(const BITMAPINFO* info, SIZE_T infoSize, SIZE_T bitsSize) {
     if (infoSize < sizeof(BITMAPINFOHEADER)) return false;
     const BITMAPINFOHEADER& h = info->bmiHeader;
-    if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biSize > infoSize || h.biWidth <= 0 || h.biHeight == 0) return false;
+    if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biSize > infoSize ||
+        !PictureSizeAllowed(h.biWidth, std::abs(int64_t{h.biHeight})))
+        return false;
     uint64_t tableBytes = 0;
     if (h.biCompression == BI_BITFIELDS && h.biSize < 52) tableBytes = 3 * sizeof(uint32_t);
     if (h.biBitCount <= 8) {

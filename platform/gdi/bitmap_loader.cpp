@@ -7,12 +7,14 @@
 #include "platform/gdi/blit.h"
 #include "platform/gdi/bmp_decoder.h"
 #include "platform/gdi/gdi_objects.h"
+#include "platform/gdi/picture_limits.h"
 #include "platform/win/resources.h"
 
 namespace {
 
-// Larger files cannot hold a bitmap of acceptable size.
-constexpr uint64_t MAX_BMP_FILE_BYTES = MAX_BITMAP_BYTES + (1u << 20);
+// Larger files cannot hold a picture of acceptable size (4 bytes a pixel at
+// most, headers and colour table within a megabyte).
+constexpr uint64_t MAX_BMP_FILE_BYTES = 4 * MAX_PICTURE_PIXELS + (1u << 20);
 
 bool ReadWholeFile(const char* path, std::vector<uint8_t>* bytes) {
     std::ifstream file(path, std::ios::binary | std::ios::ate);

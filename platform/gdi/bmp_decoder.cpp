@@ -7,6 +7,7 @@
 
 #include "platform/gdi/dib_format.h"
 #include "platform/gdi/gdi_objects.h"
+#include "platform/gdi/picture_limits.h"
 #include "platform/gdi/pixel_codec.h"
 
 namespace {
@@ -14,6 +15,10 @@ namespace {
 constexpr size_t FILE_HEADER_SIZE = 14;
 constexpr uint32_t CORE_HEADER_SIZE = 12;
 constexpr uint32_t INFO_HEADER_SIZE = 40;
+// OS/2 2.x headers: the full one, and the short form that ends after the bit
+// count (the fields it leaves out are 0).
+constexpr uint32_t OS2_SHORT_HEADER_SIZE = 16;
+constexpr uint32_t OS2_HEADER_SIZE = 64;
 
 uint16_t ReadU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 uint32_t ReadU32(const uint8_t* p) {
@@ -103,13 +108,17 @@ bool ReadBmpInfo(const uint8_t* data, size_t size, BmpInfo* info) {
         bpp = ReadU16(h + 10);
         entrySize = 3;  // blue, green, red
         if (bpp == 16 || bpp == 32) return false;
-    } else if (IsInfoHeaderSize(headerSize)) {
+    } else if (IsInfoHeaderSize(headerSize) || headerSize == OS2_SHORT_HEADER_SIZE || headerSize == OS2_HEADER_SIZE) {
         width = static_cast<int32_t>(ReadU32(h + 4));
         height = static_cast<int32_t>(ReadU32(h + 8));
         planes = ReadU16(h + 12);
         bpp = ReadU16(h + 14);
-        info->compression = ReadU32(h + 16);
-        colorsUsed = ReadU32(h + 32);
+        if (headerSize != OS2_SHORT_HEADER_SIZE) {
+            info->compression = ReadU32(h + 16);
+            colorsUsed = ReadU32(h + 32);
+        }
+        // OS/2 numbers its own methods from 3 on (Huffman, 24-bit runs): none is read here.
+        if (headerSize == OS2_HEADER_SIZE && info->compression > BI_RLE4) return false;
         entrySize = 4;  // blue, green, red, reserved
     } else {
         return false;
@@ -119,11 +128,9 @@ bool ReadBmpInfo(const uint8_t* data, size_t size, BmpInfo* info) {
     const bool rle = info->compression == BI_RLE4 || info->compression == BI_RLE8;
     info->topDown = height < 0;
     height = std::abs(height);
-    if (width < 1 || width > MAX_BITMAP_SIDE || height < 1 || height > MAX_BITMAP_SIDE || (rle && info->topDown))
-        return false;
+    if (!PictureSizeAllowed(width, height) || (rle && info->topDown)) return false;
     const int stride = DibStride(static_cast<int>(width), bpp);
     const uint64_t pixelBytes = static_cast<uint64_t>(stride) * static_cast<uint64_t>(height);
-    if (pixelBytes > MAX_BITMAP_BYTES) return false;
 
     info->width = static_cast<int>(width);
     info->height = static_cast<int>(height);

@@ -1,6 +1,8 @@
-// Decoding of .bmp file images: core (OS/2), info, V4 and V5 headers; 1, 4, 8,
-// 16, 24 and 32 bits per pixel; RLE4, RLE8 and bit fields; both row orders.
-// Malformed or truncated data is refused; nothing outside the data is read.
+// Decoding of .bmp file images: core and OS/2 2.x (16 and 64 bytes), info,
+// V4 and V5 headers; 1, 4, 8, 16, 24 and 32 bits per pixel; RLE4, RLE8 and
+// bit fields; both row orders. Malformed or truncated data and pictures
+// beyond the loaders' size limit (picture_limits.h) are refused; nothing
+// outside the data is read.
 #pragma once
 
 #include <array>

@@ -1,19 +1,13 @@
 // Movable memory blocks holding a DIB for the framework: the header, the
 // colour table and the rows, sized from the picture and never larger than
-// the biggest bitmap the framework can make.
+// the loaders' picture size limit.
 #include "plugins/common/dib_blocks.h"
 
-namespace {
-
-constexpr uint32_t MAX_PICTURE_SIDE = 32768;
-constexpr uint64_t MAX_PICTURE_BYTES = 256ull << 20;
-
-}  // namespace
+#include "platform/gdi/picture_limits.h"
 
 bool AllocateDib(DibBlocks* dib, uint32_t width, uint32_t height, int bitsPerPixel) {
-    if (width == 0 || height == 0 || width > MAX_PICTURE_SIDE || height > MAX_PICTURE_SIDE) return false;
+    if (!PictureSizeAllowed(width, height)) return false;
     const uint64_t stride = (uint64_t{width} * bitsPerPixel + 31) / 32 * 4;
-    if (stride * height > MAX_PICTURE_BYTES) return false;
     const int colors = bitsPerPixel == 8 ? 256 : 0;
     dib->info = GlobalAlloc(GHND, sizeof(BITMAPINFOHEADER) + colors * sizeof(RGBQUAD));
     dib->bits = GlobalAlloc(GHND, stride * height);

@@ -17,7 +17,9 @@ struct DibBlocks {
 };
 
 // Allocates and locks both blocks for a width x height DIB of 8 or 24 bits per
-// pixel, zero-filled; false for an empty or oversized picture or no memory.
+// pixel, zero-filled; false for an empty picture, one beyond the loaders' size
+// limit (picture_limits.h) or no memory. Decoders ask before they allocate
+// anything of their own for the picture.
 bool AllocateDib(DibBlocks* dib, uint32_t width, uint32_t height, int bitsPerPixel);
 
 // Row y of the picture, counted from the top.

@@ -1,53 +1,97 @@
-// JPEG decoder plug-in on libjpeg-turbo: grey and colour JPEGs become 24-bit
-// DIBs, decoded straight into blue-green-red rows. A libjpeg error leaves the
-// decode through longjmp, so the decoding frame holds no objects with
-// destructors.
+// JPEG decoder plug-in on libjpeg-turbo: grey, colour, CMYK and YCCK JPEGs
+// become 24-bit DIBs. Grey and colour pictures are decoded straight into
+// blue-green-red rows; CMYK (and YCCK, which libjpeg turns into CMYK) goes
+// through one row of ink values and becomes RGB as common viewers show it:
+// each channel is (255 - ink) x (255 - black) / 255, where files carrying an
+// Adobe marker store the inks inverted (as Photoshop writes them).
+// A libjpeg error leaves the decode through longjmp, so the decoding frame
+// holds no objects with destructors.
+//
+// Hostile files are bounded before they cost much: the picture must be within
+// the loaders' size limit before anything is allocated for it, data that ends
+// before the picture does is refused (a few bytes cannot stand for a whole
+// picture), progressive files may have at most MAX_SCANS scans, and libjpeg's
+// own working memory is capped.
 #include <csetjmp>
 #include <cstdio>
 
 // Before libjpeg's headers, whose TRUE and FALSE are macros.
 #include "plugins/common/dib_blocks.h"
 
+#include <jerror.h>
 #include <jpeglib.h>
 
 namespace {
+
+constexpr int MAX_SCANS = 100;
+constexpr long MAX_WORKING_MEMORY = 96L << 20;
 
 struct JpegError {
     jpeg_error_mgr manager;
     jmp_buf exit;
 };
 
-void LeaveDecode(j_common_ptr jpeg) { longjmp(reinterpret_cast<JpegError*>(jpeg->err)->exit, 1); }
+[[noreturn]] void LeaveDecode(j_common_ptr jpeg) { longjmp(reinterpret_cast<JpegError*>(jpeg->err)->exit, 1); }
 
-// Warnings and traces stay quiet; a plug-in writes nothing of its own.
-void KeepMessage(j_common_ptr) {}
+// Warnings and traces stay quiet; a plug-in writes nothing of its own. Data
+// that ends early is an error here, not a warning.
+void KeepMessage(j_common_ptr jpeg, int level) {
+    if (level < 0 && jpeg->err->msg_code == JWRN_JPEG_EOF) LeaveDecode(jpeg);
+}
 
-// Decodes into dib; a PICTURE_ result.
+void LimitScans(j_common_ptr common) {
+    auto* jpeg = reinterpret_cast<j_decompress_ptr>(common);
+    if (jpeg->progressive_mode && jpeg->input_scan_number > MAX_SCANS) LeaveDecode(common);
+}
+
+// One row of ink values (c, m, y, k) into blue-green-red.
+void CmykRowToBgr(const JSAMPLE* ink, JDIMENSION width, bool inverted, uint8_t* out) {
+    for (JDIMENSION x = 0; x < width; ++x, ink += 4, out += 3) {
+        const unsigned k = inverted ? ink[3] : 255 - ink[3];
+        for (int c = 0; c < 3; ++c) {
+            const unsigned v = inverted ? ink[c] : 255 - ink[c];
+            out[2 - c] = static_cast<uint8_t>((v * k + 127) / 255);
+        }
+    }
+}
+
+// Decodes into dib; a PICTURE_ result. inkRow is null until CMYK rows need it.
 int DecodeJpeg(const unsigned char* data, unsigned long size, DibBlocks* dib) {
     jpeg_decompress_struct jpeg;
     JpegError error;
+    jpeg_progress_mgr progress{};
+    JSAMPLE* volatile inkRow = nullptr;
     jpeg.err = jpeg_std_error(&error.manager);
     error.manager.error_exit = LeaveDecode;
-    error.manager.output_message = KeepMessage;
+    error.manager.emit_message = KeepMessage;
     if (setjmp(error.exit)) {
+        delete[] inkRow;
         jpeg_destroy_decompress(&jpeg);
         return PICTURE_BROKEN_DATA;
     }
     jpeg_create_decompress(&jpeg);
+    jpeg.mem->max_memory_to_use = MAX_WORKING_MEMORY;
+    progress.progress_monitor = LimitScans;
+    jpeg.progress = &progress;
     jpeg_mem_src(&jpeg, data, size);
     jpeg_read_header(&jpeg, TRUE);
-    jpeg.out_color_space = JCS_EXT_BGR;
+    const bool cmyk = jpeg.jpeg_color_space == JCS_CMYK || jpeg.jpeg_color_space == JCS_YCCK;
+    jpeg.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
     if (!AllocateDib(dib, jpeg.image_width, jpeg.image_height, 24)) {
         jpeg_destroy_decompress(&jpeg);
         return PICTURE_NO_MEMORY;
     }
+    if (cmyk) inkRow = new JSAMPLE[4 * static_cast<size_t>(jpeg.image_width)];
     jpeg_start_decompress(&jpeg);
     while (jpeg.output_scanline < jpeg.output_height) {
-        JSAMPROW row = DibRow(*dib, static_cast<int>(jpeg.output_scanline));
+        uint8_t* out = DibRow(*dib, static_cast<int>(jpeg.output_scanline));
+        JSAMPROW row = cmyk ? inkRow : out;
         jpeg_read_scanlines(&jpeg, &row, 1);
+        if (cmyk) CmykRowToBgr(inkRow, jpeg.output_width, jpeg.saw_Adobe_marker, out);
     }
     jpeg_finish_decompress(&jpeg);
     jpeg_destroy_decompress(&jpeg);
+    delete[] inkRow;
     return PICTURE_OK;
 }
 

@@ -14,6 +14,7 @@
 #include "tests/editor/sample_stage_rows.h"
 #include "tests/editor/stage_file_bytes.h"
 #include "tests/support/golden_frames.h"
+#include "tests/support/rgb_compare.h"
 
 namespace fs = std::filesystem;
 
@@ -263,6 +264,27 @@ TEST_F(Editor, PreviewsShowWhatTheReleasePaints) {
     EXPECT_TRUE(MapArea("sqar-held.png").rgb == MapArea("sqar-done.png").rgb);
     EXPECT_FALSE(MapArea("sqar-done.png").rgb == MapArea("line-held.png").rgb);
     EXPECT_TRUE(MapArea("line-held.png").rgb == MapArea("line-done.png").rgb);
+}
+
+// Cells whose values lie off both sheets (as any 32-bit value may, read from a
+// file) draw nothing; picked as the pen they draw neither a tile nor a marker
+// that far away. The map must look as if those cells held 100, which has no tile.
+TEST_F(Editor, ValuesOffBothSheetsDrawNothingWhateverTheirSize) {
+    const int extremes[] = {INT32_MAX, INT32_MIN, 2147483547, -12345678, 1000000000, 100, -1};
+    Cells cells = PatternCells(1), emptied = cells;
+    for (int i = 0; i < 7; ++i) {
+        cells[34 * (3 + i) + 20] = extremes[i];  // columns 3.., outside the check word's cells
+        emptied[34 * (3 + i) + 20] = 100;
+    }
+    EditorScript script;
+    script.ChooseSlot(1).WaitForMap().Move(OFF_MAP).Capture("map.png").Wait(1);
+    for (int i = 0; i < 7; ++i) script.Click(MapPoint(3 + i, 20), "rbutton").Move(MapPoint(3 + i, 22)).Wait(1);
+    WriteFile(dir_ / StagePath(1, 1), FileBytes(emptied));
+    Run(script);
+    const RgbImage reference = MapArea("map.png");
+    WriteFile(dir_ / StagePath(1, 1), FileBytes(cells));
+    Run(script);
+    EXPECT_TRUE(SameRgb(MapArea("map.png"), reference));
 }
 
 // The four screens against committed pictures; KORVEN_UPDATE_GOLDENS=1 records them.

@@ -1,4 +1,7 @@
 // Stage files: the byte layout, the load chain, the samples, the save rules.
+#include <fcntl.h>
+#include <grp.h>
+#include <time.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -6,13 +9,18 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "editor/stage_set.h"
+#include "platform/win/platform.h"
 #include "tests/editor/sample_stage_rows.h"
 #include "tests/editor/stage_file_bytes.h"
 
@@ -162,38 +170,187 @@ TEST_F(StageFiles, NothingIsWrittenBeforeASlotIsChosen) {
     for (int slot = 1; slot <= 3; ++slot) EXPECT_TRUE(fs::is_empty("user/s" + std::to_string(slot)));
 }
 
-TEST_F(StageFiles, AFileThatCannotBeOpenedIsSkippedAndTheRestStillSaved) {
-    gUserSlot = 1;
-    for (int stage = 0; stage < 3; ++stage) SetStage(stage, PatternCells(stage));
-    fs::create_directory(StagePath(1, 2));  // a directory where file 002 should go
-    SaveStageFiles();
-    EXPECT_TRUE(fs::is_directory(StagePath(1, 2)));
-    EXPECT_EQ(ReadFile(StagePath(1, 1)), FileBytes(PatternCells(0)));
-    EXPECT_EQ(ReadFile(StagePath(1, 3)), FileBytes(PatternCells(2)));
-}
+// The save runs in a child process, as another user when asked (root passes
+// every permission check), or with a file-size limit standing in for a full
+// disk; the child's debug log comes back as UTF-8.
+struct ChildSave {
+    uid_t user = 0;             // 0: the test's own user
+    rlim_t fileSizeLimit = 0;   // 0: none
+};
 
-TEST_F(StageFiles, AFailingWriteLeavesTheOldFileIntact) {
-    const std::vector<uint8_t> old = FileBytes(PatternCells(40));
-    WriteFile(StagePath(1, 1), old);
+std::string SaveInChild(int slot, int stages, ChildSave how = {}) {
+    const std::string log = fs::absolute("save.log");
     const pid_t child = fork();
-    ASSERT_GE(child, 0);
     if (child == 0) {
-        // Files may not grow past 1000 bytes here, so every stage write fails half-way.
-        signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{1000, 1000};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        gUserSlot = 1;
-        SetStage(0, PatternCells(1));
+        const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+        dup2(out, 2);
+        if (how.fileSizeLimit) {
+            signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{how.fileSizeLimit, how.fileSizeLimit};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        if (how.user && (setgroups(0, nullptr) != 0 || setgid(how.user) != 0 || setuid(how.user) != 0)) _exit(2);
+        gUserSlot = slot;
+        for (int stage = 0; stage < stages; ++stage) SetStage(stage, PatternCells(stage));
         SaveStageFiles();
         _exit(0);
     }
     int status = 0;
     waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(ReadFile(StagePath(1, 1)), old);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the saving child failed";
+    std::ifstream in(log);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::string CannotSave(int slot, int number, const char* why) {
+    return ShiftJisToUtf8(("ステージファイル[./" + StagePath(slot, number) + "]を保存できません: " + why + "\n").c_str());
+}
+
+std::vector<std::string> FolderNames(const fs::path& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator("user/s1")) names.push_back(entry.path().filename());
-    EXPECT_EQ(names, std::vector<std::string>{"stage001.clb"}) << "no temporary file may be left behind";
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A user other than root for the permission cases: root writes anywhere.
+constexpr uid_t NOBODY = 65534;
+uid_t UnprivilegedUser() { return geteuid() == 0 ? NOBODY : 0; }
+
+TEST_F(StageFiles, FilesThatCannotBeWrittenAreSkippedLoggedAndKept) {
+    const std::vector<uint8_t> old = FileBytes(PatternCells(40));
+    fs::create_directory(StagePath(1, 2));  // a folder where file 002 should go
+    WriteFile(StagePath(1, 3), old);
+    fs::permissions(StagePath(1, 3), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    if (UnprivilegedUser()) {
+        ASSERT_EQ(chown("user/s1", NOBODY, NOBODY), 0);
+    }
+    const std::string log = SaveInChild(1, 4, {UnprivilegedUser()});
+    EXPECT_TRUE(fs::is_directory(StagePath(1, 2)));
+    EXPECT_EQ(ReadFile(StagePath(1, 3)), old) << "a read-only file stays as it was";
+    EXPECT_EQ(ReadFile(StagePath(1, 1)), FileBytes(PatternCells(0)));
+    EXPECT_EQ(ReadFile(StagePath(1, 4)), FileBytes(PatternCells(3)));
+    EXPECT_EQ(log, CannotSave(1, 2, "ファイルではありません") + CannotSave(1, 3, "書き込みが許可されていません"));
+}
+
+// With the temporary file impossible, writable files are written in place and
+// only the files that would have to be made are lost, each named in the log.
+TEST_F(StageFiles, AReadOnlyFolderStillTakesItsWritableFiles) {
+    for (int n = 1; n <= 2; ++n) WriteFile(StagePath(1, n), FileBytes(PatternCells(50 + n)));
+    if (UnprivilegedUser()) {
+        for (const char* path : {"user/s1", "user/s1/stage001.clb", "user/s1/stage002.clb"})
+            ASSERT_EQ(chown(path, NOBODY, NOBODY), 0);
+    }
+    fs::permissions("user/s1", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                   fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+    const std::string log = SaveInChild(1, 3, {UnprivilegedUser()});
+    fs::permissions("user/s1", fs::perms::owner_all, fs::perm_options::add);
+    EXPECT_EQ(ReadFile(StagePath(1, 1)), FileBytes(PatternCells(0)));
+    EXPECT_EQ(ReadFile(StagePath(1, 2)), FileBytes(PatternCells(1)));
+    EXPECT_FALSE(fs::exists(StagePath(1, 3)));
+    EXPECT_EQ(log, CannotSave(1, 3, "書き込みが許可されていません"));
+}
+
+TEST_F(StageFiles, LinksAreWrittenThroughAndPermissionBitsKept) {
+    fs::create_directory("elsewhere");
+    WriteFile("elsewhere/target.clb", FileBytes(PatternCells(60)));
+    fs::create_symlink("../../elsewhere/target.clb", StagePath(1, 1));
+    fs::create_symlink("../../elsewhere/made.clb", StagePath(1, 2));  // dangling
+    WriteFile(StagePath(1, 3), FileBytes(PatternCells(61)));
+    fs::create_hard_link(StagePath(1, 3), "elsewhere/second-name.clb");
+    WriteFile(StagePath(1, 4), FileBytes(PatternCells(62)));
+    fs::permissions(StagePath(1, 4), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(SaveInChild(1, 4), "");
+    EXPECT_TRUE(fs::is_symlink(StagePath(1, 1)));
+    EXPECT_EQ(ReadFile("elsewhere/target.clb"), FileBytes(PatternCells(0)));
+    EXPECT_TRUE(fs::is_symlink(StagePath(1, 2)));
+    EXPECT_EQ(ReadFile("elsewhere/made.clb"), FileBytes(PatternCells(1)));
+    EXPECT_EQ(ReadFile("elsewhere/second-name.clb"), FileBytes(PatternCells(2)));
+    EXPECT_EQ(fs::hard_link_count(StagePath(1, 3)), 2u);
+    EXPECT_EQ(fs::status(StagePath(1, 4)).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(ReadFile(StagePath(1, 4)), FileBytes(PatternCells(3)));
+    EXPECT_EQ(FolderNames("user/s1").size(), 4u) << "no temporary file is left behind";
+}
+
+TEST_F(StageFiles, AFullDiskLeavesTheOldFilesIntact) {
+    const std::vector<uint8_t> old = FileBytes(PatternCells(40));
+    WriteFile(StagePath(1, 1), old);
+    // Files may not grow past 1000 bytes here, so every stage write fails half-way.
+    const std::string log = SaveInChild(1, 2, {0, 1000});
+    EXPECT_EQ(ReadFile(StagePath(1, 1)), old);
+    EXPECT_EQ(FolderNames("user/s1"), std::vector<std::string>{"stage001.clb"}) << "no temporary file may be left behind";
+    EXPECT_EQ(log, CannotSave(1, 1, "ファイルサイズの上限を超えます") + CannotSave(1, 2, "ファイルサイズの上限を超えます"));
+}
+
+// Temporary files an interrupted save left are removed by the next load or
+// save; names that only look alike are not the editor's and stay.
+TEST_F(StageFiles, StaleTemporaryFilesAreRemovedByTheNextLoadOrSave) {
+    const std::vector<std::string> foreign = {".stage-abc", ".stage-abc1234", ".stage-ab_12c", "x.stage-abc123"};
+    for (const int slot : {1, 2}) {
+        const std::string folder = "user/s" + std::to_string(slot) + "/";
+        for (const char* name : {".stage-abc123", ".stage-Zz09Yy"}) WriteFile(folder + name, {1});
+        for (const std::string& name : foreign) WriteFile(folder + name, {1});
+    }
+    LoadStageFiles(1);
+    std::memset(&gStageSet, 0, sizeof(gStageSet));
+    gUserSlot = 2;
+    SetStage(0, PatternCells(1));
+    SaveStageFiles();
+    std::vector<std::string> expected = foreign;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(FolderNames("user/s1"), expected);
+    expected.push_back("stage001.clb");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(FolderNames("user/s2"), expected);
+}
+
+int64_t Microseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return now.tv_sec * 1000000 + now.tv_nsec / 1000;
+}
+
+// Killed at random moments while it saves a full slot, the editor leaves every
+// stage file either complete old or complete new; the next load tidies up.
+// In memory (/dev/shm) where there is one, so that a few hundred saves, each
+// killed somewhere along its 100 files, fit in a few seconds.
+TEST_F(StageFiles, KillsDuringASaveNeverTearAFile) {
+    if (fs::is_directory("/dev/shm")) {
+        const fs::path shm = fs::path("/dev/shm") / dir_.filename();
+        fs::create_directories(shm / "user/s1");
+        fs::current_path(shm);
+        fs::remove_all(dir_);
+        dir_ = shm;
+    }
+    for (int n = 1; n <= STAGE_COUNT; ++n) WriteFile(StagePath(1, n), FileBytes(PatternCells(n)));
+    gUserSlot = 1;
+    for (int stage = 0; stage < STAGE_COUNT; ++stage) SetStage(stage, PatternCells(stage + 1));
+    const int64_t started = Microseconds();
+    SaveStageFiles();
+    const int64_t saveTime = std::max<int64_t>(Microseconds() - started, 1000);
+    std::mt19937 random(7);
+    const int64_t deadline = Microseconds() + 20000000;
+    int kills = 0;
+    for (; kills < 300 && Microseconds() < deadline; ++kills) {
+        const int generation = kills % 2;  // each save writes the other pattern
+        const pid_t child = fork();
+        if (child == 0) {
+            gUserSlot = 1;
+            for (int stage = 0; stage < STAGE_COUNT; ++stage) SetStage(stage, PatternCells(stage + 1 + 50 * generation));
+            for (;;) SaveStageFiles();
+        }
+        usleep(static_cast<useconds_t>(random() % saveTime));
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        for (int n = 1; n <= STAGE_COUNT; ++n) {
+            const std::vector<uint8_t> bytes = ReadFile(StagePath(1, n));
+            ASSERT_TRUE(bytes == FileBytes(PatternCells(n)) || bytes == FileBytes(PatternCells(n + 50)))
+                << "stage " << n << " torn after kill " << kills;
+        }
+    }
+    EXPECT_GE(kills, 50) << "one save takes " << saveTime << " us";
+    LoadStageFiles(1);
+    EXPECT_EQ(FolderNames("user/s1").size(), static_cast<size_t>(STAGE_COUNT)) << "temporary files left after the load";
 }
 
 TEST_F(StageFiles, SavedFilesReadBackToTheSameStages) {

@@ -120,6 +120,10 @@ TEST_F(KbmLoader, MalformedFilesAreRefusedWithoutWritingPastTheBuffer) {
         Concat(KbmHeader(4, -1, 1, 2, 1), codes),                      // negative height
         Concat(KbmHeader(INT32_MAX, INT32_MAX, 1, 2, 1), codes),       // a buffer beyond any bitmap
         Concat(KbmHeader(40000, 1, 1, 1, 1), {0x00, 0x00, 0x00}),      // wider than any bitmap
+        Concat(KbmHeader(16385, 1, 1, 1, 1), {0x00, 0x00, 0x00}),      // wider than the size limit
+        Concat(KbmHeader(27544, 2561, 1, 2, 1), codes),                // 28 bytes for 70 million pixels
+        KbmHeader(9000, 9000, 0, 0, 0),                                // 81 million pixels of empty planes
+        Concat(KbmHeader(4, 1, 1, 2, 1000000), codes),                 // planes announced far past the file's end
     };
     for (size_t i = 0; i < malformed.size(); ++i) {
         const std::string path = Write("bad.kbm", malformed[i]);
@@ -127,6 +131,9 @@ TEST_F(KbmLoader, MalformedFilesAreRefusedWithoutWritingPastTheBuffer) {
         EXPECT_EQ(log, ShiftJisToUtf8(("KBM[" + path + "]の展開に失敗しました。\n").c_str())) << "case " << i;
         EXPECT_EQ(gImageSlots[24].surface, nullptr);
     }
+    // The longest side allowed, in a strip of empty planes.
+    const std::string strip = Write("strip.kbm", KbmHeader(16384, 1, 0, 0, 0));
+    EXPECT_EQ(LoadKbmImage(24, strip.c_str(), 0), 1);
     // Bytes after the last plane are not read.
     const std::string trailing = Write("trailing.kbm", Concat(Concat(KbmHeader(4, 1, 1, 2, 1), codes), {1, 2, 3}));
     EXPECT_EQ(LoadKbmImage(24, trailing.c_str(), 0), 1);

@@ -78,30 +78,55 @@ TEST_F(PluginLoader, PngPicturesArriveExactlyAndKeyedOnTheirCorner) {
     EXPECT_STREQ(s.pluginName, kPngPlugin.c_str());
 }
 
-TEST_F(PluginLoader, PngAlphaIsDroppedOntoBlack) {
+// Partial transparency is composed onto black on the stored values, as
+// viewers show it: 0xF8 at alpha 128 becomes 0x7C, not a brighter linear mix.
+TEST_F(PluginLoader, PngAlphaIsComposedOntoBlackAsViewersShowIt) {
     const std::string path = Temp("alpha.png");
-    ASSERT_TRUE(WritePng(path, 3, 1, {0xF80000, 0x00F800, 0x0000F8}, {255, 0, 255}));
+    ASSERT_TRUE(WritePng(path, 4, 1, {0xF80000, 0x00F800, 0x0000F8, 0xF8F8F8}, {255, 0, 255, 128}));
     ASSERT_EQ(Load(31, kPngPlugin, path).first, 1);
-    EXPECT_EQ(SlotPixels(31), Expected({0xF80000, 0x000000, 0x0000F8}));
+    EXPECT_EQ(SlotPixels(31), Expected({0xF80000, 0x000000, 0x0000F8, 0x7C7C7C}));
 }
 
-TEST_F(PluginLoader, JpegPicturesArriveWithinTheCodingError) {
-    // Four flat 8 x 8 blocks code almost exactly at best quality.
-    const std::vector<uint32_t> blocks = {0xF82010, 0x10F880, 0x2040F8, 0xC0C0C0};
+// Four flat 8 x 8 blocks of these colours, which code almost exactly at best quality.
+std::vector<uint32_t> FourBlocks(const std::vector<uint32_t>& blocks) {
     std::vector<uint32_t> rgb(16 * 16);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x) rgb[y * 16 + x] = blocks[(y / 8) * 2 + x / 8];
-    const std::string path = Temp("picture.jpg");
-    ASSERT_TRUE(WriteJpeg(path, 16, 16, rgb));
-    ASSERT_EQ(Load(32, kJpegPlugin, path).first, 1);
-    const std::vector<uint16_t> got = SlotPixels(32);
+    return rgb;
+}
+
+// Each 5- or 6-bit field of the slot's pixels within one step of the colours'.
+void ExpectWithinOneStep(const std::vector<uint16_t>& got, const std::vector<uint32_t>& rgb) {
     ASSERT_EQ(got.size(), rgb.size());
     for (size_t i = 0; i < rgb.size(); ++i) {
         const uint16_t want = DisplayValue(rgb[i]);
-        // Each 5- or 6-bit field within one step of the original.
         EXPECT_LE(std::abs((got[i] >> 11) - (want >> 11)), 1) << i;
         EXPECT_LE(std::abs(((got[i] >> 5) & 63) - ((want >> 5) & 63)), 1) << i;
         EXPECT_LE(std::abs((got[i] & 31) - (want & 31)), 1) << i;
+    }
+}
+
+TEST_F(PluginLoader, JpegPicturesArriveWithinTheCodingError) {
+    const std::vector<uint32_t> rgb = FourBlocks({0xF82010, 0x10F880, 0x2040F8, 0xC0C0C0});
+    const std::string path = Temp("picture.jpg");
+    ASSERT_TRUE(WriteJpeg(path, 16, 16, rgb));
+    ASSERT_EQ(Load(32, kJpegPlugin, path).first, 1);
+    ExpectWithinOneStep(SlotPixels(32), rgb);
+}
+
+// Adobe CMYK and YCCK files store inverted inks: each channel is ink x black / 255.
+TEST_F(PluginLoader, CmykAndYcckJpegsArriveAsViewersShowThem) {
+    const uint8_t blockInks[4][4] = {{248, 0, 0, 255}, {0, 248, 128, 255}, {248, 248, 248, 128}, {0, 0, 0, 0}};
+    const std::vector<uint32_t> rgb = FourBlocks({0xF80000, 0x00F880, 0x7C7C7C, 0x000000});
+    std::vector<uint8_t> inks;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) inks.insert(inks.end(), blockInks[(y / 8) * 2 + x / 8], blockInks[(y / 8) * 2 + x / 8] + 4);
+    for (const bool ycck : {false, true}) {
+        SCOPED_TRACE(ycck ? "YCCK" : "CMYK");
+        const std::string path = Temp(ycck ? "ycck.jpg" : "cmyk.jpg");
+        ASSERT_TRUE(WriteCmykJpeg(path, 16, 16, inks, ycck));
+        ASSERT_EQ(Load(32, kJpegPlugin, path).first, 1);
+        ExpectWithinOneStep(SlotPixels(32), rgb);
     }
 }
 
@@ -118,6 +143,67 @@ TEST_F(PluginLoader, GifFramesSitOnTheirBackgroundWithTransparency) {
                                         B, R, B, K, R, B,  //
                                         B, K, R, R, B, B,  //
                                         B, B, B, B, B, B}));
+}
+
+uint32_t Crc32(const uint8_t* bytes, size_t size) {
+    uint32_t crc = 0xFFFFFFFFu;
+    for (size_t i = 0; i < size; ++i) {
+        crc ^= bytes[i];
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+    return ~crc;
+}
+
+void PutBigEndian(std::vector<uint8_t>& bytes, size_t at, uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * (size - 1 - i)));
+}
+
+// Small, well-formed files that declare pictures far beyond the size limit
+// (or, for the JPEG, end long before their picture does) are refused on the
+// plug-in's normal failure path, before memory is set aside for the picture.
+TEST_F(PluginLoader, PictureBombsAreRefusedBeforeTheyCostMemory) {
+    const std::vector<uint32_t> two = {0x000000, 0xF8F8F8};
+    // A GIF whose 2 x 2 picture sits on a 14079 x 8195 screen.
+    const std::string gif = Temp("bomb.gif");
+    ASSERT_TRUE(WriteGif(gif, 2, 2, 0, two, GifFrame{0, 0, 2, 2, {0, 1, 1, 0}, -1}));
+    std::vector<uint8_t> gifBytes = ReadBytes(gif);
+    for (const auto [at, value] : {std::pair{6, 14079}, std::pair{8, 8195}}) {
+        gifBytes[at] = static_cast<uint8_t>(value);
+        gifBytes[at + 1] = static_cast<uint8_t>(value >> 8);
+    }
+    WriteBytes(gif, gifBytes);
+    // A JPEG whose frame header says 8000 x 8000, cut after its first scan's start.
+    const std::string jpeg = Temp("bomb.jpg");
+    ASSERT_TRUE(WriteJpeg(jpeg, 16, 16, RandomColours(256, 6)));
+    std::vector<uint8_t> jpegBytes = ReadBytes(jpeg);
+    for (size_t i = 0; i + 8 < jpegBytes.size(); ++i)
+        if (jpegBytes[i] == 0xFF && jpegBytes[i + 1] == 0xC0) {
+            PutBigEndian(jpegBytes, i + 5, 8000, 2);
+            PutBigEndian(jpegBytes, i + 7, 8000, 2);
+            break;
+        }
+    jpegBytes.resize(jpegBytes.size() / 2);
+    WriteBytes(jpeg, jpegBytes);
+    // The same picture at its own size, cut as short: its data cannot hold it.
+    const std::string cut = Temp("cut.jpg");
+    ASSERT_TRUE(WriteJpeg(cut, 16, 16, RandomColours(256, 6)));
+    std::vector<uint8_t> cutBytes = ReadBytes(cut);
+    cutBytes.resize(cutBytes.size() / 2);
+    WriteBytes(cut, cutBytes);
+    // A PNG whose header says 20000 x 20000 (its checksum made to match).
+    const std::string png = Temp("bomb.png");
+    ASSERT_TRUE(WritePng(png, 2, 2, {0, 0, 0, 0}));
+    std::vector<uint8_t> pngBytes = ReadBytes(png);
+    PutBigEndian(pngBytes, 16, 20000, 4);
+    PutBigEndian(pngBytes, 20, 20000, 4);
+    PutBigEndian(pngBytes, 29, Crc32(pngBytes.data() + 12, 17), 4);
+    WriteBytes(png, pngBytes);
+
+    for (const auto& [plugin, picture] : {std::pair{kGifPlugin, gif}, {kJpegPlugin, jpeg}, {kJpegPlugin, cut}, {kPngPlugin, png}}) {
+        const auto [result, log] = Load(35, plugin, picture);
+        EXPECT_EQ(result, 0) << picture;
+        EXPECT_EQ(log, Lines({"SPI[" + plugin + "]を使用\n", "IMG[" + picture + "]を処理\n", "デコードに失敗しました\n"}));
+    }
 }
 
 TEST_F(PluginLoader, LibraryAndEntryPointFailuresLeaveTheSlotAlone) {

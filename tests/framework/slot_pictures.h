@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,11 @@ inline uint16_t DisplayValue(uint32_t rgb) {
 // A file name in the test's temporary folder, unique to this process.
 inline std::string TempPath(const std::string& name) {
     return ::testing::TempDir() + std::to_string(getpid()) + "-" + name;
+}
+
+inline std::vector<uint8_t> ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {

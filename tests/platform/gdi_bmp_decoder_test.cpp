@@ -70,6 +70,7 @@ const BmpVariant INFO24{"Info24", BmpHeaderKind::Info, 24, BI_RGB};
 const BmpVariant FIELDS565{"Fields565", BmpHeaderKind::Info, 16, BI_BITFIELDS, false, {0xF800, 0x07E0, 0x001F}};
 const BmpVariant RLE8{"Rle8", BmpHeaderKind::Info, 8, BI_RLE8};
 const BmpVariant RLE4{"Rle4", BmpHeaderKind::Info, 4, BI_RLE4};
+const BmpVariant OS2_INFO8{"Os2Info8", BmpHeaderKind::Os2, 8, BI_RGB};
 
 // Offsets in the info header: width 18, height 22, planes 26, depth 28,
 // compression 30, colours used 46; masks after it at 54.
@@ -97,7 +98,7 @@ TEST(BmpDecoder, RefusesCorruptHeaderFields) {
         {"width 0", INFO8, 18, 4, 0},
         {"width negative", INFO8, 18, 4, 0xFFFFFFFF},
         {"width huge", INFO8, 18, 4, 0x7FFFFFFF},
-        {"width 32769", INFO8, 18, 4, 32769},
+        {"width 16385", INFO8, 18, 4, 16385},
         {"height 0", INFO8, 22, 4, 0},
         {"height most negative", INFO8, 22, 4, 0x80000000},
         {"height 40000", INFO8, 22, 4, 40000},
@@ -109,6 +110,7 @@ TEST(BmpDecoder, RefusesCorruptHeaderFields) {
         {"mask with a gap", FIELDS565, 62, 4, 0x0015},
         {"mask beyond 16 bits", FIELDS565, 54, 4, 0x1F800},
         {"RLE top-down", RLE8, 22, 4, static_cast<uint32_t>(-REFERENCE_HEIGHT)},
+        {"OS/2 Huffman coding", OS2_INFO8, 30, 4, 3},
     };
     for (const Corruption& c : cases) {
         std::vector<uint8_t> file = EncodeBmp(c.variant);
@@ -118,15 +120,6 @@ TEST(BmpDecoder, RefusesCorruptHeaderFields) {
     }
 }
 
-TEST(BmpDecoder, RefusesHugeBitmapsBeforeAllocating) {
-    std::vector<uint8_t> file = EncodeBmp({"Info32", BmpHeaderKind::Info, 32, BI_RGB});
-    Poke32(file, 18, 32768);
-    Poke32(file, 22, 32768);  // 4 GB of pixels
-    BmpInfo info;
-    EXPECT_FALSE(ReadBmpInfo(file.data(), file.size(), &info));
-    EXPECT_EQ(LoadBmpBytes(file), nullptr);
-}
-
 // Replaces the run-length data of an 8-bit RLE file by the given bytes.
 std::vector<uint8_t> WithRleData(const BmpVariant& variant, std::vector<uint8_t> data) {
     std::vector<uint8_t> file = EncodeBmp(variant);
@@ -134,6 +127,25 @@ std::vector<uint8_t> WithRleData(const BmpVariant& variant, std::vector<uint8_t>
     file.resize(offset);
     file.insert(file.end(), data.begin(), data.end());
     return file;
+}
+
+TEST(BmpDecoder, RefusesHugeBitmapsBeforeAllocating) {
+    std::vector<uint8_t> file = EncodeBmp({"Info32", BmpHeaderKind::Info, 32, BI_RGB});
+    Poke32(file, 18, 32768);
+    Poke32(file, 22, 32768);  // 4 GB of pixels
+    // 16384 squared in a few bytes of run-length data that ends at once.
+    std::vector<uint8_t> rle = WithRleData(RLE8, {0, 1});
+    Poke32(rle, 18, 16384);
+    Poke32(rle, 22, 16384);
+    for (const auto& bomb : {file, rle}) {
+        BmpInfo info;
+        EXPECT_FALSE(ReadBmpInfo(bomb.data(), bomb.size(), &info));
+        EXPECT_EQ(LoadBmpBytes(bomb), nullptr);
+    }
+    // The longest side allowed, in a strip.
+    Poke32(rle, 18, 16384);
+    Poke32(rle, 22, 1);
+    EXPECT_TRUE(Decodes(rle));
 }
 
 TEST(BmpDecoder, RefusesRunLengthDataThatLeavesTheBitmap) {

@@ -146,7 +146,7 @@ COLORREF ExpectedColor(const BmpVariant& v, int x, int y) {
 }
 
 std::vector<uint8_t> EncodeBmp(const BmpVariant& v) {
-    static const uint32_t headerSizes[] = {12, 40, 108, 124};
+    static const uint32_t headerSizes[] = {12, 40, 108, 124, 16, 64};
     const uint32_t headerSize = headerSizes[static_cast<int>(v.header)];
     const bool core = v.header == BmpHeaderKind::Core;
     const int tableEntries = v.bitsPerPixel <= 8 ? (v.colorsUsed ? v.colorsUsed : 1 << v.bitsPerPixel) : 0;
@@ -167,11 +167,15 @@ std::vector<uint8_t> EncodeBmp(const BmpVariant& v) {
         Put32(out, static_cast<uint32_t>(v.topDown ? -REFERENCE_HEIGHT : REFERENCE_HEIGHT));
         Put16(out, 1);
         Put16(out, static_cast<uint32_t>(v.bitsPerPixel));
+    }
+    if (headerSize >= 40) {
         Put32(out, v.compression);
         for (int i = 0; i < 3; ++i) Put32(out, 0);  // image size, resolution
         Put32(out, static_cast<uint32_t>(v.colorsUsed));
         Put32(out, 0);
-        if (headerSize > 40) {
+        if (v.header == BmpHeaderKind::Os2) {
+            out.resize(14 + headerSize, 0);  // units, rendering and colour encoding fields
+        } else if (headerSize > 40) {
             for (uint32_t mask : v.masks) Put32(out, mask);
             Put32(out, v.bitsPerPixel == 32 ? ~(v.masks[0] | v.masks[1] | v.masks[2]) : 0);  // alpha
             out.resize(14 + headerSize, 0);                       // colour space fields
@@ -220,5 +224,10 @@ std::vector<BmpVariant> AllBmpVariants() {
         {"V5Fields444", K::V5, 16, BI_BITFIELDS, false, {0x0F00, 0x00F0, 0x000F}},
         {"V5Rle8", K::V5, 8, BI_RLE8},
         {"V5Info4", K::V5, 4, BI_RGB},
+        {"Os2Short1", K::Os2Short, 1, BI_RGB},
+        {"Os2Short24TopDown", K::Os2Short, 24, BI_RGB, true},
+        {"Os2Info8", K::Os2, 8, BI_RGB},
+        {"Os2Rle4", K::Os2, 4, BI_RLE4},
+        {"Os2Rle8ShortTable", K::Os2, 8, BI_RLE8, false, {}, 16},
     };
 }

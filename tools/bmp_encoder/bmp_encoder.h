@@ -8,7 +8,9 @@
 
 #include "platform/gdi/gdi.h"
 
-enum class BmpHeaderKind { Core, Info, V4, V5 };
+// Os2Short is the 16-byte OS/2 2.x header (up to the bit count), Os2 the full
+// 64-byte one; both keep 4-byte colour-table entries.
+enum class BmpHeaderKind { Core, Info, V4, V5, Os2Short, Os2 };
 
 struct BmpVariant {
     const char* name;

@@ -23,7 +23,11 @@ bool WritePng(const std::string& path, int width, int height, const std::vector<
     return png_image_write_to_file(&image, path.c_str(), 0, bytes.data(), 0, nullptr) != 0;
 }
 
-bool WriteJpeg(const std::string& path, int width, int height, const std::vector<uint32_t>& rgb) {
+namespace {
+
+// Best quality, no chroma subsampling; samples hold components bytes a pixel.
+bool WriteJpegSamples(const std::string& path, int width, int height, int components, J_COLOR_SPACE input,
+                      J_COLOR_SPACE coded, const std::vector<uint8_t>& samples) {
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return false;
     jpeg_compress_struct jpeg;
@@ -33,22 +37,33 @@ bool WriteJpeg(const std::string& path, int width, int height, const std::vector
     jpeg_stdio_dest(&jpeg, file);
     jpeg.image_width = static_cast<JDIMENSION>(width);
     jpeg.image_height = static_cast<JDIMENSION>(height);
-    jpeg.input_components = 3;
-    jpeg.in_color_space = JCS_RGB;
+    jpeg.input_components = components;
+    jpeg.in_color_space = input;
     jpeg_set_defaults(&jpeg);
+    jpeg_set_colorspace(&jpeg, coded);
     jpeg_set_quality(&jpeg, 100, TRUE);
-    for (int c = 0; c < 3; ++c) jpeg.comp_info[c].h_samp_factor = jpeg.comp_info[c].v_samp_factor = 1;
+    for (int c = 0; c < components; ++c) jpeg.comp_info[c].h_samp_factor = jpeg.comp_info[c].v_samp_factor = 1;
     jpeg_start_compress(&jpeg, TRUE);
-    std::vector<JSAMPLE> row(static_cast<size_t>(width) * 3);
     for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x)
-            for (int c = 0; c < 3; ++c) row[3 * x + c] = static_cast<JSAMPLE>(rgb[y * width + x] >> (16 - 8 * c));
-        JSAMPROW rows[1] = {row.data()};
+        JSAMPROW rows[1] = {const_cast<JSAMPLE*>(samples.data() + static_cast<size_t>(y) * width * components)};
         jpeg_write_scanlines(&jpeg, rows, 1);
     }
     jpeg_finish_compress(&jpeg);
     jpeg_destroy_compress(&jpeg);
     return std::fclose(file) == 0;
+}
+
+}  // namespace
+
+bool WriteJpeg(const std::string& path, int width, int height, const std::vector<uint32_t>& rgb) {
+    std::vector<uint8_t> samples;
+    for (const uint32_t c : rgb)
+        for (const int shift : {16, 8, 0}) samples.push_back(static_cast<uint8_t>(c >> shift));
+    return WriteJpegSamples(path, width, height, 3, JCS_RGB, JCS_YCbCr, samples);
+}
+
+bool WriteCmykJpeg(const std::string& path, int width, int height, const std::vector<uint8_t>& inks, bool ycck) {
+    return WriteJpegSamples(path, width, height, 4, JCS_CMYK, ycck ? JCS_YCCK : JCS_CMYK, inks);
 }
 
 bool WriteGif(const std::string& path, int screenWidth, int screenHeight, int backgroundIndex,

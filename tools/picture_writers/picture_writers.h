@@ -14,6 +14,11 @@ bool WritePng(const std::string& path, int width, int height, const std::vector<
 // Best quality, no chroma subsampling.
 bool WriteJpeg(const std::string& path, int width, int height, const std::vector<uint32_t>& rgb);
 
+// Four bytes a pixel (cyan, magenta, yellow, black) stored as given, coded as
+// CMYK or YCCK; libjpeg marks the file with an Adobe marker, so readers take
+// the bytes as inverted inks (255 is no ink), as Photoshop writes them.
+bool WriteCmykJpeg(const std::string& path, int width, int height, const std::vector<uint8_t>& inks, bool ycck);
+
 struct GifFrame {
     int left, top, width, height;
     std::vector<uint8_t> indices;  // width x height, top row first
