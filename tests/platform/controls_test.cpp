@@ -11,6 +11,7 @@
 #include "platform/win/controls/dialog_template.h"
 #include "platform/win/platform.h"
 #include "platform/win/win.h"
+#include "tests/framework/headless_fixture.h"
 
 namespace {
 
@@ -23,13 +24,10 @@ LRESULT MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-class Controls : public ::testing::Test {
+class Controls : public HeadlessTest {
 protected:
     void SetUp() override {
-        PlatformOptions options;
-        options.backend = "headless";
-        std::string error;
-        ASSERT_TRUE(PlatformOpen(options, &error)) << error;
+        HeadlessTest::SetUp();
         WNDCLASSEXA wc{};
         wc.cbSize = sizeof(wc);
         wc.lpfnWndProc = MainProc;
@@ -41,8 +39,6 @@ protected:
         gCommands.clear();
         gMainPointer.clear();
     }
-    void TearDown() override { PlatformClose(); }
-
     HWND Child(const char* className, DWORD style, int x, int y, int width, int height, int id) {
         return CreateWindowExA(0, className, "", WS_CHILD | WS_VISIBLE | style, x, y, width, height, main_,
                                reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), nullptr, nullptr);
