@@ -14,7 +14,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kPages = 7;
+constexpr int kPages = 9;
+constexpr int kDialogPage = 8;
 constexpr int kFramesPerPage = 40;
 constexpr int kCaptureAt = 12;  // frames into a page: transitions are half way
 
@@ -22,6 +23,14 @@ std::string PagingScript() {
     std::string script = "0 move 320 240\n";
     for (int page = 0; page < kPages; ++page) {
         const int start = page * kFramesPerPage;
+        // The dialog page is captured with its selection screen up, which a
+        // double-click on the cancel entry (row 5, at y = 92 + 1 + 5 * 18 + 9) ends.
+        if (page + 1 == kDialogPage)
+            script += std::to_string(start + 2) + " press L\n" + std::to_string(start + 3) + " release L\n" +
+                      std::to_string(start + 4) + " move 100 192\n" + std::to_string(start + 20) +
+                      " press lbutton\n" + std::to_string(start + 20) + " release lbutton\n" +
+                      std::to_string(start + 21) + " press lbutton\n" + std::to_string(start + 21) +
+                      " release lbutton\n" + std::to_string(start + 22) + " move 320 240\n";
         script += std::to_string(start + kCaptureAt) + " capture page" + std::to_string(page + 1) + ".png\n";
         script += std::to_string(start + kFramesPerPage - 2) + " press right\n";
         script += std::to_string(start + kFramesPerPage - 1) + " release right\n";
