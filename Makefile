@@ -1,6 +1,8 @@
 # make run    install what is missing, build, start the editor in ./workspace
 # make test   install what is missing, build, run every test
 # make bench  run the benchmarks
+# make package  build the Debian package (build/korven_*.deb)
+# make screenshots  remake the README's pictures in docs/screenshots
 # make asan   build and run the tests with AddressSanitizer + UBSan
 BUILD_DIR   := build
 ASAN_DIR    := build-asan
@@ -8,7 +10,7 @@ WORKSPACE   := workspace
 JOBS        ?= $(shell nproc)
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: deps build run test bench asan clean workspace
+.PHONY: deps build run test bench asan clean workspace package screenshots
 
 deps:
 	@bash scripts/install-deps.sh
@@ -31,6 +33,12 @@ test: build
 
 bench: build
 	@set -e; for b in $(BUILD_DIR)/bin/bench_*; do if [ -x "$$b" ]; then "$$b" --benchmark_min_time=0.2; fi; done
+
+screenshots: build
+	@bash tools/screenshots/make_screenshots.sh $(BUILD_DIR)/bin . docs/screenshots
+
+package: build
+	@cmake --build $(BUILD_DIR) --target package
 
 asan: deps
 	@cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVEN_SANITIZE=ON > /dev/null

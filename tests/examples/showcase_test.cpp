@@ -19,15 +19,22 @@ constexpr int kDialogPage = 8;
 constexpr int kFramesPerPage = 40;
 constexpr int kCaptureAt = 12;  // frames into a page: transitions are half way
 
-std::string PagingScript() {
+// With switching, every page goes to a window and back (Alt+Enter twice)
+// before its capture; it must look the same.
+std::string PagingScript(bool switching) {
     std::string script = "0 move 320 240\n";
     for (int page = 0; page < kPages; ++page) {
         const int start = page * kFramesPerPage;
+        for (int at : {2, 5})
+            if (switching)
+                script += std::to_string(start + at) + " press alt\n" + std::to_string(start + at) + " press return\n" +
+                          std::to_string(start + at + 1) + " release return\n" + std::to_string(start + at + 1) +
+                          " release alt\n";
         // The dialog page is captured with its selection screen up, which a
         // double-click on the cancel entry (row 5, at y = 92 + 1 + 5 * 18 + 9) ends.
         if (page + 1 == kDialogPage)
-            script += std::to_string(start + 2) + " press L\n" + std::to_string(start + 3) + " release L\n" +
-                      std::to_string(start + 4) + " move 100 192\n" + std::to_string(start + 20) +
+            script += std::to_string(start + 7) + " press L\n" + std::to_string(start + 8) + " release L\n" +
+                      std::to_string(start + 8) + " move 100 192\n" + std::to_string(start + 20) +
                       " press lbutton\n" + std::to_string(start + 20) + " release lbutton\n" +
                       std::to_string(start + 21) + " press lbutton\n" + std::to_string(start + 21) +
                       " release lbutton\n" + std::to_string(start + 22) + " move 320 240\n";
@@ -38,11 +45,14 @@ std::string PagingScript() {
     return script + std::to_string(kPages * kFramesPerPage + 5) + " press esc\n";
 }
 
-TEST(Showcase, EveryPageDrawsItsGoldenPicture) {
-    const fs::path dir = fs::temp_directory_path() / ("showcase-" + std::to_string(getpid()));
+class Showcase : public ::testing::TestWithParam<bool> {};
+
+TEST_P(Showcase, EveryPageDrawsItsGoldenPicture) {
+    const fs::path dir = fs::temp_directory_path() / ("showcase-" + std::to_string(getpid()) + "-" +
+                                                      (GetParam() ? "switching" : "straight"));
     fs::remove_all(dir);
     fs::create_directories(dir);
-    const RunResult r = RunProgram("showcase", "--capture-dir=.", PagingScript(), dir);
+    const RunResult r = RunProgram("showcase", "--capture-dir=.", PagingScript(GetParam()), dir);
     ASSERT_EQ(r.exitCode, 0) << r.output;
     // Every loader found its picture.
     EXPECT_EQ(r.output.find(ShiftJisToUtf8("失敗")), std::string::npos) << r.output;
@@ -53,5 +63,8 @@ TEST(Showcase, EveryPageDrawsItsGoldenPicture) {
     }
     fs::remove_all(dir);
 }
+
+INSTANTIATE_TEST_SUITE_P(Showcase, Showcase, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "AfterTwoScreenSwitchesOnEachPage" : "Straight"; });
 
 }  // namespace
