@@ -28,7 +28,8 @@ void WriteFile(const fs::path& path, size_t size, int seed) {
 }
 
 void EnterArchive() {
-    const fs::path root = DataFile("pack-demo");
+    // A folder of this run's own: two showcases may run side by side.
+    const fs::path root = fs::temp_directory_path() / ("korven-pack-demo-" + std::to_string(getpid()));
     const fs::path previous = fs::current_path();
     std::error_code error;
     fs::remove_all(root, error);
@@ -48,6 +49,7 @@ void EnterArchive() {
                            std::to_string(fs::file_size("demo.pak", error)) + " bytes"
                      : "pack: " + why;
     fs::current_path(previous, error);
+    fs::remove_all(root, error);
 }
 
 void ArchiveFrame(int) {
