@@ -31,7 +31,7 @@ sleep 1
 xdotool key alt+Return
 sleep 1
 xdotool mousemove 640 480
-for _ in $(seq 7); do xdotool key Right; sleep 0.3; done
+for _ in $(seq 8); do xdotool key Right; sleep 0.3; done
 xdotool key l
 sleep 1.5
 import -window root screen.png

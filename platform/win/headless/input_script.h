@@ -7,7 +7,10 @@
 #include <vector>
 
 struct ScriptEvent {
-    enum class Kind { Move, Press, Release, Close, Activate, Deactivate, Minimize, Restore, Answer, Capture, Stall, LoseSurfaces, Type, Wheel };
+    enum class Kind {
+        Move, Press, Release, Close, Activate, Deactivate, Minimize, Restore, Answer, Capture, Stall, LoseSurfaces,
+        LoseSound, Type, Wheel
+    };
     int64_t frame = 0;
     Kind kind = Kind::Close;
     int x = 0, y = 0;          // Move
