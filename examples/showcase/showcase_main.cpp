@@ -19,7 +19,8 @@
 namespace {
 
 const ShowcasePage* const kPages[] = {&kImagePage, &kGeometryPage, &kBlendPage,  &kGdiPage,
-                                      &kTransitionPage, &kLoaderPage, &kInputPage, &kSoundPage};
+                                      &kTransitionPage, &kLoaderPage, &kInputPage, &kSoundPage, &kDialogPage,
+                                      &kArchivePage};
 constexpr int kPageCount = static_cast<int>(std::size(kPages));
 constexpr int kTitleBarHeight = 24;
 

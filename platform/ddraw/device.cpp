@@ -9,6 +9,7 @@
 #include "platform/d3d/direct3d_factory.h"
 #include "platform/ddraw/ddraw_objects.h"
 #include "platform/win/backend.h"
+#include "platform/win/controls/control_layer.h"
 #include "platform/win/headless/headless_backend.h"
 
 namespace {
@@ -263,7 +264,7 @@ void SoftwareDevice::Present(const SoftwareSurface& primary) {
     if (&primary != primary_ || !PlatformIsOpen()) return;
     PixelBuffer picture = primary.Pixels();
     picture.palette = DisplayPalette();
-    Backend().presentPicture(picture);
+    PresentPicture(picture);
 }
 
 const PaletteEntryRGB* SoftwareDevice::DisplayPalette() const {

@@ -60,6 +60,9 @@ struct WinBackend {
     void (*showCursor)(bool show);
     void (*confineCursor)(const RECT* screenRect);
     bool (*enableTextInput)(bool enable);
+    // The desktop's clipboard text, UTF-8.
+    void (*setClipboardText)(const char* utf8);
+    std::string (*clipboardText)();
 
     int (*messageBox)(const char* textUtf8, const char* captionUtf8, UINT type);
 

@@ -9,6 +9,7 @@
 namespace {
 
 FILE* gLogFile = nullptr;
+std::string* gCopy = nullptr;
 
 }  // namespace
 
@@ -33,6 +34,10 @@ void WriteDebugText(const std::string& utf8) {
     }
 }
 
+void SetDebugOutputCopy(std::string* text) { gCopy = text; }
+
 void OutputDebugStringA(const char* text) {
-    if (text) WriteDebugText(ShiftJisToUtf8(text));
+    if (!text) return;
+    if (gCopy) *gCopy += text;
+    WriteDebugText(ShiftJisToUtf8(text));
 }

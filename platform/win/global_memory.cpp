@@ -1,39 +1,45 @@
-// Movable global-memory blocks: a handle names a block whose address is valid
-// between GlobalLock and GlobalUnlock. Handles are checked against the set of
-// live blocks, so a stale or foreign handle is refused instead of followed.
-// Decoder plug-ins allocate through these calls and the host frees the blocks.
+// Global-memory blocks. A movable block's handle names a block whose address
+// is valid between GlobalLock and GlobalUnlock; a fixed block's handle is its
+// address. Handles are checked against the set of live blocks, so a stale or
+// foreign handle is refused instead of followed. Decoder plug-ins allocate
+// through these calls and the host frees the blocks.
+#include <algorithm>
 #include <cstdlib>
 #include <mutex>
 #include <new>
-#include <unordered_set>
+#include <unordered_map>
 
 #include "platform/win/win.h"
 
 namespace {
 
 struct GlobalBlock {
-    void* data;  // null for a block of 0 bytes
+    void* data;  // null for a movable block of 0 bytes
     SIZE_T size;
     unsigned lockCount;
 };
 
 std::mutex gBlocksMutex;
-std::unordered_set<GlobalBlock*> gBlocks;
+std::unordered_map<HGLOBAL, GlobalBlock*> gBlocks;  // by handle
 
 // The live block behind a handle, or null; the caller holds the mutex.
 GlobalBlock* FindBlock(HGLOBAL handle) {
-    const auto found = gBlocks.find(static_cast<GlobalBlock*>(handle));
-    return found == gBlocks.end() ? nullptr : *found;
+    const auto found = gBlocks.find(handle);
+    return found == gBlocks.end() ? nullptr : found->second;
 }
 
 }  // namespace
 
-// Only movable blocks exist here; any other flag than GMEM_ZEROINIT is refused.
+// Movable (GMEM_MOVEABLE) and fixed (no flag) blocks, zero-filled on
+// GMEM_ZEROINIT; any other flag is refused.
 HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
-    if (!(flags & GMEM_MOVEABLE) || (flags & ~(GMEM_MOVEABLE | GMEM_ZEROINIT))) return nullptr;
+    if (flags & ~(GMEM_MOVEABLE | GMEM_ZEROINIT)) return nullptr;
+    const bool movable = (flags & GMEM_MOVEABLE) != 0;
     void* data = nullptr;
-    if (bytes > 0) {
-        data = (flags & GMEM_ZEROINIT) ? std::calloc(1, bytes) : std::malloc(bytes);
+    // A fixed block is its address, so even an empty one needs a byte.
+    const SIZE_T allocated = movable ? bytes : std::max<SIZE_T>(bytes, 1);
+    if (allocated > 0) {
+        data = (flags & GMEM_ZEROINIT) ? std::calloc(1, allocated) : std::malloc(allocated);
         if (!data) return nullptr;
     }
     auto* block = new (std::nothrow) GlobalBlock{data, bytes, 0};
@@ -41,9 +47,10 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
         std::free(data);
         return nullptr;
     }
+    const HGLOBAL handle = movable ? static_cast<HGLOBAL>(block) : data;
     const std::lock_guard<std::mutex> hold(gBlocksMutex);
-    gBlocks.insert(block);
-    return block;
+    gBlocks[handle] = block;
+    return handle;
 }
 
 void* GlobalLock(HGLOBAL handle) {
@@ -70,7 +77,7 @@ HGLOBAL GlobalFree(HGLOBAL handle) {
         const std::lock_guard<std::mutex> hold(gBlocksMutex);
         block = FindBlock(handle);
         if (!block) return handle;
-        gBlocks.erase(block);
+        gBlocks.erase(handle);
     }
     std::free(block->data);
     delete block;

@@ -5,6 +5,8 @@
 #include <deque>
 
 #include "platform/win/backend.h"
+#include "platform/win/controls/control_input.h"
+#include "platform/win/controls/control_layer.h"
 #include "platform/win/window_table.h"
 
 namespace {
@@ -43,6 +45,7 @@ void QueueDrained() {
 }  // namespace
 
 void PostDesktopMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (RouteToControls(message, wParam, lParam)) return;
     if (HWND main = MainWindow()) PostMessageA(main, message, wParam, lParam);
     // Without a main window (a screen-saver preview) a request to close ends the loop.
     else if (message == WM_CLOSE) PostQuitMessage(0);
@@ -91,6 +94,7 @@ BOOL WaitMessage() {
         Backend().pollEvents();
         if (!gQueue.empty()) break;
         QueueDrained();
+        RefreshControlLayer();
         Backend().waitEvents();
     }
     return TRUE;

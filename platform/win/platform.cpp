@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include "platform/win/backend.h"
+#include "platform/win/controls/control_input.h"
+#include "platform/win/controls/control_layer.h"
 #include "platform/win/debug_output.h"
 #include "platform/win/window_table.h"
 
@@ -178,6 +180,8 @@ void PlatformClose() {
     if (!gBackend) return;
     ResetWindowTable();
     ResetMessageQueue();
+    ResetControlInput();
+    ResetControlLayer();
     gBackend->close();
     gBackend = nullptr;
     CloseDebugLogFile();

@@ -384,3 +384,110 @@ BOOL GlobalUnlock(HGLOBAL memory);
 HGLOBAL GlobalFree(HGLOBAL memory);
 SIZE_T GlobalSize(HGLOBAL memory);
 }
+
+// Child controls, in-memory dialogs and the common file dialogs, drawn by the
+// platform inside the main window over the presented picture (controls/).
+using WCHAR = char16_t;
+using INT_PTR = intptr_t;
+using DLGPROC = INT_PTR (*)(HWND, UINT, WPARAM, LPARAM);
+constexpr WPARAM MAKEWPARAM(int lo, int hi) { return static_cast<WPARAM>(MAKELPARAM(lo, hi)) & 0xFFFFFFFFu; }
+
+constexpr UINT WM_SETFOCUS = 0x0007;
+constexpr UINT WM_KILLFOCUS = 0x0008;
+constexpr UINT WM_SETTEXT = 0x000C;
+constexpr UINT WM_GETTEXT = 0x000D;
+constexpr UINT WM_GETTEXTLENGTH = 0x000E;
+constexpr UINT WM_INITDIALOG = 0x0110;
+constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
+constexpr UINT WM_MOUSEWHEEL = 0x020A;
+constexpr UINT WM_IME_CHAR = 0x0286;
+constexpr UINT WM_PRINTCLIENT = 0x0318;  // wParam: the context to draw into
+constexpr int WHEEL_DELTA = 120;
+
+constexpr DWORD WS_BORDER = 0x00800000u;
+constexpr DWORD WS_VSCROLL = 0x00200000u;
+constexpr DWORD WS_TABSTOP = 0x00010000u;
+constexpr DWORD DS_SYSMODAL = 0x0002;
+constexpr DWORD DS_SETFONT = 0x0040;
+constexpr DWORD LBS_NOTIFY = 0x0001;
+constexpr DWORD ES_AUTOHSCROLL = 0x0080;
+constexpr DWORD BS_DEFPUSHBUTTON = 0x0001;
+
+constexpr UINT LB_ADDSTRING = 0x0180;
+constexpr UINT LB_RESETCONTENT = 0x0184;
+constexpr UINT LB_SETCURSEL = 0x0186;
+constexpr UINT LB_GETTEXT = 0x0189;
+constexpr UINT LB_GETTEXTLEN = 0x018A;
+constexpr UINT LB_GETCOUNT = 0x018B;
+constexpr UINT LB_GETTOPINDEX = 0x018E;
+constexpr LRESULT LB_ERR = -1;
+constexpr WORD LBN_SELCHANGE = 1;
+constexpr WORD BN_CLICKED = 0;
+constexpr WORD EN_CHANGE = 0x0300;
+
+#pragma pack(push, 2)
+struct DLGTEMPLATE {  // 18 bytes, then menu, class and title, each a WORD array
+    DWORD style;
+    DWORD dwExtendedStyle;
+    WORD cdit;
+    short x, y, cx, cy;
+};
+struct DLGITEMTEMPLATE {  // 18 bytes on a 4-byte boundary, then class, title, creation data
+    DWORD style;
+    DWORD dwExtendedStyle;
+    short x, y, cx, cy;
+    WORD id;
+};
+#pragma pack(pop)
+static_assert(sizeof(DLGTEMPLATE) == 18 && sizeof(DLGITEMTEMPLATE) == 18);
+
+HWND SetFocus(HWND window);
+HWND GetFocus();
+int GetWindowTextA(HWND window, char* text, int size);
+UINT GetDlgItemTextA(HWND dialog, int id, char* text, int size);
+BOOL SetDlgItemTextA(HWND dialog, int id, const char* text);
+// Runs the dialog until EndDialog; -1 when it could not be made.
+INT_PTR DialogBoxIndirectParamA(HINSTANCE instance, const DLGTEMPLATE* dialogTemplate, HWND owner, DLGPROC proc,
+                                LPARAM initParam);
+BOOL EndDialog(HWND dialog, INT_PTR result);
+// Low word: horizontal base unit; high word: vertical base unit, in pixels.
+LONG GetDialogBaseUnits();
+
+// Code pages: the program's ANSI code page is Shift-JIS.
+constexpr UINT CP_ACP = 0;
+constexpr UINT CP_932 = 932;
+UINT GetACP();
+// bytes = -1: the text and its terminator. wideCount = 0: the count needed.
+int MultiByteToWideChar(UINT codePage, DWORD flags, const char* text, int bytes, WCHAR* wide, int wideCount);
+
+// Common file dialogs.
+struct OPENFILENAMEA {
+    DWORD lStructSize;
+    HWND hwndOwner;
+    HINSTANCE hInstance;
+    const char* lpstrFilter;  // pairs of description and pattern, ended by an empty string
+    char* lpstrCustomFilter;
+    DWORD nMaxCustFilter;
+    DWORD nFilterIndex;
+    char* lpstrFile;
+    DWORD nMaxFile;
+    char* lpstrFileTitle;
+    DWORD nMaxFileTitle;
+    const char* lpstrInitialDir;
+    const char* lpstrTitle;
+    DWORD Flags;
+    WORD nFileOffset;
+    WORD nFileExtension;
+    const char* lpstrDefExt;
+    LPARAM lCustData;
+    void* lpfnHook;
+    const char* lpTemplateName;
+};
+// The record's size in the programs' own (32-bit) layout.
+constexpr DWORD OPENFILENAME_SIZE_VERSION_400A = 76;
+constexpr DWORD OFN_OVERWRITEPROMPT = 0x0002;
+constexpr DWORD OFN_HIDEREADONLY = 0x0004;
+constexpr DWORD OFN_PATHMUSTEXIST = 0x0800;
+constexpr DWORD OFN_FILEMUSTEXIST = 0x1000;
+BOOL GetOpenFileNameA(OPENFILENAMEA* record);
+BOOL GetSaveFileNameA(OPENFILENAMEA* record);

@@ -1,6 +1,7 @@
 // Window classes and windows. The first top-level window is the program's main
 // window and is shown by the backend; its outer rectangle equals its client
 // rectangle because the desktop draws any decorations around it.
+#include <algorithm>
 #include <cstring>
 #include <list>
 #include <map>
@@ -32,6 +33,13 @@ void SyncBackendFrame(HWND window) {
 }  // namespace
 
 HWND MainWindow() { return gMainWindow; }
+
+std::vector<HWND> LiveWindows() {
+    std::vector<HWND> live;
+    for (WindowObject& w : gWindows)
+        if (!w.destroyed) live.push_back(&w);
+    return live;
+}
 
 bool IsLiveWindow(HWND window) {
     for (WindowObject& w : gWindows)
@@ -84,14 +92,15 @@ HWND CreateWindowExA(DWORD exStyle, const char* className, const char* title, DW
     TraceCall("CreateWindowExA");
     if (!className) return nullptr;
     auto found = gClasses.find(className);
-    if (found == gClasses.end()) return nullptr;
+    const WNDCLASSEXA* windowClass = found != gClasses.end() ? &found->second : FindSystemClass(className);
+    if (!windowClass) return nullptr;
     if (parent && !IsLiveWindow(parent)) return nullptr;
     if ((style & WS_CHILD) && !parent) return nullptr;
 
     WindowObject& w = gWindows.emplace_back();
-    w.className = className;
+    w.className = windowClass->lpszClassName;
     w.title = title ? title : "";
-    w.proc = found->second.lpfnWndProc;
+    w.proc = windowClass->lpfnWndProc;
     w.style = style;
     w.exStyle = exStyle;
     w.parent = parent;
@@ -109,7 +118,7 @@ HWND CreateWindowExA(DWORD exStyle, const char* className, const char* title, DW
         RegisterRunningInstance(className);
         int iconWidth = 0, iconHeight = 0;
         std::vector<uint32_t> icon;
-        if (GetIconPixels(found->second.hIcon, &iconWidth, &iconHeight, &icon))
+        if (GetIconPixels(windowClass->hIcon, &iconWidth, &iconHeight, &icon))
             Backend().setWindowIcon(iconWidth, iconHeight, icon.data());
     }
     SendMessageA(&w, WM_CREATE, 0, 0);
@@ -119,8 +128,11 @@ HWND CreateWindowExA(DWORD exStyle, const char* className, const char* title, DW
 BOOL DestroyWindow(HWND window) {
     TraceCall("DestroyWindow");
     if (!IsLiveWindow(window)) return FALSE;
+    for (WindowObject& w : gWindows)
+        if (w.parent == window && !w.destroyed) DestroyWindow(&w);
     SendMessageA(window, WM_DESTROY, 0, 0);
     window->destroyed = true;
+    window->control.reset();
     DiscardMessagesFor(window);
     if (window == gMainWindow) Backend().destroyWindow();
     return TRUE;
@@ -140,9 +152,35 @@ HWND FindWindowA(const char* className, const char* title) {
 
 BOOL IsWindow(HWND window) { return IsLiveWindow(window) ? TRUE : FALSE; }
 
-LRESULT DefWindowProcA(HWND window, UINT message, WPARAM, LPARAM) {
-    if (message == WM_CLOSE) DestroyWindow(window);
-    return 0;
+LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CLOSE: DestroyWindow(window); return 0;
+        case WM_SETTEXT: return SetWindowTextA(window, reinterpret_cast<const char*>(lParam));
+        case WM_GETTEXTLENGTH: return static_cast<LRESULT>(window->title.size());
+        case WM_GETTEXT: {
+            char* out = reinterpret_cast<char*>(lParam);
+            if (!out || wParam == 0) return 0;
+            const size_t length = std::min(window->title.size(), static_cast<size_t>(wParam) - 1);
+            std::memcpy(out, window->title.data(), length);
+            out[length] = '\0';
+            return static_cast<LRESULT>(length);
+        }
+        default: return 0;
+    }
+}
+
+int GetWindowTextA(HWND window, char* text, int size) {
+    if (!text || size <= 0) return 0;
+    text[0] = '\0';
+    return static_cast<int>(SendMessageA(window, WM_GETTEXT, static_cast<WPARAM>(size), reinterpret_cast<LPARAM>(text)));
+}
+
+UINT GetDlgItemTextA(HWND dialog, int id, char* text, int size) {
+    return static_cast<UINT>(GetWindowTextA(GetDlgItem(dialog, id), text, size));
+}
+
+BOOL SetDlgItemTextA(HWND dialog, int id, const char* text) {
+    return SendMessageA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) ? TRUE : FALSE;
 }
 
 BOOL SetWindowTextA(HWND window, const char* text) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,9 +22,14 @@ struct WindowObject {
     bool destroyed = false;
     uint64_t nativeId = 0;              // another program's window that this object stands for
     std::vector<uint32_t> paintPixels;  // what a window inside such a window painted
+    std::shared_ptr<void> control;      // a control's or dialog's own state (controls/)
 };
 
 HWND MainWindow();
+// A window class the platform itself provides ("LISTBOX", "EDIT", ...), or null.
+const WNDCLASSEXA* FindSystemClass(const char* className);
+// Every live window, in creation order.
+std::vector<HWND> LiveWindows();
 bool IsLiveWindow(HWND window);
 void DiscardMessagesFor(HWND window);
 // Windows inside another program's window paint into a buffer of their own

@@ -14,7 +14,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kPages = 8;
+constexpr int kPages = 10;
+constexpr int kDialogPage = 9;
 constexpr int kFramesPerPage = 40;
 constexpr int kCaptureAt = 12;  // frames into a page: transitions are half way
 
@@ -29,6 +30,14 @@ std::string PagingScript(bool switching) {
                 script += std::to_string(start + at) + " press alt\n" + std::to_string(start + at) + " press return\n" +
                           std::to_string(start + at + 1) + " release return\n" + std::to_string(start + at + 1) +
                           " release alt\n";
+        // The dialog page is captured with its selection screen up, which a
+        // double-click on the cancel entry (row 5, at y = 92 + 1 + 5 * 18 + 9) ends.
+        if (page + 1 == kDialogPage)
+            script += std::to_string(start + 7) + " press L\n" + std::to_string(start + 8) + " release L\n" +
+                      std::to_string(start + 8) + " move 100 192\n" + std::to_string(start + 20) +
+                      " press lbutton\n" + std::to_string(start + 20) + " release lbutton\n" +
+                      std::to_string(start + 21) + " press lbutton\n" + std::to_string(start + 21) +
+                      " release lbutton\n" + std::to_string(start + 22) + " move 320 240\n";
         script += std::to_string(start + kCaptureAt) + " capture page" + std::to_string(page + 1) + ".png\n";
         script += std::to_string(start + kFramesPerPage - 2) + " press right\n";
         script += std::to_string(start + kFramesPerPage - 1) + " release right\n";

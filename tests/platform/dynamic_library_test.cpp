@@ -77,7 +77,15 @@ TEST(GlobalMemory, MovableBlocksLockUnlockAndFree) {
     ASSERT_NE(empty, nullptr);
     EXPECT_EQ(GlobalLock(empty), nullptr) << "a block of no bytes has no address";
     EXPECT_EQ(GlobalFree(empty), nullptr);
-    EXPECT_EQ(GlobalAlloc(0, 16), nullptr) << "only movable blocks";
+
+    // A fixed block is its own address.
+    auto* fixed = static_cast<uint8_t*>(GlobalAlloc(GMEM_ZEROINIT, 256));
+    ASSERT_NE(fixed, nullptr);
+    EXPECT_EQ(fixed[0] | fixed[255], 0);
+    EXPECT_EQ(GlobalSize(fixed), 256u);
+    EXPECT_EQ(GlobalLock(fixed), fixed);
+    EXPECT_EQ(GlobalFree(fixed), nullptr);
+    EXPECT_EQ(GlobalAlloc(0x8000, 16), nullptr) << "unknown flags are refused";
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "platform/win/backend.h"
+#include "platform/win/controls/control_input.h"
 #include "platform/win/headless/headless_capture.h"
 #include "platform/win/headless/input_script.h"
 #include "platform/win/threads.h"
@@ -33,6 +34,7 @@ struct HeadlessState {
     int64_t maxFrames = -1;
     int64_t closeFrame = -1;  // frame at which the backend itself asked to close
     bool textInput = false;
+    std::string clipboard;
     bool scripted = false;  // input comes from a script, which ends the run when it runs out
 };
 
@@ -82,6 +84,8 @@ void Apply(const ScriptEvent& e) {
         case Kind::Answer: gState.answers.push_back(e.answer); break;
         case Kind::Capture: gState.captures.push_back(e.file); break;
         case Kind::Stall: AdvanceClock(e.milliseconds); break;
+        case Kind::Type: PostTypedText(e.text.c_str()); break;
+        case Kind::Wheel: PostWheel(e.wheel * WHEEL_DELTA); break;
         case Kind::LoseSurfaces:
             if (gSurfaceLossHandler) gSurfaceLossHandler();
             break;
@@ -201,6 +205,10 @@ bool EnableTextInput(bool enable) {
     return previous;
 }
 
+void SetClipboard(const char* utf8) { gState.clipboard = utf8 ? utf8 : ""; }
+
+std::string Clipboard() { return gState.clipboard; }
+
 int MessageBox(const char*, const char*, UINT type) {
     if (!gState.answers.empty()) {
         const int answer = gState.answers.front();
@@ -241,6 +249,8 @@ const WinBackend kHeadlessBackend = {
     .showCursor = ShowCursorNoop,
     .confineCursor = ConfineCursor,
     .enableTextInput = EnableTextInput,
+    .setClipboardText = SetClipboard,
+    .clipboardText = Clipboard,
     .messageBox = MessageBox,
     .setDisplayMode = HeadlessSetDisplayMode,
     .presentPicture = HeadlessPresentPicture,

@@ -117,6 +117,19 @@ bool ParseInputScript(const std::string& text, std::vector<ScriptEvent>* events,
             if (!arity(1)) return fail("usage: N capture FILE");
             e.kind = ScriptEvent::Kind::Capture;
             e.file = w[2];
+        } else if (command == "TYPE") {
+            // The text is the rest of the line after one space, as typed.
+            const size_t start = line.find_first_not_of(" \t", line.find(w[1]) + w[1].size());
+            if (start == std::string::npos) return fail("usage: N type TEXT");
+            e.kind = ScriptEvent::Kind::Type;
+            e.text = line.substr(start);
+            while (!e.text.empty() && (e.text.back() == ' ' || e.text.back() == '\t' || e.text.back() == '\r'))
+                e.text.pop_back();
+        } else if (command == "WHEEL") {
+            if (!arity(1) || !ParseNumber(w[2], &number) || number < -100 || number > 100)
+                return fail("usage: N wheel NOTCHES");
+            e.kind = ScriptEvent::Kind::Wheel;
+            e.wheel = static_cast<int>(number);
         } else if (command == "STALL") {
             if (!arity(1) || !ParseNumber(w[2], &number) || number < 0 || number > UINT32_MAX)
                 return fail("usage: N stall MILLISECONDS");

@@ -7,7 +7,10 @@
 #include <vector>
 
 struct ScriptEvent {
-    enum class Kind { Move, Press, Release, Close, Activate, Deactivate, Minimize, Restore, Answer, Capture, Stall, LoseSurfaces, LoseSound };
+    enum class Kind {
+        Move, Press, Release, Close, Activate, Deactivate, Minimize, Restore, Answer, Capture, Stall, LoseSurfaces,
+        LoseSound, Type, Wheel
+    };
     int64_t frame = 0;
     Kind kind = Kind::Close;
     int x = 0, y = 0;          // Move
@@ -15,6 +18,8 @@ struct ScriptEvent {
     int answer = 0;            // Answer: IDOK, IDCANCEL, IDYES or IDNO
     uint32_t milliseconds = 0; // Stall
     std::string file;          // Capture
+    std::string text;          // Type: UTF-8
+    int wheel = 0;             // Wheel: notches, positive away from the user
 };
 
 // Parses a script text; events come out ordered by frame, keeping the order of

@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "platform/win/backend.h"
+#include "platform/win/controls/control_input.h"
 #include "platform/win/sdl2/sdl2_joystick.h"
 #include "platform/win/sdl2/sdl2_keymap.h"
 #include "platform/win/sdl2/sdl2_window.h"
@@ -174,6 +175,14 @@ void Translate(const SDL_Event& e) {
             break;
         }
         case SDL_MOUSEBUTTONDOWN: case SDL_MOUSEBUTTONUP: TranslateButton(e.button); break;
+        case SDL_MOUSEWHEEL:
+            PostWheel((e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y) * WHEEL_DELTA);
+            break;
+        case SDL_TEXTINPUT:
+            SetComposition("");
+            PostTypedText(e.text.text);
+            break;
+        case SDL_TEXTEDITING: SetComposition(e.edit.text); break;
         default: break;
     }
 }
@@ -222,6 +231,15 @@ bool EnableTextInput(bool enable) {
     return previous;
 }
 
+void SetClipboard(const char* utf8) { SDL_SetClipboardText(utf8); }
+
+std::string Clipboard() {
+    char* text = SDL_GetClipboardText();
+    std::string copy = text ? text : "";
+    SDL_free(text);
+    return copy;
+}
+
 int MessageBox(const char* textUtf8, const char* captionUtf8, UINT type) {
     return ShowSdlMessageBox(gSdl.window, textUtf8, captionUtf8, type);
 }
@@ -251,6 +269,8 @@ const WinBackend kSdl2Backend = {
     .showCursor = ShowCursorState,
     .confineCursor = ConfineCursor,
     .enableTextInput = EnableTextInput,
+    .setClipboardText = SetClipboard,
+    .clipboardText = Clipboard,
     .messageBox = MessageBox,
     .setDisplayMode = Sdl2SetDisplayMode,
     .presentPicture = Sdl2PresentPicture,
