@@ -16,6 +16,10 @@ PACKAGES=(
   libfreetype-dev fonts-dejavu-core
   # GDI text: font matching, rasterisation and the Japanese Gothic face
   libfontconfig-dev fonts-ipafont-gothic
+  # MIDI through a SoundFont synthesizer and its General MIDI SoundFonts, CD
+  # audio from discs and disc images, movies (and the movie generator's encoder)
+  libfluidsynth-dev timgm6mb-soundfont fluid-soundfont-gm libcdio-dev libcdio-utils
+  libavcodec-dev libavformat-dev libswscale-dev libswresample-dev libavutil-dev ffmpeg
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # the real-window tests: a virtual X display, a pointer driver, a host

@@ -1,6 +1,5 @@
 // Services of subsystems that are not built yet. Each succeeds without doing
 // anything and leaves this file when its subsystem arrives.
-#include "framework/media/media.h"
 #include "framework/net/network.h"
 #include "framework/scene3d/scene3d.h"
 #include "framework/sound/sound.h"
@@ -19,7 +18,3 @@ int Is3DReady() { return 0; }
 void Handle3DActivate(uintptr_t) {}
 void Handle3DPaint(HDC) {}
 int CreateSoundDevice() { return 1; }
-void PauseAllMedia() {}
-void ResumeAllMedia() {}
-void CloseAllMedia() {}
-void OnMciNotify() {}

@@ -20,6 +20,8 @@ struct PlatformOptions {
     uint32_t clockStart = 0;        // headless: first value of the virtual clock
     bool trace = false;             // log every window-system call served
     bool singleInstanceCheck = false;  // headless: honour the running-instance check
+    std::string soundFontPath;      // MIDI SoundFont (empty: the system's General MIDI set)
+    std::string cdImagePath;        // disc image the cdaudio device plays (empty: the drive)
 };
 
 // Removes the platform options (those starting with "--") from argc/argv and

@@ -1,0 +1,132 @@
+// The movie device: pictures go straight to the desktop (the program stops
+// presenting its own back buffer while a movie shows), scaled into the
+// destination with the movie's aspect kept and black around it. The picture
+// shown is the last one due at the playing position, which runs on the
+// program's clock; the sound is read from the same position, so pictures and
+// sound keep together by construction, on the desktop's real clock as on the
+// headless backend's virtual one.
+#include "platform/mci/movie_device.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "platform/gdi/pixel_buffer.h"
+#include "platform/mci/movie_decoder.h"
+#include "platform/win/backend.h"
+#include "platform/win/window_table.h"
+
+namespace {
+
+class MovieDevice : public MciDevice {
+public:
+    explicit MovieDevice(std::unique_ptr<MovieDecoder> decoder) : decoder_(std::move(decoder)) {}
+
+    int64_t Length() const override { return decoder_->LengthFrames(); }
+
+    // "window handle N", "window state show|hide", "put destination", "realize normal|background".
+    MCIERROR Special(MciCommand* command) override;
+
+    void Seek(int64_t frame) override { decoder_->Seek(frame); }
+    void RenderAudio(int16_t* stereo, int frames) override { decoder_->ReadSound(stereo, frames); }
+
+    void Show(int64_t frame) override {
+        if (decoder_->AdvancePicture(frame) || layoutChanged_) Present();
+    }
+
+private:
+    // The window's client area with the picture fitted into it.
+    void Present();
+
+    std::unique_ptr<MovieDecoder> decoder_;
+    HWND window_ = MainWindow();
+    bool visible_ = true;
+    bool layoutChanged_ = true;
+    std::vector<uint32_t> canvas_;
+};
+
+HWND WindowWithNumber(long long number) {
+    const HWND main = MainWindow();
+    // The number is the handle as a program prints it with %d: its low 32 bits.
+    if (main && static_cast<int32_t>(reinterpret_cast<intptr_t>(main)) == static_cast<int32_t>(number)) return main;
+    return nullptr;
+}
+
+MCIERROR MovieDevice::Special(MciCommand* command) {
+    std::string value;
+    bool missing = false;
+    if (command->verb == "window") {
+        bool any = false;
+        if (TakeValue(command, "handle", &value, &missing)) {
+            if (missing) return MCIERR_MISSING_PARAMETER;
+            long long number = 0;
+            char extra;
+            if (std::sscanf(value.c_str(), "%lld%c", &number, &extra) != 1) return MCIERR_BAD_INTEGER;
+            HWND window = WindowWithNumber(number);
+            if (!window) return MCIERR_NO_WINDOW;
+            window_ = window;
+            any = true;
+        }
+        if (TakeValue(command, "state", &value, &missing)) {
+            if (missing || (value != "show" && value != "hide")) return MCIERR_MISSING_PARAMETER;
+            visible_ = value == "show";
+            any = true;
+        }
+        if (!any) return MCIERR_MISSING_PARAMETER;
+    } else if (command->verb == "put") {
+        if (!TakeFlag(command, "destination")) return MCIERR_MISSING_PARAMETER;
+    } else if (command->verb == "realize") {
+        // Pictures are shown in true colour: there is no palette to realise.
+        if (!TakeFlag(command, "normal") && !TakeFlag(command, "background")) return MCIERR_MISSING_PARAMETER;
+    } else {
+        return MCIERR_UNRECOGNIZED_COMMAND;
+    }
+    if (!command->words.empty()) return MCIERR_UNRECOGNIZED_KEYWORD;
+    layoutChanged_ = true;
+    return 0;
+}
+
+void MovieDevice::Present() {
+    layoutChanged_ = false;
+    RECT client{};
+    if (!visible_ || !IsWindow(window_) || !GetClientRect(window_, &client)) return;
+    const int width = client.right - client.left, height = client.bottom - client.top;
+    if (width <= 0 || height <= 0) return;
+    canvas_.assign(static_cast<size_t>(width) * height, 0);
+    if (decoder_->HasVideo()) {
+        // The largest rectangle of the movie's aspect that fits, centred.
+        const int64_t vw = decoder_->VideoWidth(), vh = decoder_->VideoHeight();
+        int w = width, h = static_cast<int>(vh * width / vw);
+        if (h > height) {
+            h = height;
+            w = static_cast<int>(vw * height / vh);
+        }
+        decoder_->DrawPicture(reinterpret_cast<uint8_t*>(canvas_.data()), width * 4, (width - w) / 2,
+                              (height - h) / 2, std::max(w, 1), std::max(h, 1));
+    }
+    PixelBuffer picture;
+    picture.bits = reinterpret_cast<uint8_t*>(canvas_.data());
+    picture.width = width;
+    picture.height = height;
+    picture.pitch = width * 4;
+    picture.format = PIXEL_FORMAT_8888;
+    Backend().presentPicture(picture);
+}
+
+}  // namespace
+
+std::unique_ptr<MciDevice> OpenMovieDevice(const std::string& path, MCIERROR* error) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        *error = MCIERR_FILE_NOT_FOUND;
+        return nullptr;
+    }
+    auto decoder = std::make_unique<MovieDecoder>();
+    if (!decoder->Open(path)) {
+        *error = MCIERR_INVALID_FILE;
+        return nullptr;
+    }
+    return std::make_unique<MovieDevice>(std::move(decoder));
+}
