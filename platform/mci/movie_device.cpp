@@ -32,12 +32,16 @@ public:
     void Seek(int64_t frame) override { decoder_->Seek(frame); }
     void RenderAudio(int16_t* stereo, int frames) override { decoder_->ReadSound(stereo, frames); }
 
+    // The picture is scaled only when it changed; it is shown again on every
+    // call, as the program's own frames are.
     void Show(int64_t frame) override {
-        if (decoder_->AdvancePicture(frame) || layoutChanged_) Present();
+        if (decoder_->AdvancePicture(frame) || layoutChanged_) Compose();
+        Present();
     }
 
 private:
     // The window's client area with the picture fitted into it.
+    void Compose();
     void Present();
 
     std::unique_ptr<MovieDecoder> decoder_;
@@ -45,6 +49,7 @@ private:
     bool visible_ = true;
     bool layoutChanged_ = true;
     std::vector<uint32_t> canvas_;
+    int canvasWidth_ = 0, canvasHeight_ = 0;
 };
 
 HWND WindowWithNumber(long long number) {
@@ -88,12 +93,15 @@ MCIERROR MovieDevice::Special(MciCommand* command) {
     return 0;
 }
 
-void MovieDevice::Present() {
+void MovieDevice::Compose() {
     layoutChanged_ = false;
     RECT client{};
-    if (!visible_ || !IsWindow(window_) || !GetClientRect(window_, &client)) return;
+    canvasWidth_ = canvasHeight_ = 0;
+    if (!IsWindow(window_) || !GetClientRect(window_, &client)) return;
     const int width = client.right - client.left, height = client.bottom - client.top;
     if (width <= 0 || height <= 0) return;
+    canvasWidth_ = width;
+    canvasHeight_ = height;
     canvas_.assign(static_cast<size_t>(width) * height, 0);
     if (decoder_->HasVideo()) {
         // The largest rectangle of the movie's aspect that fits, centred.
@@ -106,11 +114,15 @@ void MovieDevice::Present() {
         decoder_->DrawPicture(reinterpret_cast<uint8_t*>(canvas_.data()), width * 4, (width - w) / 2,
                               (height - h) / 2, std::max(w, 1), std::max(h, 1));
     }
+}
+
+void MovieDevice::Present() {
+    if (!visible_ || canvasWidth_ == 0 || !IsWindow(window_)) return;
     PixelBuffer picture;
     picture.bits = reinterpret_cast<uint8_t*>(canvas_.data());
-    picture.width = width;
-    picture.height = height;
-    picture.pitch = width * 4;
+    picture.width = canvasWidth_;
+    picture.height = canvasHeight_;
+    picture.pitch = canvasWidth_ * 4;
     picture.format = PIXEL_FORMAT_8888;
     Backend().presentPicture(picture);
 }
