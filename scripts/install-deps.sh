@@ -20,6 +20,8 @@ PACKAGES=(
   # audio from discs and disc images, movies (and the movie generator's encoder)
   libfluidsynth-dev timgm6mb-soundfont fluid-soundfont-gm libcdio-dev libcdio-utils
   libavcodec-dev libavformat-dev libswscale-dev libswresample-dev libavutil-dev ffmpeg
+  # network sessions over UDP; the local-network search test's namespaces
+  libenet-dev iproute2 util-linux
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # the real-window tests: a virtual X display, a pointer driver, a host

@@ -80,6 +80,14 @@ bool ApplyOption(const std::string& name, const std::string& value, bool hasValu
     } else if (name == "cd-image") {
         if (!needValue()) return false;
         options->cdImagePath = value;
+    } else if (name == "dplay-port") {
+        if (!needValue()) return false;
+        if (!ParseInteger(value, 1024, 65535 - 31, &number)) return badValue();
+        options->dplayPort = static_cast<int>(number);
+    } else if (name == "dplay-search") {
+        if (!hasValue) return needValue();
+        options->dplaySearch = value;
+        options->dplaySearchGiven = true;
     } else if (name == "trace" && !hasValue) {
         options->trace = true;
     } else if (name == "single-instance" && !hasValue) {
