@@ -2,12 +2,9 @@
 // anything and leaves this file when its subsystem arrives.
 #include "framework/net/network.h"
 #include "framework/scene3d/scene3d.h"
-#include "framework/sound/sound.h"
 
 Direct3DState::Direct3DState() = default;
 Direct3DState::~Direct3DState() = default;
-SoundState::SoundState() = default;
-SoundState::~SoundState() = default;
 NetworkState::NetworkState() = default;
 NetworkState::~NetworkState() = default;
 
@@ -17,4 +14,3 @@ int Create3DDevice() { return 1; }
 int Is3DReady() { return 0; }
 void Handle3DActivate(uintptr_t) {}
 void Handle3DPaint(HDC) {}
-int CreateSoundDevice() { return 1; }

@@ -4,23 +4,27 @@
 
 #include "framework/media/media.h"
 #include "framework/media/media_internal.h"
+#include "framework/media/mod_music.h"
 #include "platform/mci/mci.h"
 
 void PauseAllMedia() {
     PauseMidi();
     PauseCd();
+    PauseMod();
     PauseMovie();
 }
 
 void ResumeAllMedia() {
     ResumeMidi();
     ResumeCd();
+    ResumeMod();
     ResumeMovie();
 }
 
 void CloseAllMedia() {
     CloseMidi();
     CloseCd();
+    CloseMod();
     CloseMovie();
 }
 

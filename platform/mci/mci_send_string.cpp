@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/mci/cd_audio_device.h"
+#include "platform/mci/media_audio.h"
 #include "platform/mci/movie_device.h"
 #include "platform/mci/sequencer_device.h"
 #include "platform/win/platform.h"
@@ -23,6 +24,7 @@ struct OpenDevice {
     std::string alias;  // lower case
     UINT id = 0;
     std::unique_ptr<MciDevice> device;
+    MediaAudioStream audio;  // declared after the device: it stops before the device goes
     bool playing = false;
     int64_t position = 0;     // frames, while stopped; the start of this run while playing
     int64_t to = 0;           // where this run ends
@@ -68,6 +70,7 @@ void Update(OpenDevice* open) {
     if (now >= open->to) {
         open->position = open->to;
         open->playing = false;
+        open->audio.Stop();
         open->device->Halt();
         Notify(open, MCI_NOTIFY_SUCCESSFUL);
     }
@@ -77,6 +80,7 @@ void StopPlaying(OpenDevice* open) {
     if (!open->playing) return;
     open->position = CurrentPosition(*open);
     open->playing = false;
+    open->audio.Stop();
     open->device->Halt();
 }
 
@@ -152,6 +156,7 @@ MCIERROR Play(OpenDevice* open, MciCommand* command, HWND notifyWindow) {
     open->playing = true;
     open->notifyWindow = notifyWindow;
     device.Seek(from);
+    open->audio.Start(&device, to - from);
     Update(open);
     return 0;
 }

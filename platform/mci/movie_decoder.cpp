@@ -45,12 +45,12 @@ bool MovieDecoder::OpenStream(AVMediaType type, Stream* stream) {
     return true;
 }
 
-bool MovieDecoder::Open(const std::string& path) {
+bool MovieDecoder::Open(const std::string& path, bool pictures, bool sound) {
     av_log_set_level(AV_LOG_QUIET);
     if (avformat_open_input(&format_, path.c_str(), nullptr, nullptr) < 0) return false;
     if (avformat_find_stream_info(format_, nullptr) < 0) return false;
-    const bool video = OpenStream(AVMEDIA_TYPE_VIDEO, &video_);
-    bool audio = OpenStream(AVMEDIA_TYPE_AUDIO, &audio_);
+    const bool video = pictures && OpenStream(AVMEDIA_TYPE_VIDEO, &video_);
+    bool audio = sound && OpenStream(AVMEDIA_TYPE_AUDIO, &audio_);
     if (video && (VideoWidth() <= 0 || VideoHeight() <= 0)) return false;
     if (audio) {
         AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;

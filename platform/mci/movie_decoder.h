@@ -1,6 +1,6 @@
 // A movie file decoded in order: pictures as 32-bit pixels scaled into a
-// rectangle, sound as 16-bit stereo at MEDIA_RATE. Both run from one demuxer;
-// packets of the stream not asked for wait in a queue of their own.
+// rectangle, sound as 16-bit stereo at MEDIA_RATE. When one decoder serves
+// both, packets of the stream not asked for wait in a queue of their own.
 #pragma once
 
 #include <cstdint>
@@ -18,8 +18,9 @@ extern "C" {
 class MovieDecoder {
 public:
     ~MovieDecoder();
-    // False when the file cannot be opened or holds neither pictures nor sound.
-    bool Open(const std::string& path);
+    // Opens the file for its pictures, its sound or both; false when it cannot
+    // be opened or holds none of what was asked for.
+    bool Open(const std::string& path, bool pictures, bool sound);
 
     int64_t LengthFrames() const { return lengthFrames_; }
     bool HasVideo() const { return video_.codec != nullptr; }

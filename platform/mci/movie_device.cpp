@@ -22,19 +22,31 @@ namespace {
 
 class MovieDevice : public MciDevice {
 public:
-    explicit MovieDevice(std::unique_ptr<MovieDecoder> decoder) : decoder_(std::move(decoder)) {}
+    MovieDevice(std::unique_ptr<MovieDecoder> pictures, std::unique_ptr<MovieDecoder> sound)
+        : decoder_(std::move(pictures)), sound_(std::move(sound)) {}
 
-    int64_t Length() const override { return decoder_->LengthFrames(); }
+    int64_t Length() const override {
+        return std::max(decoder_ ? decoder_->LengthFrames() : 0, sound_ ? sound_->LengthFrames() : 0);
+    }
 
     // "window handle N", "window state show|hide", "put destination", "realize normal|background".
     MCIERROR Special(MciCommand* command) override;
 
-    void Seek(int64_t frame) override { decoder_->Seek(frame); }
-    void RenderAudio(int16_t* stereo, int frames) override { decoder_->ReadSound(stereo, frames); }
+    // Pictures and sound have a decoder each: the sound is read on the mixer's
+    // thread while the pictures are decoded on the program's.
+    void Seek(int64_t frame) override {
+        if (decoder_) decoder_->Seek(frame);
+        if (sound_) sound_->Seek(frame);
+    }
+    void RenderAudio(int16_t* stereo, int frames) override {
+        if (sound_) sound_->ReadSound(stereo, frames);
+        else std::fill(stereo, stereo + 2 * frames, int16_t{0});
+    }
 
     // The picture is scaled only when it changed; it is shown again on every
     // call, as the program's own frames are.
     void Show(int64_t frame) override {
+        if (!decoder_) return;
         if (decoder_->AdvancePicture(frame) || layoutChanged_) Compose();
         Present();
     }
@@ -44,7 +56,8 @@ private:
     void Compose();
     void Present();
 
-    std::unique_ptr<MovieDecoder> decoder_;
+    std::unique_ptr<MovieDecoder> decoder_;  // pictures; null for a file of sound alone
+    std::unique_ptr<MovieDecoder> sound_;
     HWND window_ = MainWindow();
     bool visible_ = true;
     bool layoutChanged_ = true;
@@ -135,10 +148,14 @@ std::unique_ptr<MciDevice> OpenMovieDevice(const std::string& path, MCIERROR* er
         *error = MCIERR_FILE_NOT_FOUND;
         return nullptr;
     }
-    auto decoder = std::make_unique<MovieDecoder>();
-    if (!decoder->Open(path)) {
+    auto pictures = std::make_unique<MovieDecoder>();
+    auto sound = std::make_unique<MovieDecoder>();
+    const bool hasPictures = pictures->Open(path, true, false), hasSound = sound->Open(path, false, true);
+    if (!hasPictures && !hasSound) {
         *error = MCIERR_INVALID_FILE;
         return nullptr;
     }
-    return std::make_unique<MovieDevice>(std::move(decoder));
+    if (!hasPictures) pictures.reset();
+    if (!hasSound) sound.reset();
+    return std::make_unique<MovieDevice>(std::move(pictures), std::move(sound));
 }

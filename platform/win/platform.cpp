@@ -80,6 +80,13 @@ bool ApplyOption(const std::string& name, const std::string& value, bool hasValu
     } else if (name == "cd-image") {
         if (!needValue()) return false;
         options->cdImagePath = value;
+    } else if (name == "audio") {
+        if (!needValue()) return false;
+        if (value != "none" && value != "default") return badValue();
+        options->audioNone = value == "none";
+    } else if (name == "audio-out") {
+        if (!needValue()) return false;
+        options->audioOutPath = value;
     } else if (name == "dplay-port") {
         if (!needValue()) return false;
         if (!ParseInteger(value, 1024, 65535 - 31, &number)) return badValue();

@@ -22,6 +22,8 @@ struct PlatformOptions {
     bool singleInstanceCheck = false;  // headless: honour the running-instance check
     std::string soundFontPath;      // MIDI SoundFont (empty: the system's General MIDI set)
     std::string cdImagePath;        // disc image the cdaudio device plays (empty: the drive)
+    bool audioNone = false;         // --audio=none: mix against the clock, no audio output
+    std::string audioOutPath;       // headless: the mix is also written to this WAVE file
     int dplayPort = 47624;          // first of the network session ports
     std::string dplaySearch;        // address the TCP/IP service searches without asking
     bool dplaySearchGiven = false;  // --dplay-search was given (an empty one searches the local network)

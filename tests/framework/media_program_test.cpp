@@ -4,7 +4,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
 #include <string>
 
 #include "framework/app/app.h"
@@ -81,6 +85,30 @@ TEST_F(MediaProgram, ASongClosesAtItsEndOrStartsAgainWhenLooping) {
     r = Run("midi=song.mid midi-loop=1", "300 close\n");
     EXPECT_FALSE(Has(r, "midi=closed")) << r.output;
     EXPECT_TRUE(Has(r, "at exit frame 300 midi=playing")) << r.output;
+}
+
+// Root mean square of the 16-bit samples from..to (in stereo frames) of a WAVE file's data.
+double Loudness(const fs::path& wave, size_t from, size_t to) {
+    std::ifstream file(wave, std::ios::binary);
+    std::vector<char> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const size_t data = 44;
+    double sum = 0;
+    size_t count = 0;
+    for (size_t i = data + from * 4; i + 1 < bytes.size() && i < data + to * 4; i += 2, ++count) {
+        const auto sample = static_cast<int16_t>(static_cast<uint8_t>(bytes[i]) | static_cast<uint8_t>(bytes[i + 1]) << 8);
+        sum += static_cast<double>(sample) * sample;
+    }
+    return count ? std::sqrt(sum / static_cast<double>(count)) : -1;
+}
+
+TEST_F(MediaProgram, MusicAndCdSoundGoIntoTheMixWithTheSoundEffects) {
+    RunResult r = Run("midi=song.mid --audio-out=song.wav", "240 close\n");
+    ASSERT_TRUE(Has(r, "PlayMidi=1")) << r.output;
+    EXPECT_GT(Loudness(*dir_ / "song.wav", 0, 80000), 100) << "the song sounds";
+    EXPECT_LT(Loudness(*dir_ / "song.wav", 100000, 150000), 20) << "and is silent after its end";
+    r = Run("cd=1 --audio-out=cd.wav", "60 close\n");
+    // Track 1's 440 Hz tone at amplitude 8000: a root mean square of 8000 / sqrt(2).
+    EXPECT_NEAR(Loudness(*dir_ / "cd.wav", 4410, 30000), 5657, 150) << r.output;
 }
 
 TEST_F(MediaProgram, ACdTrackPlaysToTheNextTrackOrTheLastToTheDiscsEnd) {
