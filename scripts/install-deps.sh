@@ -21,6 +21,10 @@ PACKAGES=(
   libfontconfig-dev fonts-ipafont-gothic
   # X models of the 3D scene; real models made by other tools for its tests
   libassimp-dev assimp-testmodels
+  # MIDI through a SoundFont synthesizer and its General MIDI SoundFonts, CD
+  # audio from discs and disc images, movies (and the movie generator's encoder)
+  libfluidsynth-dev timgm6mb-soundfont fluid-soundfont-gm libcdio-dev libcdio-utils
+  libavcodec-dev libavformat-dev libswscale-dev libswresample-dev libavutil-dev ffmpeg
   # network sessions over UDP; the local-network search test's namespaces
   libenet-dev iproute2 util-linux
   # tests and benchmarks; Mesa's software rasteriser to measure the 3D one against

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <deque>
 
+#include "platform/mci/mci.h"
 #include "platform/win/backend.h"
 #include "platform/win/controls/control_input.h"
 #include "platform/win/controls/control_layer.h"
@@ -83,6 +84,7 @@ BOOL PeekMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT re
     if (!msg) return FALSE;
     const bool remove = (removeFlags & PM_REMOVE) != 0;
     if (TakeMessage(msg, window, filterMin, filterMax, remove)) return TRUE;
+    UpdateMciDevices();
     Backend().pollEvents();
     if (TakeMessage(msg, window, filterMin, filterMax, remove)) return TRUE;
     QueueDrained();

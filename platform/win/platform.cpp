@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/mci/mci.h"
 #include "platform/win/backend.h"
 #include "platform/win/controls/control_input.h"
 #include "platform/win/controls/control_layer.h"
@@ -79,6 +80,12 @@ bool ApplyOption(const std::string& name, const std::string& value, bool hasValu
         if (!needValue()) return false;
         if (!ParseInteger(value, 0, UINT32_MAX, &number)) return badValue();
         options->clockStart = static_cast<uint32_t>(number);
+    } else if (name == "soundfont") {
+        if (!needValue()) return false;
+        options->soundFontPath = value;
+    } else if (name == "cd-image") {
+        if (!needValue()) return false;
+        options->cdImagePath = value;
     } else if (name == "audio") {
         if (!needValue()) return false;
         if (value != "none" && value != "default") return badValue();
@@ -178,6 +185,7 @@ bool PlatformOpen(const PlatformOptions& options, std::string* error) {
 
 void PlatformClose() {
     if (!gBackend) return;
+    CloseMciDevices();
     ResetWindowTable();
     ResetMessageQueue();
     ResetControlInput();

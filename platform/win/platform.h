@@ -22,6 +22,8 @@ struct PlatformOptions {
     uint32_t clockStart = 0;        // headless: first value of the virtual clock
     bool trace = false;             // log every window-system call served
     bool singleInstanceCheck = false;  // headless: honour the running-instance check
+    std::string soundFontPath;      // MIDI SoundFont (empty: the system's General MIDI set)
+    std::string cdImagePath;        // disc image the cdaudio device plays (empty: the drive)
     bool audioNone = false;         // --audio=none: mix against the clock, no audio output
     std::string audioOutPath;       // headless: the mix is also written to this WAVE file
     int dplayPort = 47624;          // first of the network session ports

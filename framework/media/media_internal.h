@@ -1,0 +1,5 @@
+// The end handlers OnMciNotify calls.
+#pragma once
+
+int OnMidiEnd();
+int OnCdEnd();
