@@ -2,13 +2,16 @@
 # make test   install what is missing, build, run every test
 # make bench  run the benchmarks
 # make asan   build and run the tests with AddressSanitizer + UBSan
+# make fuzz   build the fuzz targets (clang) and run each for FUZZ_SECONDS
 BUILD_DIR   := build
 ASAN_DIR    := build-asan
+FUZZ_DIR    := build-fuzz
+FUZZ_SECONDS ?= 60
 WORKSPACE   := workspace
 JOBS        ?= $(shell nproc)
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: deps build run test bench asan clean workspace
+.PHONY: deps build run test bench asan fuzz clean workspace
 
 deps:
 	@bash scripts/install-deps.sh
@@ -37,5 +40,11 @@ asan: deps
 	@cmake --build $(ASAN_DIR) -j $(JOBS)
 	@cd $(ASAN_DIR) && ctest --output-on-failure -j $(JOBS)
 
+# Every target runs over its inputs, then fuzzes FUZZ_SECONDS more, at low priority.
+fuzz: deps
+	@CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVEN_FUZZ=ON > /dev/null
+	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_targets
+	@tests/fuzz/run_fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)

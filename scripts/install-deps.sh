@@ -18,6 +18,8 @@ PACKAGES=(
   libfontconfig-dev fonts-ipafont-gothic
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
+  # the fuzz targets: clang with libFuzzer and the sanitizer runtimes
+  clang-14 libclang-rt-14-dev
   # the real-window tests: a virtual X display, a pointer driver, a host
   # window for the screen-saver preview and screen grabs
   xvfb xdotool x11-apps x11-utils imagemagick
