@@ -39,6 +39,18 @@ void EncodeRecordBytes(uint8_t* out) {
 
 }  // namespace
 
+size_t ReadStageRecord(FILE* file) {
+    const size_t wordsRead = std::fread(gRecordBytes, 4, STAGE_FILE_WORDS, file);
+    DecodeRecordBytes();
+    return wordsRead;
+}
+
+int WriteStageRecord(const char* path) {
+    uint8_t bytes[STAGE_FILE_BYTES];
+    EncodeRecordBytes(bytes);
+    return WriteStageFile(path, bytes, sizeof(bytes)) ? 1 : 0;
+}
+
 void LoadStageFiles(int userSlot) {
     gUserSlot = userSlot;
     RemoveStaleStageTemporaries(SlotFolder(userSlot));
@@ -46,10 +58,8 @@ void LoadStageFiles(int userSlot) {
     for (int i = 0; i < STAGE_COUNT; ++i) {
         const std::string name = StageFileName(userSlot, i + 1);
         if (FILE* file = std::fopen(name.c_str(), "r+b")) {
-            const size_t wordsRead = std::fread(gRecordBytes, 4, STAGE_FILE_WORDS, file);
-            (void)wordsRead;  // a short file is judged by its check word
+            ReadStageRecord(file);  // a short file is judged by its check word
             std::fclose(file);
-            DecodeRecordBytes();
             if (StoreRecordToStage(i) == 1) ended = true;
         } else {
             ended = true;
@@ -64,12 +74,10 @@ void LoadStageFiles(int userSlot) {
 int SaveStageFiles() {
     if (gUserSlot == 0) return 1;
     RemoveStaleStageTemporaries(SlotFolder(gUserSlot));
-    uint8_t bytes[STAGE_FILE_BYTES];
     for (int i = 0; i < STAGE_COUNT; ++i) {
         const std::string name = StageFileName(gUserSlot, i + 1);
         if (CopyStageToRecord(i) == 1) break;
-        EncodeRecordBytes(bytes);
-        WriteStageFile(name, bytes, sizeof(bytes));  // a file that cannot be written is skipped (and logged)
+        WriteStageRecord(name.c_str());  // a file that cannot be written is skipped (and logged)
     }
     return 1;
 }

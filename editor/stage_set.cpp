@@ -8,17 +8,12 @@ StageSet gStageSet;
 StageFileRecord gStageRecord;
 int gUserSlot = 0;
 
-namespace {
-
-// The check word: the 32-bit sum of the first 99 cells, wrapping like the
-// signed sum it always was.
-int32_t CheckSum(const int32_t* cells) {
+// The sum wraps like the signed sum it always was.
+int32_t StageCheckWord(const int32_t* cells) {
     uint32_t sum = 0;
     for (int k = 0; k < CHECKED_CELLS; ++k) sum += static_cast<uint32_t>(cells[k]);
     return static_cast<int32_t>(sum);
 }
-
-}  // namespace
 
 int CopyStageToRecord(int stage) {
     int32_t* cells = gStageSet.stages[stage].cells;
@@ -28,7 +23,7 @@ int CopyStageToRecord(int stage) {
         gStageRecord.cells[k] = cells[k];
         if (cells[k] != 0) empty = false;
     }
-    gStageRecord.checkWord = CheckSum(gStageRecord.cells);
+    gStageRecord.checkWord = StageCheckWord(gStageRecord.cells);
     return empty ? 1 : 0;
 }
 
@@ -39,7 +34,7 @@ int StoreRecordToStage(int stage) {
         cells[k] = gStageRecord.cells[k];
         if (cells[k] != 0) empty = false;
     }
-    return empty || CheckSum(gStageRecord.cells) != gStageRecord.checkWord ? 1 : 0;
+    return empty || StageCheckWord(gStageRecord.cells) != gStageRecord.checkWord ? 1 : 0;
 }
 
 namespace {

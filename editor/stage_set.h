@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 
 constexpr int MAP_COLUMNS = 13;
 constexpr int MAP_ROWS = 34;
@@ -38,3 +39,13 @@ int StoreRecordToStage(int stage);
 void LoadStageFiles(int userSlot);
 void BuildSampleStages();
 int SaveStageFiles();
+
+// One stage file at a time, read and written exactly as the load and the save
+// do, for programs that work on the files themselves.
+// Reads one record's words from an open file into gStageRecord and returns how
+// many whole words it read; words past a short read keep the previous ones.
+size_t ReadStageRecord(FILE* file);
+// Writes gStageRecord to path, replacing any old file whole; 1 on success.
+int WriteStageRecord(const char* path);
+// The check word of a record's cells: the wrapping 32-bit sum of the first 99.
+int32_t StageCheckWord(const int32_t* cells);

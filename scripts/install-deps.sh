@@ -16,6 +16,8 @@ PACKAGES=(
   libfreetype-dev fonts-dejavu-core
   # GDI text: font matching, rasterisation and the Japanese Gothic face
   libfontconfig-dev fonts-ipafont-gothic
+  # network sessions over UDP; the local-network search test's namespaces
+  libenet-dev iproute2 util-linux
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # the fuzz targets: clang with libFuzzer and the sanitizer runtimes

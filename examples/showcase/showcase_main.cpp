@@ -14,6 +14,7 @@
 #include "framework/draw/gdi_draw.h"
 #include "framework/image/image.h"
 #include "framework/input/input.h"
+#include "platform/win/platform.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ void ShowcaseInit() {
 std::string DataFile(const char* name) {
     char program[PATH_MAX] = {};
     GetModuleFileNameA(nullptr, program, sizeof(program));
-    std::string folder = program;
+    std::string folder = NativePath(program);
     folder.resize(folder.rfind('/') + 1);
     return folder + "showcase-data/" + name;
 }

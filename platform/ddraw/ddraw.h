@@ -7,16 +7,10 @@
 #include <cstdint>
 
 #include "platform/gdi/gdi.h"
+#include "platform/win/guid.h"
 #include "platform/win/win.h"
 
 using ULONG = uint32_t;
-using HANDLE = void*;
-
-struct GUID {
-    uint32_t data1;
-    uint16_t data2, data3;
-    uint8_t data4[8];
-};
 
 constexpr HRESULT MakeDdResult(unsigned code) { return static_cast<HRESULT>(0x88760000u | code); }
 constexpr HRESULT DD_OK = 0;

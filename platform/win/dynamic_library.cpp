@@ -27,9 +27,7 @@ std::string ProgramDirectory() {
 // (the working directory when it has none), plugins/ beside the program, and
 // the program's directory.
 std::vector<std::string> SharedObjectCandidates(const char* name) {
-    std::string path(name);
-    for (char& c : path)
-        if (c == '\\') c = '/';
+    const std::string path = NativePath(name);
     const size_t slash = path.rfind('/');
     const std::string directory = slash == std::string::npos ? "." : path.substr(0, slash);
     std::string base = slash == std::string::npos ? path : path.substr(slash + 1);

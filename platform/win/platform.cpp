@@ -73,6 +73,14 @@ bool ApplyOption(const std::string& name, const std::string& value, bool hasValu
         if (!needValue()) return false;
         if (!ParseInteger(value, 0, UINT32_MAX, &number)) return badValue();
         options->clockStart = static_cast<uint32_t>(number);
+    } else if (name == "dplay-port") {
+        if (!needValue()) return false;
+        if (!ParseInteger(value, 1024, 65535 - 31, &number)) return badValue();
+        options->dplayPort = static_cast<int>(number);
+    } else if (name == "dplay-search") {
+        if (!hasValue) return needValue();
+        options->dplaySearch = value;
+        options->dplaySearchGiven = true;
     } else if (name == "trace" && !hasValue) {
         options->trace = true;
     } else if (name == "single-instance" && !hasValue) {

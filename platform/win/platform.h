@@ -20,6 +20,9 @@ struct PlatformOptions {
     uint32_t clockStart = 0;        // headless: first value of the virtual clock
     bool trace = false;             // log every window-system call served
     bool singleInstanceCheck = false;  // headless: honour the running-instance check
+    int dplayPort = 47624;          // first of the network session ports
+    std::string dplaySearch;        // address the TCP/IP service searches without asking
+    bool dplaySearchGiven = false;  // --dplay-search was given (an empty one searches the local network)
 };
 
 // Removes the platform options (those starting with "--") from argc/argv and
@@ -39,6 +42,11 @@ const std::vector<std::string>& GetProgramArguments();
 // A window of another program, by its native id (an X11 window on the
 // desktop), as a parent for child windows; null when there is none.
 HWND WindowFromNativeId(uint64_t id);
+
+// A path in the system's form ('\' or '/' between folders) as this machine
+// names the file, and a machine path in the system's form.
+std::string NativePath(const char* systemPath);
+std::string SystemPath(const std::string& nativePath);
 
 // Shift-JIS (code page 932) to UTF-8; undecodable bytes become U+FFFD.
 std::string ShiftJisToUtf8(const char* text);

@@ -223,6 +223,7 @@ constexpr int IDNO = 7;
 
 // Window class, window and message queue (message_queue.cpp, window.cpp).
 HMODULE GetModuleHandleA(const char* moduleName);
+// The program's file in the system's form (folders separated by '\').
 DWORD GetModuleFileNameA(HMODULE module, char* fileName, DWORD size);
 ATOM RegisterClassExA(const WNDCLASSEXA* windowClass);
 HWND CreateWindowExA(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y,
@@ -263,6 +264,37 @@ BOOL GetCursorPos(POINT* point);
 BOOL SetCursorPos(int x, int y);
 int ShowCursor(BOOL show);
 BOOL ClipCursor(const RECT* rect);
+
+// Kernel objects: files, file mappings (files.cpp) and whatever else a
+// HANDLE names; CloseHandle releases any of them.
+using HANDLE = void*;
+inline const HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
+constexpr DWORD GENERIC_READ = 0x80000000u;
+constexpr DWORD GENERIC_WRITE = 0x40000000u;
+constexpr DWORD FILE_SHARE_READ = 0x00000001;
+constexpr DWORD FILE_SHARE_WRITE = 0x00000002;
+constexpr DWORD CREATE_ALWAYS = 2;
+constexpr DWORD OPEN_EXISTING = 3;
+constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x00000080;
+constexpr DWORD FILE_FLAG_SEQUENTIAL_SCAN = 0x08000000;
+constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFFu;
+constexpr DWORD PAGE_READONLY = 0x02;
+constexpr DWORD FILE_MAP_READ = 0x0004;
+constexpr DWORD MAX_PATH = 260;
+
+// Paths are taken in the system's form: '\' and '/' both separate folders.
+HANDLE CreateFileA(const char* fileName, DWORD access, DWORD shareMode, void* security, DWORD creation,
+                   DWORD flags, HANDLE templateFile);
+BOOL ReadFile(HANDLE file, void* buffer, DWORD bytesToRead, DWORD* bytesRead, void* overlapped);
+BOOL WriteFile(HANDLE file, const void* buffer, DWORD bytesToWrite, DWORD* bytesWritten, void* overlapped);
+DWORD GetFileSize(HANDLE file, DWORD* sizeHigh);
+HANDLE CreateFileMappingA(HANDLE file, void* security, DWORD protect, DWORD sizeHigh, DWORD sizeLow,
+                          const char* name);
+void* MapViewOfFile(HANDLE mapping, DWORD access, DWORD offsetHigh, DWORD offsetLow, SIZE_T bytes);
+BOOL UnmapViewOfFile(const void* view);
+BOOL CloseHandle(HANDLE object);
+// The working directory in the system's form (folders separated by '\').
+DWORD GetCurrentDirectoryA(DWORD size, char* buffer);
 
 // Clock (clock.cpp).
 DWORD timeGetTime();

@@ -9,6 +9,7 @@
 #include "framework/app/app.h"
 #include "framework/app/frame_pacing.h"
 #include "framework/dialog/diagnostics.h"
+#include "framework/media/media.h"
 #include "platform/win/platform.h"
 
 namespace {
@@ -38,6 +39,9 @@ void ProbeInit() {
              gApp.hWnd != nullptr);
     gRefusalsLeft = ArgumentValue("refuse-close", 0);
     gQuitAt = ArgumentValue("quit-at", -1);
+    char directory[256];
+    GetAppDirectory(directory);
+    DebugLog("app directory=%s\n", directory);
     SetFrameRate(60);
     SetWindowTitle("probe");
     SetExitProc(ProbeExit);

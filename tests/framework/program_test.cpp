@@ -76,6 +76,22 @@ TEST(Program, AScreenSaverReadsItsCommandLine) {
     }
 }
 
+// Backslash-separated, as the program joins names to it.
+std::string SystemForm(std::string path) {
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+TEST(Program, MediaNamesResolveAgainstTheWorkingDirectoryOrAScreenSaversOwnFolder) {
+    const fs::path dir = fs::canonical(fs::temp_directory_path());
+    RunResult r = RunProgram("probe_app", "", "5 close\n", dir);
+    EXPECT_NE(r.output.find("app directory=" + SystemForm(dir.string()) + "\n"), std::string::npos) << r.output;
+    r = RunProgram("probe_screen_saver_app", "/s", "5 close\n", dir);
+    const std::string programFolder = SystemForm(fs::canonical(KORVEN_BIN_DIR).string());
+    EXPECT_NE(r.output.find("app directory=" + programFolder + "\n"), std::string::npos) << r.output;
+}
+
 TEST(Program, AScriptThatRunsOutClosesTheProgramTheFrameAfter) {
     RunResult r = RunProgram("probe_app", "", "7 move 1 1\n");
     EXPECT_EQ(r.exitCode, 0);

@@ -1,0 +1,239 @@
+// One machine of a network session, driven line by line on standard input by
+// the multi-process tests; it answers each command with lines on standard
+// output. Platform options (--dplay-port, --dplay-search) come first.
+//   connect tcp|local            InitializeConnection      -> ok | error HR
+//   search [ms]                  EnumSessions, all         -> session NAME CUR/MAX ... then end
+//   host NAME MAX FLAGS          Open with DPOPEN_CREATE   -> ok | error HR
+//   join NAME                    Open with DPOPEN_JOIN     -> ok | error HR
+//   player NAME                  CreatePlayer              -> ok | error HR
+//   destroy                      DestroyPlayer (own)       -> ok | error HR
+//   players                      EnumPlayers               -> players N NAME... (sorted)
+//   send TO|all g|u TEXT         Send from the own player  -> ok | error HR
+//   flood TO|all COUNT           COUNT guaranteed sends "1".."COUNT" -> ok
+//   expect N MS                  Receive until N messages or MS passed, one line each:
+//                                msg FROM TEXT | create NAME | destroy NAME | host | lost; then end
+//   count                        GetMessageCount of the own player -> count N
+//   dropped                      -> dropped N
+//   close                        Close                     -> ok
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/dplay/dplay.h"
+#include "platform/dplay/monotonic_clock.h"
+#include "platform/win/platform.h"
+
+namespace {
+
+const GUID APPLICATION = {0x1d2c3b4a, 0x5e6f, 0x7081, {0x92, 0xa3, 0xb4, 0xc5, 0xd6, 0xe7, 0xf8, 0x09}};
+
+IDirectPlay3A* gPlay = nullptr;
+DPID gPlayer = 0;
+std::map<DPID, std::string> gNames;
+std::vector<DPSESSIONDESC2> gFound;
+std::vector<std::string> gFoundNames;
+
+void Say(const std::string& line) {
+    std::cout << line << std::endl;
+}
+
+std::string Hex(HRESULT hr) {
+    char text[16];
+    std::snprintf(text, sizeof(text), "%08x", static_cast<unsigned>(hr));
+    return text;
+}
+
+void Report(HRESULT hr) { Say(hr == DP_OK ? "ok" : "error " + Hex(hr)); }
+
+struct ServiceWanted {
+    std::string name;
+    std::vector<uint8_t> connection;
+};
+
+BOOL FindService(const GUID*, void* connection, DWORD size, const DPNAME* name, DWORD, void* context) {
+    auto* wanted = static_cast<ServiceWanted*>(context);
+    if (wanted->name == name->lpszShortNameA)
+        wanted->connection.assign(static_cast<uint8_t*>(connection), static_cast<uint8_t*>(connection) + size);
+    return TRUE;
+}
+
+BOOL ListSession(const DPSESSIONDESC2* session, DWORD*, DWORD flags, void*) {
+    if (flags & DPESC_TIMEDOUT) return FALSE;
+    gFound.push_back(*session);
+    gFoundNames.push_back(session->lpszSessionNameA);
+    Say("session " + gFoundNames.back() + " " + std::to_string(session->dwCurrentPlayers) + "/" +
+        std::to_string(session->dwMaxPlayers));
+    return TRUE;
+}
+
+BOOL ListPlayer(DPID id, DWORD, const DPNAME* name, DWORD, void* context) {
+    gNames[id] = name->lpszShortNameA;
+    static_cast<std::vector<std::string>*>(context)->push_back(name->lpszShortNameA);
+    return TRUE;
+}
+
+DPID PlayerNamed(const std::string& name) {
+    std::vector<std::string> names;
+    gPlay->EnumPlayers(nullptr, ListPlayer, &names, 0);
+    for (const auto& [id, known] : gNames)
+        if (known == name) return id;
+    return DPID_UNKNOWN;
+}
+
+// Prints one received message; false when none is waiting.
+bool ReceiveOne() {
+    DPID from = 0, to = 0;
+    std::vector<uint8_t> buffer(16);
+    DWORD size = static_cast<DWORD>(buffer.size());
+    HRESULT hr = gPlay->Receive(&from, &to, DPRECEIVE_ALL, buffer.data(), &size);
+    if (hr == DPERR_BUFFERTOOSMALL) {
+        buffer.resize(size);
+        hr = gPlay->Receive(&from, &to, DPRECEIVE_ALL, buffer.data(), &size);
+    }
+    if (hr != DP_OK) return false;
+    if (from != DPID_SYSMSG) {
+        Say("msg " + gNames[from] + " " + std::string(buffer.begin(), buffer.begin() + size));
+        return true;
+    }
+    const DWORD type = *reinterpret_cast<DWORD*>(buffer.data());
+    if (type == DPSYS_CREATEPLAYERORGROUP) {
+        const auto* m = reinterpret_cast<DPMSG_CREATEPLAYERORGROUP*>(buffer.data());
+        gNames[m->dpId] = m->dpnName.lpszShortNameA;
+        Say(std::string("create ") + m->dpnName.lpszShortNameA);
+    } else if (type == DPSYS_DESTROYPLAYERORGROUP) {
+        Say(std::string("destroy ") + reinterpret_cast<DPMSG_DESTROYPLAYERORGROUP*>(buffer.data())->dpnName.lpszShortNameA);
+    } else if (type == DPSYS_HOST) {
+        Say("host");
+    } else if (type == DPSYS_SESSIONLOST) {
+        Say("lost");
+    }
+    return true;
+}
+
+void Expect(int count, uint32_t ms) {
+    const uint32_t start = MonotonicMs();
+    for (int got = 0; got < count && MonotonicMs() - start < ms;) {
+        if (ReceiveOne()) ++got;
+        else usleep(1000);
+    }
+    Say("end");
+}
+
+void Run(const std::string& line) {
+    std::istringstream in(line);
+    std::string command;
+    in >> command;
+    if (command == "connect") {
+        std::string which;
+        in >> which;
+        ServiceWanted wanted{which == "tcp" ? "TCP/IP" : "Local machine", {}};
+        gPlay->EnumConnections(nullptr, FindService, &wanted, DPCONNECTION_DIRECTPLAY);
+        Report(gPlay->InitializeConnection(wanted.connection.data(), 0));
+    } else if (command == "search") {
+        DWORD ms = 0;
+        in >> ms;
+        DPSESSIONDESC2 search{};
+        search.dwSize = sizeof(search);
+        search.guidApplication = APPLICATION;
+        gFound.clear();
+        gFoundNames.clear();
+        const HRESULT hr = gPlay->EnumSessions(&search, ms, ListSession, nullptr, DPENUMSESSIONS_ALL);
+        Say(hr == DP_OK ? "end" : "error " + Hex(hr));
+    } else if (command == "host") {
+        std::string name;
+        DWORD max = 0, flags = 0;
+        in >> name >> max >> std::hex >> flags;
+        DPSESSIONDESC2 session{};
+        session.dwSize = sizeof(session);
+        session.dwFlags = flags;
+        session.guidApplication = APPLICATION;
+        session.dwMaxPlayers = max;
+        session.lpszSessionNameA = name.data();
+        Report(gPlay->Open(&session, DPOPEN_CREATE));
+    } else if (command == "join") {
+        std::string name;
+        in >> name;
+        HRESULT hr = DPERR_NOSESSIONS;
+        for (size_t i = 0; i < gFound.size(); ++i)
+            if (gFoundNames[i] == name) hr = gPlay->Open(&gFound[i], DPOPEN_JOIN);
+        Report(hr);
+    } else if (command == "player") {
+        std::string name;
+        in >> name;
+        DPNAME dpName{sizeof(DPNAME), 0, name.data(), name.data()};
+        const HRESULT hr = gPlay->CreatePlayer(&gPlayer, &dpName, nullptr, nullptr, 0, 0);
+        if (hr == DP_OK) gNames[gPlayer] = name;
+        Report(hr);
+    } else if (command == "destroy") {
+        Report(gPlay->DestroyPlayer(gPlayer));
+    } else if (command == "players") {
+        std::vector<std::string> names;
+        const HRESULT hr = gPlay->EnumPlayers(nullptr, ListPlayer, &names, 0);
+        std::sort(names.begin(), names.end());
+        std::string text = "players " + std::to_string(names.size());
+        for (const std::string& n : names) text += " " + n;
+        Say(hr == DP_OK ? text : "error " + Hex(hr));
+    } else if (command == "send") {
+        std::string to, kind, text;
+        in >> to >> kind;
+        std::getline(in >> std::ws, text);
+        const DPID target = to == "all" ? DPID_ALLPLAYERS : PlayerNamed(to);
+        Report(gPlay->Send(gPlayer, target, kind == "g" ? DPSEND_GUARANTEED : 0, text.data(),
+                           static_cast<DWORD>(text.size())));
+    } else if (command == "flood") {
+        std::string to;
+        int count = 0;
+        in >> to >> count;
+        const DPID target = to == "all" ? DPID_ALLPLAYERS : PlayerNamed(to);
+        HRESULT hr = DP_OK;
+        for (int i = 1; i <= count && hr == DP_OK; ++i) {
+            std::string text = std::to_string(i);
+            hr = gPlay->Send(gPlayer, target, DPSEND_GUARANTEED, text.data(), static_cast<DWORD>(text.size()));
+        }
+        Report(hr);
+    } else if (command == "expect") {
+        int count = 0;
+        uint32_t ms = 0;
+        in >> count >> ms;
+        PlayerNamed("");
+        Expect(count, ms);
+    } else if (command == "count") {
+        DWORD count = 0;
+        const HRESULT hr = gPlay->GetMessageCount(gPlayer, &count);
+        Say(hr == DP_OK ? "count " + std::to_string(count) : "error " + Hex(hr));
+    } else if (command == "dropped") {
+        Say("dropped " + std::to_string(DirectPlayDroppedPackets(gPlay)));
+    } else if (command == "close") {
+        Report(gPlay->Close());
+    } else {
+        Say("unknown " + command);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    PlatformOptions options;
+    options.backend = "headless";
+    std::string error;
+    if (!ParsePlatformOptions(&argc, argv, &options, &error) || !PlatformOpen(options, &error)) {
+        std::cerr << error << "\n";
+        return 2;
+    }
+    CoInitialize(nullptr);
+    if (CoCreateInstance(CLSID_DirectPlay, nullptr, CLSCTX_INPROC_SERVER, IID_IDirectPlay3A,
+                         reinterpret_cast<void**>(&gPlay)) != S_OK)
+        return 3;
+    for (std::string line; std::getline(std::cin, line) && line != "quit";) Run(line);
+    gPlay->Release();
+    CoUninitialize();
+    PlatformClose();
+    return 0;
+}
