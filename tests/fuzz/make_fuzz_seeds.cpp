@@ -1,7 +1,7 @@
 // Writes the fuzz targets' starting inputs, one folder per target, with the
 // project's own encoders and the editor's own stage files: every BMP variant,
 // KBM pictures, PNG (opaque and with alpha), JPEG (colour, CMYK, YCCK) and GIF
-// pictures, stage files and an input script.
+// pictures, stage files, an input script and a network packet of each kind.
 //   make_fuzz_seeds OUTPUT_FOLDER
 #include <unistd.h>
 
@@ -10,9 +10,12 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
+#include <variant>
 #include <vector>
 
 #include "editor/stage_set.h"
+#include "platform/dplay/wire_protocol.h"
 #include "tools/bmp_encoder/bmp_encoder.h"
 #include "tools/kbm_encoder/kbm_encoder.h"
 #include "tools/picture_writers/picture_writers.h"
@@ -85,6 +88,15 @@ void WriteScriptSeeds(const fs::path& out) {
     std::ofstream(out / "input_script/session.txt") << script;
 }
 
+// One packet of every kind the session protocol has, with its fields at
+// their defaults.
+template <size_t... Kinds>
+void WritePacketSeeds(const fs::path& out, std::index_sequence<Kinds...>) {
+    (WriteBytes(out / "network_packet" / ("kind" + std::to_string(Kinds)),
+                wire::Encode(wire::Packet(std::in_place_index<Kinds>))),
+     ...);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -93,10 +105,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     const fs::path out = argv[1];
-    for (const char* target : {"bmp", "kbm", "pngpicture", "jpegpicture", "gifpicture", "stage_file", "input_script"})
+    for (const char* target : {"bmp", "kbm", "pngpicture", "jpegpicture", "gifpicture", "stage_file", "input_script", "network_packet"})
         fs::create_directories(out / target);
     WritePictureSeeds(out);
     WriteStageSeeds(out);
     WriteScriptSeeds(out);
+    WritePacketSeeds(out, std::make_index_sequence<std::variant_size_v<wire::Packet>>());
     return 0;
 }
