@@ -1,6 +1,7 @@
 # make run    install what is missing, build, start the editor in ./workspace
 # make test   install what is missing, build, run every test
 # make bench  run the benchmarks
+# make package  build the Debian package (build/korven_*.deb)
 # make asan   build and run the tests with AddressSanitizer + UBSan
 # make fuzz   build the fuzz targets (clang) and run each for FUZZ_SECONDS
 BUILD_DIR   := build
@@ -11,7 +12,7 @@ WORKSPACE   := workspace
 JOBS        ?= $(shell nproc)
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: deps build run test bench asan fuzz clean workspace
+.PHONY: deps build run test bench asan fuzz clean workspace package
 
 deps:
 	@bash scripts/install-deps.sh
@@ -34,6 +35,9 @@ test: build
 
 bench: build
 	@set -e; for b in $(BUILD_DIR)/bin/bench_*; do if [ -x "$$b" ]; then "$$b" --benchmark_min_time=0.2; fi; done
+
+package: build
+	@cmake --build $(BUILD_DIR) --target package
 
 asan: deps
 	@cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVEN_SANITIZE=ON > /dev/null
