@@ -103,7 +103,7 @@ function(korven_install_framework)
   install(TARGETS ${libraries} EXPORT KorvenTargets
           ARCHIVE DESTINATION lib INCLUDES DESTINATION include/korven)
   install(DIRECTORY ${CMAKE_SOURCE_DIR}/framework ${CMAKE_SOURCE_DIR}/platform DESTINATION include/korven
-          FILES_MATCHING PATTERN "*.h" PATTERN "sdl2" EXCLUDE)
+          FILES_MATCHING PATTERN "*.h" PATTERN "sdl2" EXCLUDE PATTERN "sdl2_*.h" EXCLUDE)
 
   # The system libraries as imported targets of the same names, with the
   # files and options this build found for them.

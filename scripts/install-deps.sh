@@ -12,6 +12,9 @@ PACKAGES=(
   zlib1g-dev
   # the image decoder plug-ins
   libpng-dev libjpeg62-turbo-dev libgif-dev
+  # the module player library (MOD, S3M, XM, IT music); ffmpeg writes the
+  # sound tests' WAVE files as other programs make them
+  libopenmpt-dev ffmpeg
   # the bitmap generator's font rendering and its font
   libfreetype-dev fonts-dejavu-core
   # GDI text: font matching, rasterisation and the Japanese Gothic face

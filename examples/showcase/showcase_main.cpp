@@ -19,7 +19,7 @@
 namespace {
 
 const ShowcasePage* const kPages[] = {&kImagePage, &kGeometryPage, &kBlendPage,  &kGdiPage,
-                                      &kTransitionPage, &kLoaderPage, &kInputPage};
+                                      &kTransitionPage, &kLoaderPage, &kInputPage, &kSoundPage};
 constexpr int kPageCount = static_cast<int>(std::size(kPages));
 constexpr int kTitleBarHeight = 24;
 

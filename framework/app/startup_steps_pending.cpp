@@ -1,14 +1,13 @@
 // Services of subsystems that are not built yet. Each succeeds without doing
-// anything and leaves this file when its subsystem arrives.
+// anything and leaves this file when its subsystem arrives; of the media
+// group only MOD music exists so far.
 #include "framework/media/media.h"
+#include "framework/media/mod_music.h"
 #include "framework/net/network.h"
 #include "framework/scene3d/scene3d.h"
-#include "framework/sound/sound.h"
 
 Direct3DState::Direct3DState() = default;
 Direct3DState::~Direct3DState() = default;
-SoundState::SoundState() = default;
-SoundState::~SoundState() = default;
 NetworkState::NetworkState() = default;
 NetworkState::~NetworkState() = default;
 
@@ -18,8 +17,7 @@ int Create3DDevice() { return 1; }
 int Is3DReady() { return 0; }
 void Handle3DActivate(uintptr_t) {}
 void Handle3DPaint(HDC) {}
-int CreateSoundDevice() { return 1; }
-void PauseAllMedia() {}
-void ResumeAllMedia() {}
-void CloseAllMedia() {}
+void PauseAllMedia() { PauseMod(); }
+void ResumeAllMedia() { ResumeMod(); }
+void CloseAllMedia() { CloseMod(); }
 void OnMciNotify() {}

@@ -121,6 +121,11 @@ void PresentFrame() {
         DebugLog("Flont/Back Bufferを復元します。\n");
         gDisplay.primary->Restore();
     }
+    // In a window the back buffer is a surface of its own, outside the
+    // primary's chain: restored the same way, or every later frame would draw
+    // nothing. The next frame draws its content again.
+    if (!IsFullScreen() && gDisplay.backBuffer && gDisplay.backBuffer->IsLost() == DDERR_SURFACELOST)
+        gDisplay.backBuffer->Restore();
 }
 
 void SetClipRect(int left, int top, int right, int bottom) {

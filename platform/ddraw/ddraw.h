@@ -10,7 +10,6 @@
 #include "platform/win/guid.h"
 #include "platform/win/win.h"
 
-using ULONG = uint32_t;
 
 constexpr HRESULT MakeDdResult(unsigned code) { return static_cast<HRESULT>(0x88760000u | code); }
 constexpr HRESULT DD_OK = 0;

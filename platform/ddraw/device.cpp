@@ -1,7 +1,9 @@
 // The DirectDraw device: one software renderer. It keeps the cooperative level
 // and the display mode (the desktop's until a program in exclusive mode sets
 // one), creates surfaces, clippers and palettes, and hands the primary
-// surface's pixels to the desktop backend. A mode change loses every surface.
+// surface's pixels to the desktop backend. A mode change shows the new mode and
+// keeps every surface's pixels: they live in our memory, which nothing gives
+// up when the presentation changes. Loss comes only from the headless script.
 #include <algorithm>
 
 #include "platform/ddraw/ddraw_objects.h"
@@ -130,12 +132,9 @@ HRESULT SoftwareDevice::RestoreDisplayMode() {
     return DD_OK;
 }
 
-// The desktop shows the new mode; the pixels of every surface of this device are gone.
 void SoftwareDevice::ChangeMode(DisplayMode mode, bool fullScreen) {
     mode_ = mode;
     if (PlatformIsOpen()) ShowDisplayMode(mode.width, mode.height, mode.bitsPerPixel, fullScreen);
-    for (SoftwareSurface* surface : LiveSurfaces())
-        if (surface->Device() == this) surface->MarkLost();
 }
 
 HRESULT SoftwareDevice::CreateSurface(DDSURFACEDESC* desc, IDirectDrawSurface** out, void* outer) {

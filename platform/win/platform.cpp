@@ -73,6 +73,13 @@ bool ApplyOption(const std::string& name, const std::string& value, bool hasValu
         if (!needValue()) return false;
         if (!ParseInteger(value, 0, UINT32_MAX, &number)) return badValue();
         options->clockStart = static_cast<uint32_t>(number);
+    } else if (name == "audio") {
+        if (!needValue()) return false;
+        if (value != "none" && value != "default") return badValue();
+        options->audioNone = value == "none";
+    } else if (name == "audio-out") {
+        if (!needValue()) return false;
+        options->audioOutPath = value;
     } else if (name == "dplay-port") {
         if (!needValue()) return false;
         if (!ParseInteger(value, 1024, 65535 - 31, &number)) return badValue();

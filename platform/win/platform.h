@@ -20,6 +20,8 @@ struct PlatformOptions {
     uint32_t clockStart = 0;        // headless: first value of the virtual clock
     bool trace = false;             // log every window-system call served
     bool singleInstanceCheck = false;  // headless: honour the running-instance check
+    bool audioNone = false;         // --audio=none: mix against the clock, no audio output
+    std::string audioOutPath;       // headless: the mix is also written to this WAVE file
     int dplayPort = 47624;          // first of the network session ports
     std::string dplaySearch;        // address the TCP/IP service searches without asking
     bool dplaySearchGiven = false;  // --dplay-search was given (an empty one searches the local network)

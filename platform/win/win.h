@@ -18,6 +18,7 @@ using LRESULT = intptr_t;
 using ATOM = WORD;
 using HRESULT = int32_t;
 using SIZE_T = size_t;
+using ULONG = uint32_t;
 
 struct WindowObject;
 using HWND = WindowObject*;

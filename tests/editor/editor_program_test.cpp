@@ -288,19 +288,32 @@ TEST_F(Editor, ValuesOffBothSheetsDrawNothingWhateverTheirSize) {
 }
 
 // The four screens against committed pictures; KORVEN_UPDATE_GOLDENS=1 records them.
-TEST_F(Editor, ScreensMatchTheirGoldenFrames) {
+// A second run switches to a window and back (Alt+Enter twice) on the menu and
+// on the edit screen: the screens keep their pictures.
+class EditorScreens : public Editor, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(EditorScreens, MatchTheirGoldenFrames) {
+    const bool switching = GetParam();
     EditorScript script;
-    script.Move(USER_POINTS[0]).Wait(3).Capture("menu.png").Wait(1);
+    script.Move(USER_POINTS[0]).Wait(3);
+    if (switching) script.SwitchScreen().SwitchScreen();
+    script.Capture("menu.png").Wait(1);
     script.ChooseSlot(1);
     for (int k = 0; k < 5; ++k) script.StageKey("F3");
     script.WaitForMap().Click(MapPoint(12, 9), "rbutton").Click(SQAR).Move(MapPoint(4, 20)).Wait(4);
-    script.Capture("edit.png").Wait(1);
-    script.Click(SAVE).Move(YES).Capture("save.png").Wait(1).Click(NO);
+    script.Capture("edit.png");
+    // The pen's marker blinks with a period of 40 frames.
+    if (switching) script.SwitchScreen().SwitchScreen().Wait(40 - 6).Capture("edit-switched.png");
+    script.Wait(1).Click(SAVE).Move(YES).Capture("save.png").Wait(1).Click(NO);
     script.Click(LOAD).Move(NO).Capture("load.png").Wait(1);
     Run(script);
     const fs::path golden = fs::path(KORVEN_SOURCE_DIR) / "tests/editor/golden";
     for (const char* name : {"menu.png", "edit.png", "save.png", "load.png"})
         ExpectFrameMatchesGolden(dir_ / name, golden / name);
+    if (switching) ExpectFrameMatchesGolden(dir_ / "edit-switched.png", golden / "edit.png");
 }
+
+INSTANTIATE_TEST_SUITE_P(Editor, EditorScreens, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "AfterTwoScreenSwitches" : "Straight"; });
 
 }  // namespace

@@ -56,6 +56,13 @@ public:
         frame_ += 3;
         return *this;
     }
+    // Alt+Enter: full screen to a window or back.
+    EditorScript& SwitchScreen() {
+        Line(frame_, "press alt").Line(frame_, "press return");
+        Line(frame_ + 1, "release return").Line(frame_ + 1, "release alt");
+        frame_ += 3;
+        return *this;
+    }
     EditorScript& Capture(const std::string& file) { return Line(frame_, "capture " + file); }
     EditorScript& Wait(int frames) {
         frame_ += frames;

@@ -14,14 +14,21 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kPages = 7;
+constexpr int kPages = 8;
 constexpr int kFramesPerPage = 40;
 constexpr int kCaptureAt = 12;  // frames into a page: transitions are half way
 
-std::string PagingScript() {
+// With switching, every page goes to a window and back (Alt+Enter twice)
+// before its capture; it must look the same.
+std::string PagingScript(bool switching) {
     std::string script = "0 move 320 240\n";
     for (int page = 0; page < kPages; ++page) {
         const int start = page * kFramesPerPage;
+        for (int at : {2, 5})
+            if (switching)
+                script += std::to_string(start + at) + " press alt\n" + std::to_string(start + at) + " press return\n" +
+                          std::to_string(start + at + 1) + " release return\n" + std::to_string(start + at + 1) +
+                          " release alt\n";
         script += std::to_string(start + kCaptureAt) + " capture page" + std::to_string(page + 1) + ".png\n";
         script += std::to_string(start + kFramesPerPage - 2) + " press right\n";
         script += std::to_string(start + kFramesPerPage - 1) + " release right\n";
@@ -29,11 +36,14 @@ std::string PagingScript() {
     return script + std::to_string(kPages * kFramesPerPage + 5) + " press esc\n";
 }
 
-TEST(Showcase, EveryPageDrawsItsGoldenPicture) {
-    const fs::path dir = fs::temp_directory_path() / ("showcase-" + std::to_string(getpid()));
+class Showcase : public ::testing::TestWithParam<bool> {};
+
+TEST_P(Showcase, EveryPageDrawsItsGoldenPicture) {
+    const fs::path dir = fs::temp_directory_path() / ("showcase-" + std::to_string(getpid()) + "-" +
+                                                      (GetParam() ? "switching" : "straight"));
     fs::remove_all(dir);
     fs::create_directories(dir);
-    const RunResult r = RunProgram("showcase", "--capture-dir=.", PagingScript(), dir);
+    const RunResult r = RunProgram("showcase", "--capture-dir=.", PagingScript(GetParam()), dir);
     ASSERT_EQ(r.exitCode, 0) << r.output;
     // Every loader found its picture.
     EXPECT_EQ(r.output.find(ShiftJisToUtf8("失敗")), std::string::npos) << r.output;
@@ -44,5 +54,8 @@ TEST(Showcase, EveryPageDrawsItsGoldenPicture) {
     }
     fs::remove_all(dir);
 }
+
+INSTANTIATE_TEST_SUITE_P(Showcase, Showcase, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "AfterTwoScreenSwitchesOnEachPage" : "Straight"; });
 
 }  // namespace

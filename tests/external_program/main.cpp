@@ -1,6 +1,7 @@
 // The smallest program on the framework: counts its frames and quits after 30.
 #include "framework/app/app.h"
 #include "framework/dialog/diagnostics.h"
+#include "framework/image/image.h"
 
 namespace {
 
@@ -15,7 +16,12 @@ int Exit() {
     return 1;
 }
 
-void Init() { SetExitProc(Exit); }
+void Init() {
+    SetExitProc(Exit);
+#ifdef HAS_TILE_RESOURCE
+    if (LoadBitmapImage(1, "TILE", 0)) DebugLog("external program loaded its bitmap resource\n");
+#endif
+}
 
 }  // namespace
 

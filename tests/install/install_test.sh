@@ -16,7 +16,10 @@ check_installed_tree "$prefix" "$scratch"
 cmake -S "$source/tests/external_program" -B "$scratch/cmake-build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_PREFIX_PATH="$prefix" > /dev/null
 cmake --build "$scratch/cmake-build" > /dev/null
-"$scratch/cmake-build/external_program" --headless 2>&1 | grep -q "external program ran 30 frames" ||
+"$scratch/cmake-build/external_program" --headless > "$scratch/run.log" 2>&1 || fail "$(cat "$scratch/run.log")"
+grep -q "external program loaded its bitmap resource" "$scratch/run.log" ||
+  fail "the program built with find_package(Korven) did not get its bitmap resource"
+grep -q "external program ran 30 frames" "$scratch/run.log" ||
   fail "the program built with find_package(Korven) did not run"
 
 export PKG_CONFIG_PATH=$prefix/lib/pkgconfig

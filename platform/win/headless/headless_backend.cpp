@@ -11,6 +11,7 @@
 #include "platform/win/backend.h"
 #include "platform/win/headless/headless_capture.h"
 #include "platform/win/headless/input_script.h"
+#include "platform/win/threads.h"
 
 namespace {
 
@@ -37,6 +38,20 @@ struct HeadlessState {
 
 HeadlessState& gState = *new HeadlessState;  // outlives static destructors
 void (*gSurfaceLossHandler)() = nullptr;
+void (*gSoundLossHandler)() = nullptr;
+void (*gClockListener)(uint32_t elapsed) = nullptr;
+
+// Virtual time passes a millisecond at a time, and only while the program's
+// own threads wait, so what they compute never depends on how fast the
+// machine is and they answer the events of each millisecond in time.
+void AdvanceClock(uint32_t milliseconds) {
+    for (uint32_t i = 0; i < milliseconds; ++i) {
+        WaitForIdleThreads();
+        ++gState.clock;
+        if (gClockListener) gClockListener(1);
+        ExpireVirtualTimeouts(gState.clock);
+    }
+}
 
 void PostKeyMessage(int key, bool down) {
     const bool wasDown = IsKeyDown(key);
@@ -66,9 +81,12 @@ void Apply(const ScriptEvent& e) {
         case Kind::Restore: PostDesktopMessage(WM_SIZE, SIZE_RESTORED, 0); break;
         case Kind::Answer: gState.answers.push_back(e.answer); break;
         case Kind::Capture: gState.captures.push_back(e.file); break;
-        case Kind::Stall: gState.clock += e.milliseconds; break;
+        case Kind::Stall: AdvanceClock(e.milliseconds); break;
         case Kind::LoseSurfaces:
             if (gSurfaceLossHandler) gSurfaceLossHandler();
+            break;
+        case Kind::LoseSound:
+            if (gSoundLossHandler) gSoundLossHandler();
             break;
     }
 }
@@ -159,7 +177,7 @@ void WaitEvents() {
 }
 
 uint32_t Ticks() { return gState.clock; }
-void SleepFor(uint32_t milliseconds) { gState.clock += milliseconds; }
+void SleepFor(uint32_t milliseconds) { AdvanceClock(milliseconds); }
 
 void LocalTime(SYSTEMTIME* out) {
     const time_t seconds = kLocalTimeBase + static_cast<time_t>((gState.clock - gState.clockStart) / 1000u);
@@ -238,6 +256,10 @@ std::vector<std::string> HeadlessTakeCaptureRequests() {
 }
 
 void HeadlessSetSurfaceLossHandler(void (*handler)()) { gSurfaceLossHandler = handler; }
+
+void HeadlessSetSoundLossHandler(void (*handler)()) { gSoundLossHandler = handler; }
+
+void HeadlessSetClockListener(void (*listener)(uint32_t elapsed)) { gClockListener = listener; }
 
 void HeadlessSetClock(uint32_t milliseconds) { gState.clock = milliseconds; }
 

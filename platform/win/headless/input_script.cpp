@@ -103,6 +103,8 @@ bool ParseInputScript(const std::string& text, std::vector<ScriptEvent>* events,
             e.kind = ScriptEvent::Kind::Restore;
         } else if (command == "LOSE-SURFACES" && arity(0)) {
             e.kind = ScriptEvent::Kind::LoseSurfaces;
+        } else if (command == "LOSE-SOUND" && arity(0)) {
+            e.kind = ScriptEvent::Kind::LoseSound;
         } else if (command == "ANSWER") {
             const std::string a = arity(1) ? Upper(w[2]) : "";
             e.kind = ScriptEvent::Kind::Answer;

@@ -7,7 +7,7 @@
 #include <vector>
 
 struct ScriptEvent {
-    enum class Kind { Move, Press, Release, Close, Activate, Deactivate, Minimize, Restore, Answer, Capture, Stall, LoseSurfaces };
+    enum class Kind { Move, Press, Release, Close, Activate, Deactivate, Minimize, Restore, Answer, Capture, Stall, LoseSurfaces, LoseSound };
     int64_t frame = 0;
     Kind kind = Kind::Close;
     int x = 0, y = 0;          // Move
