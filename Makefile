@@ -5,9 +5,12 @@
 # make screenshots  remake the README's pictures in docs/screenshots
 # make asan   build and run the tests with AddressSanitizer + UBSan
 # make tsan   build and run the tests of threads with ThreadSanitizer
+# make fuzz   build the fuzz targets (clang) and run each for FUZZ_SECONDS
 BUILD_DIR   := build
 ASAN_DIR    := build-asan
 TSAN_DIR    := build-tsan
+FUZZ_DIR    := build-fuzz
+FUZZ_SECONDS ?= 60
 # The test programs whose code runs threads: events, waits, the mixer and the
 # MOD stream thread.
 TSAN_TESTS  := sound_platform_tests sound_tests
@@ -15,7 +18,7 @@ WORKSPACE   := workspace
 JOBS        ?= $(shell nproc)
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: deps build run test bench asan tsan clean workspace package screenshots
+.PHONY: deps build run test bench asan tsan fuzz clean workspace package screenshots
 
 deps:
 	@bash scripts/install-deps.sh
@@ -55,5 +58,11 @@ tsan: deps
 	@cmake --build $(TSAN_DIR) -j $(JOBS) --target $(TSAN_TESTS)
 	@set -e; for t in $(TSAN_TESTS); do TSAN_OPTIONS=halt_on_error=1 $(TSAN_DIR)/bin/$$t; done
 
+# Every target runs over its inputs, then fuzzes FUZZ_SECONDS more, at low priority.
+fuzz: deps
+	@CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVEN_FUZZ=ON > /dev/null
+	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_targets
+	@tests/fuzz/run_fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(TSAN_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(TSAN_DIR) $(FUZZ_DIR)

@@ -1,105 +1,95 @@
-// Crash-safe stage file writes on the system's file calls.
+// Crash-safe stage file writes on the platform's file calls.
 #include "editor/stage_file_write.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cctype>
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <cstring>
+#include <random>
 
 #include "framework/dialog/diagnostics.h"
+#include "platform/win/win.h"
 
 namespace {
 
 constexpr char TEMPORARY_PREFIX[] = ".stage-";
 constexpr size_t TEMPORARY_RANDOM_CHARS = 6;
+constexpr int TEMPORARY_NAME_TRIES = 100;
 
 // Why a file could not be written, for the log.
-const char* Reason(int error) {
+const char* Reason(DWORD error) {
     switch (error) {
-    case EACCES:
-    case EPERM:
-    case EROFS: return "書き込みが許可されていません";
-    case EISDIR: return "ファイルではありません";
-    case ENOSPC:
-    case EDQUOT: return "ディスクの空きが足りません";
-    case EFBIG: return "ファイルサイズの上限を超えます";
-    case ENOENT:
-    case ENOTDIR: return "フォルダがありません";
-    case ELOOP: return "シンボリックリンクが循環しています";
+    case ERROR_ACCESS_DENIED: return "書き込みが許可されていません";
+    case ERROR_DISK_FULL: return "ディスクの空きが足りません";
+    case ERROR_FILE_TOO_LARGE: return "ファイルサイズの上限を超えます";
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return "フォルダがありません";
+    case ERROR_CANT_RESOLVE_FILENAME: return "シンボリックリンクが循環しています";
     default: return "書き込みに失敗しました";
     }
 }
 
-bool Fail(const std::string& path, int error) {
-    DebugLog("ステージファイル[%s]を保存できません: %s\n", path.c_str(), Reason(error));
+bool Fail(const std::string& path, const char* reason) {
+    DebugLog("ステージファイル[%s]を保存できません: %s\n", path.c_str(), reason);
     return false;
 }
 
+bool Fail(const std::string& path) { return Fail(path, Reason(GetLastError())); }
+
 std::string FolderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
-bool WriteAll(int fd, const uint8_t* data, size_t size) {
-    while (size > 0) {
-        const ssize_t written = write(fd, data, size);
-        if (written < 0 && errno == EINTR) continue;
-        if (written < 0) return false;
-        if (written == 0) {
-            errno = ENOSPC;
-            return false;
-        }
-        data += written;
-        size -= static_cast<size_t>(written);
-    }
-    return true;
+HANDLE OpenForWriting(const std::string& path, DWORD creation, HANDLE model = nullptr) {
+    return CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, creation, FILE_ATTRIBUTE_NORMAL, model);
 }
 
-// Truncates, writes and flushes an open file; errno tells why not.
-bool WriteInPlace(int fd, const uint8_t* bytes, size_t size) {
-    return ftruncate(fd, 0) == 0 && lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, bytes, size) && fdatasync(fd) == 0;
+bool WriteAllAndFlush(HANDLE file, const uint8_t* bytes, size_t size) {
+    DWORD written = 0;
+    return WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr) && written == size &&
+           SetEndOfFile(file) && FlushFileBuffers(file);
 }
 
-bool WriteInPlaceAndClose(const std::string& path, int fd, const uint8_t* bytes, size_t size) {
-    const bool ok = WriteInPlace(fd, bytes, size);
-    const int error = errno;
-    if (close(fd) != 0 && ok) return Fail(path, errno);
-    return ok || Fail(path, error);
+// Writes over an open file from its start, cuts it there and flushes it; closes it.
+bool WriteInPlace(const std::string& path, HANDLE file, const uint8_t* bytes, size_t size) {
+    const bool ok = SetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0 && WriteAllAndFlush(file, bytes, size);
+    const DWORD error = GetLastError();
+    CloseHandle(file);
+    SetLastError(error);
+    return ok || Fail(path);
 }
 
-void FlushFolder(const std::string& folder) {
-    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    fsync(fd);
-    close(fd);
+std::string TemporaryName(const std::string& folder) {
+    static constexpr char LETTERS[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static std::mt19937 random{std::random_device{}()};
+    std::string name = folder + "/" + TEMPORARY_PREFIX;
+    for (size_t i = 0; i < TEMPORARY_RANDOM_CHARS; ++i) name += LETTERS[random() % (sizeof(LETTERS) - 1)];
+    return name;
 }
 
-// Writes a complete copy beside target and renames it into place; -1 when no
-// temporary file can be made there (the caller writes in place), else 1 for
-// success and 0 for a failure already logged.
-int ReplaceAtomically(const std::string& path, const std::string& target, mode_t mode, const uint8_t* bytes,
+// Writes a complete copy beside target (with model's permission bits, when
+// given) and renames it into place; -1 when no temporary file can be made
+// there (the caller writes in place), else 1 for success and 0 for a failure
+// already logged.
+int ReplaceAtomically(const std::string& path, const std::string& target, HANDLE model, const uint8_t* bytes,
                       size_t size) {
-    const std::string folder = FolderOf(target);
-    std::string temporary = folder + "/" + TEMPORARY_PREFIX + std::string(TEMPORARY_RANDOM_CHARS, 'X');
-    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) return -1;
-    bool ok = fchmod(fd, mode) == 0 && WriteAll(fd, bytes, size) && fdatasync(fd) == 0;
-    int error = errno;
-    if (close(fd) != 0 && ok) ok = false, error = errno;
-    if (ok && rename(temporary.c_str(), target.c_str()) != 0) ok = false, error = errno;
-    if (!ok) {
-        unlink(temporary.c_str());
-        Fail(path, error);
-        return 0;
+    std::string temporary;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int tries = 0; file == INVALID_HANDLE_VALUE && tries < TEMPORARY_NAME_TRIES; ++tries) {
+        temporary = TemporaryName(FolderOf(target));
+        file = OpenForWriting(temporary, CREATE_NEW, model);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) return -1;
     }
-    FlushFolder(folder);
-    return 1;
+    if (file == INVALID_HANDLE_VALUE) return -1;
+    bool ok = WriteAllAndFlush(file, bytes, size);
+    DWORD error = GetLastError();
+    CloseHandle(file);
+    if (ok && !MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        ok = false, error = GetLastError();
+    if (ok) return 1;
+    DeleteFileA(temporary.c_str());
+    SetLastError(error);
+    Fail(path);
+    return 0;
 }
 
 bool IsStaleTemporaryName(const char* name) {
@@ -114,48 +104,46 @@ bool IsStaleTemporaryName(const char* name) {
 }  // namespace
 
 bool WriteStageFile(const std::string& path, const uint8_t* bytes, size_t size) {
-    struct stat entry {};
-    if (lstat(path.c_str(), &entry) != 0) {
-        if (errno != ENOENT) return Fail(path, errno);
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        if (GetLastError() != ERROR_FILE_NOT_FOUND) return Fail(path);
         // A new file: made complete beside its place, or in place where the folder allows no more.
-        const mode_t mask = umask(0);
-        umask(mask);
-        const int made = ReplaceAtomically(path, path, 0666 & ~mask, bytes, size);
+        const int made = ReplaceAtomically(path, path, nullptr, bytes, size);
         if (made >= 0) return made == 1;
-        const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        return fd >= 0 ? WriteInPlaceAndClose(path, fd, bytes, size) : Fail(path, errno);
+        HANDLE file = OpenForWriting(path, CREATE_ALWAYS);
+        return file != INVALID_HANDLE_VALUE ? WriteInPlace(path, file, bytes, size) : Fail(path);
     }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Fail(path, "ファイルではありません");
 
-    std::string target = path;
-    if (S_ISLNK(entry.st_mode)) {
-        char resolved[PATH_MAX];
-        if (!realpath(path.c_str(), resolved)) {
-            if (errno != ENOENT) return Fail(path, errno);
-            // A dangling link: opening it for writing makes its target.
-            const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-            return fd >= 0 ? WriteInPlaceAndClose(path, fd, bytes, size) : Fail(path, errno);
-        }
-        target = resolved;
-        if (stat(target.c_str(), &entry) != 0) return Fail(path, errno);
+    // Opened as the system opens it, through any link; a read-only file stays as it was.
+    HANDLE file = OpenForWriting(path, OPEN_EXISTING);
+    if (file == INVALID_HANDLE_VALUE) {
+        if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT) || GetLastError() != ERROR_FILE_NOT_FOUND) return Fail(path);
+        // A dangling link: opening it for writing makes its target.
+        file = OpenForWriting(path, CREATE_ALWAYS);
+        return file != INVALID_HANDLE_VALUE ? WriteInPlace(path, file, bytes, size) : Fail(path);
     }
-    if (!S_ISREG(entry.st_mode)) return Fail(path, S_ISDIR(entry.st_mode) ? EISDIR : EINVAL);
-    // The file must be writable as it is: a read-only stage file stays as it was.
-    const int fd = open(target.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0) return Fail(path, errno);
-    if (entry.st_nlink == 1) {
-        const int replaced = ReplaceAtomically(path, target, entry.st_mode & 07777, bytes, size);
+    // Hard links must all see the new contents: those files are written in place.
+    BY_HANDLE_FILE_INFORMATION information{};
+    char target[4096];
+    const DWORD length = GetFinalPathNameByHandleA(file, target, sizeof(target), 0);
+    if (GetFileInformationByHandle(file, &information) && information.nNumberOfLinks == 1 && length > 0 &&
+        length < sizeof(target)) {
+        const int replaced = ReplaceAtomically(path, target, file, bytes, size);
         if (replaced >= 0) {
-            close(fd);
+            CloseHandle(file);
             return replaced == 1;
         }
     }
-    return WriteInPlaceAndClose(path, fd, bytes, size);
+    return WriteInPlace(path, file, bytes, size);
 }
 
 void RemoveStaleStageTemporaries(const std::string& folder) {
-    DIR* dir = opendir(folder.c_str());
-    if (!dir) return;
-    while (const dirent* entry = readdir(dir))
-        if (IsStaleTemporaryName(entry->d_name)) unlinkat(dirfd(dir), entry->d_name, 0);
-    closedir(dir);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "/" + TEMPORARY_PREFIX + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        if (IsStaleTemporaryName(found.cFileName)) DeleteFileA((folder + "/" + found.cFileName).c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
 }

@@ -1,5 +1,6 @@
 // Writing one stage file so that a crash or a power cut never leaves it torn,
-// and tidying what an interrupted save left behind.
+// through the platform's file calls, and tidying what an interrupted save left
+// behind.
 #pragma once
 
 #include <cstddef>

@@ -29,6 +29,8 @@ PACKAGES=(
   libenet-dev iproute2 util-linux
   # tests and benchmarks; Mesa's software rasteriser to measure the 3D one against
   libgtest-dev libgmock-dev libbenchmark-dev libosmesa6-dev
+  # the fuzz targets: clang with libFuzzer and the sanitizer runtimes
+  clang-14 libclang-rt-14-dev
   # the real-window tests: a virtual X display, a pointer driver, a host
   # window for the screen-saver preview and screen grabs
   xvfb xdotool x11-apps x11-utils imagemagick

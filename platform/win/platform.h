@@ -56,6 +56,8 @@ HWND WindowFromNativeId(uint64_t id);
 // A path in the system's form ('\' or '/' between folders) as this machine
 // names the file, and a machine path in the system's form.
 std::string NativePath(const char* systemPath);
+// Sets the thread's last error from a failed system call's errno.
+void SetLastErrorFromErrno(int error);
 std::string SystemPath(const std::string& nativePath);
 
 // Shift-JIS (code page 932) to UTF-8; undecodable bytes become U+FFFD.

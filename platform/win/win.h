@@ -274,21 +274,91 @@ constexpr DWORD GENERIC_READ = 0x80000000u;
 constexpr DWORD GENERIC_WRITE = 0x40000000u;
 constexpr DWORD FILE_SHARE_READ = 0x00000001;
 constexpr DWORD FILE_SHARE_WRITE = 0x00000002;
+constexpr DWORD CREATE_NEW = 1;
 constexpr DWORD CREATE_ALWAYS = 2;
 constexpr DWORD OPEN_EXISTING = 3;
+constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x00000001;
+constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x00000010;
 constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x00000080;
+constexpr DWORD FILE_ATTRIBUTE_REPARSE_POINT = 0x00000400;  // a symbolic link
+constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFFu;
 constexpr DWORD FILE_FLAG_SEQUENTIAL_SCAN = 0x08000000;
 constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFFu;
+constexpr DWORD INVALID_SET_FILE_POINTER = 0xFFFFFFFFu;
+constexpr DWORD FILE_BEGIN = 0;
+constexpr DWORD FILE_CURRENT = 1;
+constexpr DWORD FILE_END = 2;
+constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x00000001;
+constexpr DWORD MOVEFILE_WRITE_THROUGH = 0x00000008;
 constexpr DWORD PAGE_READONLY = 0x02;
 constexpr DWORD FILE_MAP_READ = 0x0004;
 constexpr DWORD MAX_PATH = 260;
 
+// Why the last file call of this thread failed (GetLastError), as the
+// system's error numbers.
+constexpr DWORD ERROR_FILE_NOT_FOUND = 2;
+constexpr DWORD ERROR_PATH_NOT_FOUND = 3;
+constexpr DWORD ERROR_ACCESS_DENIED = 5;
+constexpr DWORD ERROR_INVALID_HANDLE = 6;
+constexpr DWORD ERROR_GEN_FAILURE = 31;
+constexpr DWORD ERROR_FILE_EXISTS = 80;
+constexpr DWORD ERROR_DISK_FULL = 112;
+constexpr DWORD ERROR_ALREADY_EXISTS = 183;
+constexpr DWORD ERROR_FILE_TOO_LARGE = 223;
+constexpr DWORD ERROR_NO_MORE_FILES = 18;
+constexpr DWORD ERROR_CANT_RESOLVE_FILENAME = 1921;  // too many symbolic links
+DWORD GetLastError();
+void SetLastError(DWORD error);
+
+struct FILETIME {
+    DWORD dwLowDateTime, dwHighDateTime;
+};
+
+struct BY_HANDLE_FILE_INFORMATION {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime, ftLastAccessTime, ftLastWriteTime;
+    DWORD dwVolumeSerialNumber;
+    DWORD nFileSizeHigh, nFileSizeLow;
+    DWORD nNumberOfLinks;
+    DWORD nFileIndexHigh, nFileIndexLow;
+};
+
+struct WIN32_FIND_DATAA {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime, ftLastAccessTime, ftLastWriteTime;
+    DWORD nFileSizeHigh, nFileSizeLow;
+    DWORD dwReserved0, dwReserved1;
+    char cFileName[MAX_PATH];
+    char cAlternateFileName[14];
+};
+
 // Paths are taken in the system's form: '\' and '/' both separate folders.
+// A file made by CREATE_NEW or CREATE_ALWAYS takes the permission bits of
+// templateFile when one is given (as it would take its attributes).
 HANDLE CreateFileA(const char* fileName, DWORD access, DWORD shareMode, void* security, DWORD creation,
                    DWORD flags, HANDLE templateFile);
 BOOL ReadFile(HANDLE file, void* buffer, DWORD bytesToRead, DWORD* bytesRead, void* overlapped);
 BOOL WriteFile(HANDLE file, const void* buffer, DWORD bytesToWrite, DWORD* bytesWritten, void* overlapped);
 DWORD GetFileSize(HANDLE file, DWORD* sizeHigh);
+DWORD SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, DWORD method);
+BOOL SetEndOfFile(HANDLE file);
+// The file's data on the disk before it returns.
+BOOL FlushFileBuffers(HANDLE file);
+BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION* information);
+// The file's full path, links resolved, in the system's form; its length, or
+// the size needed (with the terminator) when size is too small; 0 on failure.
+DWORD GetFinalPathNameByHandleA(HANDLE file, char* path, DWORD size, DWORD flags);
+// Renames in one step; MOVEFILE_WRITE_THROUGH returns only once the folder
+// holding the new name is on the disk.
+BOOL MoveFileExA(const char* existingName, const char* newName, DWORD flags);
+BOOL DeleteFileA(const char* fileName);
+// The entry itself: a symbolic link is FILE_ATTRIBUTE_REPARSE_POINT.
+DWORD GetFileAttributesA(const char* fileName);
+// Entries of one folder whose names match the last part of pattern ('*' any
+// run of characters, '?' one).
+HANDLE FindFirstFileA(const char* pattern, WIN32_FIND_DATAA* found);
+BOOL FindNextFileA(HANDLE search, WIN32_FIND_DATAA* found);
+BOOL FindClose(HANDLE search);
 HANDLE CreateFileMappingA(HANDLE file, void* security, DWORD protect, DWORD sizeHigh, DWORD sizeLow,
                           const char* name);
 void* MapViewOfFile(HANDLE mapping, DWORD access, DWORD offsetHigh, DWORD offsetLow, SIZE_T bytes);

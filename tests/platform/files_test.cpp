@@ -4,7 +4,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "platform/win/platform.h"
 #include "platform/win/win.h"
@@ -74,6 +76,61 @@ TEST_F(Files, AnEmptyFileCannotBeMapped) {
     EXPECT_EQ(written, 3u);
     EXPECT_EQ(GetFileSize(file, nullptr), 3u);
     CloseHandle(file);
+}
+
+// What a crash-safe replace is made of: a new file that must not exist yet,
+// taking another file's permission bits; a rename that will or will not
+// replace; names found by wildcard; links seen as links and resolved; and
+// each refusal with its error number.
+TEST_F(Files, ReplaceCallsKeepTheirPromisesAndSayWhyNot) {
+    const std::string song = Joined("sub\\song.mid");
+    fs::permissions(dir_ / "sub" / "song.mid", fs::perms::owner_read | fs::perms::owner_write);
+    HANDLE model = CreateFileA(song.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(model, INVALID_HANDLE_VALUE);
+    HANDLE made = CreateFileA(Joined("sub\\.new").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, model);
+    ASSERT_NE(made, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    EXPECT_TRUE(WriteFile(made, "new!", 4, &written, nullptr) && FlushFileBuffers(made));
+    EXPECT_EQ(SetFilePointer(made, 2, nullptr, FILE_BEGIN), 2u);
+    EXPECT_TRUE(SetEndOfFile(made));
+    CloseHandle(made);
+    EXPECT_EQ(fs::status(dir_ / "sub" / ".new").permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(CreateFileA(Joined("sub\\.new").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_FILE_EXISTS);
+
+    EXPECT_FALSE(MoveFileExA(Joined("sub\\.new").c_str(), song.c_str(), 0));
+    EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
+    EXPECT_TRUE(MoveFileExA(Joined("sub\\.new").c_str(), song.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+    std::ifstream in(dir_ / "sub" / "song.mid");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "ne");
+
+    fs::create_symlink("sub/song.mid", dir_ / "link");
+    EXPECT_EQ(GetFileAttributesA(Joined("link").c_str()), FILE_ATTRIBUTE_REPARSE_POINT);
+    EXPECT_EQ(GetFileAttributesA(Joined("sub").c_str()), FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(GetFileAttributesA(Joined("none").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    HANDLE linked = CreateFileA(Joined("link").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    char final[4096];
+    EXPECT_EQ(std::string(final, GetFinalPathNameByHandleA(linked, final, sizeof(final), 0)), song);
+    BY_HANDLE_FILE_INFORMATION information{};
+    EXPECT_TRUE(GetFileInformationByHandle(linked, &information));
+    EXPECT_EQ(information.nNumberOfLinks, 1u);
+    CloseHandle(linked);
+    CloseHandle(model);
+
+    WIN32_FIND_DATAA found;
+    std::vector<std::string> names;
+    HANDLE search = FindFirstFileA(Joined("sub\\*.mid").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    do names.push_back(found.cFileName);
+    while (FindNextFileA(search, &found));
+    EXPECT_EQ(GetLastError(), ERROR_NO_MORE_FILES);
+    EXPECT_TRUE(FindClose(search));
+    EXPECT_EQ(names, std::vector<std::string>{"song.mid"});
+    EXPECT_EQ(FindFirstFileA(Joined("sub\\*.wav").c_str(), &found), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    EXPECT_FALSE(DeleteFileA(Joined("none").c_str()));
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
 }
 
 TEST(WorkingDirectory, ComesInTheSystemsFormAndReportsTheSizeItNeeds) {
