@@ -84,5 +84,6 @@ const AppConfig gAppConfig = [] {
     config.fullScreen = 0;
     config.appInit = ProbeInit;
     config.frameProc = ProbeFrame;
+    config.arguments = "[midi=FILE] [midi-loop=1] [cd=TRACK] [cd-loop=1] [movie=FILE] [pause-cd=F] [close-midi=F]";
     return config;
 }();
