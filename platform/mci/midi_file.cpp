@@ -8,6 +8,9 @@
 namespace {
 
 constexpr uint32_t kDefaultTempo = 500000;  // microseconds per quarter note (120 beats a minute)
+// Songs end after a day at the latest: huge deltas at the slowest tempo reach
+// times that no clock or sample count could hold.
+constexpr double kLongestSong = 24.0 * 3600 * 1000000;
 
 struct Reader {
     const uint8_t* at;
@@ -143,6 +146,7 @@ bool ParseMidiFile(const uint8_t* data, size_t size, MidiSong* song, std::string
     for (const TickEvent& e : events) {
         now += static_cast<double>(e.tick - lastTick) * tickMicroseconds;
         lastTick = e.tick;
+        if (now > kLongestSong) break;
         if (e.status == 0xFF) {
             if (!smpte && e.tempo) tickMicroseconds = e.tempo / static_cast<double>(division);
             continue;
@@ -150,6 +154,6 @@ bool ParseMidiFile(const uint8_t* data, size_t size, MidiSong* song, std::string
         song->events.push_back({static_cast<int64_t>(now), e.status, e.data1, e.data2});
     }
     now += static_cast<double>(endTick - lastTick) * tickMicroseconds;
-    song->lengthMicroseconds = static_cast<int64_t>(now);
+    song->lengthMicroseconds = static_cast<int64_t>(std::min(now, kLongestSong));
     return true;
 }

@@ -20,5 +20,6 @@ struct MidiSong {
 
 // Reads a song from the file's bytes; false with a reason for anything that
 // is not a format 0 or 1 file. System exclusive and meta events other than
-// tempo changes are skipped; a track cut short ends where it is cut.
+// tempo changes are skipped; a track cut short ends where it is cut. A song
+// ends after 24 hours: later events are dropped.
 bool ParseMidiFile(const uint8_t* data, size_t size, MidiSong* song, std::string* error);

@@ -1,7 +1,8 @@
 // Writes the fuzz targets' starting inputs, one folder per target, with the
 // project's own encoders and the editor's own stage files: every BMP variant,
 // KBM pictures, PNG (opaque and with alpha), JPEG (colour, CMYK, YCCK) and GIF
-// pictures, stage files, an input script and a network packet of each kind.
+// pictures, stage files, an input script, a network packet of each kind, and
+// the sound, music, archive, model and dialog inputs of media_seeds.
 //   make_fuzz_seeds OUTPUT_FOLDER
 #include <unistd.h>
 
@@ -16,6 +17,7 @@
 
 #include "editor/stage_set.h"
 #include "platform/dplay/wire_protocol.h"
+#include "tests/fuzz/media_seeds.h"
 #include "tools/bmp_encoder/bmp_encoder.h"
 #include "tools/kbm_encoder/kbm_encoder.h"
 #include "tools/picture_writers/picture_writers.h"
@@ -111,5 +113,6 @@ int main(int argc, char** argv) {
     WriteStageSeeds(out);
     WriteScriptSeeds(out);
     WritePacketSeeds(out, std::make_index_sequence<std::variant_size_v<wire::Packet>>());
+    WriteMediaSeeds(out);
     return 0;
 }

@@ -99,4 +99,16 @@ TEST(MidiFile, DamagedFilesGiveAnErrorOrTheSongUpToTheDamage) {
     EXPECT_EQ(Describe(Parse(longDelta)), "end 0");
 }
 
+TEST(MidiFile, ASongEndsAfterADayWhateverItsDeltasAddUpTo) {
+    MidiFileWriter file;
+    file.BeginTrack();
+    file.Tempo(0, 0xFFFFFF);  // the slowest tempo, one tick a quarter: 16.8 s a tick
+    file.Message(0, 0x90, 60, 100);
+    for (int i = 0; i < 5000; ++i) file.Message(0x0FFFFFFF, 0x80, 60, 0);  // the largest delta, 142 years each
+    file.EndTrack(0x0FFFFFFF);
+    const MidiSong song = Parse(file.Bytes(0, 1));
+    ASSERT_EQ(song.events.size(), 1u) << Describe(song);
+    EXPECT_EQ(song.lengthMicroseconds, int64_t{24} * 3600 * 1000000);
+}
+
 }  // namespace
