@@ -11,9 +11,10 @@ ASAN_DIR    := build-asan
 TSAN_DIR    := build-tsan
 FUZZ_DIR    := build-fuzz
 FUZZ_SECONDS ?= 60
-# The test programs whose code runs threads: events, waits, the mixer and the
-# MOD stream thread.
-TSAN_TESTS  := sound_platform_tests sound_tests
+# The test programs whose code runs threads: events, waits, the mixer, the
+# MOD stream thread, the MIDI, CD audio and movie sources, and the network
+# session threads.
+TSAN_TESTS  := sound_platform_tests sound_tests media_tests network_tests dplay_tests
 WORKSPACE   := workspace
 JOBS        ?= $(shell nproc)
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=Release
@@ -56,7 +57,7 @@ asan: deps
 tsan: deps
 	@cmake -S . -B $(TSAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVEN_TSAN=ON > /dev/null
 	@cmake --build $(TSAN_DIR) -j $(JOBS) --target $(TSAN_TESTS)
-	@set -e; for t in $(TSAN_TESTS); do TSAN_OPTIONS=halt_on_error=1 $(TSAN_DIR)/bin/$$t; done
+	@set -e; cd $(TSAN_DIR)/tests; for t in $(TSAN_TESTS); do TSAN_OPTIONS=halt_on_error=1 ../bin/$$t; done
 
 # Every target runs over its inputs, then fuzzes FUZZ_SECONDS more, at low priority.
 fuzz: deps

@@ -329,9 +329,11 @@ TEST_F(StageFiles, KillsDuringASaveNeverTearAFile) {
     SaveStageFiles();
     const int64_t saveTime = std::max<int64_t>(Microseconds() - started, 1000);
     std::mt19937 random(7);
-    const int64_t deadline = Microseconds() + 20000000;
+    // A few hundred kills where 20 s allow them, and at least 50 however slow
+    // a fork is (under a sanitizer it can take a second), within two minutes.
+    const int64_t enough = Microseconds() + 20000000, deadline = Microseconds() + 120000000;
     int kills = 0;
-    for (; kills < 300 && Microseconds() < deadline; ++kills) {
+    for (; kills < 300 && Microseconds() < (kills < 50 ? deadline : enough); ++kills) {
         const int generation = kills % 2;  // each save writes the other pattern
         const pid_t child = fork();
         if (child == 0) {
