@@ -57,7 +57,8 @@ asan: deps
 tsan: deps
 	@cmake -S . -B $(TSAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVEN_TSAN=ON > /dev/null
 	@cmake --build $(TSAN_DIR) -j $(JOBS) --target $(TSAN_TESTS)
-	@set -e; cd $(TSAN_DIR)/tests; for t in $(TSAN_TESTS); do TSAN_OPTIONS=halt_on_error=1 ../bin/$$t; done
+	@set -e; cd $(TSAN_DIR)/tests; for t in $(TSAN_TESTS); do \
+	  TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/tsan_suppressions.txt" ../bin/$$t; done
 
 # Every target runs over its inputs, then fuzzes FUZZ_SECONDS more, at low priority.
 fuzz: deps
