@@ -20,7 +20,7 @@ namespace {
 
 const ShowcasePage* const kPages[] = {&kImagePage, &kGeometryPage, &kBlendPage,  &kGdiPage,
                                       &kTransitionPage, &kLoaderPage, &kInputPage, &kSoundPage, &kDialogPage,
-                                      &kArchivePage};
+                                      &kArchivePage, &kNetworkPage};
 constexpr int kPageCount = static_cast<int>(std::size(kPages));
 constexpr int kTitleBarHeight = 24;
 

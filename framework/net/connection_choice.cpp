@@ -4,26 +4,11 @@
 #include <cstring>
 
 #include "framework/dialog/diagnostics.h"
+#include "framework/net/choice_tables.h"
 #include "framework/net/network.h"
 #include "framework/net/selection_screen.h"
 
 namespace {
-
-void ClearConnections() {
-    gNetwork.connectionCount = 0;
-    for (int i = 0; i < MAX_CONNECTIONS; ++i) {
-        gNetwork.connections[i] = nullptr;
-        gNetwork.connectionNames[i] = nullptr;
-    }
-}
-
-void FreeConnections() {
-    for (int i = 0; i < MAX_CONNECTIONS; ++i) {
-        free(gNetwork.connections[i]);
-        free(gNetwork.connectionNames[i]);
-    }
-    ClearConnections();
-}
 
 int InitializeChosenConnection(int chosen) {
     if (chosen >= gNetwork.connectionCount) return 0;
@@ -55,7 +40,7 @@ BOOL AddConnection(const GUID*, void* connection, DWORD connectionSize, const DP
 
 int SelectConnection() {
     if (!CreateDirectPlay()) return 0;
-    ClearConnections();
+    ClearChoiceTable(gNetwork.connections, gNetwork.connectionNames, &gNetwork.connectionCount);
     gNetwork.directPlay->EnumConnections(nullptr, AddConnection, &gNetwork, DPCONNECTION_DIRECTPLAY);
     if (gNetwork.connectionCount == 0) {
         ErrorBox("接続サービスが見つかりません");
@@ -63,6 +48,6 @@ int SelectConnection() {
     }
     const int result = RunSelectionScreen("接続方法を選択して下さい。", gNetwork.connectionCount,
                                           gNetwork.connectionNames, InitializeChosenConnection, 0);
-    FreeConnections();
+    FreeChoiceTable(gNetwork.connections, gNetwork.connectionNames, &gNetwork.connectionCount);
     return result;
 }

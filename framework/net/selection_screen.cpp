@@ -14,7 +14,12 @@ int RunSelectionScreen(const char* caption, int count, const char* const* entrie
     gApp.listSelection = -1;
     int result = quitResult;
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0)) {
+    for (;;) {
+        if (!GetMessageA(&msg, nullptr, 0, 0)) {
+            // The program is ending: the quit goes back for the main loop.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
         if (gApp.listSelection == -1) continue;

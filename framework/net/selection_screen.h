@@ -9,6 +9,7 @@ using SelectionHandler = int (*)(int chosen);
 
 // Shows the caption and the entries (the list box adds the cancel entry,
 // whose index is count) and returns what the handler made of the chosen
-// entry, or quitResult when the message loop ended with WM_QUIT.
+// entry, or quitResult when the message loop met WM_QUIT, which it posts
+// again so that the program's main loop ends too.
 int RunSelectionScreen(const char* caption, int count, const char* const* entries, SelectionHandler handler,
                        int quitResult);

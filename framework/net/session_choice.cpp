@@ -6,26 +6,11 @@
 #include <iterator>
 
 #include "framework/dialog/diagnostics.h"
+#include "framework/net/choice_tables.h"
 #include "framework/net/network.h"
 #include "framework/net/selection_screen.h"
 
 namespace {
-
-void ClearSessions() {
-    gNetwork.sessionCount = 0;
-    for (int i = 0; i < MAX_SESSIONS; ++i) {
-        gNetwork.sessions[i] = nullptr;
-        gNetwork.sessionNames[i] = nullptr;
-    }
-}
-
-void FreeSessions() {
-    for (int i = 0; i < MAX_SESSIONS; ++i) {
-        free(gNetwork.sessions[i]);
-        free(gNetwork.sessionNames[i]);
-    }
-    ClearSessions();
-}
 
 int JoinChosenSession(int chosen) {
     if (chosen >= gNetwork.sessionCount) return 0;
@@ -71,7 +56,7 @@ BOOL AddSession(const DPSESSIONDESC2* session, DWORD*, DWORD flags, void* contex
 
 int JoinSession() {
     if (gNetwork.sessionOpen) gNetwork.directPlay->Close();
-    ClearSessions();
+    ClearChoiceTable(gNetwork.sessions, gNetwork.sessionNames, &gNetwork.sessionCount);
     DPSESSIONDESC2 search{};
     search.dwSize = sizeof(DPSESSIONDESC2);
     search.guidApplication = NETWORK_APPLICATION_GUID;
@@ -82,7 +67,7 @@ int JoinSession() {
     }
     const int result = RunSelectionScreen("セッションを選択して下さい。", gNetwork.sessionCount, gNetwork.sessionNames,
                                           JoinChosenSession, 0);
-    FreeSessions();
+    FreeChoiceTable(gNetwork.sessions, gNetwork.sessionNames, &gNetwork.sessionCount);
     return result;
 }
 

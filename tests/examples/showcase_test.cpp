@@ -14,7 +14,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kPages = 10;
+constexpr int kPages = 11;
 constexpr int kDialogPage = 9;
 constexpr int kFramesPerPage = 40;
 constexpr int kCaptureAt = 12;  // frames into a page: transitions are half way

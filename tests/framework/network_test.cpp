@@ -220,6 +220,8 @@ TEST_F(NetworkSetUp, CancelEntriesAndTheEndOfTheMessageLoopEndTheScreensWithoutC
     EXPECT_EQ(SelectConnection(), 0);
     EXPECT_EQ(ChooseSessionStart(), 2);
     EXPECT_EQ(ChooseSessionStart(), -1) << "the script ran out and the program was closed under the screen";
+    MSG msg;
+    EXPECT_EQ(GetMessageA(&msg, nullptr, 0, 0), FALSE) << "the quit is left for the main loop";
     EXPECT_EQ(Log().find("Connection["), std::string::npos);
 }
 
