@@ -19,7 +19,7 @@ struct ShowcasePage {
 };
 
 extern const ShowcasePage kImagePage, kBlendPage, kGeometryPage, kGdiPage, kTransitionPage, kLoaderPage,
-    kInputPage, kSoundPage, kDialogPage, kArchivePage, kScene3DPage, kMusicPage;
+    kInputPage, kSoundPage, kDialogPage, kArchivePage, kNetworkPage, kScene3DPage, kMusicPage;
 
 // A file beside the program (its data folder), as a path for the loaders.
 std::string DataFile(const char* name);

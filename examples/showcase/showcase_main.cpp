@@ -21,7 +21,7 @@ namespace {
 
 const ShowcasePage* const kPages[] = {&kImagePage, &kGeometryPage, &kBlendPage,  &kGdiPage,
                                       &kTransitionPage, &kLoaderPage, &kInputPage, &kSoundPage, &kDialogPage,
-                                      &kArchivePage, &kScene3DPage, &kMusicPage};
+                                      &kArchivePage, &kNetworkPage, &kScene3DPage, &kMusicPage};
 constexpr int kPageCount = static_cast<int>(std::size(kPages));
 constexpr int kTitleBarHeight = 24;
 

@@ -14,10 +14,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kPages = 12;
+constexpr int kPages = 13;
 constexpr int kDialogPage = 9;
-constexpr int kScene3DPage = 11;
-constexpr int kMusicPage = 12;
+constexpr int kScene3DPage = 12;
+constexpr int kMusicPage = 13;
 constexpr int kFramesPerPage = 40;
 constexpr int kCaptureAt = 12;  // frames into a page: transitions are half way
 
