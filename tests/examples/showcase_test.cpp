@@ -8,6 +8,7 @@
 
 #include "platform/win/platform.h"
 #include "tests/support/golden_frames.h"
+#include "tests/support/network_sessions.h"
 #include "tests/support/program_runner.h"
 
 namespace fs = std::filesystem;
@@ -62,6 +63,27 @@ TEST_P(Showcase, EveryPageDrawsItsGoldenPicture) {
         ExpectFrameMatchesGolden(dir / name, fs::path(KORVEN_SOURCE_DIR) / "tests/examples/golden" / name);
     }
     fs::remove_all(dir);
+}
+
+// The network page joins a peer's session through the selection screens and
+// sends its pointer to the peer.
+TEST(ShowcaseNetworkPage, JoinsARoomThroughTheScreensAndSendsItsPointer) {
+    const int port = TestSessionPort();
+    std::unique_ptr<ChildProcess> host = StartFrameworkPeer(port);
+    ASSERT_EQ(host->Ask("host Room 8 44"), "ok");
+    ASSERT_EQ(host->Ask("player alice"), "ok");
+    // Left from the first page to the last; N; "Local machine"; join; "Room 1/8".
+    const std::string script = "0 move 320 240\n2 press left\n3 release left\n6 press N\n7 release N\n" +
+                               DoubleClickRow(10, 1) + DoubleClickRow(14, 0) + DoubleClickRow(18, 0) +
+                               "30 move 200 300\n80 press esc\n";
+    const RunResult r = RunProgram("showcase", "--dplay-port=" + std::to_string(port), script);
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_NE(r.output.find("Session[Room 1/8]"), std::string::npos) << r.output;
+    const std::vector<std::string> heard =
+        host->Ask("expect 3 3000", [](const std::string& line) { return line == "end"; });
+    ASSERT_GE(heard.size(), 3u);
+    EXPECT_EQ(heard[0].rfind("create Player ", 0), 0u) << heard[0];
+    EXPECT_EQ(heard[1].rfind("msg Player ", 0), 0u) << heard[1];
 }
 
 INSTANTIATE_TEST_SUITE_P(Showcase, Showcase, ::testing::Values(false, true),

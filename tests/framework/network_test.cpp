@@ -7,13 +7,11 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <random>
 #include <sstream>
 #include <string>
 
@@ -25,21 +23,13 @@
 #include "platform/win/platform.h"
 #include "tests/support/child_process.h"
 #include "tests/support/golden_frames.h"
+#include "tests/support/network_sessions.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 bool IsEnd(const std::string& line) { return line == "end" || line.rfind("error", 0) == 0; }
-
-// Double-clicks a row of the selection list at frames frame and frame + 1:
-// rows of 18 pixels below the list's 1-pixel border, the list starting under
-// the 32-pixel caption.
-std::string DoubleClickRow(int frame, int row) {
-    const std::string f = std::to_string(frame), g = std::to_string(frame + 1);
-    return f + " move 100 " + std::to_string(32 + 1 + row * 18 + 9) + "\n" + f + " press lbutton\n" + f +
-           " release lbutton\n" + g + " press lbutton\n" + g + " release lbutton\n";
-}
 
 // Types an answer into the input dialog at frame and confirms it with Enter
 // two frames later.
@@ -54,8 +44,7 @@ constexpr int TCP_IP_ROW = 0, LOCAL_MACHINE_ROW = 1, CONNECTION_CANCEL_ROW = 2;
 class NetworkSetUp : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::random_device random;
-        port_ = 20000 + 32 * static_cast<int>((random() ^ static_cast<unsigned>(getpid())) % 1200);
+        port_ = TestSessionPort();
         folder_ = fs::path(::testing::TempDir()) / ("network-" + std::to_string(getpid()));
         fs::create_directories(folder_);
     }
@@ -98,16 +87,7 @@ protected:
     }
     // A peer process whose sessions are this framework's.
     ChildProcess& Peer() {
-        std::string app = "app=";
-        const auto* bytes = reinterpret_cast<const uint8_t*>(&NETWORK_APPLICATION_GUID);
-        for (size_t i = 0; i < sizeof(GUID); ++i) {
-            char hex[3];
-            std::snprintf(hex, sizeof(hex), "%02x", bytes[i]);
-            app += hex;
-        }
-        peers_.push_back(std::make_unique<ChildProcess>(
-            "dplay_peer", std::vector<std::string>{"--dplay-port=" + std::to_string(port_), app}));
-        EXPECT_EQ(peers_.back()->Ask("connect local"), "ok");
+        peers_.push_back(StartFrameworkPeer(port_));
         return *peers_.back();
     }
 
