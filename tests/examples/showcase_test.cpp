@@ -15,13 +15,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kPages = 11;
+constexpr int kPages = 13;
 constexpr int kDialogPage = 9;
+constexpr int kScene3DPage = 12;
+constexpr int kMusicPage = 13;
 constexpr int kFramesPerPage = 40;
 constexpr int kCaptureAt = 12;  // frames into a page: transitions are half way
 
 // With switching, every page goes to a window and back (Alt+Enter twice)
-// before its capture; it must look the same.
+// before its capture, and the 3D page also loses its surfaces; they must
+// look the same.
 std::string PagingScript(bool switching) {
     std::string script = "0 move 320 240\n";
     for (int page = 0; page < kPages; ++page) {
@@ -39,6 +42,10 @@ std::string PagingScript(bool switching) {
                       " press lbutton\n" + std::to_string(start + 20) + " release lbutton\n" +
                       std::to_string(start + 21) + " press lbutton\n" + std::to_string(start + 21) +
                       " release lbutton\n" + std::to_string(start + 22) + " move 320 240\n";
+        if (switching && page + 1 == kScene3DPage) script += std::to_string(start + 7) + " lose-surfaces\n";
+        // The music page is captured with CD track 2 playing: its span comes from the disc image.
+        if (page + 1 == kMusicPage)
+            script += std::to_string(start + 3) + " press 0x32\n" + std::to_string(start + 4) + " release 0x32\n";
         script += std::to_string(start + kCaptureAt) + " capture page" + std::to_string(page + 1) + ".png\n";
         script += std::to_string(start + kFramesPerPage - 2) + " press right\n";
         script += std::to_string(start + kFramesPerPage - 1) + " release right\n";
@@ -53,7 +60,8 @@ TEST_P(Showcase, EveryPageDrawsItsGoldenPicture) {
                                                       (GetParam() ? "switching" : "straight"));
     fs::remove_all(dir);
     fs::create_directories(dir);
-    const RunResult r = RunProgram("showcase", "--capture-dir=.", PagingScript(GetParam()), dir);
+    const std::string disc = std::string(KORVEN_BIN_DIR) + "/showcase-data/tones.cue";
+    const RunResult r = RunProgram("showcase", "--capture-dir=. --cd-image=" + disc, PagingScript(GetParam()), dir);
     ASSERT_EQ(r.exitCode, 0) << r.output;
     // Every loader found its picture.
     EXPECT_EQ(r.output.find(ShiftJisToUtf8("失敗")), std::string::npos) << r.output;
