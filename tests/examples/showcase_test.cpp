@@ -17,6 +17,7 @@ namespace {
 
 constexpr int kPages = 13;
 constexpr int kDialogPage = 9;
+constexpr int kNetworkPage = 11;
 constexpr int kScene3DPage = 12;
 constexpr int kMusicPage = 13;
 constexpr int kFramesPerPage = 40;
@@ -80,10 +81,13 @@ TEST(ShowcaseNetworkPage, JoinsARoomThroughTheScreensAndSendsItsPointer) {
     std::unique_ptr<ChildProcess> host = StartFrameworkPeer(port);
     ASSERT_EQ(host->Ask("host Room 8 44"), "ok");
     ASSERT_EQ(host->Ask("player alice"), "ok");
-    // Left from the first page to the last; N; "Local machine"; join; "Room 1/8".
-    const std::string script = "0 move 320 240\n2 press left\n3 release left\n6 press N\n7 release N\n" +
-                               DoubleClickRow(10, 1) + DoubleClickRow(14, 0) + DoubleClickRow(18, 0) +
-                               "30 move 200 300\n80 press esc\n";
+    // Right to the network page (a press every fourth frame, so that every
+    // one is seen); N; "Local machine"; join; "Room 1/8".
+    std::string script = "0 move 320 240\n";
+    for (int page = 1; page < kNetworkPage; ++page)
+        script += std::to_string(4 * page) + " press right\n" + std::to_string(4 * page + 2) + " release right\n";
+    script += "46 press N\n47 release N\n" + DoubleClickRow(50, 1) + DoubleClickRow(54, 0) + DoubleClickRow(58, 0) +
+              "70 move 200 300\n120 press esc\n";
     const RunResult r = RunProgram("showcase", "--dplay-port=" + std::to_string(port), script);
     ASSERT_EQ(r.exitCode, 0) << r.output;
     EXPECT_NE(r.output.find("Session[Room 1/8]"), std::string::npos) << r.output;
