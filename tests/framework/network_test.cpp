@@ -7,13 +7,11 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <random>
 #include <sstream>
 #include <string>
 
@@ -25,21 +23,13 @@
 #include "platform/win/platform.h"
 #include "tests/support/child_process.h"
 #include "tests/support/golden_frames.h"
+#include "tests/support/network_sessions.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 bool IsEnd(const std::string& line) { return line == "end" || line.rfind("error", 0) == 0; }
-
-// Double-clicks a row of the selection list at frames frame and frame + 1:
-// rows of 18 pixels below the list's 1-pixel border, the list starting under
-// the 32-pixel caption.
-std::string DoubleClickRow(int frame, int row) {
-    const std::string f = std::to_string(frame), g = std::to_string(frame + 1);
-    return f + " move 100 " + std::to_string(32 + 1 + row * 18 + 9) + "\n" + f + " press lbutton\n" + f +
-           " release lbutton\n" + g + " press lbutton\n" + g + " release lbutton\n";
-}
 
 // Types an answer into the input dialog at frame and confirms it with Enter
 // two frames later.
@@ -54,8 +44,7 @@ constexpr int TCP_IP_ROW = 0, LOCAL_MACHINE_ROW = 1, CONNECTION_CANCEL_ROW = 2;
 class NetworkSetUp : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::random_device random;
-        port_ = 20000 + 32 * static_cast<int>((random() ^ static_cast<unsigned>(getpid())) % 1200);
+        port_ = TestSessionPort();
         folder_ = fs::path(::testing::TempDir()) / ("network-" + std::to_string(getpid()));
         fs::create_directories(folder_);
     }
@@ -98,16 +87,7 @@ protected:
     }
     // A peer process whose sessions are this framework's.
     ChildProcess& Peer() {
-        std::string app = "app=";
-        const auto* bytes = reinterpret_cast<const uint8_t*>(&NETWORK_APPLICATION_GUID);
-        for (size_t i = 0; i < sizeof(GUID); ++i) {
-            char hex[3];
-            std::snprintf(hex, sizeof(hex), "%02x", bytes[i]);
-            app += hex;
-        }
-        peers_.push_back(std::make_unique<ChildProcess>(
-            "dplay_peer", std::vector<std::string>{"--dplay-port=" + std::to_string(port_), app}));
-        EXPECT_EQ(peers_.back()->Ask("connect local"), "ok");
+        peers_.push_back(StartFrameworkPeer(port_));
         return *peers_.back();
     }
 
@@ -247,10 +227,18 @@ TEST_F(NetworkSetUp, AFullRoomAsksWhetherToChooseAgainAndNoRoomSaysSo) {
     EXPECT_TRUE(Contains(Log(), "セッションが見つかりません")) << Log();
 }
 
-// Runs only inside a network namespace of the test's own, where a name lookup
-// reaches no resolver.
-TEST_F(NetworkSetUp, AnAddressThatDoesNotResolveAsksWhetherToConnectAnotherWay) {
-    if (!std::getenv("KORVEN_OWN_NETWORK_NAMESPACE")) GTEST_SKIP() << "needs a network namespace of its own";
+// Runs only inside a network namespace of the test's own (see
+// network_in_namespace.sh): a name lookup there reaches no resolver, and a
+// broadcast reaches only a veth pair that exists nowhere else.
+class NetworkInNamespace : public NetworkSetUp {
+protected:
+    void SetUp() override {
+        if (!std::getenv("KORVEN_OWN_NETWORK_NAMESPACE")) GTEST_SKIP() << "needs a network namespace of its own";
+        NetworkSetUp::SetUp();
+    }
+};
+
+TEST_F(NetworkInNamespace, AnAddressThatDoesNotResolveAsksWhetherToConnectAnotherWay) {
     Start(DoubleClickRow(2, TCP_IP_ROW) + Answer(5, "nowhere.invalid") + "7 answer yes\n" +
           DoubleClickRow(9, LOCAL_MACHINE_ROW));
     EXPECT_EQ(SelectConnection(), 1);
@@ -258,6 +246,18 @@ TEST_F(NetworkSetUp, AnAddressThatDoesNotResolveAsksWhetherToConnectAnotherWay) 
     EXPECT_TRUE(Contains(log, "接続に失敗しました。\n別の方法で接続しますか？")) << log;
     EXPECT_TRUE(Contains(log, "Connection[Local machine]\n")) << log;
     EXPECT_FALSE(Contains(log, "Connection[TCP/IP]\n")) << log;
+}
+
+TEST_F(NetworkInNamespace, AnEmptyAddressFindsASessionOnTheLocalNetwork) {
+    peers_.push_back(StartFrameworkPeer(port_, "tcp"));
+    EXPECT_EQ(peers_.back()->Ask("host Lan 4 44"), "ok");
+    EXPECT_EQ(peers_.back()->Ask("player alice"), "ok");
+    Start(DoubleClickRow(2, TCP_IP_ROW) + "5 press return\n5 release return\n" + DoubleClickRow(8, 0) +
+          DoubleClickRow(12, 0));
+    ASSERT_EQ(SelectConnection(), 1);
+    EXPECT_EQ(ChooseSessionStart(), 0);
+    EXPECT_EQ(JoinSession(), 1);
+    EXPECT_TRUE(Contains(Log(), "Session[Lan 1/4]\n")) << Log();
 }
 
 }  // namespace
