@@ -42,6 +42,16 @@ bool SkipData(FILE* archive, int32_t size) {
     return true;
 }
 
+// Logs count progress dots, a line's worth at a time.
+void LogDots(int32_t count) {
+    constexpr int32_t kPerCall = 64;
+    const std::string dots(kPerCall, '.');
+    for (; count > 0; count -= kPerCall) DebugLog("%.*s", static_cast<int>(std::min(count, kPerCall)), dots.c_str());
+}
+
+// Once the archive has ended nothing more can be read: the blocks still to
+// come would all be empty, so their dots are logged without reading them (a
+// size of 2 GB over a few bytes would otherwise take two million reads).
 void CopyData(FILE* archive, FILE* output, int32_t size) {
     char buffer[ARCHIVE_BLOCK_SIZE];
     DebugLog(".");
@@ -50,6 +60,10 @@ void CopyData(FILE* archive, FILE* output, int32_t size) {
         const size_t got = std::fread(buffer, 1, ARCHIVE_BLOCK_SIZE, archive);
         std::fwrite(buffer, 1, got, output);
         if (i % ARCHIVE_DOT_BLOCKS == 0) DebugLog(".");
+        if (got < ARCHIVE_BLOCK_SIZE && std::feof(archive)) {
+            LogDots(blocks / ARCHIVE_DOT_BLOCKS - i / ARCHIVE_DOT_BLOCKS);
+            return;
+        }
     }
     const size_t rest = static_cast<size_t>(size % ARCHIVE_BLOCK_SIZE);
     const size_t got = std::fread(buffer, 1, rest, archive);

@@ -182,6 +182,10 @@ TEST_F(PackArchive, AnUnwritableEntryIsSkippedAndATruncatedArchiveEndsQuietly) {
     // The data ends early: what there is is written.
     EXPECT_EQ(Unpack(ArchiveBytes().Int32(5).Raw("short").Int32(3000).Raw(Pattern(1500, 6))), 1);
     EXPECT_EQ(Contents("short"), Pattern(1500, 6));
+    // A size of almost 2 GB over a few bytes: those bytes, and every dot the size owes.
+    EXPECT_EQ(Unpack(ArchiveBytes().Int32(4).Raw("huge").Int32(0x7FFFFFFF).Raw("tiny")), 1);
+    EXPECT_EQ(Contents("huge"), "tiny");
+    EXPECT_NE(Log().find("huge                     2147483647 byte." + std::string(65535, '.') + "\n"), std::string::npos);
     // The name or the size ends early.
     EXPECT_EQ(Unpack(ArchiveBytes().Int32(10).Raw("cut")), 1);
     EXPECT_EQ(Unpack(ArchiveBytes().Int32(3).Raw("cut").Raw("\x01\x02")), 1);

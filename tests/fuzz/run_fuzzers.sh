@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every fuzz target of a fuzz build for a bounded time, at low priority:
 #   run_fuzzers.sh BUILD_DIR SECONDS [TARGET...]
+# (FUZZ_EXCLUDE names targets to leave out.)
 # Each target first runs over all its inputs (the corpus it has grown, its
 # seeds and the regression inputs in tests/fuzz/regressions/TARGET), then
 # fuzzes for SECONDS more. Crashes, leaks, undefined behaviour, a single
@@ -22,6 +23,7 @@ failed=()
 slow=()
 while read -r name seeds; do
   if [ $# -gt 0 ] && [[ " $* " != *" $name "* ]]; then continue; fi
+  if [[ " ${FUZZ_EXCLUDE:-} " == *" $name "* ]]; then continue; fi
   corpus="$build/fuzz/corpus/$name"
   artifacts="$build/fuzz/artifacts/$name/"
   mkdir -p "$corpus" "$artifacts"

@@ -17,7 +17,7 @@ void LoadAndPlay(int slot, const char* name) {
     if (!LoadWave(slot, name)) return;
     StartSoundRecording();
     PlayWave(slot, 0);
-    Sleep(20);
+    Sleep(5);
     TakeSoundRecording();
     StopWave(slot);
 }
