@@ -27,10 +27,15 @@ area=$(xwininfo -children -id "$top" | awk '/^ +0x/ {print $1; exit}')
 
 "$saver" /p "$((area))" > saver.log 2>&1 &
 saver_pid=$!
-sleep 1.5
 
 # The middle of the preview shows the middle of the bitmap: its yellow disc.
-pixel=$(xwd -root -silent | convert xwd:- -crop 1x1+250+200 -depth 8 txt:- | grep -o '#[0-9A-Fa-f]\{6\}')
+# The saver starts at its own pace, so the picture is awaited (20 s at most).
+deadline=$((SECONDS + 20))
+while :; do
+    pixel=$(xwd -root -silent | convert xwd:- -crop 1x1+250+200 -depth 8 txt:- | grep -o '#[0-9A-Fa-f]\{6\}')
+    [ "$pixel" = "#FAD228" ] || [ "$SECONDS" -ge "$deadline" ] && break
+    sleep 0.1
+done
 [ "$pixel" = "#FAD228" ] || { echo "preview pixel is $pixel, expected #FAD228"; cat saver.log; exit 1; }
 
 kill -TERM "$saver_pid"
