@@ -25,6 +25,8 @@ PACKAGES=(
   # audio from discs and disc images, movies (and the movie generator's encoder)
   libfluidsynth-dev timgm6mb-soundfont fluid-soundfont-gm libcdio-dev libcdio-utils
   libavcodec-dev libavformat-dev libswscale-dev libswresample-dev libavutil-dev ffmpeg
+  # a MIDI writer other than ours, for the sequencer's tests
+  abcmidi
   # network sessions over UDP; the local-network search test's namespaces
   libenet-dev iproute2 util-linux
   # tests and benchmarks; Mesa's software rasteriser to measure the 3D one against

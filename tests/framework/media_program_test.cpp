@@ -52,6 +52,7 @@ protected:
         wide.frames = 50;
         std::string error;
         ASSERT_TRUE(WriteMovie((*dir_ / "wide.avi").string(), wide, &error)) << error;
+        ASSERT_TRUE(WriteMovie((*dir_ / "wide.mpg").string(), wide, &error)) << error;
     }
     static void TearDownTestSuite() {
         fs::remove_all(*dir_);
@@ -134,31 +135,35 @@ TEST_F(MediaProgram, DeactivationPausesEverythingAndActivationResumesExactlyThat
 }
 
 // Where a colour is and is not in a captured frame.
+// The same movie as MPEG-4 in AVI and as an MPEG-1 program stream, both made by ffmpeg.
 TEST_F(MediaProgram, AMovieShowsFittedIntoTheWindowUntilItsEndClearsMovieShowing) {
-    const RunResult r = Run("movie=wide.avi@10", "40 capture first.png\n100 capture second.png\n200 close\n");
-    EXPECT_TRUE(Has(r, "PlayMovie=1")) << r.output;
-    EXPECT_TRUE(Has(r, "PlayMovie again=0")) << r.output;
-    const int end = FrameOf(r, "movie=closed showing=0", "movie=playing");
-    EXPECT_GE(end, 130) << r.output;  // two seconds from frame 10
-    EXPECT_LE(end, 133) << r.output;
-    uint8_t red[3], green[3];
-    SecondColour(0, red);
-    SecondColour(1, green);
-    for (const auto& [file, colour] : {std::pair{"first.png", red}, std::pair{"second.png", green}}) {
-        RgbImage picture;
-        std::string error;
-        ASSERT_TRUE(ReadPng((*dir_ / file).string(), &picture, &error)) << error;
-        ASSERT_EQ(picture.width, 640);
-        ASSERT_EQ(picture.height, 480);
-        auto at = [&](int x, int y) { return picture.rgb.data() + (static_cast<size_t>(y) * 640 + x) * 3; };
-        // 320 x 180 fills the width: 360 rows in the middle, 60 black rows above and below.
-        for (int y : {0, 59, 420, 479}) EXPECT_EQ(at(320, y)[0] + at(320, y)[1] + at(320, y)[2], 0) << file << " row " << y;
-        for (int y : {61, 240, 418})
-            for (int c = 0; c < 3; ++c) EXPECT_NEAR(at(600, y)[c], colour[c], 24) << file << " row " << y;
+    for (const char* movie : {"wide.avi", "wide.mpg"}) {
+        SCOPED_TRACE(movie);
+        const RunResult r = Run(std::string("movie=") + movie + "@10", "40 capture first.png\n100 capture second.png\n200 close\n");
+        EXPECT_TRUE(Has(r, "PlayMovie=1")) << r.output;
+        EXPECT_TRUE(Has(r, "PlayMovie again=0")) << r.output;
+        const int end = FrameOf(r, "movie=closed showing=0", "movie=playing");
+        EXPECT_GE(end, 130) << r.output;  // two seconds from frame 10
+        EXPECT_LE(end, 133) << r.output;
+        uint8_t red[3], green[3];
+        SecondColour(0, red);
+        SecondColour(1, green);
+        for (const auto& [file, colour] : {std::pair{"first.png", red}, std::pair{"second.png", green}}) {
+            RgbImage picture;
+            std::string error;
+            ASSERT_TRUE(ReadPng((*dir_ / file).string(), &picture, &error)) << error;
+            ASSERT_EQ(picture.width, 640);
+            ASSERT_EQ(picture.height, 480);
+            auto at = [&](int x, int y) { return picture.rgb.data() + (static_cast<size_t>(y) * 640 + x) * 3; };
+            // 320 x 180 fills the width: 360 rows in the middle, 60 black rows above and below.
+            for (int y : {0, 59, 420, 479}) EXPECT_EQ(at(320, y)[0] + at(320, y)[1] + at(320, y)[2], 0) << file << " row " << y;
+            for (int y : {61, 240, 418})
+                for (int c = 0; c < 3; ++c) EXPECT_NEAR(at(600, y)[c], colour[c], 24) << file << " row " << y;
+        }
     }
 }
 
-TEST_F(MediaProgram, MissingMediaAreLoggedAsThePartsTextsSay) {
+TEST_F(MediaProgram, MissingMediaAreLoggedInTheProgramsOwnWords) {
     std::string directory = dir_->string();
     for (char& c : directory)
         if (c == '/') c = '\\';

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -51,6 +52,13 @@ protected:
         ASSERT_TRUE(WriteCdImage(folder_->string(), "tones", CdTracks()));
         std::ofstream(*folder_ / "noise.mid") << "MThd but nothing a song needs";
         std::ofstream(*folder_ / "noise.avi") << "RIFF and nothing a movie needs";
+        // A song written by another program: abc2midi's format 1 file of two
+        // voices and a tempo track, four quarter notes at 120 beats a minute.
+        std::ofstream(*folder_ / "scale.abc") << "X:1\nT:Two voices\nM:4/4\nL:1/4\nQ:1/4=120\nK:C\n"
+                                                 "V:1\nCDEF|\nV:2\nC,E,G,C|\n";
+        const std::string abc2midi = "abc2midi '" + (*folder_ / "scale.abc").string() + "' -silent -o '" +
+                                     (*folder_ / "scale.mid").string() + "' > /dev/null";
+        ASSERT_EQ(std::system(abc2midi.c_str()), 0) << abc2midi;
     }
     static void TearDownTestSuite() {
         fs::remove_all(*folder_);
@@ -105,6 +113,13 @@ fs::path* Mci::folder_ = nullptr;
 
 using Codes = std::vector<WPARAM>;
 
+// Root mean square of 16-bit samples.
+double Loudness(const std::vector<int16_t>& samples) {
+    double sum = 0;
+    for (int16_t s : samples) sum += static_cast<double>(s) * s;
+    return std::sqrt(sum / static_cast<double>(samples.size()));
+}
+
 TEST_F(Mci, ASongReportsItsEndAtItsLength) {
     ASSERT_EQ(Send("open \"" + Path("song.mid") + "\" type sequencer alias MIDI"), 0u);
     EXPECT_EQ(Ask("status MIDI length"), "2000");
@@ -121,6 +136,24 @@ TEST_F(Mci, ASongReportsItsEndAtItsLength) {
     EXPECT_EQ(Send("close MIDI"), 0u);
     EXPECT_EQ(Advance(0), Codes{MCI_NOTIFY_ABORTED});
     EXPECT_EQ(Ask("status MIDI mode"), "error " + std::to_string(MCIERR_INVALID_DEVICE_NAME));
+}
+
+TEST_F(Mci, ASongFromAnotherProgramPlaysItsNotesToItsEnd) {
+    ASSERT_EQ(Send("open \"" + Path("scale.mid") + "\" type sequencer alias MIDI"), 0u);
+    const int length = std::atoi(Ask("status MIDI length").c_str());
+    EXPECT_GE(length, 2000) << "four beats at 120 a minute";
+    EXPECT_LE(length, 2100);
+    ASSERT_EQ(Send("play MIDI from 0 notify", window_), 0u);
+    EXPECT_EQ(Advance(static_cast<DWORD>(length) - 10), Codes{});
+    EXPECT_EQ(Advance(20), Codes{MCI_NOTIFY_SUCCESSFUL});
+    ASSERT_EQ(Send("close MIDI"), 0u) << "one sequencer at a time";
+    MCIERROR error = 0;
+    auto song = OpenSequencerDevice((*folder_ / "scale.mid").string(), "", &error);
+    ASSERT_TRUE(song) << "error " << error;
+    std::vector<int16_t> samples(2 * 22050);
+    song->Seek(0);
+    song->RenderAudio(samples.data(), 22050);
+    EXPECT_GT(Loudness(samples), 100) << "the first half second holds two voices' notes";
 }
 
 TEST_F(Mci, StopKeepsThePlaceAndPlayGoesOnFromIt) {
@@ -211,13 +244,6 @@ TEST_F(Mci, UnknownOrMalformedCommandsFailAndChangeNothing) {
     EXPECT_EQ(Ask("status cdaudio mode"), "stopped");
     EXPECT_EQ(Advance(1690), Codes{});
     EXPECT_EQ(Advance(10), Codes{MCI_NOTIFY_SUCCESSFUL}) << "the song ends as it would have";
-}
-
-// Root mean square of 16-bit samples.
-double Loudness(const std::vector<int16_t>& samples) {
-    double sum = 0;
-    for (int16_t s : samples) sum += static_cast<double>(s) * s;
-    return std::sqrt(sum / static_cast<double>(samples.size()));
 }
 
 TEST_F(Mci, TheSequencerSoundsItsNotesAndStartsAgainAlike) {
