@@ -246,7 +246,7 @@ int MessageBox(const char* textUtf8, const char* captionUtf8, UINT type) {
 
 }  // namespace
 
-const WinBackend kSdl2Backend = {
+const WinBackend SDL2_BACKEND = {
     .name = "sdl2",
     .open = Open,
     .close = Close,
