@@ -4,12 +4,12 @@
 //   1 2 3 choose a slot   P play   L loop   S stop
 //   Up/Down volume   A/D pan   W/X frequency   F the sample's own rate
 //   M pause or resume the music
-#include <filesystem>
 #include <iterator>
 
 #include "examples/showcase/showcase.h"
 #include "framework/draw/gdi_draw.h"
 #include "framework/input/input.h"
+#include "framework/media/media.h"
 #include "framework/media/mod_music.h"
 #include "framework/sound/sound.h"
 
@@ -33,17 +33,11 @@ void LoadSounds() {
     gLoaded = true;
 }
 
-// Module names are relative to the working directory.
-void StartMusic() {
-    if (IsModPlaying()) return;
-    const std::string tune =
-        std::filesystem::relative(DataFile("tune.mod"), std::filesystem::current_path()).string();
-    PlayMod(tune.c_str(), 1);
-}
-
+// One piece of music at a time: the music page's song stops.
 void SoundEnter() {
     LoadSounds();
-    StartMusic();
+    CloseMidi();
+    if (!IsModPlaying()) PlayMod(DataFileFromWorkingDirectory("tune.mod").c_str(), 1);
 }
 
 void HandleKeys() {

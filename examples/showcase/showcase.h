@@ -19,9 +19,12 @@ struct ShowcasePage {
 };
 
 extern const ShowcasePage kImagePage, kBlendPage, kGeometryPage, kGdiPage, kTransitionPage, kLoaderPage,
-    kInputPage, kSoundPage, kDialogPage, kArchivePage;
+    kInputPage, kSoundPage, kDialogPage, kArchivePage, kNetworkPage, kScene3DPage, kMusicPage;
 
 // A file beside the program (its data folder), as a path for the loaders.
 std::string DataFile(const char* name);
+// The same file relative to the working directory, for the media calls that
+// join names to it.
+std::string DataFileFromWorkingDirectory(const char* name);
 // Draws the backdrop below the title bar.
 void DrawBackdrop();

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <filesystem>
 #include <iterator>
 
 #include "examples/showcase/showcase.h"
@@ -20,7 +21,7 @@ namespace {
 
 const ShowcasePage* const kPages[] = {&kImagePage, &kGeometryPage, &kBlendPage,  &kGdiPage,
                                       &kTransitionPage, &kLoaderPage, &kInputPage, &kSoundPage, &kDialogPage,
-                                      &kArchivePage};
+                                      &kArchivePage, &kNetworkPage, &kScene3DPage, &kMusicPage};
 constexpr int kPageCount = static_cast<int>(std::size(kPages));
 constexpr int kTitleBarHeight = 24;
 
@@ -53,9 +54,8 @@ void ShowcaseFrame() {
     DrawTitleBar();
 }
 
-// The backdrop: bricks tiled over a dark gradient.
-void MakeBackdrop() {
-    CreateImage(BACKDROP_SLOT, 640, 480, 0, RGB(16, 20, 36));
+// The backdrop: a dark gradient of bands.
+void PaintBackdrop() {
     HDC dc = GetImageDC(BACKDROP_SLOT);
     if (!dc) return;
     for (int y = 0; y < 480; y += 4) {
@@ -67,6 +67,12 @@ void MakeBackdrop() {
     ReleaseImageDC(BACKDROP_SLOT, dc);
 }
 
+// After a surface loss the backdrop is painted again; the other pictures
+// come from the program's resources and reload themselves.
+void RestoreShowcaseImage(uint16_t slot) {
+    if (slot == BACKDROP_SLOT) PaintBackdrop();
+}
+
 void ShowcaseInit() {
     SetFrameRate(60);
     SetWindowTitle("Korven showcase");
@@ -74,7 +80,9 @@ void ShowcaseInit() {
     EnableJoystick(1);
     LoadBitmapImage(TILE_SLOT, "TILE", 1);
     LoadBitmapImage(BLOCKS_SLOT, "BLOCKS", 1);
-    MakeBackdrop();
+    CreateImage(BACKDROP_SLOT, 640, 480, 0, RGB(16, 20, 36));
+    PaintBackdrop();
+    SetImageRestoreProc(RestoreShowcaseImage);
     ShowPage(0);
 }
 
@@ -88,12 +96,17 @@ std::string DataFile(const char* name) {
     return folder + "showcase-data/" + name;
 }
 
+std::string DataFileFromWorkingDirectory(const char* name) {
+    return std::filesystem::relative(DataFile(name), std::filesystem::current_path()).string();
+}
+
 void DrawBackdrop() { DrawImage(0, 0, BACKDROP_SLOT, 0, 0, -1, -1); }
 
 const AppConfig gAppConfig = [] {
     AppConfig config = DEFAULT_APP_CONFIG;
     config.fullScreen = 0;
     config.allowMultipleInstances = 1;
+    config.device3D = 2;  // Gouraud
     config.appInit = ShowcaseInit;
     config.frameProc = ShowcaseFrame;
     return config;

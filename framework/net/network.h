@@ -1,6 +1,9 @@
 // The network record and the set-up of a networked session through
-// DirectPlay: the services and sessions found, creating a session, creating
-// the local player and listing the players.
+// DirectPlay: choosing the connection service, whether to join or create a
+// session and which session to join (selection screens over the main window),
+// creating a session, creating the local player and listing the players.
+// Order of use: SelectConnection; ChooseSessionStart; JoinSession or
+// CreateSession; CreatePlayer; EnumPlayers whenever the list is wanted.
 #pragma once
 
 #include "platform/dplay/dplay.h"
@@ -36,6 +39,13 @@ struct NetworkState {
 extern NetworkState gNetwork;
 
 int CreateDirectPlay();
+// 1 when a connection service was chosen and initialised, else 0.
+int SelectConnection();
+// 0 join an existing session, 1 create a new one, 2 cancel; -1 when the
+// message loop ended.
+int ChooseSessionStart();
+// 1 when a session found by the search was chosen and joined, else 0.
+int JoinSession();
 int CreateSession(const char* name, int maxPlayers);
 int CreatePlayer(const char* name);
 int EnumPlayers();

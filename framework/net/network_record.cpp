@@ -1,6 +1,7 @@
 // The network record's lifetime (COM for the whole process) and the
 // DirectPlay object.
 #include "framework/dialog/diagnostics.h"
+#include "framework/net/address_prompt.h"
 #include "framework/net/network.h"
 
 const GUID NETWORK_APPLICATION_GUID = {0x5f0c7a2e, 0x1b64, 0x4d39, {0xa2, 0x8e, 0x0d, 0x71, 0xc6, 0x93, 0x4e, 0x58}};
@@ -9,6 +10,8 @@ NetworkState::NetworkState() {
     CoInitialize(nullptr);
     directPlay = nullptr;
     sessionOpen = 0;
+    // The TCP/IP service asks for the host to search through the input dialog.
+    SetDirectPlayAddressPrompt(AskHostAddress);
 }
 
 NetworkState::~NetworkState() {

@@ -1,10 +1,37 @@
-// The sessions a search found, gathered for the choice, and creating a session.
+// How a session starts: choosing between joining and creating, the sessions
+// a search found and the choice among them, and creating a session.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 #include "framework/dialog/diagnostics.h"
+#include "framework/net/choice_tables.h"
 #include "framework/net/network.h"
+#include "framework/net/selection_screen.h"
+
+namespace {
+
+int JoinChosenSession(int chosen) {
+    if (chosen >= gNetwork.sessionCount) return 0;
+    if (gNetwork.directPlay->Open(gNetwork.sessions[chosen], DPOPEN_JOIN) >= 0) {
+        DebugLog("Session[%s]\n", gNetwork.sessionNames[chosen]);
+        gNetwork.sessionOpen = 1;
+        return 1;
+    }
+    if (ConfirmBox("接続に失敗しました。\n別のセッションを選択しますか？") == IDYES) return SELECTION_WAIT_AGAIN;
+    return 0;
+}
+
+int ChosenStart(int chosen) { return chosen; }
+
+}  // namespace
+
+int ChooseSessionStart() {
+    const char* const entries[] = {"既存のセッションに参加する", "新規にセッションを作成する"};
+    return RunSelectionScreen("セッションの開始方法を選択して下さい。", static_cast<int>(std::size(entries)), entries,
+                              ChosenStart, -1);
+}
 
 BOOL AddSession(const DPSESSIONDESC2* session, DWORD*, DWORD flags, void* context) {
     NetworkState* network = static_cast<NetworkState*>(context);
@@ -25,6 +52,23 @@ BOOL AddSession(const DPSESSIONDESC2* session, DWORD*, DWORD flags, void* contex
              static_cast<int>(session->dwCurrentPlayers), static_cast<int>(session->dwMaxPlayers));
     network->sessionCount++;
     return TRUE;
+}
+
+int JoinSession() {
+    if (gNetwork.sessionOpen) gNetwork.directPlay->Close();
+    ClearChoiceTable(gNetwork.sessions, gNetwork.sessionNames, &gNetwork.sessionCount);
+    DPSESSIONDESC2 search{};
+    search.dwSize = sizeof(DPSESSIONDESC2);
+    search.guidApplication = NETWORK_APPLICATION_GUID;
+    gNetwork.directPlay->EnumSessions(&search, 0, AddSession, &gNetwork, DPENUMSESSIONS_ALL);
+    if (gNetwork.sessionCount == 0) {
+        ErrorBox("セッションが見つかりません");
+        return 0;
+    }
+    const int result = RunSelectionScreen("セッションを選択して下さい。", gNetwork.sessionCount, gNetwork.sessionNames,
+                                          JoinChosenSession, 0);
+    FreeChoiceTable(gNetwork.sessions, gNetwork.sessionNames, &gNetwork.sessionCount);
+    return result;
 }
 
 int CreateSession(const char* name, int maxPlayers) {

@@ -91,6 +91,7 @@ HRESULT SessionNode::Join(const SessionPorts& ports, const wire::Session& sessio
 SessionNode::~SessionNode() {
     if (thread_.joinable()) {
         Post([this] {
+            DeliverQueuedBeforeLeaving();
             for (size_t i = 0; i < host_->peerCount; ++i)
                 if (host_->peers[i].state != ENET_PEER_STATE_DISCONNECTED) enet_peer_disconnect_now(&host_->peers[i], 0);
         });
@@ -101,6 +102,24 @@ SessionNode::~SessionNode() {
     }
     if (host_) enet_host_destroy(host_);
     if (wakeFd_ >= 0) close(wakeFd_);
+}
+
+bool SessionNode::HasUndelivered() const {
+    for (size_t i = 0; i < host_->peerCount; ++i) {
+        ENetPeer& peer = host_->peers[i];
+        if (peer.state != ENET_PEER_STATE_CONNECTED) continue;
+        if (!enet_list_empty(&peer.outgoingCommands) || !enet_list_empty(&peer.sentReliableCommands)) return true;
+    }
+    return false;
+}
+
+void SessionNode::DeliverQueuedBeforeLeaving() {
+    const uint32_t start = NowMs();
+    while (HasUndelivered() && NowMs() - start < LEAVE_WAIT_MS) {
+        ENetEvent event;
+        if (enet_host_service(host_, &event, 5) > 0 && event.type == ENET_EVENT_TYPE_RECEIVE)
+            enet_packet_destroy(event.packet);
+    }
 }
 
 void SessionNode::Post(std::function<void()> command) {

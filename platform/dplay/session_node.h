@@ -37,6 +37,7 @@ constexpr uint32_t KEEPALIVE_TIMEOUT_MS = 1200;
 constexpr uint32_t KEEPALIVE_PING_MS = 200;
 constexpr uint32_t REJOIN_WINDOW_MS = 3000;
 constexpr uint32_t JOIN_WAIT_MS = 5000;
+constexpr uint32_t LEAVE_WAIT_MS = 500;
 
 // Where sessions listen: the first free port of a small range, on every
 // interface or on the loopback interface only.
@@ -59,7 +60,8 @@ public:
     // Joins the session whose host answered the search from `host`.
     static HRESULT Join(const SessionPorts& ports, const wire::Session& session, const ENetAddress& host,
                         std::unique_ptr<SessionNode>* node);
-    // Leaves the session: the peers are told at once.
+    // Leaves the session: what was sent is delivered first (for at most
+    // LEAVE_WAIT_MS), then the peers are told at once.
     ~SessionNode();
 
     HRESULT CreatePlayer(const std::string& shortName, const std::string& longName, DPID* player);
@@ -86,6 +88,12 @@ private:
     void Post(std::function<void()> command);
     void Run();
     void ServeOnce();
+    // Whether a peer still waits for messages sent to it, or for their
+    // acknowledgement.
+    bool HasUndelivered() const;
+    // Serves the host until every peer has what was sent to it, or
+    // LEAVE_WAIT_MS passed; what arrives meanwhile is ignored.
+    void DeliverQueuedBeforeLeaving();
     static int Intercept(ENetHost* host, ENetEvent* event);
     void AnswerSearch(const ENetAddress& from, const uint8_t* bytes, size_t size);
 

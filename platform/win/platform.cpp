@@ -163,6 +163,10 @@ const char* PlatformOptionsHelp() {
            "  --desktop-depth=8|16|24|32  bits per pixel the desktop reports (default 16)\n"
            "  --single-instance    headless: honour the check for a running instance\n"
            "  --trace              log every window-system call the program makes\n"
+           "  --audio=none|default no audio output (sound mixes against the clock) or the desktop's\n"
+           "  --audio-out=FILE     headless: also write the sound mix to FILE as WAVE\n"
+           "  --soundfont=FILE     the SoundFont MIDI songs play with (default: the system's GM set)\n"
+           "  --cd-image=FILE      a disc image (CUE/BIN) the CD audio device plays instead of the drive\n"
            "  --dplay-port=PORT    first of the network session ports (default 47624)\n"
            "  --dplay-search=ADDR  address the TCP/IP service searches without asking\n";
 }

@@ -11,7 +11,8 @@
 //   destroy                      DestroyPlayer (own)       -> ok | error HR
 //   players                      EnumPlayers               -> players N NAME... (sorted)
 //   send TO|all g|u TEXT         Send from the own player  -> ok | error HR
-//   flood TO|all COUNT           COUNT guaranteed sends "1".."COUNT" -> ok
+//   flood TO|all COUNT [close]   COUNT guaranteed sends "1".."COUNT", then Close at once
+//                                when asked -> ok
 //   expect N MS                  Receive until N messages or MS passed, one line each:
 //                                msg FROM TEXT | create NAME | destroy NAME | host | lost; then end
 //   count                        GetMessageCount of the own player -> count N
@@ -190,15 +191,16 @@ void Run(const std::string& line) {
         Report(gPlay->Send(gPlayer, target, kind == "g" ? DPSEND_GUARANTEED : 0, text.data(),
                            static_cast<DWORD>(text.size())));
     } else if (command == "flood") {
-        std::string to;
+        std::string to, then;
         int count = 0;
-        in >> to >> count;
+        in >> to >> count >> then;
         const DPID target = to == "all" ? DPID_ALLPLAYERS : PlayerNamed(to);
         HRESULT hr = DP_OK;
         for (int i = 1; i <= count && hr == DP_OK; ++i) {
             std::string text = std::to_string(i);
             hr = gPlay->Send(gPlayer, target, DPSEND_GUARANTEED, text.data(), static_cast<DWORD>(text.size()));
         }
+        if (hr == DP_OK && then == "close") hr = gPlay->Close();
         Report(hr);
     } else if (command == "expect") {
         int count = 0;

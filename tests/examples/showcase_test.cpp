@@ -8,19 +8,24 @@
 
 #include "platform/win/platform.h"
 #include "tests/support/golden_frames.h"
+#include "tests/support/network_sessions.h"
 #include "tests/support/program_runner.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kPages = 10;
+constexpr int kPages = 13;
 constexpr int kDialogPage = 9;
+constexpr int kNetworkPage = 11;
+constexpr int kScene3DPage = 12;
+constexpr int kMusicPage = 13;
 constexpr int kFramesPerPage = 40;
 constexpr int kCaptureAt = 12;  // frames into a page: transitions are half way
 
 // With switching, every page goes to a window and back (Alt+Enter twice)
-// before its capture; it must look the same.
+// before its capture, and the 3D page also loses its surfaces; they must
+// look the same.
 std::string PagingScript(bool switching) {
     std::string script = "0 move 320 240\n";
     for (int page = 0; page < kPages; ++page) {
@@ -38,6 +43,10 @@ std::string PagingScript(bool switching) {
                       " press lbutton\n" + std::to_string(start + 20) + " release lbutton\n" +
                       std::to_string(start + 21) + " press lbutton\n" + std::to_string(start + 21) +
                       " release lbutton\n" + std::to_string(start + 22) + " move 320 240\n";
+        if (switching && page + 1 == kScene3DPage) script += std::to_string(start + 7) + " lose-surfaces\n";
+        // The music page is captured with CD track 2 playing: its span comes from the disc image.
+        if (page + 1 == kMusicPage)
+            script += std::to_string(start + 3) + " press 0x32\n" + std::to_string(start + 4) + " release 0x32\n";
         script += std::to_string(start + kCaptureAt) + " capture page" + std::to_string(page + 1) + ".png\n";
         script += std::to_string(start + kFramesPerPage - 2) + " press right\n";
         script += std::to_string(start + kFramesPerPage - 1) + " release right\n";
@@ -52,7 +61,8 @@ TEST_P(Showcase, EveryPageDrawsItsGoldenPicture) {
                                                       (GetParam() ? "switching" : "straight"));
     fs::remove_all(dir);
     fs::create_directories(dir);
-    const RunResult r = RunProgram("showcase", "--capture-dir=.", PagingScript(GetParam()), dir);
+    const std::string disc = std::string(KORVEN_BIN_DIR) + "/showcase-data/tones.cue";
+    const RunResult r = RunProgram("showcase", "--capture-dir=. --cd-image=" + disc, PagingScript(GetParam()), dir);
     ASSERT_EQ(r.exitCode, 0) << r.output;
     // Every loader found its picture.
     EXPECT_EQ(r.output.find(ShiftJisToUtf8("失敗")), std::string::npos) << r.output;
@@ -62,6 +72,30 @@ TEST_P(Showcase, EveryPageDrawsItsGoldenPicture) {
         ExpectFrameMatchesGolden(dir / name, fs::path(KORVEN_SOURCE_DIR) / "tests/examples/golden" / name);
     }
     fs::remove_all(dir);
+}
+
+// The network page joins a peer's session through the selection screens and
+// sends its pointer to the peer.
+TEST(ShowcaseNetworkPage, JoinsARoomThroughTheScreensAndSendsItsPointer) {
+    const int port = TestSessionPort();
+    std::unique_ptr<ChildProcess> host = StartFrameworkPeer(port);
+    ASSERT_EQ(host->Ask("host Room 8 44"), "ok");
+    ASSERT_EQ(host->Ask("player alice"), "ok");
+    // Right to the network page (a press every fourth frame, so that every
+    // one is seen); N; "Local machine"; join; "Room 1/8".
+    std::string script = "0 move 320 240\n";
+    for (int page = 1; page < kNetworkPage; ++page)
+        script += std::to_string(4 * page) + " press right\n" + std::to_string(4 * page + 2) + " release right\n";
+    script += "46 press N\n47 release N\n" + DoubleClickRow(50, 1) + DoubleClickRow(54, 0) + DoubleClickRow(58, 0) +
+              "70 move 200 300\n120 press esc\n";
+    const RunResult r = RunProgram("showcase", "--dplay-port=" + std::to_string(port), script);
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_NE(r.output.find("Session[Room 1/8]"), std::string::npos) << r.output;
+    const std::vector<std::string> heard =
+        host->Ask("expect 3 3000", [](const std::string& line) { return line == "end"; });
+    ASSERT_GE(heard.size(), 3u);
+    EXPECT_EQ(heard[0].rfind("create Player ", 0), 0u) << heard[0];
+    EXPECT_EQ(heard[1].rfind("msg Player ", 0), 0u) << heard[1];
 }
 
 INSTANTIATE_TEST_SUITE_P(Showcase, Showcase, ::testing::Values(false, true),

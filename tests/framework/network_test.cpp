@@ -1,25 +1,29 @@
 // The framework's network set-up: the enumeration callbacks at their table
-// limits, and a session created by the framework as a peer process finds it
-// on loopback ports of the test's own.
+// limits, the selection screens driven by scripted double-clicks and typed
+// answers, and sessions hosted by peer processes on loopback ports of the
+// test's own. The connection-failure question resolves a name, so it runs only
+// inside a network namespace the test made (in_own_network_namespace.sh).
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <random>
 #include <sstream>
 #include <string>
 
 #include "framework/app/app.h"
 #include "framework/app/main_window.h"
+#include "framework/dialog/dialogs.h"
 #include "framework/display/display.h"
 #include "framework/net/network.h"
 #include "platform/win/platform.h"
 #include "tests/support/child_process.h"
+#include "tests/support/golden_frames.h"
+#include "tests/support/network_sessions.h"
 
 namespace fs = std::filesystem;
 
@@ -27,11 +31,20 @@ namespace {
 
 bool IsEnd(const std::string& line) { return line == "end" || line.rfind("error", 0) == 0; }
 
+// Types an answer into the input dialog at frame and confirms it with Enter
+// two frames later.
+std::string Answer(int frame, const std::string& text) {
+    const std::string f = std::to_string(frame), g = std::to_string(frame + 2);
+    return f + " type " + text + "\n" + g + " press return\n" + g + " release return\n";
+}
+
+// The rows of the connection screen.
+constexpr int TCP_IP_ROW = 0, LOCAL_MACHINE_ROW = 1, CONNECTION_CANCEL_ROW = 2;
+
 class NetworkSetUp : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::random_device random;
-        port_ = 20000 + 32 * static_cast<int>((random() ^ static_cast<unsigned>(getpid())) % 1200);
+        port_ = TestSessionPort();
         folder_ = fs::path(::testing::TempDir()) / ("network-" + std::to_string(getpid()));
         fs::create_directories(folder_);
     }
@@ -42,6 +55,7 @@ protected:
         options.backend = "headless";
         options.scriptPath = (folder_ / "input.script").string();
         options.logPath = (folder_ / "debug.log").string();
+        options.captureDir = folder_.string();
         options.dplayPort = port_;
         std::string error;
         ASSERT_TRUE(PlatformOpen(options, &error)) << error;
@@ -73,17 +87,15 @@ protected:
     }
     // A peer process whose sessions are this framework's.
     ChildProcess& Peer() {
-        std::string app = "app=";
-        const auto* bytes = reinterpret_cast<const uint8_t*>(&NETWORK_APPLICATION_GUID);
-        for (size_t i = 0; i < sizeof(GUID); ++i) {
-            char hex[3];
-            std::snprintf(hex, sizeof(hex), "%02x", bytes[i]);
-            app += hex;
-        }
-        peers_.push_back(std::make_unique<ChildProcess>(
-            "dplay_peer", std::vector<std::string>{"--dplay-port=" + std::to_string(port_), app}));
-        EXPECT_EQ(peers_.back()->Ask("connect local"), "ok");
+        peers_.push_back(StartFrameworkPeer(port_));
         return *peers_.back();
+    }
+
+    // Sessions are found by name; the order of players does not matter.
+    static std::vector<std::string> SortedPlayerNames() {
+        std::vector<std::string> names(gNetwork.playerNames, gNetwork.playerNames + gNetwork.playerCount);
+        std::sort(names.begin(), names.end());
+        return names;
     }
 
     int port_ = 0;
@@ -156,6 +168,96 @@ TEST_F(NetworkSetUp, ACreatedSessionHasRoomFor32WhenAskedForNoneOrTooMany) {
     EXPECT_EQ(searcher.Ask("close"), "ok");  // else it would carry the old session on as its host
     ASSERT_EQ(CreateSession("Hall", 0), 1);
     EXPECT_EQ(searcher.Ask("search 300", IsEnd), (std::vector<std::string>{"session Hall 0/32", "end"}));
+}
+
+TEST_F(NetworkSetUp, TheScreensFindARoomAtTheTypedAddressJoinItAndListItsPlayers) {
+    ChildProcess& host = Peer();
+    EXPECT_EQ(host.Ask("host Room 8 44"), "ok");
+    EXPECT_EQ(host.Ask("player alice"), "ok");
+    EXPECT_EQ(host.Ask("player carol"), "ok");
+    Start(DoubleClickRow(2, TCP_IP_ROW) + "6 capture address.png\n" + Answer(5, "127.0.0.1") + DoubleClickRow(9, 0) +
+          "12 capture sessions.png\n" + DoubleClickRow(13, 0));
+    ASSERT_EQ(SelectConnection(), 1);
+    EXPECT_EQ(ChooseSessionStart(), 0);
+    ASSERT_EQ(JoinSession(), 1);
+    EXPECT_EQ(gNetwork.sessionOpen, 1);
+    const fs::path golden = fs::path(KORVEN_SOURCE_DIR) / "tests/framework/golden";
+    ExpectFrameMatchesGolden(folder_ / "address.png", golden / "address_question.png");
+    ExpectFrameMatchesGolden(folder_ / "sessions.png", golden / "session_screen.png");
+    ASSERT_EQ(CreatePlayer("bob"), 1);
+    ASSERT_EQ(EnumPlayers(), 1);
+    EXPECT_EQ(SortedPlayerNames(), (std::vector<std::string>{"alice", "bob", "carol"}));
+    EXPECT_EQ(host.Ask("expect 1 3000", IsEnd)[0], "create bob");
+    const std::string log = Log();
+    EXPECT_TRUE(Contains(log, "Connection[TCP/IP]\n")) << log;
+    EXPECT_TRUE(Contains(log, "タイムアウトしました\n")) << log;
+    EXPECT_TRUE(Contains(log, "Session[Room 2/8]\n")) << log;
+    EXPECT_EQ(GetDlgItem(gApp.hWnd, LIST_BOX_ID), nullptr) << "the screens took their controls away";
+}
+
+TEST_F(NetworkSetUp, CancelEntriesAndTheEndOfTheMessageLoopEndTheScreensWithoutChoosing) {
+    Start(DoubleClickRow(2, CONNECTION_CANCEL_ROW) + DoubleClickRow(6, 2));
+    EXPECT_EQ(SelectConnection(), 0);
+    EXPECT_EQ(ChooseSessionStart(), 2);
+    EXPECT_EQ(ChooseSessionStart(), -1) << "the script ran out and the program was closed under the screen";
+    MSG msg;
+    EXPECT_EQ(GetMessageA(&msg, nullptr, 0, 0), FALSE) << "the quit is left for the main loop";
+    EXPECT_EQ(Log().find("Connection["), std::string::npos);
+}
+
+TEST_F(NetworkSetUp, AFullRoomAsksWhetherToChooseAgainAndNoRoomSaysSo) {
+    ChildProcess& host = Peer();
+    EXPECT_EQ(host.Ask("host Pair 1 44"), "ok");
+    EXPECT_EQ(host.Ask("player alice"), "ok");
+    // Yes: the list waits again, and its cancel entry ends it. No: it ends at once.
+    Start(DoubleClickRow(2, LOCAL_MACHINE_ROW) + DoubleClickRow(6, 0) + "7 answer yes\n" + DoubleClickRow(10, 1) +
+          DoubleClickRow(14, 0) + "15 answer no\n");
+    ASSERT_EQ(SelectConnection(), 1);
+    EXPECT_EQ(JoinSession(), 0);
+    EXPECT_EQ(JoinSession(), 0);
+    EXPECT_EQ(gNetwork.sessionOpen, 0);
+    const std::string question = ShiftJisToUtf8("接続に失敗しました。\n別のセッションを選択しますか？");
+    std::string log = Log();
+    size_t asked = 0;
+    for (size_t at = log.find(question); at != std::string::npos; at = log.find(question, at + 1)) ++asked;
+    EXPECT_EQ(asked, 2u) << log;
+    EXPECT_FALSE(Contains(log, "Session[Pair 1/1]\n")) << log;
+    EXPECT_EQ(host.Ask("close"), "ok");
+    EXPECT_EQ(JoinSession(), 0);
+    EXPECT_TRUE(Contains(Log(), "セッションが見つかりません")) << Log();
+}
+
+// Runs only inside a network namespace of the test's own (see
+// network_in_namespace.sh): a name lookup there reaches no resolver, and a
+// broadcast reaches only a veth pair that exists nowhere else.
+class NetworkInNamespace : public NetworkSetUp {
+protected:
+    void SetUp() override {
+        if (!std::getenv("KORVEN_OWN_NETWORK_NAMESPACE")) GTEST_SKIP() << "needs a network namespace of its own";
+        NetworkSetUp::SetUp();
+    }
+};
+
+TEST_F(NetworkInNamespace, AnAddressThatDoesNotResolveAsksWhetherToConnectAnotherWay) {
+    Start(DoubleClickRow(2, TCP_IP_ROW) + Answer(5, "nowhere.invalid") + "7 answer yes\n" +
+          DoubleClickRow(9, LOCAL_MACHINE_ROW));
+    EXPECT_EQ(SelectConnection(), 1);
+    const std::string log = Log();
+    EXPECT_TRUE(Contains(log, "接続に失敗しました。\n別の方法で接続しますか？")) << log;
+    EXPECT_TRUE(Contains(log, "Connection[Local machine]\n")) << log;
+    EXPECT_FALSE(Contains(log, "Connection[TCP/IP]\n")) << log;
+}
+
+TEST_F(NetworkInNamespace, AnEmptyAddressFindsASessionOnTheLocalNetwork) {
+    peers_.push_back(StartFrameworkPeer(port_, "tcp"));
+    EXPECT_EQ(peers_.back()->Ask("host Lan 4 44"), "ok");
+    EXPECT_EQ(peers_.back()->Ask("player alice"), "ok");
+    Start(DoubleClickRow(2, TCP_IP_ROW) + "5 press return\n5 release return\n" + DoubleClickRow(8, 0) +
+          DoubleClickRow(12, 0));
+    ASSERT_EQ(SelectConnection(), 1);
+    EXPECT_EQ(ChooseSessionStart(), 0);
+    EXPECT_EQ(JoinSession(), 1);
+    EXPECT_TRUE(Contains(Log(), "Session[Lan 1/4]\n")) << Log();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // every encoding and from other tools, malformed models, animation keys.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -341,4 +342,32 @@ TEST_F(RetainedModeTest, AnimationSetPlacesFramesByTheirKeys) {
     set->SetTime(50);
     cube->GetPosition(parent, &position);
     EXPECT_NEAR(position.x, 4.0f, 1e-5);
+}
+
+// Each mesh of a model keeps its own material: two cubes naming different
+// textures ask for both, whatever the file's encoding.
+TEST_F(RetainedModeTest, EveryMeshOfAModelAsksForItsOwnTexture) {
+    XMaterial left, right;
+    left.textureFile = "left.bmp";
+    right.textureFile = "right.bmp";
+    XModel model;
+    model.frames.push_back({"Left", {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, -2, 0, 0, 1}, {CubeMesh(1, left)}, {}});
+    model.frames.push_back({"Right", {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 2, 0, 0, 1}, {CubeMesh(1, right)}, {}});
+    const auto remember = [](const char* name, void* names, IDirect3DRMTexture** texture) -> HRESULT {
+        static_cast<std::vector<std::string>*>(names)->push_back(name);
+        *texture = nullptr;
+        return D3DRM_OK;
+    };
+    for (XEncoding encoding : {XEncoding::Text, XEncoding::Binary, XEncoding::Compressed}) {
+        const std::vector<uint8_t> bytes = WriteXModel(model, encoding);
+        D3DRMLOADMEMORY memory{bytes.data(), static_cast<DWORD>(bytes.size())};
+        IDirect3DRMFrame2* parent = nullptr;
+        retained_->CreateFrame(nullptr, &parent);
+        IDirect3DRMAnimationSet* set = nullptr;
+        retained_->CreateAnimationSet(&set);
+        std::vector<std::string> names;
+        ASSERT_EQ(Own(set)->Load(&memory, nullptr, D3DRMLOAD_FROMMEMORY, remember, &names, Own(parent)), D3DRM_OK);
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<std::string>{"left.bmp", "right.bmp"})) << static_cast<int>(encoding);
+    }
 }

@@ -74,9 +74,12 @@ TEST_F(SessionTest, TwoProcessesFindEachOtherJoinAndExchangeInOrder) {
     EXPECT_EQ(host.Ask("send bob g back"), "ok");
     EXPECT_EQ(Expect(searcher, 1), Lines{"msg alice back"});
 
-    // A member that leaves is destroyed on the host's side.
-    EXPECT_EQ(searcher.Ask("close"), "ok");
-    EXPECT_EQ(Expect(host, 1), Lines{"destroy bob"});
+    // A member that leaves right after sending is destroyed on the host's
+    // side after its last messages arrived.
+    EXPECT_EQ(searcher.Ask("flood all 50 close"), "ok");
+    expected.resize(50);
+    expected.push_back("destroy bob");
+    EXPECT_EQ(Expect(host, 51), expected);
     EXPECT_EQ(host.Ask("dropped"), "dropped 0");
 }
 

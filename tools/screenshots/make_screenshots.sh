@@ -14,5 +14,6 @@ mkdir -p "$workspace/bmp" "$workspace/user/s1" "$workspace/user/s2" "$workspace/
 cp "$source"/assets/bmp/*.bmp "$workspace/bmp/"
 (cd "$workspace" && "$bin/quibedit" --script="$scripts/editor.script" --capture-dir="$out" 2> "$workspace/log") ||
   { cat "$workspace/log" >&2; exit 1; }
-(cd "$workspace" && "$bin/showcase" --script="$scripts/showcase.script" --capture-dir="$out" 2> "$workspace/log") ||
+(cd "$workspace" && "$bin/showcase" --script="$scripts/showcase.script" --capture-dir="$out" \
+  --cd-image="$bin/showcase-data/tones.cue" 2> "$workspace/log") ||
   { cat "$workspace/log" >&2; exit 1; }

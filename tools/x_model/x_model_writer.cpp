@@ -220,17 +220,12 @@ void WriteMesh(XSink& sink, const XMesh& mesh, const std::string& frame, size_t 
         sink.Int(static_cast<uint32_t>(mesh.materials.size()));
         sink.Int(static_cast<uint32_t>(mesh.faceMaterials.size()));
         sink.Ints(mesh.faceMaterials);
-        for (size_t m = 0; m < mesh.materials.size(); ++m) sink.Reference(MaterialName(frame, index, m));
+        // Inside the list rather than as references to top-level materials:
+        // Assimp resolves every reference to the scene's first material.
+        for (size_t m = 0; m < mesh.materials.size(); ++m) WriteMaterial(sink, mesh.materials[m], MaterialName(frame, index, m));
         sink.Close();
     }
     sink.Close();
-}
-
-void WriteFrameMaterials(XSink& sink, const XFrame& frame) {
-    for (size_t i = 0; i < frame.meshes.size(); ++i)
-        for (size_t m = 0; m < frame.meshes[i].materials.size(); ++m)
-            WriteMaterial(sink, frame.meshes[i].materials[m], MaterialName(frame.name, i, m));
-    for (const XFrame& child : frame.children) WriteFrameMaterials(sink, child);
 }
 
 void WriteFrame(XSink& sink, const XFrame& frame) {
@@ -264,7 +259,6 @@ void WriteKeys(XSink& sink, uint32_t type, const std::vector<Key>& keys) {
 }
 
 void WriteModel(XSink& sink, const XModel& model) {
-    for (const XFrame& frame : model.frames) WriteFrameMaterials(sink, frame);
     for (const XFrame& frame : model.frames) WriteFrame(sink, frame);
     if (model.ticksPerSecond) {
         sink.Open("AnimTicksPerSecond", "");
