@@ -44,7 +44,7 @@ TEST_F(DirectDrawTest, PngFilesReadBackAsWrittenAndRepeatByteForByte) {
     bytes[40] ^= 0x55;
     std::ofstream(captureDir_ / "flipped.png", std::ios::binary) << bytes;
     EXPECT_FALSE(ReadPng((captureDir_ / "flipped.png").string(), &back, &error));
-    EXPECT_FALSE(error.empty());
+    EXPECT_NE(error.find("checksum"), std::string::npos) << error;
 }
 
 TEST_F(DirectDrawTest, EightBitFramesShowThroughThePrimaryPalette) {

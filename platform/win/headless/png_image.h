@@ -1,6 +1,6 @@
 // PNG files of captured frames: 8-bit RGB, no interlace, written with the
-// same bytes for the same picture. The reader takes back any PNG as 8-bit RGB
-// and refuses damaged files with a reason.
+// same bytes for the same picture. The reader takes back RGB files of that
+// kind (any row filter) and refuses everything else with a reason.
 #pragma once
 
 #include <string>
