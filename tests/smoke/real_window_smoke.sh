@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The editor in a real window on a virtual X display: choose USER 1 with the
-# mouse, hold Esc, and check the exit status and the stage files written.
+# mouse, then hold Esc (or, with "display-lost", end the X server under it),
+# and check the exit status and the stage files written.
 set -euo pipefail
 editor="$1"
 assets="$2"
+ending="${3:-esc}"
 
 . "$(dirname "$0")/virtual_display.sh" 1280x960
 mkdir -p "$work/bmp" "$work/user/s1" "$work/user/s2" "$work/user/s3"
@@ -23,9 +25,14 @@ xdotool mousedown 1
 sleep 0.2
 xdotool mouseup 1
 sleep 0.5
-xdotool keydown Escape
-sleep 0.3
-xdotool keyup Escape
+if [ "$ending" = display-lost ]; then
+    kill "$xvfb_pid"
+    xvfb_pid=""
+else
+    xdotool keydown Escape
+    sleep 0.3
+    xdotool keyup Escape
+fi
 
 status=0
 for _ in $(seq 100); do kill -0 "$program_pid" 2> /dev/null || break; sleep 0.1; done
@@ -33,6 +40,9 @@ wait "$program_pid" || status=$?
 program_pid=""
 cat editor.log
 [ "$status" -eq 0 ] || { echo "editor exit status $status"; exit 1; }
+if [ "$ending" = display-lost ]; then
+    grep -q "connection to the desktop's display was lost" editor.log || { echo "the loss was not logged"; exit 1; }
+fi
 count=$(ls user/s1 | grep -c '^stage00[1-8]\.clb$' || true)
 [ "$count" -eq 8 ] || { echo "expected the 8 sample stages in user/s1, found: $(ls user/s1)"; exit 1; }
 [ -z "$(find user/s2 user/s3 -type f)" ] || { echo "other slots were written"; exit 1; }
