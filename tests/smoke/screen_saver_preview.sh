@@ -30,5 +30,8 @@ done
 kill -TERM "$program_pid"
 for _ in $(seq 50); do kill -0 "$program_pid" 2> /dev/null || break; sleep 0.1; done
 if kill -0 "$program_pid" 2> /dev/null; then echo "the preview did not end on a terminate request"; exit 1; fi
+status=0
+wait "$program_pid" || status=$?
 program_pid=""
+[ "$status" -eq 0 ] || { echo "the preview ended with status $status"; cat "$work/saver.log"; exit 1; }
 echo "screen-saver preview test passed"
