@@ -7,10 +7,10 @@
 
 namespace {
 
-constexpr uint32_t kDefaultTempo = 500000;  // microseconds per quarter note (120 beats a minute)
+constexpr uint32_t DEFAULT_TEMPO = 500000;  // microseconds per quarter note (120 beats a minute)
 // Songs end after a day at the latest: huge deltas at the slowest tempo reach
 // times that no clock or sample count could hold.
-constexpr double kLongestSong = 24.0 * 3600 * 1000000;
+constexpr double LONGEST_SONG = 24.0 * 3600 * 1000000;
 
 struct Reader {
     const uint8_t* at;
@@ -139,14 +139,14 @@ bool ParseMidiFile(const uint8_t* data, size_t size, MidiSong* song, std::string
     const bool smpte = division & 0x8000;
     const double smpteTickMicroseconds =
         smpte ? 1e6 / (-static_cast<int8_t>(division >> 8) * static_cast<double>(division & 0xFF)) : 0;
-    double tickMicroseconds = smpte ? smpteTickMicroseconds : kDefaultTempo / static_cast<double>(division);
+    double tickMicroseconds = smpte ? smpteTickMicroseconds : DEFAULT_TEMPO / static_cast<double>(division);
     double now = 0;
     uint64_t lastTick = 0;
     song->events.clear();
     for (const TickEvent& e : events) {
         now += static_cast<double>(e.tick - lastTick) * tickMicroseconds;
         lastTick = e.tick;
-        if (now > kLongestSong) break;
+        if (now > LONGEST_SONG) break;
         if (e.status == 0xFF) {
             if (!smpte && e.tempo) tickMicroseconds = e.tempo / static_cast<double>(division);
             continue;
@@ -154,6 +154,6 @@ bool ParseMidiFile(const uint8_t* data, size_t size, MidiSong* song, std::string
         song->events.push_back({static_cast<int64_t>(now), e.status, e.data1, e.data2});
     }
     now += static_cast<double>(endTick - lastTick) * tickMicroseconds;
-    song->lengthMicroseconds = static_cast<int64_t>(std::min(now, kLongestSong));
+    song->lengthMicroseconds = static_cast<int64_t>(std::min(now, LONGEST_SONG));
     return true;
 }

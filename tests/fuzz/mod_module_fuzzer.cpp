@@ -11,8 +11,8 @@
 
 namespace {
 
-constexpr int kBlocks = 8;
-constexpr uint32_t kBlockBytes = 4096;
+constexpr int BLOCKS = 8;
+constexpr uint32_t BLOCK_BYTES = 4096;
 
 ModPlayer* OpenPlayer() {
     static ModPlayer* player = [] {
@@ -34,8 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The streamer hands over its own copy of the file.
     const std::vector<uint8_t> module(data, data + size);
     if (call.load(player, module.data(), static_cast<uint32_t>(module.size())) && call.setFormat(player, 44100, 2, 16)) {
-        std::vector<uint8_t> block(kBlockBytes);
-        for (int i = 0; i < kBlocks && call.render(player, block.data(), kBlockBytes); ++i) {
+        std::vector<uint8_t> block(BLOCK_BYTES);
+        for (int i = 0; i < BLOCKS && call.render(player, block.data(), BLOCK_BYTES); ++i) {
         }
     }
     call.end(player);

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr size_t kLargestInput = 16 * 1024;
+constexpr size_t LARGEST_INPUT = 16 * 1024;
 
 IDirect3DRM2* RetainedMode() {
     static IDirect3DRM2* retained = [] {
@@ -33,7 +33,7 @@ HRESULT NoTexture(const char*, void*, IDirect3DRMTexture** texture) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size > kLargestInput) return 0;
+    if (size > LARGEST_INPUT) return 0;
     IDirect3DRM2* retained = RetainedMode();
     D3DRMLOADMEMORY memory{const_cast<uint8_t*>(data), static_cast<DWORD>(size)};
     IDirect3DRMMeshBuilder* builder = nullptr;

@@ -8,13 +8,18 @@
 
 namespace {
 
-std::map<uint64_t, SDL_Window*> gNativeWindows;
+// On the heap, never destroyed: the platform closes from a static destructor,
+// which may run after this file's statics are gone.
+std::map<uint64_t, SDL_Window*>& NativeWindows() {
+    static auto* windows = new std::map<uint64_t, SDL_Window*>;
+    return *windows;
+}
 
 SDL_Window* NativeWindow(uint64_t id) {
-    auto found = gNativeWindows.find(id);
-    if (found != gNativeWindows.end()) return found->second;
+    auto found = NativeWindows().find(id);
+    if (found != NativeWindows().end()) return found->second;
     SDL_Window* window = SDL_CreateWindowFrom(reinterpret_cast<const void*>(static_cast<uintptr_t>(id)));
-    if (window) gNativeWindows[id] = window;
+    if (window) NativeWindows()[id] = window;
     return window;
 }
 
@@ -44,6 +49,6 @@ void Sdl2DrawIntoNativeWindow(uint64_t id, int x, int y, const PixelBuffer& pixe
 }
 
 void ForgetNativeWindows() {
-    for (auto& [id, window] : gNativeWindows) SDL_DestroyWindow(window);
-    gNativeWindows.clear();
+    for (auto& [id, window] : NativeWindows()) SDL_DestroyWindow(window);
+    NativeWindows().clear();
 }
