@@ -110,6 +110,15 @@ constexpr int kDepthFraction = DepthBits == 16 ? 15 : 7;
 template <int DepthBits>
 constexpr float kDepthScale = DepthBits == 16 ? 65535.0f * 32768.0f : 16777215.0f * 128.0f;
 
+// A plane value as 32-bit fixed point, saturated. Spans step these values in
+// unsigned arithmetic, which wraps where signed would overflow: a near
+// edge-on triangle's slopes are steep enough to carry the value past the
+// range just after a span's last pixel, where it is no longer read.
+[[gnu::always_inline]] inline uint32_t ToFixed(float value, float scale) {
+    constexpr float kLimit = 2147483520.0f;  // the largest float below 2^31
+    return static_cast<uint32_t>(static_cast<int32_t>(std::clamp(value * scale, -kLimit, kLimit)));
+}
+
 // Texel positions are lifted above zero by this many texels before they are
 // truncated, so truncation rounds down like floor for positions above
 // -4096; the float keeps 11 fraction bits there for the linear weights.
@@ -163,16 +172,15 @@ void DrawSpan(const SpanContext& c, const Planes& p, int y, int x0, int x1) {
     auto* pixels = reinterpret_cast<PixelType<F>*>(target.color.bits + static_cast<ptrdiff_t>(y) * target.color.pitch);
     auto* depths = reinterpret_cast<DepthType<DepthBits>*>(target.depth + static_cast<ptrdiff_t>(y) * target.depthPitch);
     constexpr float kColor = 65536.0f;
-    int32_t z = static_cast<int32_t>(p.z.At(x0, y) * kDepthScale<DepthBits>);
-    const int32_t dz = static_cast<int32_t>(p.z.dx * kDepthScale<DepthBits>);
-    int32_t r = static_cast<int32_t>(p.r.At(x0, y) * kColor), g = static_cast<int32_t>(p.g.At(x0, y) * kColor),
-            b = static_cast<int32_t>(p.b.At(x0, y) * kColor);
-    const int32_t dr = static_cast<int32_t>(p.r.dx * kColor), dg = static_cast<int32_t>(p.g.dx * kColor),
-                  db = static_cast<int32_t>(p.b.dx * kColor);
+    uint32_t z = ToFixed(p.z.At(x0, y), kDepthScale<DepthBits>);
+    const uint32_t dz = ToFixed(p.z.dx, kDepthScale<DepthBits>);
+    uint32_t r = ToFixed(p.r.At(x0, y), kColor), g = ToFixed(p.g.At(x0, y), kColor), b = ToFixed(p.b.At(x0, y), kColor);
+    const uint32_t dr = ToFixed(p.r.dx, kColor), dg = ToFixed(p.g.dx, kColor), db = ToFixed(p.b.dx, kColor);
     float u = p.u.At(x0, y), v = p.v.At(x0, y), w = p.w.At(x0, y);
     const float du = p.u.dx, dv = p.v.dx, dw = p.w.dx;
     for (int x = x0; x < x1; ++x, z += dz, r += dr, g += dg, b += db) {
-        const auto depth = static_cast<DepthType<DepthBits>>(static_cast<uint32_t>(std::max(z, 0)) >> kDepthFraction<DepthBits>);
+        const auto depth =
+            static_cast<DepthType<DepthBits>>(static_cast<uint32_t>(std::max(static_cast<int32_t>(z), 0)) >> kDepthFraction<DepthBits>);
         const float su = u, sv = v, sw = w;
         if constexpr (T != Texturing::None) {
             u += du;
@@ -180,7 +188,7 @@ void DrawSpan(const SpanContext& c, const Planes& p, int y, int x0, int x1) {
             if constexpr (Perspective) w += dw;
         }
         if (depth > depths[x]) continue;
-        int cr = r >> 16, cg = g >> 16, cb = b >> 16;
+        int cr = static_cast<int32_t>(r) >> 16, cg = static_cast<int32_t>(g) >> 16, cb = static_cast<int32_t>(b) >> 16;
         if constexpr (T != Texturing::None) {
             float tu = su, tv = sv;
             if constexpr (Perspective) {

@@ -84,6 +84,8 @@ extern const WinBackend kHeadlessBackend;
 
 // The backend in use; valid between PlatformOpen and PlatformClose.
 const WinBackend& Backend();
+// The backend carries on with another table (its display went away).
+void ReplaceBackend(const WinBackend& backend);
 
 // The display shows a mode: in full screen the desktop is the mode's size and
 // the main window covers it, as an exclusive full-screen window does.

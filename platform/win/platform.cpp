@@ -211,6 +211,8 @@ const WinBackend& Backend() {
     return *gBackend;
 }
 
+void ReplaceBackend(const WinBackend& backend) { gBackend = &backend; }
+
 void SetProgramArguments(int argc, char** argv) { gArguments.assign(argv, argv + argc); }
 
 const std::vector<std::string>& GetProgramArguments() { return gArguments; }

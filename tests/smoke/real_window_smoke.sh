@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
 # The editor in a real window on a virtual X display: choose USER 1 with the
-# mouse, hold Esc, and check the exit status and the stage files written.
+# mouse, then hold Esc (or, with "display-lost", end the X server under it),
+# and check the exit status and the stage files written.
 set -euo pipefail
 editor="$1"
 assets="$2"
+ending="${3:-esc}"
 
 work=$(mktemp -d)
 display=":$((100 + RANDOM % 800))"
 cleanup() {
-    [ -n "${editor_pid:-}" ] && kill "$editor_pid" 2> /dev/null || true
+    if [ -n "${editor_pid:-}" ]; then
+        kill "$editor_pid" 2> /dev/null || true
+        sleep 1
+        kill -9 "$editor_pid" 2> /dev/null || true
+    fi
     [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2> /dev/null || true
     rm -rf "$work"
 }
@@ -35,9 +41,14 @@ xdotool mousedown 1
 sleep 0.2
 xdotool mouseup 1
 sleep 0.5
-xdotool keydown Escape
-sleep 0.3
-xdotool keyup Escape
+if [ "$ending" = display-lost ]; then
+    kill "$xvfb_pid"
+    xvfb_pid=""
+else
+    xdotool keydown Escape
+    sleep 0.3
+    xdotool keyup Escape
+fi
 
 status=0
 for _ in $(seq 100); do kill -0 "$editor_pid" 2> /dev/null || break; sleep 0.1; done
@@ -45,6 +56,9 @@ wait "$editor_pid" || status=$?
 editor_pid=""
 cat editor.log
 [ "$status" -eq 0 ] || { echo "editor exit status $status"; exit 1; }
+if [ "$ending" = display-lost ]; then
+    grep -q "connection to the desktop's display was lost" editor.log || { echo "the loss was not logged"; exit 1; }
+fi
 count=$(ls user/s1 | grep -c '^stage00[1-8]\.clb$' || true)
 [ "$count" -eq 8 ] || { echo "expected the 8 sample stages in user/s1, found: $(ls user/s1)"; exit 1; }
 [ -z "$(find user/s2 user/s3 -type f)" ] || { echo "other slots were written"; exit 1; }

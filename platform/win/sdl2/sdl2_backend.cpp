@@ -8,6 +8,7 @@
 
 #include "platform/win/backend.h"
 #include "platform/win/controls/control_input.h"
+#include "platform/win/sdl2/display_loss.h"
 #include "platform/win/sdl2/sdl2_joystick.h"
 #include "platform/win/sdl2/sdl2_keymap.h"
 #include "platform/win/sdl2/sdl2_window.h"
@@ -30,7 +31,10 @@ constexpr const char* NO_DISPLAY_ADVICE = "; run with --headless to use the prog
 // SDL_VIDEODRIVER is the only one tried.
 bool OpenDisplay(std::string* error) {
     if (const char* named = std::getenv("SDL_VIDEODRIVER")) {
-        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0) return true;
+        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0) {
+            WatchDisplayConnection();
+            return true;
+        }
         *error = std::string("cannot open the display driver SDL_VIDEODRIVER=") + named + " (" + SDL_GetError() + ")" +
                  NO_DISPLAY_ADVICE;
         return false;
@@ -44,7 +48,10 @@ bool OpenDisplay(std::string* error) {
         const char* value = std::getenv(candidate.variable);
         if (!value || !*value) continue;
         SDL_SetHint(SDL_HINT_VIDEODRIVER, candidate.driver);
-        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0) return true;
+        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0) {
+            WatchDisplayConnection();
+            return true;
+        }
         tried += std::string(tried.empty() ? "" : "; ") + candidate.variable + "=" + value + ": no display server answers (" +
                  SDL_GetError() + ")";
     }
@@ -187,12 +194,31 @@ void Translate(const SDL_Event& e) {
     }
 }
 
-void PollEvents() {
-    SDL_Event e;
-    while (SDL_PollEvent(&e)) Translate(e);
+// The display went away: everything that needs it stops, and the program is
+// asked to close as when its window is closed.
+void GoOnWithoutDisplay() {
+    ReplaceBackend(DisplayLostBackend(kSdl2Backend));
+    PostDesktopMessage(WM_CLOSE, 0, 0);
 }
 
-void WaitEvents() { SDL_WaitEventTimeout(nullptr, 250); }
+void PollEvents() {
+    const bool connected = RunWithDisplay([] {
+        SDL_Event e;
+        while (SDL_PollEvent(&e)) Translate(e);
+    });
+    if (!connected) GoOnWithoutDisplay();
+}
+
+void WaitEvents() {
+    if (!RunWithDisplay([] { SDL_WaitEventTimeout(nullptr, 250); })) GoOnWithoutDisplay();
+}
+
+const PixelBuffer* gPictureToPresent = nullptr;
+
+void PresentPicture(const PixelBuffer& picture) {
+    gPictureToPresent = &picture;
+    if (!RunWithDisplay([] { Sdl2PresentPicture(*gPictureToPresent); })) GoOnWithoutDisplay();
+}
 
 void QueueDrained() {}
 
@@ -273,7 +299,7 @@ const WinBackend kSdl2Backend = {
     .clipboardText = Clipboard,
     .messageBox = MessageBox,
     .setDisplayMode = Sdl2SetDisplayMode,
-    .presentPicture = Sdl2PresentPicture,
+    .presentPicture = PresentPicture,
     .joystickIds = Sdl2JoystickIds,
     .describeJoystick = Sdl2DescribeJoystick,
     .readJoystick = Sdl2ReadJoystick,
