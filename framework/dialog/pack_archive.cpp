@@ -1,6 +1,7 @@
 // Unpacking pack archives into the current folder, logging each entry's name
-// and size and a dot per 32 KB copied. Content goes through one 1024-byte
-// buffer; no file is ever held whole.
+// and size and a dot per 32 KB copied. Between regular files the kernel
+// copies the content; elsewhere it goes through one 1024-byte buffer. No file
+// is ever held whole.
 //
 // What the format leaves open is decided for safety: an entry whose file
 // cannot be created is logged and its data read over, and unpacking goes on
@@ -17,12 +18,10 @@
 
 #include "framework/dialog/archive_names.h"
 #include "framework/dialog/diagnostics.h"
+#include "platform/win/stream_copy.h"
 
 namespace {
 
-// The copy goes 1024 bytes at a time; large stream buffers turn that into a
-// few big reads and writes so unpacking runs at the disk's pace.
-constexpr size_t STREAM_BUFFER_SIZE = 1 << 20;
 
 bool ReadInt32(FILE* file, int32_t* value) {
     uint8_t bytes[4];
@@ -42,18 +41,37 @@ bool SkipData(FILE* archive, int32_t size) {
     return true;
 }
 
-void CopyData(FILE* archive, FILE* output, int32_t size) {
-    char buffer[ARCHIVE_BLOCK_SIZE];
-    DebugLog(".");
-    const int32_t blocks = size / ARCHIVE_BLOCK_SIZE;
-    for (int32_t i = 1; i <= blocks; ++i) {
-        const size_t got = std::fread(buffer, 1, ARCHIVE_BLOCK_SIZE, archive);
-        std::fwrite(buffer, 1, got, output);
-        if (i % ARCHIVE_DOT_BLOCKS == 0) DebugLog(".");
+// One run of whole blocks (or the last part block): between regular files the
+// kernel copies it, elsewhere it goes through the 1024-byte buffer.
+void CopyBlocks(FILE* archive, FILE* output, size_t bytes, bool* byKernel) {
+    if (*byKernel) {
+        const long long copied = CopyStreamBytes(archive, output, bytes);
+        if (copied > 0) bytes -= static_cast<size_t>(copied);
+        if (bytes == 0) return;
+        *byKernel = false;  // the rest of the entry (if the archive holds it) the plain way
     }
-    const size_t rest = static_cast<size_t>(size % ARCHIVE_BLOCK_SIZE);
-    const size_t got = std::fread(buffer, 1, rest, archive);
-    std::fwrite(buffer, 1, got, output);
+    char buffer[ARCHIVE_BLOCK_SIZE];
+    for (size_t left = bytes; left > 0;) {
+        const size_t block = std::min<size_t>(left, ARCHIVE_BLOCK_SIZE);
+        const size_t got = std::fread(buffer, 1, block, archive);
+        std::fwrite(buffer, 1, got, output);
+        left -= block;
+    }
+}
+
+// The data in runs of 32 blocks, a progress dot after each; the dots count
+// the blocks the entry declares, whether or not the archive holds them.
+void CopyData(FILE* archive, FILE* output, int32_t size) {
+    DebugLog(".");
+    bool byKernel = true;
+    const int32_t blocks = size / ARCHIVE_BLOCK_SIZE;
+    for (int32_t done = 0; done < blocks;) {
+        const int32_t run = std::min(blocks - done, ARCHIVE_DOT_BLOCKS);
+        CopyBlocks(archive, output, static_cast<size_t>(run) * ARCHIVE_BLOCK_SIZE, &byKernel);
+        done += run;
+        if (done % ARCHIVE_DOT_BLOCKS == 0) DebugLog(".");
+    }
+    CopyBlocks(archive, output, static_cast<size_t>(size % ARCHIVE_BLOCK_SIZE), &byKernel);
 }
 
 }  // namespace
@@ -89,7 +107,6 @@ int ExtractArchiveEntry(FILE* archive) {
         SkipData(archive, dataSize);
         return 0;
     }
-    std::setvbuf(output, nullptr, _IOFBF, std::min<size_t>(STREAM_BUFFER_SIZE, static_cast<size_t>(dataSize) + 1));
     CopyData(archive, output, dataSize);
     DebugLog("\n");
     std::fclose(output);
@@ -102,7 +119,6 @@ int UnpackArchive(const char* path) {
         DebugLog("[%s] : open error.", path);
         return 0;
     }
-    std::setvbuf(archive, nullptr, _IOFBF, STREAM_BUFFER_SIZE);
     int32_t header = 0;
     if (!ReadInt32(archive, &header) || static_cast<uint32_t>(header) != ARCHIVE_HEADER) {
         DebugLog("[%s] : header error.\n", path);
