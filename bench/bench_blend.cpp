@@ -17,31 +17,31 @@
 
 namespace {
 
-constexpr int kWidth = 640, kHeight = 480, kPixels = kWidth * kHeight;
-constexpr int kPictureSlot = 1;
-constexpr uint16_t kKey = 0xF81F;
+constexpr int WIDTH = 640, HEIGHT = 480, PIXELS = WIDTH * HEIGHT;
+constexpr int PICTURE_SLOT = 1;
+constexpr uint16_t KEY = 0xF81F;
 constexpr ChannelLayout k565{{31, 63, 31}, {11, 5, 0}};
 
 // Random pixels, about one in eight of them the key.
-uint16_t RandomPixel(std::mt19937& random) { return random() % 8 ? static_cast<uint16_t>(random()) : kKey; }
+uint16_t RandomPixel(std::mt19937& random) { return random() % 8 ? static_cast<uint16_t>(random()) : KEY; }
 
 // Processor time of this thread, so that other programs on a busy machine
 // weigh on neither side of a ratio.
 // The slots and settings the benchmarks below use.
 void PrepareBenchmarks() {
-    CreateImage(kPictureSlot, kWidth, kHeight, 1, 0);
+    CreateImage(PICTURE_SLOT, WIDTH, HEIGHT, 1, 0);
     uint16_t* pixels = nullptr;
     int pitch = 0;
-    LockImage(kPictureSlot, &pixels, &pitch);
+    LockImage(PICTURE_SLOT, &pixels, &pitch);
     std::mt19937 random(3);
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) pixels[y * pitch + x] = RandomPixel(random);
-    pixels[0] = kKey;
-    UnlockImage(kPictureSlot, pixels);
-    SetImageColorKeyFromCorner(kPictureSlot);
+    for (int y = 0; y < HEIGHT; ++y)
+        for (int x = 0; x < WIDTH; ++x) pixels[y * pitch + x] = RandomPixel(random);
+    pixels[0] = KEY;
+    UnlockImage(PICTURE_SLOT, pixels);
+    SetImageColorKeyFromCorner(PICTURE_SLOT);
 }
 
-const BenchmarkSetup kSetup(PrepareBenchmarks);
+const BenchmarkSetup SETUP(PrepareBenchmarks);
 
 // Runs the blend under the benchmark's timing, then the blend and a memcpy of
 // the frame's bytes the same number of times each, and reports megapixels a
@@ -49,7 +49,7 @@ const BenchmarkSetup kSetup(PrepareBenchmarks);
 template <typename Blend>
 void Measure(benchmark::State& state, Blend&& blend) {
     for (auto _ : state) blend();
-    static std::vector<uint16_t> from(kPixels, 1), to(kPixels);
+    static std::vector<uint16_t> from(PIXELS, 1), to(PIXELS);
     const auto copy = [] {
         std::memcpy(to.data(), from.data(), to.size() * sizeof(uint16_t));
         benchmark::ClobberMemory();
@@ -57,7 +57,7 @@ void Measure(benchmark::State& state, Blend&& blend) {
     const int64_t times = std::max<int64_t>(state.iterations(), 1);
     const double blendSeconds = SecondsFor(times, blend);
     const double copySeconds = SecondsFor(times, copy);
-    const double megapixels = static_cast<double>(kPixels) * static_cast<double>(times) / 1e6;
+    const double megapixels = static_cast<double>(PIXELS) * static_cast<double>(times) / 1e6;
     state.counters["MP/s"] = megapixels / blendSeconds;
     state.counters["memcpy_MP/s"] = megapixels / copySeconds;
     state.counters["x_memcpy"] = copySeconds / blendSeconds;
@@ -69,11 +69,11 @@ void MeasureKernel(benchmark::State& state, Kernel&& kernel) {
     std::mt19937 random(5);
     // The source starts 160 bytes into its buffer, as a surface row rarely
     // shares its offset in a 4 KiB page with the target's.
-    std::vector<uint16_t> src(kPixels + 80), dst(kPixels);
+    std::vector<uint16_t> src(PIXELS + 80), dst(PIXELS);
     for (auto& p : src) p = RandomPixel(random);
     for (auto& p : dst) p = static_cast<uint16_t>(random());
-    const BlendArea area{dst.data(), kWidth, src.data() + 80, kWidth, kWidth, kHeight};
-    const BlendKey key{true, kKey};
+    const BlendArea area{dst.data(), WIDTH, src.data() + 80, WIDTH, WIDTH, HEIGHT};
+    const BlendKey key{true, KEY};
     Measure(state, [&] {
         kernel(area, key);
         benchmark::ClobberMemory();
@@ -99,15 +99,15 @@ void KernelRopXor(benchmark::State& state) {
 
 void DrawTranslucent(benchmark::State& state) {
     const int percent = static_cast<int>(state.range(0));
-    Measure(state, [percent] { DrawImageTranslucent(0, 0, kPictureSlot, percent, 0, 0, -1, -1, 0); });
+    Measure(state, [percent] { DrawImageTranslucent(0, 0, PICTURE_SLOT, percent, 0, 0, -1, -1, 0); });
 }
 
 void DrawAdd(benchmark::State& state) {
-    Measure(state, [] { DrawImageAdd(0, 0, kPictureSlot, 0, 0, -1, -1); });
+    Measure(state, [] { DrawImageAdd(0, 0, PICTURE_SLOT, 0, 0, -1, -1); });
 }
 
 void DrawRopXor(benchmark::State& state) {
-    Measure(state, [] { DrawImageRop(0, 0, kPictureSlot, R2_XORPEN, 0, 0, -1, -1); });
+    Measure(state, [] { DrawImageRop(0, 0, PICTURE_SLOT, R2_XORPEN, 0, 0, -1, -1); });
 }
 
 BENCHMARK(KernelHalfAverage);

@@ -13,15 +13,15 @@
 
 namespace {
 
-constexpr int kWidth = 640, kHeight = 480, kTileWidth = 30, kTileHeight = 12;
-constexpr DWORD kKey = 0xF81F;
+constexpr int WIDTH = 640, HEIGHT = 480, TILE_WIDTH = 30, TILE_HEIGHT = 12;
+constexpr DWORD KEY = 0xF81F;
 
 IDirectDraw* gDevice = nullptr;
 
 // A device of the benchmark's own, beside the display's.
 void PrepareBenchmarks() { DirectDrawCreate(nullptr, &gDevice, nullptr); }
 
-const BenchmarkSetup kSetup(PrepareBenchmarks);
+const BenchmarkSetup SETUP(PrepareBenchmarks);
 
 IDirectDrawSurface* NewSurface(int width, int height) {
     DDSURFACEDESC desc{};
@@ -43,7 +43,7 @@ void PaintRandom(IDirectDrawSurface* surface) {
     surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr);
     for (DWORD y = 0; y < desc.dwHeight; ++y) {
         auto* row = reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch);
-        for (DWORD x = 0; x < desc.dwWidth; ++x) row[x] = random() % 3 ? static_cast<uint16_t>(random()) : kKey;
+        for (DWORD x = 0; x < desc.dwWidth; ++x) row[x] = random() % 3 ? static_cast<uint16_t>(random()) : KEY;
     }
     surface->Unlock(nullptr);
 }
@@ -65,10 +65,10 @@ void Measure(benchmark::State& state, int64_t pixelsPerCall, const char* ratioNa
 }
 
 void KeyedTileBltFast(benchmark::State& state) {
-    IDirectDrawSurface* frame = NewSurface(kWidth, kHeight);
-    IDirectDrawSurface* tile = NewSurface(kTileWidth, kTileHeight);
+    IDirectDrawSurface* frame = NewSurface(WIDTH, HEIGHT);
+    IDirectDrawSurface* tile = NewSurface(TILE_WIDTH, TILE_HEIGHT);
     PaintRandom(tile);
-    DDCOLORKEY key{kKey, kKey};
+    DDCOLORKEY key{KEY, KEY};
     tile->SetColorKey(DDCKEY_SRCBLT, &key);
     DDSURFACEDESC frameDesc{}, tileDesc{};
     frameDesc.dwSize = tileDesc.dwSize = sizeof(DDSURFACEDESC);
@@ -79,17 +79,17 @@ void KeyedTileBltFast(benchmark::State& state) {
     tile->Lock(nullptr, &tileDesc, 0, nullptr);
     tile->Unlock(nullptr);
     // Positions wander over the frame, most of them not on a 16-byte boundary.
-    auto x = [](int64_t i) { return static_cast<DWORD>(i * 37 % (kWidth - kTileWidth)); };
-    auto y = [](int64_t i) { return static_cast<DWORD>(i * 13 % (kHeight - kTileHeight)); };
-    size_t rowBytes = kTileWidth * 2;
+    auto x = [](int64_t i) { return static_cast<DWORD>(i * 37 % (WIDTH - TILE_WIDTH)); };
+    auto y = [](int64_t i) { return static_cast<DWORD>(i * 13 % (HEIGHT - TILE_HEIGHT)); };
+    size_t rowBytes = TILE_WIDTH * 2;
     benchmark::DoNotOptimize(rowBytes);
     Measure(
-        state, kTileWidth * kTileHeight, "x_memcpy",
+        state, TILE_WIDTH * TILE_HEIGHT, "x_memcpy",
         [&](int64_t i) { frame->BltFast(x(i), y(i), tile, nullptr, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT); },
         [&](int64_t i) {
             auto* to = static_cast<uint8_t*>(frameDesc.lpSurface) + y(i) * frameDesc.lPitch + x(i) * 2;
             const auto* from = static_cast<const uint8_t*>(tileDesc.lpSurface);
-            for (int row = 0; row < kTileHeight; ++row)
+            for (int row = 0; row < TILE_HEIGHT; ++row)
                 std::memcpy(to + row * frameDesc.lPitch, from + row * tileDesc.lPitch, rowBytes);
             benchmark::ClobberMemory();
         });
@@ -98,12 +98,12 @@ void KeyedTileBltFast(benchmark::State& state) {
 }
 
 void FullFrameCopy(benchmark::State& state) {
-    IDirectDrawSurface* frame = NewSurface(kWidth, kHeight);
-    IDirectDrawSurface* picture = NewSurface(kWidth, kHeight);
+    IDirectDrawSurface* frame = NewSurface(WIDTH, HEIGHT);
+    IDirectDrawSurface* picture = NewSurface(WIDTH, HEIGHT);
     PaintRandom(picture);
-    std::vector<uint8_t> from(kWidth * kHeight * 2, 1), to(kWidth * kHeight * 2);
+    std::vector<uint8_t> from(WIDTH * HEIGHT * 2, 1), to(WIDTH * HEIGHT * 2);
     Measure(
-        state, kWidth * kHeight, "x_memcpy",
+        state, WIDTH * HEIGHT, "x_memcpy",
         [&](int64_t) { frame->BltFast(0, 0, picture, nullptr, DDBLTFAST_WAIT); },
         [&](int64_t) {
             std::memcpy(to.data(), from.data(), to.size());
@@ -114,11 +114,11 @@ void FullFrameCopy(benchmark::State& state) {
 }
 
 void FullFrameFill(benchmark::State& state) {
-    IDirectDrawSurface* frame = NewSurface(kWidth, kHeight);
-    std::vector<uint8_t> to(kWidth * kHeight * 2);
+    IDirectDrawSurface* frame = NewSurface(WIDTH, HEIGHT);
+    std::vector<uint8_t> to(WIDTH * HEIGHT * 2);
     DDBLTFX fx{sizeof(DDBLTFX), 0x1234};  // not one repeated byte: a real 16-bit fill
     Measure(
-        state, kWidth * kHeight, "x_memset",
+        state, WIDTH * HEIGHT, "x_memset",
         [&](int64_t) { frame->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx); },
         [&](int64_t i) {
             std::memset(to.data(), static_cast<int>(i), to.size());

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int kTileSlot = 3;
+constexpr int TILE_SLOT = 3;
 
 // Positions spread over the screen so that no two calls hit the same cache lines.
 int X(int64_t i) { return static_cast<int>((i * 37) % 600); }
@@ -20,25 +20,25 @@ int Y(int64_t i) { return static_cast<int>((i * 53) % 460); }
 
 void RawBltFast(int64_t i) {
     static const RECT tile{0, 0, 30, 12};
-    gDisplay.backBuffer->BltFast(X(i), Y(i), gImageSlots[kTileSlot].surface, &tile,
+    gDisplay.backBuffer->BltFast(X(i), Y(i), gImageSlots[TILE_SLOT].surface, &tile,
                                  DDBLTFAST_WAIT | DDBLTFAST_SRCCOLORKEY);
 }
 
-void FrameworkDrawImage(int64_t i) { DrawImage(X(i), Y(i), kTileSlot, 0, 0, -1, -1); }
+void FrameworkDrawImage(int64_t i) { DrawImage(X(i), Y(i), TILE_SLOT, 0, 0, -1, -1); }
 
 // The slots and settings the benchmarks below use.
 void PrepareBenchmarks() {
-    CreateImage(kTileSlot, 30, 12, 1, 0);
+    CreateImage(TILE_SLOT, 30, 12, 1, 0);
     uint16_t* pixels = nullptr;
     int pitch = 0;
-    LockImage(kTileSlot, &pixels, &pitch);
+    LockImage(TILE_SLOT, &pixels, &pitch);
     std::mt19937 random(7);
     for (int y = 0; y < 12; ++y)
         for (int x = 0; x < 30; ++x) pixels[y * pitch + x] = random() % 3 ? static_cast<uint16_t>(random()) : 0;
-    UnlockImage(kTileSlot, pixels);
+    UnlockImage(TILE_SLOT, pixels);
 }
 
-const BenchmarkSetup kSetup(PrepareBenchmarks);
+const BenchmarkSetup SETUP(PrepareBenchmarks);
 
 void BM_DrawImageTile(benchmark::State& state) {
     int64_t i = 0;

@@ -38,7 +38,7 @@ void PrepareEditor() {
     fs::remove_all(workspace);
 }
 
-const BenchmarkSetup kSetup(PrepareEditor);
+const BenchmarkSetup SETUP(PrepareEditor);
 
 void WholeFrame() {
     EditorFrame();

@@ -18,25 +18,25 @@
 
 namespace {
 
-constexpr int kWidth = 640, kHeight = 480, kScreenPixels = kWidth * kHeight;
-constexpr int kRotatedSlot = 1, kHalfScreenSlot = 2;
-constexpr int kRotatedSide = 256;
-constexpr int kRotatedSquare = 362;  // the 256 x 256 picture's diagonal
+constexpr int WIDTH = 640, HEIGHT = 480, SCREEN_PIXELS = WIDTH * HEIGHT;
+constexpr int ROTATED_SLOT = 1, HALF_SCREEN_SLOT = 2;
+constexpr int ROTATED_SIDE = 256;
+constexpr int ROTATED_SQUARE = 362;  // the 256 x 256 picture's diagonal
 
 // The slots and settings the benchmarks below use.
 void PrepareBenchmarks() {
-    MakeRandomSlot(kRotatedSlot, kRotatedSide, kRotatedSide, 7);
-    MakeRandomSlot(kHalfScreenSlot, kWidth / 2, kHeight / 2, 11);
+    MakeRandomSlot(ROTATED_SLOT, ROTATED_SIDE, ROTATED_SIDE, 7);
+    MakeRandomSlot(HALF_SCREEN_SLOT, WIDTH / 2, HEIGHT / 2, 11);
 }
 
-const BenchmarkSetup kSetup(PrepareBenchmarks);
+const BenchmarkSetup SETUP(PrepareBenchmarks);
 
 // Runs the draw under the benchmark's timing, then the draw and a memcpy of
 // as many 16-bit pixels the same number of times each.
 template <typename Draw>
 void Measure(benchmark::State& state, int pixels, Draw&& draw) {
     for (auto _ : state) draw();
-    static std::vector<uint16_t> from(kScreenPixels, 1), to(kScreenPixels);
+    static std::vector<uint16_t> from(SCREEN_PIXELS, 1), to(SCREEN_PIXELS);
     const auto copy = [pixels] {
         std::memcpy(to.data(), from.data(), static_cast<size_t>(pixels) * sizeof(uint16_t));
         benchmark::ClobberMemory();
@@ -53,8 +53,8 @@ void Measure(benchmark::State& state, int pixels, Draw&& draw) {
 // A 256 x 256 picture turned by the angle into its 362 x 362 square.
 void Rotate(benchmark::State& state) {
     const int angle = static_cast<int>(state.range(0));
-    Measure(state, kRotatedSquare * kRotatedSquare, [angle] {
-        DrawImageRotated(192, 112, kRotatedSlot, angle, 0, 0, -1, -1);
+    Measure(state, ROTATED_SQUARE * ROTATED_SQUARE, [angle] {
+        DrawImageRotated(192, 112, ROTATED_SLOT, angle, 0, 0, -1, -1);
     });
 }
 
@@ -62,14 +62,14 @@ void Rotate(benchmark::State& state) {
 // stretching blit (1) or through GDI and the work buffer (0).
 void ScaleTwice(benchmark::State& state) {
     gDisplay.canStretch = static_cast<int>(state.range(0));
-    Measure(state, kScreenPixels, [] { DrawImageScaled(0, 0, kHalfScreenSlot, -1, -1, 0, 0, -1, -1); });
+    Measure(state, SCREEN_PIXELS, [] { DrawImageScaled(0, 0, HALF_SCREEN_SLOT, -1, -1, 0, 0, -1, -1); });
     gDisplay.canStretch = 1;
 }
 
 // One dissolve step over the whole screen to the given level.
 void DissolveStep(benchmark::State& state) {
     const int level = static_cast<int>(state.range(0));
-    Measure(state, kScreenPixels, [level] {
+    Measure(state, SCREEN_PIXELS, [level] {
         gApp.fadeLevel = level - 1;
         StepDissolve(1, 0x00FF00);
     });

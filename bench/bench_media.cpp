@@ -23,8 +23,8 @@ void MovieFrameDecodeAndPresent(benchmark::State& state) {
     MCIERROR error = 0;
     std::unique_ptr<MciDevice> movie = OpenMovieDevice(DataFile("movie.avi"), &error);
     if (!movie) return state.SkipWithError("the movie does not open");
-    constexpr int64_t kFrameStep = MEDIA_RATE / 25;  // one movie frame at 25 a second
-    const int64_t frames = movie->Length() / kFrameStep;
+    constexpr int64_t FRAME_STEP = MEDIA_RATE / 25;  // one movie frame at 25 a second
+    const int64_t frames = movie->Length() / FRAME_STEP;
     int64_t frame = 0;
     movie->Seek(0);
     double busy = 0;
@@ -33,7 +33,7 @@ void MovieFrameDecodeAndPresent(benchmark::State& state) {
             movie->Seek(0);
             frame = 0;
         }
-        busy += SecondsFor(1, [&] { movie->Show(frame++ * kFrameStep); });
+        busy += SecondsFor(1, [&] { movie->Show(frame++ * FRAME_STEP); });
     }
     const auto shown = static_cast<double>(state.iterations());
     state.counters["ms/frame"] = busy * 1e3 / shown;

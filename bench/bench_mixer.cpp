@@ -16,9 +16,9 @@
 
 namespace {
 
-constexpr int kVoices = 32;
-constexpr int kSourceFrames = 22050;  // one second each
-constexpr int kBlockFrames = 441;     // 10 ms a call
+constexpr int VOICES = 32;
+constexpr int SOURCE_FRAMES = 22050;  // one second each
+constexpr int BLOCK_FRAMES = 441;     // 10 ms a call
 
 struct Voice {
     std::vector<int16_t> samples;
@@ -38,22 +38,22 @@ void PrepareVoices() {
     DirectSoundCreate(nullptr, &device, nullptr);
     device->SetCooperativeLevel(reinterpret_cast<HWND>(1), DSSCL_NORMAL);
     WAVEFORMATEX format{WAVE_FORMAT_PCM, 1, 22050, 44100, 2, 16, 0};
-    for (int v = 0; v < kVoices; ++v) {
+    for (int v = 0; v < VOICES; ++v) {
         Voice voice;
-        voice.samples.resize(kSourceFrames);
-        for (int i = 0; i < kSourceFrames; ++i)
+        voice.samples.resize(SOURCE_FRAMES);
+        for (int i = 0; i < SOURCE_FRAMES; ++i)
             voice.samples[i] = static_cast<int16_t>(8000 * std::sin(i * (0.01 + 0.003 * v)));
         voice.frequency = 11025 + 1000u * static_cast<DWORD>(v);
         const LONG volume = -50 * v, pan = -3000 + 200 * v;
         voice.gainLeft = static_cast<float>(std::pow(10.0, (volume - std::max<LONG>(pan, 0)) / 2000.0));
         voice.gainRight = static_cast<float>(std::pow(10.0, (volume + std::min<LONG>(pan, 0)) / 2000.0));
 
-        DSBUFFERDESC desc{DSBUFFERDESC_ORIGINAL_SIZE, 0xE2, kSourceFrames * 2, 0, &format, {}};
+        DSBUFFERDESC desc{DSBUFFERDESC_ORIGINAL_SIZE, 0xE2, SOURCE_FRAMES * 2, 0, &format, {}};
         IDirectSoundBuffer* buffer = nullptr;
         device->CreateSoundBuffer(&desc, &buffer, nullptr);
         void *p1 = nullptr, *p2 = nullptr;
         DWORD n1 = 0, n2 = 0;
-        buffer->Lock(0, kSourceFrames * 2, &p1, &n1, &p2, &n2, 0);
+        buffer->Lock(0, SOURCE_FRAMES * 2, &p1, &n1, &p2, &n2, 0);
         std::copy(voice.samples.begin(), voice.samples.end(), static_cast<int16_t*>(p1));
         buffer->Unlock(p1, n1, p2, n2);
         buffer->SetVolume(volume);
@@ -64,24 +64,24 @@ void PrepareVoices() {
     }
 }
 
-const BenchmarkSetup kSetup(PrepareVoices);
+const BenchmarkSetup SETUP(PrepareVoices);
 
 // The yardstick: each voice read, interpolated, panned and added one frame at
 // a time, then clamped to 16 bits.
 void ScalarMix(int16_t* out, int frames) {
-    static std::vector<float> mix(kBlockFrames * 2);
+    static std::vector<float> mix(BLOCK_FRAMES * 2);
     std::fill(mix.begin(), mix.end(), 0.0f);
     for (Voice& v : Voices()) {
         const double step = v.frequency / 44100.0;
         for (int n = 0; n < frames; ++n) {
             const int i = static_cast<int>(v.position);
             const float fraction = static_cast<float>(v.position - i);
-            const int next = i + 1 < kSourceFrames ? i + 1 : 0;
+            const int next = i + 1 < SOURCE_FRAMES ? i + 1 : 0;
             const float sample = v.samples[i] + (v.samples[next] - v.samples[i]) * fraction;
             mix[2 * n] += sample * v.gainLeft;
             mix[2 * n + 1] += sample * v.gainRight;
             v.position += step;
-            if (v.position >= kSourceFrames) v.position -= kSourceFrames;
+            if (v.position >= SOURCE_FRAMES) v.position -= SOURCE_FRAMES;
         }
     }
     for (int i = 0; i < frames * 2; ++i)
@@ -89,21 +89,21 @@ void ScalarMix(int16_t* out, int frames) {
 }
 
 void BM_Mix32Voices(benchmark::State& state) {
-    std::vector<int16_t> out(kBlockFrames * 2);
+    std::vector<int16_t> out(BLOCK_FRAMES * 2);
     for (auto _ : state) {
-        RenderMix(out.data(), kBlockFrames);
+        RenderMix(out.data(), BLOCK_FRAMES);
         benchmark::DoNotOptimize(out.data());
     }
     const int64_t times = std::max<int64_t>(state.iterations(), 100);
     const double mixSeconds = SecondsFor(times, [&] {
-        RenderMix(out.data(), kBlockFrames);
+        RenderMix(out.data(), BLOCK_FRAMES);
         benchmark::DoNotOptimize(out.data());
     });
     const double scalarSeconds = SecondsFor(times, [&] {
-        ScalarMix(out.data(), kBlockFrames);
+        ScalarMix(out.data(), BLOCK_FRAMES);
         benchmark::DoNotOptimize(out.data());
     });
-    const double playedSeconds = static_cast<double>(times) * kBlockFrames / MIXER_RATE;
+    const double playedSeconds = static_cast<double>(times) * BLOCK_FRAMES / MIXER_RATE;
     state.counters["core_percent"] = 100.0 * mixSeconds / playedSeconds;
     state.counters["scalar_core_percent"] = 100.0 * scalarSeconds / playedSeconds;
     state.counters["x_scalar"] = scalarSeconds / mixSeconds;

@@ -21,9 +21,9 @@
 
 namespace {
 
-constexpr int kWidth = 640, kHeight = 480;
-constexpr float kDistance = 3.4f, kTilt = 0.9f;
-const float kLightDirection[3] = {0.4f, -0.6f, 0.7f};  // where the light shines (left-handed)
+constexpr int WIDTH = 640, HEIGHT = 480;
+constexpr float DISTANCE = 3.4f, TILT = 0.9f;
+const float LIGHT_DIRECTION[3] = {0.4f, -0.6f, 0.7f};  // where the light shines (left-handed)
 
 // A 64 x 64 checkerboard.
 Picture CheckerPicture() {
@@ -48,8 +48,8 @@ public:
         DDSURFACEDESC desc{};
         desc.dwSize = sizeof desc;
         desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
-        desc.dwWidth = kWidth;
-        desc.dwHeight = kHeight;
+        desc.dwWidth = WIDTH;
+        desc.dwHeight = HEIGHT;
         desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE;
         directDraw->CreateSurface(&desc, &surface_, nullptr);
         desc.dwFlags |= DDSD_ZBUFFERBITDEPTH;
@@ -76,7 +76,7 @@ public:
         light->Release();
         IDirect3DRMFrame2* lightFrame = nullptr;
         retained_->CreateFrame(scene_, &lightFrame);
-        lightFrame->SetOrientation(scene_, kLightDirection[0], kLightDirection[1], kLightDirection[2], 0, 1, 0);
+        lightFrame->SetOrientation(scene_, LIGHT_DIRECTION[0], LIGHT_DIRECTION[1], LIGHT_DIRECTION[2], 0, 1, 0);
         retained_->CreateLightRGB(D3DRMLIGHT_DIRECTIONAL, 0.9f, 0.9f, 0.9f, &light);
         lightFrame->AddLight(light);
         light->Release();
@@ -98,12 +98,12 @@ public:
         texture->Release();
         IDirect3DRMFrame2* frame = nullptr;
         retained_->CreateFrame(scene_, &frame);
-        frame->AddRotation(D3DRMCOMBINE_REPLACE, 1, 0, 0, kTilt);
-        frame->SetPosition(scene_, 0, 0, kDistance);
+        frame->AddRotation(D3DRMCOMBINE_REPLACE, 1, 0, 0, TILT);
+        frame->SetPosition(scene_, 0, 0, DISTANCE);
         frame->AddVisual(builder);
         builder->Release();
         frame->Release();
-        retained_->CreateViewport(device_, camera_, 0, 0, kWidth, kHeight, &viewport_);
+        retained_->CreateViewport(device_, camera_, 0, 0, WIDTH, HEIGHT, &viewport_);
     }
     ~SoftwareScene() {
         viewport_->Release();
@@ -135,22 +135,22 @@ private:
 // right-handed: z is mirrored, which turns clockwise faces anticlockwise.
 class MesaScene {
 public:
-    explicit MesaScene(int triangles) : pixels_(static_cast<size_t>(kWidth) * kHeight) {
+    explicit MesaScene(int triangles) : pixels_(static_cast<size_t>(WIDTH) * HEIGHT) {
         context_ = OSMesaCreateContextExt(OSMESA_RGB_565, 16, 0, 0, nullptr);
-        OSMesaMakeCurrent(context_, pixels_.data(), GL_UNSIGNED_SHORT_5_6_5, kWidth, kHeight);
+        OSMesaMakeCurrent(context_, pixels_.data(), GL_UNSIGNED_SHORT_5_6_5, WIDTH, HEIGHT);
         const XMesh mesh = Torus(triangles);
-        const float c = std::cos(kTilt), s = std::sin(kTilt);
+        const float c = std::cos(TILT), s = std::sin(TILT);
         for (size_t i = 0; i < mesh.positions.size(); i += 3) {
             // Rotation about X as the retained mode turns row vectors, then z mirrored.
             const float* p = &mesh.positions[i];
             const float* n = &mesh.normals[i];
-            positions_.insert(positions_.end(), {p[0], p[1] * c - p[2] * s, -(p[1] * s + p[2] * c + kDistance)});
+            positions_.insert(positions_.end(), {p[0], p[1] * c - p[2] * s, -(p[1] * s + p[2] * c + DISTANCE)});
             normals_.insert(normals_.end(), {n[0], n[1] * c - n[2] * s, -(n[1] * s + n[2] * c)});
         }
         uvs_ = mesh.uvs;
         for (const auto& face : mesh.faces) indices_.insert(indices_.end(), face.begin(), face.end());
 
-        glViewport(0, 0, kWidth, kHeight);
+        glViewport(0, 0, WIDTH, HEIGHT);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
         glFrustum(-0.5, 0.5, -0.375, 0.375, 1, 100);
@@ -163,7 +163,7 @@ public:
         glEnable(GL_LIGHTING);
         glEnable(GL_LIGHT0);
         const GLfloat ambient[4] = {0.3f, 0.3f, 0.3f, 1}, diffuse[4] = {0.9f, 0.9f, 0.9f, 1}, none[4] = {0, 0, 0, 1};
-        const GLfloat toLight[4] = {-kLightDirection[0], -kLightDirection[1], kLightDirection[2], 0};
+        const GLfloat toLight[4] = {-LIGHT_DIRECTION[0], -LIGHT_DIRECTION[1], LIGHT_DIRECTION[2], 0};
         glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
         glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
         glLightfv(GL_LIGHT0, GL_AMBIENT, none);
@@ -222,7 +222,7 @@ void TexturedTorus(benchmark::State& state) {
 }
 
 // llvmpipe on the calling thread only, whatever the environment says.
-const bool kSingleThreadedMesa = [] {
+const bool SINGLE_THREADED_MESA = [] {
     setenv("LP_NUM_THREADS", "0", 1);
     setenv("GALLIUM_DRIVER", "llvmpipe", 1);
     return true;

@@ -12,7 +12,7 @@
 void StartHeadlessDisplay();
 
 // A program's preparation (slots, fonts) that runs once the display is up:
-//   const BenchmarkSetup kSetup(PrepareBenchmarks);
+//   const BenchmarkSetup SETUP(PrepareBenchmarks);
 struct BenchmarkSetup {
     explicit BenchmarkSetup(void (*prepare)());
 };

@@ -18,28 +18,28 @@
 namespace {
 
 // 40 characters: 28 single-byte, 12 double-byte (52 cells).
-constexpr const char* kLine = "Stage 07   Score 0012345    残り時間はあと十五秒です";
-constexpr int kCellWidth = 8, kCellHeight = 16;
+constexpr const char* LINE = "Stage 07   Score 0012345    残り時間はあと十五秒です";
+constexpr int CELL_WIDTH = 8, CELL_HEIGHT = 16;
 
 // Processor time of this thread, as the other benchmarks measure it.
 // The slots and settings the benchmarks below use.
 void PrepareBenchmarks() {
-    SetTextFont(kCellWidth, kCellHeight, RGB(255, 255, 255), "標準ゴシック");
+    SetTextFont(CELL_WIDTH, CELL_HEIGHT, RGB(255, 255, 255), "標準ゴシック");
 }
 
-const BenchmarkSetup kSetup(PrepareBenchmarks);
+const BenchmarkSetup SETUP(PrepareBenchmarks);
 
 // mode: TRANSPARENT or OPAQUE background.
 void PrintUnchangedLine(benchmark::State& state) {
     SetTextBackground(static_cast<int>(state.range(0)), RGB(0, 0, 96));
-    const auto print = [] { PrintText(16, 200, "%s", kLine); };
+    const auto print = [] { PrintText(16, 200, "%s", LINE); };
     print();  // the glyphs enter the cache
     const uint64_t rasterised = GetGlyphRasterCount();
     for (auto _ : state) print();
     state.counters["rasterised"] = static_cast<double>(GetGlyphRasterCount() - rasterised);
 
     // The line's box: every byte is one cell.
-    const int pixels = static_cast<int>(std::strlen(kLine)) * kCellWidth * kCellHeight;
+    const int pixels = static_cast<int>(std::strlen(LINE)) * CELL_WIDTH * CELL_HEIGHT;
     static std::vector<uint16_t> from(pixels, 1), to(pixels);
     const auto copy = [] {
         std::memcpy(to.data(), from.data(), to.size() * sizeof(uint16_t));

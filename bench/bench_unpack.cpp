@@ -17,17 +17,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kFolders = 16, kFilesPerFolder = 16;
-constexpr size_t kFileSize = 256 * 1024;  // 256 files: 64 MB
+constexpr int FOLDERS = 16, FILES_PER_FOLDER = 16;
+constexpr size_t FILE_SIZE = 256 * 1024;  // 256 files: 64 MB
 
 struct Workspace {
     fs::path root = fs::temp_directory_path() / ("bench-unpack-" + std::to_string(getpid()));
     Workspace() {
         fs::create_directories(root / "src");
-        std::string data(kFileSize, '\0');
-        for (int f = 0; f < kFolders; ++f) {
+        std::string data(FILE_SIZE, '\0');
+        for (int f = 0; f < FOLDERS; ++f) {
             fs::create_directories(root / "src" / std::to_string(f));
-            for (int i = 0; i < kFilesPerFolder; ++i) {
+            for (int i = 0; i < FILES_PER_FOLDER; ++i) {
                 for (size_t b = 0; b < data.size(); ++b) data[b] = static_cast<char>((b * 31 + f * 7 + i) & 0xFF);
                 std::ofstream(root / "src" / std::to_string(f) / (std::to_string(i) + ".bin"), std::ios::binary)
                     << data;
@@ -63,7 +63,7 @@ void BM_UnpackArchive(benchmark::State& state) {
         benchmark::DoNotOptimize(UnpackArchive(archive.c_str()));
     }
     fs::current_path(previous);
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kFolders * kFilesPerFolder * kFileSize);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * FOLDERS * FILES_PER_FOLDER * FILE_SIZE);
 }
 BENCHMARK(BM_UnpackArchive)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
@@ -76,7 +76,7 @@ void BM_CopyTreeWithCp(benchmark::State& state) {
         state.ResumeTiming();
         benchmark::DoNotOptimize(std::system(command.c_str()));
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kFolders * kFilesPerFolder * kFileSize);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * FOLDERS * FILES_PER_FOLDER * FILE_SIZE);
 }
 BENCHMARK(BM_CopyTreeWithCp)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 

@@ -53,7 +53,7 @@ void AppInit() {
     gEditor.state = EDITOR_MENU;
     SetImageVideoMemory(1);
     for (const BitmapFile& bitmap : BITMAPS) LoadBitmapImage(bitmap.slot, bitmap.name, bitmap.useColorKey);
-    CreateImage(CANVAS_SLOT, 640, 480, 0, 0);
+    CreateImage(CANVAS_SLOT, SCREEN_WIDTH, SCREEN_HEIGHT, 0, 0);
     ShowMenuScreen();
 }
 

@@ -6,6 +6,7 @@
 
 #include "editor/editor.h"
 #include "editor/editor_state.h"
+#include "framework/app/app.h"
 #include "framework/draw/draw.h"
 
 namespace {
@@ -13,9 +14,6 @@ namespace {
 constexpr FontButton USER_BUTTONS[USER_SLOT_COUNT] = {{287, 215, "USER 1"}, {287, 249, "USER 2"}, {287, 283, "USER 3"}};
 constexpr FontButton YES_BUTTON{227, 291, "[YES]"};
 constexpr FontButton NO_BUTTON{375, 291, "[NO]"};
-
-constexpr int SCREEN_WIDTH = 640;
-constexpr int SCREEN_HEIGHT = 480;
 
 void PutBackground() { CopyImage(CANVAS_SLOT, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, BACKGROUND_SLOT, 0, 0); }
 

@@ -65,13 +65,13 @@ void SampleStage1(int32_t* s) {
 }
 
 void SampleStage2(int32_t* s) {
-    static const int kColumn6[] = {23, 23, 23, 23, 8, 29, 8, 21, 21, 21, 21};
+    static const int COLUMN6[] = {23, 23, 23, 23, 8, 29, 8, 21, 21, 21, 21};
     for (int row = 2; row <= 12; ++row) {
         Put(s, 1, row, 3);
         FillRow(s, row, 2, 5, 26);
         FillRow(s, row, 7, 10, 25);
         Put(s, 11, row, 4);
-        Put(s, 6, row, kColumn6[row - 2]);
+        Put(s, 6, row, COLUMN6[row - 2]);
     }
 }
 
@@ -110,11 +110,11 @@ void SampleStage4(int32_t* s) {
 }
 
 void SampleStage5(int32_t* s) {
-    static const int kEvenColumns[] = {21, 25, 24, 9, 22, 26, 23};
+    static const int EVEN_COLUMNS[] = {21, 25, 24, 9, 22, 26, 23};
     for (int c = 1; c < MAP_COLUMNS; c += 2) FillColumn(s, c, 0, 12, 8);
     for (int c = 0; c < MAP_COLUMNS; c += 2) {
         Put(s, c, 0, c / 2 + 1);
-        FillColumn(s, c, 1, 12, kEvenColumns[c / 2]);
+        FillColumn(s, c, 1, 12, EVEN_COLUMNS[c / 2]);
     }
 }
 

@@ -63,14 +63,19 @@ struct AppConfig {
     FrameProc frameProc;
 };
 
+// The picture's size: the display mode, the work buffer and the screen that
+// transitions cover.
+constexpr int SCREEN_WIDTH = 640;
+constexpr int SCREEN_HEIGHT = 480;
+
 // The configuration programs start from: 640 x 480 full screen at 16 bits, no
 // 3D, one running instance, the standard icon; the hooks are the program's.
 constexpr AppConfig DEFAULT_APP_CONFIG = {
     .iconName = "",
     .require16Bit = 1,
     .fullScreen = 1,
-    .windowWidth = 640,
-    .windowHeight = 480,
+    .windowWidth = SCREEN_WIDTH,
+    .windowHeight = SCREEN_HEIGHT,
     .device3D = -1,
     .linearTextureFilter = 0,
     .noModeToggle = 0,

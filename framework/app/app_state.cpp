@@ -11,11 +11,11 @@ int32_t gSinTable[SIN_TABLE_SIZE];
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+constexpr double PI = 3.14159265358979323846;
 
 // Entry i is sin(i degrees) x 360, truncated toward zero (30 degrees gives 179).
 void FillSinTable() {
-    for (int i = 0; i < SIN_TABLE_SIZE; ++i) gSinTable[i] = static_cast<int32_t>(std::sin(i * 2 * kPi / 360) * 360);
+    for (int i = 0; i < SIN_TABLE_SIZE; ++i) gSinTable[i] = static_cast<int32_t>(std::sin(i * 2 * PI / 360) * 360);
 }
 
 }  // namespace

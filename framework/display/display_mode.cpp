@@ -77,8 +77,8 @@ void ChooseDisplayMode() {
         SetWholeScreenClip();
         return;
     }
-    gDisplay.screenWidth = 640;
-    gDisplay.screenHeight = 480;
+    gDisplay.screenWidth = SCREEN_WIDTH;
+    gDisplay.screenHeight = SCREEN_HEIGHT;
     gDisplay.bitDepth = 16;
     gDisplay.bufferCount = 2;
     // --window starts a full-screen program in a window; Alt+Enter still switches.

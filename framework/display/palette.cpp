@@ -5,22 +5,19 @@
 
 #include "framework/dialog/diagnostics.h"
 #include "framework/display/display.h"
+#include "platform/gdi/gdi.h"
 
 namespace {
 
-constexpr uint32_t kDefaultLow[10] = {0x000000, 0x000080, 0x008000, 0x008080, 0x800000,
-                                      0x800080, 0x808000, 0xC0C0C0, 0xC0DCC0, 0xF0CCA8};
-constexpr uint32_t kDefaultHigh[10] = {0xF0FCFF, 0xA8A0A0, 0x808080, 0x0000FF, 0x00FF00,
-                                       0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
-constexpr uint32_t kCubeLevels[7] = {0x40, 0x60, 0x80, 0xA0, 0xC0, 0xE0, 0xFF};
+constexpr uint32_t CUBE_LEVELS[7] = {0x40, 0x60, 0x80, 0xA0, 0xC0, 0xE0, 0xFF};
 
-// The colour list before it is stored: 10 fixed colours, a 7-level colour
-// cube, 10 fixed colours.
+// The colour list before it is stored: the system's 10 low static colours, a
+// 7-level colour cube, its 10 high static colours.
 constexpr uint32_t DefaultColor(int k) {
-    if (k < 10) return kDefaultLow[k];
-    if (k >= 246) return kDefaultHigh[k - 246];
+    if (k < 10) return SYSTEM_STATIC_COLORS[k];
+    if (k >= 246) return SYSTEM_STATIC_COLORS[10 + k - 246];
     const int n = k - 9;
-    return kCubeLevels[n % 7] | (kCubeLevels[(n / 7) % 7] << 8) | (kCubeLevels[n / 49] << 16);
+    return CUBE_LEVELS[n % 7] | (CUBE_LEVELS[(n / 7) % 7] << 8) | (CUBE_LEVELS[n / 49] << 16);
 }
 
 // The table holds the list transposed as a 16 x 16 square.

@@ -20,8 +20,8 @@ struct BlendRect {
 
 // Slot check, -1 defaults and clipping; false when nothing is left to draw.
 bool PrepareBlendRect(BlendRect* r) {
-    r->slot &= 0xFFFF;
-    if (r->slot >= WORK_SLOT || !gImageSlots[r->slot].surface || !gDisplay.backBuffer) return false;
+    r->slot = SlotNumber(r->slot, APPLICATION_SLOTS);
+    if (r->slot < 0 || !gImageSlots[r->slot].surface || !gDisplay.backBuffer) return false;
     const ImageSlot& s = gImageSlots[r->slot];
     if (r->sx2 == -1) r->sx2 = r->sx1 + s.width;
     if (r->sy2 == -1) r->sy2 = r->sy1 + s.height;

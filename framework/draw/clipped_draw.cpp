@@ -20,8 +20,8 @@ int SlotBlitResult(int slot, HRESULT result) {
 }
 
 int DrawImage(int dx, int dy, int slot, int sx1, int sy1, int sx2, int sy2) {
-    slot &= 0xFFFF;
-    if (slot > WORK_SLOT || !gImageSlots[slot].surface || !gDisplay.backBuffer) return 0;
+    slot = SlotNumber(slot, WITH_WORK_SLOT);
+    if (slot < 0 || !gImageSlots[slot].surface || !gDisplay.backBuffer) return 0;
     const ImageSlot& s = gImageSlots[slot];
     if (sx2 == -1) sx2 = sx1 + s.width;
     if (sy2 == -1) sy2 = sy1 + s.height;
@@ -35,7 +35,7 @@ int DrawImage(int dx, int dy, int slot, int sx1, int sy1, int sx2, int sy2) {
 }
 
 int CopyImage(int dstSlot, int dx, int dy, int w, int h, int srcSlot, int sx, int sy) {
-    if (dstSlot < 0 || srcSlot < 0 || dstSlot >= WORK_SLOT || srcSlot >= WORK_SLOT) return 0;
+    if (!IsApplicationSlot(dstSlot) || !IsApplicationSlot(srcSlot)) return 0;
     const ImageSlot& target = gImageSlots[dstSlot];
     const ImageSlot& source = gImageSlots[srcSlot];
     if (!target.surface || !source.surface) return 0;
@@ -55,8 +55,8 @@ int CopyImage(int dstSlot, int dx, int dy, int w, int h, int srcSlot, int sx, in
 }
 
 int CopyScreenToImage(int slot, int dx, int dy, int sx1, int sy1, int sx2, int sy2) {
-    slot &= 0xFFFF;
-    if (slot > WORK_SLOT || !gImageSlots[slot].surface || !gDisplay.backBuffer) return 0;
+    slot = SlotNumber(slot, WITH_WORK_SLOT);
+    if (slot < 0 || !gImageSlots[slot].surface || !gDisplay.backBuffer) return 0;
     const ImageSlot& target = gImageSlots[slot];
     if (sx2 == -1 || sy2 == -1) {
         sx2 = gDisplay.screenWidth;

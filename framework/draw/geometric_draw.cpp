@@ -13,7 +13,8 @@ namespace {
 // The slot a draw may use: one of the application's, holding a surface, with
 // a back buffer to draw on. Null otherwise.
 const ImageSlot* DrawableSlot(int slot) {
-    if (slot >= WORK_SLOT || !gImageSlots[slot].surface || !gDisplay.backBuffer) return nullptr;
+    slot = SlotNumber(slot, APPLICATION_SLOTS);
+    if (slot < 0 || !gImageSlots[slot].surface || !gDisplay.backBuffer) return nullptr;
     return &gImageSlots[slot];
 }
 
@@ -57,7 +58,6 @@ int StretchThroughWorkBuffer(int slot, int dx, int dy, int dw, int dh, const REC
 // The target rectangle is clipped first; the source rectangle is then cut by
 // the same share, measured through the scale factors.
 int DrawImageScaled(int dx, int dy, int slot, int dw, int dh, int sx1, int sy1, int sx2, int sy2) {
-    slot &= 0xFFFF;
     const ImageSlot* s = DrawableSlot(slot);
     if (!s) return 0;
     if (dw == -1) dw = 2 * s->width;
@@ -88,7 +88,6 @@ int DrawImageScaled(int dx, int dy, int slot, int dw, int dh, int sx1, int sy1, 
 
 // Every target row is a one-row blit of its band's first source row.
 int DrawImageRowMosaic(int dx, int dy, int slot, int step, int sx1, int sy1, int sx2, int sy2) {
-    slot &= 0xFFFF;
     const ImageSlot* s = DrawableSlot(slot);
     if (!s) return 0;
     if (sx2 == -1) sx2 = sx1 + s->width;
@@ -113,7 +112,6 @@ int DrawImageRowMosaic(int dx, int dy, int slot, int step, int sx1, int sy1, int
 // Column by column, each column top to bottom; the first tile that cannot be
 // drawn (one wholly outside the clip rectangle, too) ends the tiling.
 int DrawImageTiled(int x1, int y1, int x2, int y2, int slot) {
-    slot &= 0xFFFF;
     const ImageSlot* s = DrawableSlot(slot);
     // An empty picture would never advance.
     if (!s || s->width <= 0 || s->height <= 0) return 0;

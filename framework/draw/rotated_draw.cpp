@@ -101,7 +101,7 @@ int LockAndRotate(int slot, const RotationWalk& walk) {
 // square is centred on the rectangle. Pixels of the square that map outside
 // the rectangle stay as they were.
 int DrawImageRotated(int dx, int dy, int slot, int angle, int sx1, int sy1, int sx2, int sy2) {
-    if (slot < 0 || slot >= WORK_SLOT || !gImageSlots[slot].surface || !gDisplay.backBuffer) return 0;
+    if (!IsApplicationSlot(slot) || !gImageSlots[slot].surface || !gDisplay.backBuffer) return 0;
     const ImageSlot& s = gImageSlots[slot];
     if (sx2 == -1) sx2 = sx1 + s.width;
     if (sy2 == -1) sy2 = sy1 + s.height;

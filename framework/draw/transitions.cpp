@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr int SCREEN_WIDTH = 640, SCREEN_HEIGHT = 480;
 constexpr int BAND = 16;  // the period of the blinds and of the sweeps' grading
 constexpr int BAND_COUNT = 40;
 

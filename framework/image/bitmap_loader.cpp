@@ -12,7 +12,7 @@
 int gTakePaletteFromBitmap = 1;
 
 int LoadBitmapImage(int slot, const char* name, int useColorKey) {
-    slot &= 0xFFFF;
+    slot = SlotNumber(slot, APPLICATION_SLOTS);
     if (!CanLoadIntoSlot(slot, name)) return 0;
     ClaimSlot(slot, name);
 
@@ -47,6 +47,7 @@ void TakePaletteFrom(HDC memoryDC, const BITMAP& header) {
 }  // namespace
 
 int SetImageFromBitmap(uint16_t slot, HBITMAP bitmap) {
+    if (SlotNumber(slot, WITH_WORK_SLOT) < 0) return 0;
     ImageSlot& s = gImageSlots[slot];
     BITMAP header{};
     GetObjectA(bitmap, sizeof(header), &header);

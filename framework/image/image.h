@@ -10,6 +10,18 @@
 constexpr int IMAGE_SLOT_COUNT = 257;
 constexpr int WORK_SLOT = 256;
 
+// Slot numbers are unsigned 16-bit values passed in ints. Most operations use
+// the low 16 bits: SlotNumber gives the slot they name, or -1 when it is none
+// the operation accepts (the application's 0..255, and the work buffer 256
+// with WITH_WORK_SLOT). The few operations that compare the whole int ask
+// IsApplicationSlot.
+enum SlotRange { APPLICATION_SLOTS, WITH_WORK_SLOT };
+constexpr int SlotNumber(int slot, SlotRange range) {
+    slot &= 0xFFFF;
+    return slot < WORK_SLOT || (range == WITH_WORK_SLOT && slot == WORK_SLOT) ? slot : -1;
+}
+constexpr bool IsApplicationSlot(int slot) { return slot >= 0 && slot < WORK_SLOT; }
+
 struct ImageSlot {
     IDirectDrawSurface* surface;
     int32_t width;

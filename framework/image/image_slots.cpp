@@ -2,6 +2,7 @@
 // and DC access, and rebuilding surfaces that were lost.
 #include <cstring>
 
+#include "framework/app/app.h"
 #include "framework/dialog/diagnostics.h"
 #include "framework/display/display.h"
 #include "framework/image/image.h"
@@ -33,8 +34,8 @@ void StoreColorKey(ImageSlot& slot, uint32_t key) {
 }  // namespace
 
 int CreateImage(int slot, int width, int height, int useColorKey, uint32_t fillColor) {
-    slot &= 0xFFFF;
-    if (slot > WORK_SLOT || (slot == WORK_SLOT && gImageSlots[WORK_SLOT].surface)) return 0;
+    slot = SlotNumber(slot, WITH_WORK_SLOT);
+    if (slot < 0 || (slot == WORK_SLOT && gImageSlots[WORK_SLOT].surface)) return 0;
     ImageSlot& s = gImageSlots[slot];
     ReleaseSurface(s);
     if (width < 0 || height < 0) return 0;
@@ -58,7 +59,7 @@ int CreateImage(int slot, int width, int height, int useColorKey, uint32_t fillC
 }
 
 int GetImageSize(int slot, int* width, int* height) {
-    if (slot < 0 || slot >= WORK_SLOT) return 0;
+    if (!IsApplicationSlot(slot)) return 0;
     *width = gImageSlots[slot].width;
     *height = gImageSlots[slot].height;
     return 1;
@@ -69,15 +70,15 @@ void SetImageVideoMemory(int enable) { gImageVideoMemory = enable; }
 void SetImageRestoreProc(ImageRestoreProc proc) { gImageRestoreProc = proc; }
 
 void SetImageColorKey(int slot, uint32_t color) {
-    slot &= 0xFFFF;
-    if (slot >= WORK_SLOT || !gImageSlots[slot].surface) return;
+    slot = SlotNumber(slot, APPLICATION_SLOTS);
+    if (slot < 0 || !gImageSlots[slot].surface) return;
     StoreColorKey(gImageSlots[slot], MatchColor(gImageSlots[slot].surface, color));
 }
 
 // The key is the top-left pixel as it stands; a failed lock keeps the old key.
 void SetImageColorKeyFromCorner(int slot) {
-    slot &= 0xFFFF;
-    if (slot > WORK_SLOT) return;
+    slot = SlotNumber(slot, WITH_WORK_SLOT);
+    if (slot < 0) return;
     ImageSlot& s = gImageSlots[slot];
     if (!s.surface) return;
     DDSURFACEDESC desc;
@@ -90,8 +91,8 @@ void SetImageColorKeyFromCorner(int slot) {
 }
 
 int LockImage(int slot, uint16_t** pixels, int* pitch) {
-    slot &= 0xFFFF;
-    if (slot >= WORK_SLOT || !gImageSlots[slot].surface) return 0;
+    slot = SlotNumber(slot, APPLICATION_SLOTS);
+    if (slot < 0 || !gImageSlots[slot].surface) return 0;
     DDSURFACEDESC desc;
     if (LockWhole(gImageSlots[slot].surface, &desc) != DD_OK) return 0;
     *pixels = static_cast<uint16_t*>(desc.lpSurface);
@@ -100,26 +101,26 @@ int LockImage(int slot, uint16_t** pixels, int* pitch) {
 }
 
 int UnlockImage(int slot, void* pixels) {
-    slot &= 0xFFFF;
-    if (slot >= WORK_SLOT || !gImageSlots[slot].surface) return 0;
+    slot = SlotNumber(slot, APPLICATION_SLOTS);
+    if (slot < 0 || !gImageSlots[slot].surface) return 0;
     gImageSlots[slot].surface->Unlock(pixels);
     return 1;
 }
 
 HDC GetImageDC(int slot) {
-    if (slot < 0 || slot >= WORK_SLOT || !gImageSlots[slot].surface) return nullptr;
+    if (!IsApplicationSlot(slot) || !gImageSlots[slot].surface) return nullptr;
     HDC dc = nullptr;
     return gImageSlots[slot].surface->GetDC(&dc) == DD_OK ? dc : nullptr;
 }
 
 void ReleaseImageDC(int slot, HDC dc) {
-    if (slot < 0 || slot >= WORK_SLOT || !gImageSlots[slot].surface) return;
+    if (!IsApplicationSlot(slot) || !gImageSlots[slot].surface) return;
     gImageSlots[slot].surface->ReleaseDC(dc);
 }
 
 void RestoreImage(int slot) {
-    slot &= 0xFFFF;
-    if (slot > WORK_SLOT) return;
+    slot = SlotNumber(slot, WITH_WORK_SLOT);
+    if (slot < 0) return;
     ImageSlot& s = gImageSlots[slot];
     if (!s.surface || s.surface->IsLost() != DDERR_SURFACELOST) return;
     DebugLog("BUFFER LOST:");
@@ -149,5 +150,5 @@ void ReleaseAllImages() {
 
 void CreateWorkBuffer() {
     gImageVideoMemory = 0;
-    if (!CreateImage(WORK_SLOT, 640, 480, 0, 0)) DebugLog("作業用バッファの構築に失敗しました。\n");
+    if (!CreateImage(WORK_SLOT, SCREEN_WIDTH, SCREEN_HEIGHT, 0, 0)) DebugLog("作業用バッファの構築に失敗しました。\n");
 }

@@ -106,7 +106,7 @@ HBITMAP MakeBitmap(const KbmHeader& header, const uint8_t* pixels, uint64_t buff
 }  // namespace
 
 int LoadKbmImage(int slot, const char* name, int useColorKey) {
-    slot &= 0xFFFF;
+    slot = SlotNumber(slot, APPLICATION_SLOTS);
     if (!CanLoadIntoSlot(slot, name)) return 0;
     ClaimSlot(slot, name);
 

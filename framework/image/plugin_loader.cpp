@@ -101,7 +101,7 @@ HBITMAP DecodePicture(const char* name, IsSupportedProc isSupported, GetPictureP
 }  // namespace
 
 int LoadPluginImage(int slot, const char* pluginName, const char* name, int useColorKey) {
-    slot &= 0xFFFF;
+    slot = SlotNumber(slot, APPLICATION_SLOTS);
     if (!CanLoadIntoSlot(slot, name, pluginName)) return 0;
     DebugLog("SPI[%s]を使用\n", pluginName);
     HMODULE library = LoadLibraryA(pluginName);

@@ -4,7 +4,7 @@
 #include <cstring>
 
 bool CanLoadIntoSlot(int slot, const char* name, const char* pluginName) {
-    return slot < WORK_SLOT && name && pluginName && std::strlen(name) < sizeof(ImageSlot::fileName) &&
+    return IsApplicationSlot(slot) && name && pluginName && std::strlen(name) < sizeof(ImageSlot::fileName) &&
            std::strlen(pluginName) < sizeof(ImageSlot::pluginName);
 }
 

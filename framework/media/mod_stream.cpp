@@ -21,10 +21,10 @@ ModState gMod{};
 
 namespace {
 
-constexpr WAVEFORMATEX kStreamFormat = {WAVE_FORMAT_PCM, 2, 44100, 176400, 4, 16, 0};
+constexpr WAVEFORMATEX STREAM_FORMAT = {WAVE_FORMAT_PCM, 2, 44100, 176400, 4, 16, 0};
 
 DWORD ModPlayThread(void*) {
-    if (!CreateStreamBuffer(&kStreamFormat, STREAM_BUFFER_BYTES)) {
+    if (!CreateStreamBuffer(&STREAM_FORMAT, STREAM_BUFFER_BYTES)) {
         ReleaseStreamBuffer();
         ErrorBox("ストリーミングの準備に失敗しました。");
         return 1;

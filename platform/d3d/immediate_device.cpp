@@ -6,8 +6,8 @@
 
 namespace {
 
-constexpr DWORD kRenderDepths = DDBD_16 | DDBD_32;
-constexpr DWORD kDepthBufferDepths = DDBD_16 | DDBD_24 | DDBD_32;
+constexpr DWORD RENDER_DEPTHS = DDBD_16 | DDBD_32;
+constexpr DWORD DEPTH_BUFFER_DEPTHS = DDBD_16 | DDBD_24 | DDBD_32;
 
 D3DDEVICEDESC Describe(D3DCOLORMODEL model) {
     D3DDEVICEDESC desc{};
@@ -17,8 +17,8 @@ D3DDEVICEDESC Describe(D3DCOLORMODEL model) {
     desc.dcmColorModel = model;
     desc.dwDevCaps = D3DDEVCAPS_FLOATTLVERTEX | D3DDEVCAPS_SORTINCREASINGZ | D3DDEVCAPS_TLVERTEXSYSTEMMEMORY |
                      D3DDEVCAPS_TEXTURESYSTEMMEMORY;
-    desc.dwDeviceRenderBitDepth = kRenderDepths;
-    desc.dwDeviceZBufferBitDepth = kDepthBufferDepths;
+    desc.dwDeviceRenderBitDepth = RENDER_DEPTHS;
+    desc.dwDeviceZBufferBitDepth = DEPTH_BUFFER_DEPTHS;
     desc.dwMaxBufferSize = 0;
     desc.dwMaxVertexCount = 65535;
     return desc;
@@ -32,7 +32,7 @@ struct DeviceEntry {
     D3DCOLORMODEL softwareModel;
 };
 
-constexpr DeviceEntry kDevices[] = {
+constexpr DeviceEntry DEVICES[] = {
     {IID_IDirect3DRGBDevice, "Korven RGB renderer", "RGB", D3DCOLOR_RGB, D3DCOLOR_RGB},
     {IID_IDirect3DMonoDevice, "Korven MONO renderer", "MONO", 0, D3DCOLOR_MONO},
 };
@@ -50,7 +50,7 @@ SoftwareDirect3D::~SoftwareDirect3D() { directDraw_->Release(); }
 
 HRESULT SoftwareDirect3D::EnumDevices(LPD3DENUMDEVICESCALLBACK callback, void* context) {
     if (!callback) return DDERR_INVALIDPARAMS;
-    for (const DeviceEntry& entry : kDevices) {
+    for (const DeviceEntry& entry : DEVICES) {
         GUID guid = entry.guid;
         D3DDEVICEDESC hardware = Describe(entry.hardwareModel), software = Describe(entry.softwareModel);
         if (callback(&guid, entry.description, entry.name, &hardware, &software, context) == D3DENUMRET_CANCEL) break;
@@ -63,7 +63,7 @@ HRESULT SoftwareDirect3D::CreateDevice(const GUID& device, IDirectDrawSurface* t
     if (!out || !target) return DDERR_INVALIDPARAMS;
     *out = nullptr;
     const DeviceEntry* entry = nullptr;
-    for (const DeviceEntry& candidate : kDevices)
+    for (const DeviceEntry& candidate : DEVICES)
         if (candidate.guid == device) entry = &candidate;
     if (!entry) return D3DERR_INVALID_DEVICE;
     DDSURFACEDESC desc{};

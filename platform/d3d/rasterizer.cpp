@@ -13,8 +13,8 @@ namespace {
 enum class Format { R565, R555, X8888 };
 enum class Texturing { None, Nearest, Linear };
 
-constexpr int kSub = 16;  // sub-pixel steps per pixel
-constexpr int8_t kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+constexpr int SUB = 16;  // sub-pixel steps per pixel
+constexpr int8_t BAYER[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
 
 int64_t FloorDiv(int64_t n, int64_t d) {
     const int64_t q = n / d;
@@ -23,7 +23,7 @@ int64_t FloorDiv(int64_t n, int64_t d) {
 int64_t CeilDiv(int64_t n, int64_t d) { return -FloorDiv(-n, d); }
 
 // The first row whose pixel centre is at or below a 1/16-pixel y.
-int FirstRowAtOrBelow(int32_t y) { return static_cast<int>(CeilDiv(static_cast<int64_t>(y) - kSub / 2, kSub)); }
+int FirstRowAtOrBelow(int32_t y) { return static_cast<int>(CeilDiv(static_cast<int64_t>(y) - SUB / 2, SUB)); }
 
 // One edge from top (xa, ya) to bottom (xb, yb) in 1/16 pixels. For each row
 // it gives the first pixel whose centre is at or right of the edge:
@@ -32,12 +32,12 @@ class EdgeWalker {
 public:
     EdgeWalker(int32_t xa, int32_t ya, int32_t xb, int32_t yb, int row) {
         const int64_t dx = xb - xa, dy = yb - ya;
-        denominator_ = kSub * dy;
-        const int64_t numerator = (xa - kSub / 2) * dy + (static_cast<int64_t>(row) * kSub + kSub / 2 - ya) * dx;
+        denominator_ = SUB * dy;
+        const int64_t numerator = (xa - SUB / 2) * dy + (static_cast<int64_t>(row) * SUB + SUB / 2 - ya) * dx;
         quotient_ = CeilDiv(numerator, denominator_);
         remainder_ = quotient_ * denominator_ - numerator;
-        stepQuotient_ = FloorDiv(kSub * dx, denominator_);
-        stepRemainder_ = kSub * dx - stepQuotient_ * denominator_;
+        stepQuotient_ = FloorDiv(SUB * dx, denominator_);
+        stepRemainder_ = SUB * dx - stepQuotient_ * denominator_;
     }
     int X() const { return static_cast<int>(quotient_); }
     void Step() {
@@ -106,23 +106,23 @@ using DepthType = std::conditional_t<DepthBits == 16, uint16_t, uint32_t>;
 // Depth values as fixed point: 16-bit depths with 15 fraction bits, 24-bit
 // ones with 7, so every value stays positive in an int32.
 template <int DepthBits>
-constexpr int kDepthFraction = DepthBits == 16 ? 15 : 7;
+constexpr int DEPTH_FRACTION = DepthBits == 16 ? 15 : 7;
 template <int DepthBits>
-constexpr float kDepthScale = DepthBits == 16 ? 65535.0f * 32768.0f : 16777215.0f * 128.0f;
+constexpr float DEPTH_SCALE = DepthBits == 16 ? 65535.0f * 32768.0f : 16777215.0f * 128.0f;
 
 // A plane value as 32-bit fixed point, saturated. Spans step these values in
 // unsigned arithmetic, which wraps where signed would overflow: a near
 // edge-on triangle's slopes are steep enough to carry the value past the
 // range just after a span's last pixel, where it is no longer read.
 [[gnu::always_inline]] inline uint32_t ToFixed(float value, float scale) {
-    constexpr float kLimit = 2147483520.0f;  // the largest float below 2^31
-    return static_cast<uint32_t>(static_cast<int32_t>(std::clamp(value * scale, -kLimit, kLimit)));
+    constexpr float LIMIT = 2147483520.0f;  // the largest float below 2^31
+    return static_cast<uint32_t>(static_cast<int32_t>(std::clamp(value * scale, -LIMIT, LIMIT)));
 }
 
 // Texel positions are lifted above zero by this many texels before they are
 // truncated, so truncation rounds down like floor for positions above
 // -4096; the float keeps 11 fraction bits there for the linear weights.
-constexpr int kTexelBias = 4096;
+constexpr int TEXEL_BIAS = 4096;
 
 [[gnu::always_inline]] inline int WrapCoordinate(int t, int mask, int size) {
     if (mask >= 0) return t & mask;
@@ -130,7 +130,7 @@ constexpr int kTexelBias = 4096;
     return m < 0 ? m + size : m;
 }
 
-[[gnu::always_inline]] inline int FloorTexel(float texels) { return static_cast<int>(texels + static_cast<float>(kTexelBias)) - kTexelBias; }
+[[gnu::always_inline]] inline int FloorTexel(float texels) { return static_cast<int>(texels + static_cast<float>(TEXEL_BIAS)) - TEXEL_BIAS; }
 
 [[gnu::always_inline]] inline uint32_t FetchNearest(const SpanContext& c, float u, float v) {
     const TextureLevel& t = *c.texture;
@@ -171,16 +171,16 @@ void DrawSpan(const SpanContext& c, const Planes& p, int y, int x0, int x1) {
     const RenderTarget& target = *c.target;
     auto* pixels = reinterpret_cast<PixelType<F>*>(target.color.bits + static_cast<ptrdiff_t>(y) * target.color.pitch);
     auto* depths = reinterpret_cast<DepthType<DepthBits>*>(target.depth + static_cast<ptrdiff_t>(y) * target.depthPitch);
-    constexpr float kColor = 65536.0f;
-    uint32_t z = ToFixed(p.z.At(x0, y), kDepthScale<DepthBits>);
-    const uint32_t dz = ToFixed(p.z.dx, kDepthScale<DepthBits>);
-    uint32_t r = ToFixed(p.r.At(x0, y), kColor), g = ToFixed(p.g.At(x0, y), kColor), b = ToFixed(p.b.At(x0, y), kColor);
-    const uint32_t dr = ToFixed(p.r.dx, kColor), dg = ToFixed(p.g.dx, kColor), db = ToFixed(p.b.dx, kColor);
+    constexpr float COLOR_SCALE = 65536.0f;
+    uint32_t z = ToFixed(p.z.At(x0, y), DEPTH_SCALE<DepthBits>);
+    const uint32_t dz = ToFixed(p.z.dx, DEPTH_SCALE<DepthBits>);
+    uint32_t r = ToFixed(p.r.At(x0, y), COLOR_SCALE), g = ToFixed(p.g.At(x0, y), COLOR_SCALE), b = ToFixed(p.b.At(x0, y), COLOR_SCALE);
+    const uint32_t dr = ToFixed(p.r.dx, COLOR_SCALE), dg = ToFixed(p.g.dx, COLOR_SCALE), db = ToFixed(p.b.dx, COLOR_SCALE);
     float u = p.u.At(x0, y), v = p.v.At(x0, y), w = p.w.At(x0, y);
     const float du = p.u.dx, dv = p.v.dx, dw = p.w.dx;
     for (int x = x0; x < x1; ++x, z += dz, r += dr, g += dg, b += db) {
         const auto depth =
-            static_cast<DepthType<DepthBits>>(static_cast<uint32_t>(std::max(static_cast<int32_t>(z), 0)) >> kDepthFraction<DepthBits>);
+            static_cast<DepthType<DepthBits>>(static_cast<uint32_t>(std::max(static_cast<int32_t>(z), 0)) >> DEPTH_FRACTION<DepthBits>);
         const float su = u, sv = v, sw = w;
         if constexpr (T != Texturing::None) {
             u += du;
@@ -213,7 +213,7 @@ void DrawSpan(const SpanContext& c, const Planes& p, int y, int x0, int x1) {
             depths[x] = depth;
         }
         if (c.dither && F != Format::X8888) {
-            const int d = kBayer[y & 3][x & 3] >> 1;
+            const int d = BAYER[y & 3][x & 3] >> 1;
             cr = std::min(cr + d, 255);
             cg = std::min(cg + (F == Format::R565 ? d >> 1 : d), 255);
             cb = std::min(cb + d, 255);
@@ -266,7 +266,7 @@ bool IsPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
 
 // The nearest 1/16 pixel (halves away from zero), without a library call.
 int32_t SnapToSubpixel(float pixels) {
-    const double steps = static_cast<double>(pixels) * kSub;
+    const double steps = static_cast<double>(pixels) * SUB;
     return static_cast<int32_t>(steps >= 0 ? steps + 0.5 : steps - 0.5);
 }
 
@@ -307,10 +307,10 @@ void DrawTriangle(const RenderTarget& target, const RasterVertex* a, const Raste
     // Attribute planes over the snapped corners.
     float xs[3], ys[3];
     for (int i = 0; i < 3; ++i) {
-        xs[i] = static_cast<float>(s[i].x) / kSub;
-        ys[i] = static_cast<float>(s[i].y) / kSub;
+        xs[i] = static_cast<float>(s[i].x) / SUB;
+        ys[i] = static_cast<float>(s[i].y) / SUB;
     }
-    const float inverseArea = static_cast<float>(kSub * kSub) / static_cast<float>(area2);
+    const float inverseArea = static_cast<float>(SUB * SUB) / static_cast<float>(area2);
     const bool perspective = style.texture && style.perspective;
     Planes planes;
     auto plane = [&](auto field) {

@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr float kGuardBand = 8192;  // pixels beyond the viewport centre that need no clipping
+constexpr float GUARD_BAND = 8192;  // pixels beyond the viewport centre that need no clipping
 
 struct LightColor {
     float r = 0, g = 0, b = 0;
@@ -84,7 +84,7 @@ bool IsBackFacing(const RasterVertex& a, const RasterVertex& b, const RasterVert
 }
 
 // Outcode bits: outside the front, back, left, right, top, bottom planes.
-enum : uint8_t { kFront = 1, kBack = 2, kLeft = 4, kRight = 8, kTop = 16, kBottom = 32 };
+enum : uint8_t { OUTSIDE_FRONT = 1, OUTSIDE_BACK = 2, OUTSIDE_LEFT = 4, OUTSIDE_RIGHT = 8, OUTSIDE_TOP = 16, OUTSIDE_BOTTOM = 32 };
 
 // A vertex in camera space with what it carries.
 struct CameraVertex {
@@ -129,13 +129,13 @@ private:
 
     uint8_t Outcode(Vec3 p) const {
         uint8_t code = 0;
-        if (p.z < volume_.front) code |= kFront;
-        if (p.z > volume_.back) code |= kBack;
-        const float limit = kGuardBand * p.z;
-        if (p.x * focal_ < -limit) code |= kLeft;
-        if (p.x * focal_ > limit) code |= kRight;
-        if (p.y * focal_ > limit) code |= kTop;
-        if (p.y * focal_ < -limit) code |= kBottom;
+        if (p.z < volume_.front) code |= OUTSIDE_FRONT;
+        if (p.z > volume_.back) code |= OUTSIDE_BACK;
+        const float limit = GUARD_BAND * p.z;
+        if (p.x * focal_ < -limit) code |= OUTSIDE_LEFT;
+        if (p.x * focal_ > limit) code |= OUTSIDE_RIGHT;
+        if (p.y * focal_ > limit) code |= OUTSIDE_TOP;
+        if (p.y * focal_ < -limit) code |= OUTSIDE_BOTTOM;
         return code;
     }
 
@@ -235,8 +235,8 @@ private:
         const float f = focal_;
         const struct {
             float a, b, c, d;  // inside when a x + b y + c z + d >= 0
-        } planes[6] = {{0, 0, 1, -volume_.front}, {0, 0, -1, volume_.back}, {f, 0, kGuardBand, 0},
-                       {-f, 0, kGuardBand, 0},      {0, -f, kGuardBand, 0},   {0, f, kGuardBand, 0}};
+        } planes[6] = {{0, 0, 1, -volume_.front}, {0, 0, -1, volume_.back}, {f, 0, GUARD_BAND, 0},
+                       {-f, 0, GUARD_BAND, 0},      {0, -f, GUARD_BAND, 0},   {0, f, GUARD_BAND, 0}};
         for (const auto& plane : planes) {
             const CameraVertex* in = buffers[current];
             CameraVertex* out = buffers[1 - current];

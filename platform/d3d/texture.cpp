@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr uint32_t kOpaque = 0xFF000000u;
+constexpr uint32_t OPAQUE_ALPHA = 0xFF000000u;
 
 // One texel of the next level: the mean of the visible texels of the 2 x 2
 // block (fewer at odd edges); keyed out when most of the block is.
@@ -19,7 +19,7 @@ uint32_t Reduce(const TextureLevel& from, int x, int y) {
             const int sx = std::min(2 * x + dx, from.width - 1), sy = std::min(2 * y + dy, from.height - 1);
             const uint32_t texel = from.texels[static_cast<size_t>(sy) * from.width + sx];
             ++count;
-            if (!(texel & kOpaque)) continue;
+            if (!(texel & OPAQUE_ALPHA)) continue;
             ++visible;
             sums[0] += (texel >> 16) & 0xFF;
             sums[1] += (texel >> 8) & 0xFF;
@@ -28,7 +28,7 @@ uint32_t Reduce(const TextureLevel& from, int x, int y) {
     }
     if (visible * 2 < count) return 0;
     const uint32_t half = static_cast<uint32_t>(visible) / 2;
-    return kOpaque | ((sums[0] + half) / visible) << 16 | ((sums[1] + half) / visible) << 8 |
+    return OPAQUE_ALPHA | ((sums[0] + half) / visible) << 16 | ((sums[1] + half) / visible) << 8 |
            (sums[2] + half) / visible;
 }
 
@@ -78,7 +78,7 @@ void RmTexture::BuildLevels() {
     TextureLevel& base = levels_[0];
     base.texels.resize(colors_.size());
     for (size_t i = 0; i < colors_.size(); ++i)
-        base.texels[i] = keyed_ && (colors_[i] & 0xFFFFFF) == keyColor_ ? 0 : colors_[i] | kOpaque;
+        base.texels[i] = keyed_ && (colors_[i] & 0xFFFFFF) == keyColor_ ? 0 : colors_[i] | OPAQUE_ALPHA;
     while (levels_.back().width > 1 || levels_.back().height > 1) {
         const TextureLevel& from = levels_.back();
         TextureLevel next;

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr size_t kLargestModel = 256u << 20;
+constexpr size_t LARGEST_MODEL = 256u << 20;
 
 Affine ToAffine(const aiMatrix4x4& m) {
     // Assimp transforms column vectors; ours are rows.
@@ -84,7 +84,7 @@ bool ReadFile(const char* name, std::vector<uint8_t>* bytes) {
     std::ifstream file(path, std::ios::binary | std::ios::ate);
     if (!file) return false;
     const std::streamoff size = file.tellg();
-    if (size <= 0 || static_cast<size_t>(size) > kLargestModel) return false;
+    if (size <= 0 || static_cast<size_t>(size) > LARGEST_MODEL) return false;
     bytes->resize(static_cast<size_t>(size));
     file.seekg(0);
     return static_cast<bool>(file.read(reinterpret_cast<char*>(bytes->data()), size));

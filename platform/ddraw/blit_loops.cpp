@@ -64,9 +64,9 @@ void FillRow(uint8_t* row, int width, uint32_t value) {
 template <int Bytes>
 void FillLongRow(uint8_t* row, int width, uint32_t value) {
 #if defined(__x86_64__) && defined(__GNUC__)
-    constexpr int kLongRowBytes = 4096;
+    constexpr int LONG_ROW_BYTES = 4096;
     if constexpr (Bytes == 2 || Bytes == 4) {
-        if (width * Bytes >= kLongRowBytes) {
+        if (width * Bytes >= LONG_ROW_BYTES) {
             const int head = static_cast<int>((8 - reinterpret_cast<uintptr_t>(row) % 8) % 8) / Bytes;
             FillRow<Bytes>(row, head, value);
             uint64_t word = Bytes == 2 ? (value & 0xFFFFu) * 0x0001000100010001ull : (value * 0x0000000100000001ull);

@@ -14,9 +14,9 @@
 
 namespace {
 
-constexpr DWORD kVideoMemoryTotal = 64u << 20;
-constexpr int kLargestSide = 16384;
-constexpr GUID kSoftwareDeviceGuid = {0x4b6f7276, 0x656e, 0x5244, {0x53, 0x6f, 0x66, 0x74, 0x77, 0x61, 0x72, 0x65}};
+constexpr DWORD VIDEO_MEMORY_TOTAL = 64u << 20;
+constexpr int LARGEST_SIDE = 16384;
+constexpr GUID SOFTWARE_DEVICE_GUID = {0x4b6f7276, 0x656e, 0x5244, {0x53, 0x6f, 0x66, 0x74, 0x77, 0x61, 0x72, 0x65}};
 
 bool IsModeDepth(int bitsPerPixel) {
     return bitsPerPixel == 8 || bitsPerPixel == 16 || bitsPerPixel == 24 || bitsPerPixel == 32;
@@ -45,7 +45,7 @@ void FillCaps(DDCAPS* caps, DWORD videoMemoryFree) {
     caps->dwSize = size;
     // The 3D renderer draws into this device's surfaces and textures.
     caps->dwCaps = DDCAPS_BLTSTRETCH | DDCAPS_3D;
-    caps->dwVidMemTotal = kVideoMemoryTotal;
+    caps->dwVidMemTotal = VIDEO_MEMORY_TOTAL;
     caps->dwVidMemFree = videoMemoryFree;
     caps->ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX |
                            DDSCAPS_BACKBUFFER | DDSCAPS_FRONTBUFFER | DDSCAPS_SYSTEMMEMORY | DDSCAPS_VIDEOMEMORY |
@@ -65,7 +65,7 @@ PixelFormat ModePixelFormat(int bitsPerPixel) {
 
 HRESULT DirectDrawEnumerateA(LPDDENUMCALLBACKA callback, void* context) {
     if (!callback) return DDERR_INVALIDPARAMS;
-    GUID guid = kSoftwareDeviceGuid;
+    GUID guid = SOFTWARE_DEVICE_GUID;
     callback(&guid, "Korven software renderer", "display", context);
     return DD_OK;
 }
@@ -73,7 +73,7 @@ HRESULT DirectDrawEnumerateA(LPDDENUMCALLBACKA callback, void* context) {
 HRESULT DirectDrawCreate(GUID* guid, IDirectDraw** device, void* outer) {
     if (!device || outer) return DDERR_INVALIDPARAMS;
     *device = nullptr;
-    if (guid && *guid != kSoftwareDeviceGuid) return DDERR_INVALIDPARAMS;
+    if (guid && *guid != SOFTWARE_DEVICE_GUID) return DDERR_INVALIDPARAMS;
     if (!PlatformIsOpen()) return DDERR_GENERIC;  // no desktop to show anything on
     HeadlessSetSurfaceLossHandler(MarkAllSurfacesLost);
     *device = new SoftwareDevice;
@@ -103,7 +103,7 @@ HRESULT SoftwareDevice::GetCaps(DDCAPS* hardware, DDCAPS* emulation) {
     if (!hardware && !emulation) return DDERR_INVALIDPARAMS;
     for (DDCAPS* caps : {hardware, emulation})
         if (caps && caps->dwSize != sizeof(DDCAPS)) return DDERR_INVALIDPARAMS;
-    const DWORD videoMemoryFree = kVideoMemoryTotal - static_cast<DWORD>(videoMemoryUsed_);
+    const DWORD videoMemoryFree = VIDEO_MEMORY_TOTAL - static_cast<DWORD>(videoMemoryUsed_);
     if (hardware) FillCaps(hardware, videoMemoryFree);
     if (emulation) FillCaps(emulation, videoMemoryFree);
     return DD_OK;
@@ -126,7 +126,7 @@ HRESULT SoftwareDevice::SetCooperativeLevel(HWND window, DWORD flags) {
 
 HRESULT SoftwareDevice::SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel) {
     if (!(level_ & DDSCL_EXCLUSIVE)) return DDERR_NOEXCLUSIVEMODE;
-    if (width == 0 || height == 0 || width > kLargestSide || height > kLargestSide ||
+    if (width == 0 || height == 0 || width > LARGEST_SIDE || height > LARGEST_SIDE ||
         !IsModeDepth(static_cast<int>(bitsPerPixel)))
         return DDERR_INVALIDPARAMS;
     ChangeMode({static_cast<int>(width), static_cast<int>(height), static_cast<int>(bitsPerPixel)}, true);
@@ -152,7 +152,7 @@ HRESULT SoftwareDevice::CreateSurface(DDSURFACEDESC* desc, IDirectDrawSurface** 
     if (caps & (DDSCAPS_FLIP | DDSCAPS_BACKBUFFER | DDSCAPS_FRONTBUFFER)) return DDERR_INVALIDPARAMS;
 
     if ((desc->dwFlags & (DDSD_WIDTH | DDSD_HEIGHT)) != (DDSD_WIDTH | DDSD_HEIGHT)) return DDERR_INVALIDPARAMS;
-    if (desc->dwWidth == 0 || desc->dwHeight == 0 || desc->dwWidth > kLargestSide || desc->dwHeight > kLargestSide)
+    if (desc->dwWidth == 0 || desc->dwHeight == 0 || desc->dwWidth > LARGEST_SIDE || desc->dwHeight > LARGEST_SIDE)
         return DDERR_INVALIDPARAMS;
     PixelFormat format = ModePixelFormat(mode_.bitsPerPixel);
     if (caps & DDSCAPS_ZBUFFER) {
@@ -217,7 +217,7 @@ HRESULT SoftwareDevice::MakeSurface(DWORD caps, int width, int height, PixelForm
     *out = nullptr;
     const size_t pitch = (static_cast<size_t>(width) * ((format.bitsPerPixel + 7) / 8) + 15) & ~size_t{15};
     const size_t bytes = pitch * static_cast<size_t>(height);
-    const bool roomInVideo = bytes <= kVideoMemoryTotal - videoMemoryUsed_;
+    const bool roomInVideo = bytes <= VIDEO_MEMORY_TOTAL - videoMemoryUsed_;
     if ((caps & DDSCAPS_VIDEOMEMORY) && !roomInVideo) return DDERR_OUTOFMEMORY;
     if (!(caps & DDSCAPS_SYSTEMMEMORY)) caps |= roomInVideo ? DDSCAPS_VIDEOMEMORY : DDSCAPS_SYSTEMMEMORY;
     auto* surface = new SoftwareSurface(this, caps, width, height, format);

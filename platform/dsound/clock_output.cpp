@@ -21,7 +21,7 @@ public:
     void RenderUntil(uint64_t elapsedMilliseconds) {
         const uint64_t due = elapsedMilliseconds * MIXER_RATE / 1000;
         while (rendered_ < due) {
-            const int frames = static_cast<int>(std::min<uint64_t>(due - rendered_, kChunkFrames));
+            const int frames = static_cast<int>(std::min<uint64_t>(due - rendered_, CHUNK_FRAMES));
             RenderMix(chunk_.data(), frames);
             if (writer) writer->Append(chunk_.data(), frames);
             rendered_ += static_cast<uint64_t>(frames);
@@ -31,8 +31,8 @@ public:
     std::unique_ptr<WaveFileWriter> writer;
 
 private:
-    static constexpr int kChunkFrames = 4096;
-    std::vector<int16_t> chunk_ = std::vector<int16_t>(kChunkFrames * MIXER_CHANNELS);
+    static constexpr int CHUNK_FRAMES = 4096;
+    std::vector<int16_t> chunk_ = std::vector<int16_t>(CHUNK_FRAMES * MIXER_CHANNELS);
     uint64_t rendered_ = 0;
 };
 

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int kBlockFrames = 256;
+constexpr int BLOCK_FRAMES = 256;
 
 struct PullSource {
     int id;
@@ -31,7 +31,7 @@ struct MixerState {
 MixerState& gMixer = *new MixerState;  // buffers may be released by static destructors
 
 void AddSources(float* accumulator, int frames) {
-    int16_t pulled[kBlockFrames * MIXER_CHANNELS];
+    int16_t pulled[BLOCK_FRAMES * MIXER_CHANNELS];
     for (const PullSource& s : gMixer.sources) {
         s.source(s.context, pulled, frames);
         for (int i = 0; i < frames * MIXER_CHANNELS; ++i) accumulator[i] += pulled[i];
@@ -80,9 +80,9 @@ std::vector<int16_t> TakeSoundRecording() {
 
 void RenderMix(int16_t* stereo, int frames) {
     std::lock_guard lock(gMixer.lock);
-    float accumulator[kBlockFrames * MIXER_CHANNELS];
+    float accumulator[BLOCK_FRAMES * MIXER_CHANNELS];
     for (int done = 0; done < frames;) {
-        const int count = std::min(kBlockFrames, frames - done);
+        const int count = std::min(BLOCK_FRAMES, frames - done);
         std::fill(accumulator, accumulator + count * MIXER_CHANNELS, 0.0f);
         for (SoundBuffer* voice : gMixer.voices) voice->MixInto(accumulator, count);
         AddSources(accumulator, count);

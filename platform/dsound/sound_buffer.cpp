@@ -15,7 +15,7 @@ namespace {
 
 // The write cursor leads the play cursor by the 10 ms the mixer may already
 // have taken, as the device's does.
-constexpr DWORD kWriteLeadDivisor = 100;
+constexpr DWORD WRITE_LEAD_DIVISOR = 100;
 
 bool FormatSupported(const WAVEFORMATEX& f) {
     return f.wFormatTag == WAVE_FORMAT_PCM && (f.nChannels == 1 || f.nChannels == 2) &&
@@ -82,7 +82,7 @@ HRESULT SoundBuffer::GetCurrentPosition(DWORD* playCursor, DWORD* writeCursor) {
     std::lock_guard lock(MixerLock());
     const DWORD size = static_cast<DWORD>(bytes_.size());
     const DWORD play = static_cast<DWORD>(position_ >> 32) * format_.nBlockAlign;
-    const DWORD lead = (Rate() / kWriteLeadDivisor) * format_.nBlockAlign;
+    const DWORD lead = (Rate() / WRITE_LEAD_DIVISOR) * format_.nBlockAlign;
     if (playCursor) *playCursor = play;
     if (writeCursor) *writeCursor = playing_ ? static_cast<DWORD>((static_cast<uint64_t>(play) + lead) % size) : play;
     return DS_OK;
@@ -135,7 +135,7 @@ HRESULT SoundBuffer::Lock(DWORD offset, DWORD bytes, void** region1, DWORD* byte
     const DWORD size = static_cast<DWORD>(bytes_.size());
     if (flags & DSBLOCK_FROMWRITECURSOR) {
         const DWORD play = static_cast<DWORD>(position_ >> 32) * format_.nBlockAlign;
-        offset = playing_ ? (play + (Rate() / kWriteLeadDivisor) * format_.nBlockAlign) % size : play;
+        offset = playing_ ? (play + (Rate() / WRITE_LEAD_DIVISOR) * format_.nBlockAlign) % size : play;
     }
     if (flags & DSBLOCK_ENTIREBUFFER) bytes = size;
     if (offset >= size || bytes == 0 || bytes > size) return DSERR_INVALIDPARAM;

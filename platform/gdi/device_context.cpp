@@ -11,8 +11,7 @@ namespace {
 
 // The bitmap every new memory context starts with; never deleted.
 GdiBitmap* StockBitmap() {
-    static const PaletteEntryRGB blackWhite[2] = {{0, 0, 0, 0}, {255, 255, 255, 0}};
-    static GdiBitmap* stock = NewBitmap(1, 1, PixelFormat{1, 0, 0, 0}, false, blackWhite, 2);
+    static GdiBitmap* stock = NewBitmap(1, 1, PIXEL_FORMAT_MONOCHROME, false, BLACK_WHITE_COLORS, 2);
     return stock;
 }
 

@@ -17,20 +17,19 @@ PixelFormat CompatibleFormat(int depth) {
     case 16: return PIXEL_FORMAT_565;
     case 24: return PIXEL_FORMAT_888;
     case 32: return PIXEL_FORMAT_8888;
-    default: return PixelFormat{1, 0, 0, 0};
+    default: return PIXEL_FORMAT_MONOCHROME;
     }
 }
 
 // The colours given to an indexed bitmap or DIB when no table comes with it.
 const PaletteEntryRGB* StandardColors(int bitsPerPixel) {
-    static const PaletteEntryRGB blackWhite[2] = {{0, 0, 0, 0}, {255, 255, 255, 0}};
     static const PaletteEntryRGB sixteen[16] = {
         {0, 0, 0, 0},       {128, 0, 0, 0},   {0, 128, 0, 0},   {128, 128, 0, 0},
         {0, 0, 128, 0},     {128, 0, 128, 0}, {0, 128, 128, 0}, {192, 192, 192, 0},
         {128, 128, 128, 0}, {255, 0, 0, 0},   {0, 255, 0, 0},   {255, 255, 0, 0},
         {0, 0, 255, 0},     {255, 0, 255, 0}, {0, 255, 255, 0}, {255, 255, 255, 0}};
     switch (bitsPerPixel) {
-    case 1: return blackWhite;
+    case 1: return BLACK_WHITE_COLORS;
     case 4: return sixteen;
     default: return GetDefaultPalette();
     }

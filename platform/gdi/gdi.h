@@ -112,6 +112,12 @@ HGDIOBJ GetCurrentObject(HDC dc, UINT type);
 int GetDeviceCaps(HDC dc, int index);
 UINT GetSystemPaletteEntries(HDC dc, UINT start, UINT count, PALETTEENTRY* entries);
 
+// The system palette's 20 static colours as colour references: entries 0..9
+// followed by entries 246..255.
+inline constexpr COLORREF SYSTEM_STATIC_COLORS[20] = {
+    0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0xC0C0C0, 0xC0DCC0, 0xF0CCA8,
+    0xF0FCFF, 0xA8A0A0, 0x808080, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
+
 // The 256 colours behind an 8-bit surface that has no palette of its own:
 // the 20 static colours (0..9, 246..255) with black between them.
 const PaletteEntryRGB* GetDefaultPalette();

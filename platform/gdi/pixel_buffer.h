@@ -16,10 +16,14 @@ constexpr PixelFormat PIXEL_FORMAT_555{16, 0x7C00, 0x03E0, 0x001F};
 constexpr PixelFormat PIXEL_FORMAT_888{24, 0xFF0000, 0x00FF00, 0x0000FF};
 constexpr PixelFormat PIXEL_FORMAT_8888{32, 0xFF0000, 0x00FF00, 0x0000FF};
 constexpr PixelFormat PIXEL_FORMAT_INDEXED8{8, 0, 0, 0};
+constexpr PixelFormat PIXEL_FORMAT_MONOCHROME{1, 0, 0, 0};
 
 struct PaletteEntryRGB {
     uint8_t red, green, blue, flags;
 };
+
+// The two colours of a monochrome bitmap that comes without a table.
+inline constexpr PaletteEntryRGB BLACK_WHITE_COLORS[2] = {{0, 0, 0, 0}, {255, 255, 255, 0}};
 
 struct PixelBuffer {
     uint8_t* bits = nullptr;  // top row first

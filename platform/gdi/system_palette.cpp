@@ -7,11 +7,6 @@
 
 namespace {
 
-constexpr COLORREF STATIC_LOW[10] = {0x000000, 0x000080, 0x008000, 0x008080, 0x800000,
-                                     0x800080, 0x808000, 0xC0C0C0, 0xC0DCC0, 0xF0CCA8};
-constexpr COLORREF STATIC_HIGH[10] = {0xF0FCFF, 0xA8A0A0, 0x808080, 0x0000FF, 0x00FF00,
-                                      0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
-
 constexpr PaletteEntryRGB ToEntry(COLORREF c) {
     return {static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8), static_cast<uint8_t>(c >> 16), 0};
 }
@@ -19,8 +14,8 @@ constexpr PaletteEntryRGB ToEntry(COLORREF c) {
 constexpr std::array<PaletteEntryRGB, 256> MakeSystemPalette() {
     std::array<PaletteEntryRGB, 256> entries{};
     for (int i = 0; i < 10; ++i) {
-        entries[i] = ToEntry(STATIC_LOW[i]);
-        entries[246 + i] = ToEntry(STATIC_HIGH[i]);
+        entries[i] = ToEntry(SYSTEM_STATIC_COLORS[i]);
+        entries[246 + i] = ToEntry(SYSTEM_STATIC_COLORS[10 + i]);
     }
     return entries;
 }

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int kFramesPerSector = 588;  // 44,100 stereo samples a second, 75 sectors a second
+constexpr int FRAMES_PER_SECTOR = 588;  // 44,100 stereo samples a second, 75 sectors a second
 
 class CdAudioDevice : public MciDevice {
 public:
@@ -30,20 +30,20 @@ public:
         char extra;
         const int n = std::sscanf(text.c_str(), "%3d:%2d:%2d%c", &minutes, &seconds, &frames, &extra);
         if (n < 1 || n > 3 || minutes < 0 || seconds < 0 || seconds > 59 || frames < 0 || frames > 74) return false;
-        *frame = (static_cast<int64_t>(minutes) * 60 * 75 + seconds * 75 + frames) * kFramesPerSector;
+        *frame = (static_cast<int64_t>(minutes) * 60 * 75 + seconds * 75 + frames) * FRAMES_PER_SECTOR;
         return true;
     }
 
     std::string FormatPosition(int64_t frame) const override {
-        const int64_t sector = frame / kFramesPerSector;
+        const int64_t sector = frame / FRAMES_PER_SECTOR;
         char text[16];
         std::snprintf(text, sizeof(text), "%02d:%02d:%02d", static_cast<int>(sector / (60 * 75)),
                       static_cast<int>(sector / 75 % 60), static_cast<int>(sector % 75));
         return text;
     }
 
-    int64_t Start() const override { return static_cast<int64_t>(trackStarts_.front()) * kFramesPerSector; }
-    int64_t Length() const override { return static_cast<int64_t>(leadOut_) * kFramesPerSector; }
+    int64_t Start() const override { return static_cast<int64_t>(trackStarts_.front()) * FRAMES_PER_SECTOR; }
+    int64_t Length() const override { return static_cast<int64_t>(leadOut_) * FRAMES_PER_SECTOR; }
 
     // "position track N" and "number of tracks".
     MCIERROR Status(const std::string& item, MciCommand* command, std::string* answer) override {
@@ -55,7 +55,7 @@ public:
             char extra;
             if (std::sscanf(trackText.c_str(), "%d%c", &track, &extra) != 1) return MCIERR_BAD_INTEGER;
             if (track < first_ || track >= first_ + count_) return MCIERR_OUTOFRANGE;
-            *answer = FormatPosition(static_cast<int64_t>(trackStarts_[track - first_]) * kFramesPerSector);
+            *answer = FormatPosition(static_cast<int64_t>(trackStarts_[track - first_]) * FRAMES_PER_SECTOR);
             return 0;
         }
         if (item == "number" && TakeFlag(command, "of") && TakeFlag(command, "tracks")) {
@@ -71,9 +71,9 @@ public:
     // sectors the disc cannot give are silence.
     void RenderAudio(int16_t* stereo, int frames) override {
         while (frames > 0) {
-            const int64_t sector = cursor_ / kFramesPerSector;
-            const int offset = static_cast<int>(cursor_ % kFramesPerSector);
-            const int take = std::min(frames, kFramesPerSector - offset);
+            const int64_t sector = cursor_ / FRAMES_PER_SECTOR;
+            const int offset = static_cast<int>(cursor_ % FRAMES_PER_SECTOR);
+            const int take = std::min(frames, FRAMES_PER_SECTOR - offset);
             const int16_t* samples = Sector(sector);
             if (samples) std::memcpy(stereo, samples + offset * 2, static_cast<size_t>(take) * 4);
             else std::memset(stereo, 0, static_cast<size_t>(take) * 4);
@@ -101,7 +101,7 @@ private:
     std::vector<lba_t> trackStarts_;
     lba_t leadOut_ = 0;
     int64_t cursor_ = 0;
-    int16_t cache_[kFramesPerSector * 2] = {};
+    int16_t cache_[FRAMES_PER_SECTOR * 2] = {};
     int64_t cachedSector_ = -1;
     bool cacheValid_ = false;
 };

@@ -183,9 +183,9 @@ MCIERROR Run(const char* text, std::string* answer, HWND callback) {
     MciCommand command;
     if (!text || !*text) return MCIERR_MISSING_COMMAND_STRING;
     if (!SplitMciCommand(text, &command)) return MCIERR_NO_CLOSING_QUOTE;
-    static const char* const kVerbs[] = {"open", "play", "stop", "close", "status", "window", "put", "realize"};
-    if (std::find_if(std::begin(kVerbs), std::end(kVerbs), [&](const char* v) { return command.verb == v; }) ==
-        std::end(kVerbs))
+    static const char* const VERBS[] = {"open", "play", "stop", "close", "status", "window", "put", "realize"};
+    if (std::find_if(std::begin(VERBS), std::end(VERBS), [&](const char* v) { return command.verb == v; }) ==
+        std::end(VERBS))
         return MCIERR_UNRECOGNIZED_COMMAND;
     if (command.device.empty()) return MCIERR_MISSING_PARAMETER;
     const bool notify = TakeFlag(&command, "notify");

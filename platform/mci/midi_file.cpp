@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr uint32_t kDefaultTempo = 500000;  // microseconds per quarter note (120 beats a minute)
+constexpr uint32_t DEFAULT_TEMPO = 500000;  // microseconds per quarter note (120 beats a minute)
 
 struct Reader {
     const uint8_t* at;
@@ -136,7 +136,7 @@ bool ParseMidiFile(const uint8_t* data, size_t size, MidiSong* song, std::string
     const bool smpte = division & 0x8000;
     const double smpteTickMicroseconds =
         smpte ? 1e6 / (-static_cast<int8_t>(division >> 8) * static_cast<double>(division & 0xFF)) : 0;
-    double tickMicroseconds = smpte ? smpteTickMicroseconds : kDefaultTempo / static_cast<double>(division);
+    double tickMicroseconds = smpte ? smpteTickMicroseconds : DEFAULT_TEMPO / static_cast<double>(division);
     double now = 0;
     uint64_t lastTick = 0;
     song->events.clear();

@@ -11,8 +11,8 @@
 
 namespace {
 
-constexpr AVRational kFrameBase{1, MEDIA_RATE};
-constexpr size_t kMaxWaitingPackets = 4096;  // a badly interleaved file cannot fill the memory
+constexpr AVRational FRAME_BASE{1, MEDIA_RATE};
+constexpr size_t MAX_WAITING_PACKETS = 4096;  // a badly interleaved file cannot fill the memory
 
 }  // namespace
 
@@ -70,10 +70,10 @@ bool MovieDecoder::Open(const std::string& path, bool pictures, bool sound) {
         if (static_cast<int>(i) != video_.index && static_cast<int>(i) != audio_.index)
             format_->streams[i]->discard = AVDISCARD_ALL;
 
-    if (format_->duration > 0) lengthFrames_ = av_rescale_q(format_->duration, AV_TIME_BASE_Q, kFrameBase);
+    if (format_->duration > 0) lengthFrames_ = av_rescale_q(format_->duration, AV_TIME_BASE_Q, FRAME_BASE);
     for (const Stream* stream : {&video_, &audio_}) {
         const AVStream* s = stream->codec ? format_->streams[stream->index] : nullptr;
-        if (s && s->duration > 0) lengthFrames_ = std::max(lengthFrames_, av_rescale_q(s->duration, s->time_base, kFrameBase));
+        if (s && s->duration > 0) lengthFrames_ = std::max(lengthFrames_, av_rescale_q(s->duration, s->time_base, FRAME_BASE));
     }
     picture_ = av_frame_alloc();
     nextPicture_ = av_frame_alloc();
@@ -101,7 +101,7 @@ AVPacket* MovieDecoder::NextPacket(Stream* stream) {
         if (packet->stream_index == stream->index) return packet;
         Stream* other = packet->stream_index == video_.index ? &video_ : packet->stream_index == audio_.index ? &audio_ : nullptr;
         if (other && other->codec) {
-            if (other->packets.size() >= kMaxWaitingPackets) {
+            if (other->packets.size() >= MAX_WAITING_PACKETS) {
                 av_packet_free(&other->packets.front());
                 other->packets.pop_front();
             }
@@ -134,11 +134,11 @@ int64_t MovieDecoder::FrameOf(const AVFrame* frame, const Stream& stream) const 
     int64_t pts = frame->best_effort_timestamp;
     if (pts == AV_NOPTS_VALUE) return -1;
     if (s->start_time != AV_NOPTS_VALUE) pts -= s->start_time;
-    return av_rescale_q(pts, s->time_base, kFrameBase);
+    return av_rescale_q(pts, s->time_base, FRAME_BASE);
 }
 
 void MovieDecoder::Seek(int64_t frame) {
-    int64_t target = av_rescale_q(frame, kFrameBase, AV_TIME_BASE_Q);
+    int64_t target = av_rescale_q(frame, FRAME_BASE, AV_TIME_BASE_Q);
     if (format_->start_time != AV_NOPTS_VALUE) target += format_->start_time;
     av_seek_frame(format_, -1, target, AVSEEK_FLAG_BACKWARD);
     ClearQueues();

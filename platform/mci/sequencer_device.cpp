@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr const char* kSoundFonts[] = {
+constexpr const char* SOUND_FONTS[] = {
     "/usr/share/sounds/sf2/TimGM6mb.sf2",
     "/usr/share/sounds/sf2/default-GM.sf2",
     "/usr/share/sounds/sf2/FluidR3_GM.sf2",
@@ -150,7 +150,7 @@ private:
 }  // namespace
 
 std::string DefaultSoundFontPath() {
-    for (const char* path : kSoundFonts)
+    for (const char* path : SOUND_FONTS)
         if (IsFile(path)) return path;
     return "";
 }

@@ -79,8 +79,8 @@ struct WinBackend {
     bool (*readJoystick)(int id, JoystickReading* reading);
 };
 
-extern const WinBackend kSdl2Backend;
-extern const WinBackend kHeadlessBackend;
+extern const WinBackend SDL2_BACKEND;
+extern const WinBackend HEADLESS_BACKEND;
 
 // The backend in use; valid between PlatformOpen and PlatformClose.
 const WinBackend& Backend();

@@ -12,8 +12,8 @@ struct MmioFile {
 
 namespace {
 
-constexpr FOURCC kRiff = mmioFOURCC('R', 'I', 'F', 'F');
-constexpr FOURCC kList = mmioFOURCC('L', 'I', 'S', 'T');
+constexpr FOURCC RIFF = mmioFOURCC('R', 'I', 'F', 'F');
+constexpr FOURCC LIST = mmioFOURCC('L', 'I', 'S', 'T');
 
 bool ReadWord(std::FILE* file, DWORD* value) {
     uint8_t b[4];
@@ -25,8 +25,8 @@ bool ReadWord(std::FILE* file, DWORD* value) {
 
 bool Matches(const MMCKINFO& found, const MMCKINFO& wanted, UINT flags) {
     if (flags & MMIO_FINDCHUNK) return found.ckid == wanted.ckid;
-    if (flags & MMIO_FINDRIFF) return found.ckid == kRiff && found.fccType == wanted.fccType;
-    if (flags & MMIO_FINDLIST) return found.ckid == kList && found.fccType == wanted.fccType;
+    if (flags & MMIO_FINDRIFF) return found.ckid == RIFF && found.fccType == wanted.fccType;
+    if (flags & MMIO_FINDLIST) return found.ckid == LIST && found.fccType == wanted.fccType;
     return true;
 }
 
@@ -69,7 +69,7 @@ MMRESULT mmioDescend(HMMIO file, MMCKINFO* chunk, const MMCKINFO* parent, UINT f
         MMCKINFO found{};
         if (!ReadWord(file->file, &found.ckid) || !ReadWord(file->file, &found.cksize)) return MMIOERR_CHUNKNOTFOUND;
         found.dwDataOffset = static_cast<DWORD>(start + 8);
-        const bool form = found.ckid == kRiff || found.ckid == kList;
+        const bool form = found.ckid == RIFF || found.ckid == LIST;
         if (form && !ReadWord(file->file, &found.fccType)) return MMIOERR_CHUNKNOTFOUND;
         if (Matches(found, *chunk, flags)) {
             *chunk = found;

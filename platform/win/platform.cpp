@@ -174,7 +174,7 @@ const char* PlatformOptionsHelp() {
 bool PlatformOpen(const PlatformOptions& options, std::string* error) {
     PlatformClose();
     gOptions = options;
-    const WinBackend* backend = options.backend == "headless" ? &kHeadlessBackend : &kSdl2Backend;
+    const WinBackend* backend = options.backend == "headless" ? &HEADLESS_BACKEND : &SDL2_BACKEND;
     if (!OpenDebugLogFile(options.logPath)) {
         *error = "cannot open the log file '" + options.logPath + "'";
         return false;

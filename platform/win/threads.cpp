@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr DWORD kPending = 0xFFFFFFFEu;
+constexpr DWORD PENDING = 0xFFFFFFFEu;
 
 // The state of an event or a thread, shared by its handle, the waits on it
 // and (for a thread) the running thread, so closing the handle early is safe.
@@ -44,7 +44,7 @@ struct Waiter {
     bool createdThread = false;
     bool virtualDeadline = false;
     DWORD deadline = 0;
-    DWORD result = kPending;
+    DWORD result = PENDING;
 };
 
 struct SyncState {
@@ -71,7 +71,7 @@ void Consume(const StatePointer& object) {
 DWORD TrySatisfy(const Waiter& waiter) {
     if (waiter.all) {
         for (const StatePointer& object : waiter.objects)
-            if (!object->signaled) return kPending;
+            if (!object->signaled) return PENDING;
         for (const StatePointer& object : waiter.objects) Consume(object);
         return WAIT_OBJECT_0;
     }
@@ -81,7 +81,7 @@ DWORD TrySatisfy(const Waiter& waiter) {
             return WAIT_OBJECT_0 + static_cast<DWORD>(i);
         }
     }
-    return kPending;
+    return PENDING;
 }
 
 // Completes a blocked wait (lock held).
@@ -95,15 +95,15 @@ void Complete(Waiter* waiter, DWORD result) {
 // first (lock held).
 void WakeWaiters() {
     for (Waiter* waiter : std::vector<Waiter*>(gSync.waiters))
-        if (const DWORD result = TrySatisfy(*waiter); result != kPending) Complete(waiter, result);
+        if (const DWORD result = TrySatisfy(*waiter); result != PENDING) Complete(waiter, result);
     gSync.changed.notify_all();
 }
 
 DWORD BlockVirtualMainThread(std::unique_lock<std::mutex>& lock, Waiter& waiter, DWORD milliseconds) {
     const DWORD start = Backend().ticks();
     for (;;) {
-        gSync.changed.wait(lock, [&] { return waiter.result != kPending || gSync.runningThreads == 0; });
-        if (waiter.result != kPending) return waiter.result;
+        gSync.changed.wait(lock, [&] { return waiter.result != PENDING || gSync.runningThreads == 0; });
+        if (waiter.result != PENDING) return waiter.result;
         if (milliseconds != INFINITE && Backend().ticks() - start >= milliseconds) {
             Complete(&waiter, WAIT_TIMEOUT);
             return WAIT_TIMEOUT;
@@ -116,11 +116,11 @@ DWORD BlockVirtualMainThread(std::unique_lock<std::mutex>& lock, Waiter& waiter,
 
 DWORD BlockRealTime(std::unique_lock<std::mutex>& lock, Waiter& waiter, DWORD milliseconds) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (waiter.result == kPending) {
+    while (waiter.result == PENDING) {
         if (milliseconds == INFINITE) {
             gSync.changed.wait(lock);
         } else if (gSync.changed.wait_until(lock, deadline) == std::cv_status::timeout &&
-                   waiter.result == kPending) {
+                   waiter.result == PENDING) {
             Complete(&waiter, WAIT_TIMEOUT);
         }
     }
@@ -138,7 +138,7 @@ DWORD Wait(DWORD count, const HANDLE* handles, bool all, DWORD milliseconds) {
         if (!object) return WAIT_FAILED;
         waiter.objects.push_back(std::move(object));
     }
-    if (const DWORD result = TrySatisfy(waiter); result != kPending) return result;
+    if (const DWORD result = TrySatisfy(waiter); result != PENDING) return result;
     if (milliseconds == 0) return WAIT_TIMEOUT;
 
     gSync.waiters.push_back(&waiter);
@@ -148,7 +148,7 @@ DWORD Wait(DWORD count, const HANDLE* handles, bool all, DWORD milliseconds) {
     if (!waiter.createdThread) return BlockVirtualMainThread(lock, waiter, milliseconds);
     waiter.virtualDeadline = milliseconds != INFINITE;
     waiter.deadline = Backend().ticks() + milliseconds;
-    gSync.changed.wait(lock, [&] { return waiter.result != kPending; });
+    gSync.changed.wait(lock, [&] { return waiter.result != PENDING; });
     return waiter.result;
 }
 

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr uint32_t kVersion = 0x150;
+constexpr uint32_t VERSION = 0x150;
 
 struct OpenMptPlayer {
     ModPlayer base;  // first, so the object is its own ModPlayer
@@ -38,7 +38,7 @@ int Release(ModPlayer* player) {
     return 1;
 }
 
-uint32_t Version(ModPlayer*) { return kVersion; }
+uint32_t Version(ModPlayer*) { return VERSION; }
 
 int Load(ModPlayer* player, const void* module, uint32_t bytes) {
     OpenMptPlayer* self = Self(player);
@@ -85,14 +85,14 @@ int SetMode(ModPlayer* player, uint32_t flags) {
     return 1;
 }
 
-constexpr ModPlayerEntries kEntries = {nullptr, Release, Version, Load, End, SetFormat, Render, SetMode};
+constexpr ModPlayerEntries ENTRIES = {nullptr, Release, Version, Load, End, SetFormat, Render, SetMode};
 
 }  // namespace
 
 MOD_PLAYER_EXPORT int MPP_GetModAPI(ModPlayer** player) {
     if (!player) return 0;
     auto* self = new OpenMptPlayer;
-    self->base.entries = &kEntries;
+    self->base.entries = &ENTRIES;
     *player = &self->base;
     return 1;
 }

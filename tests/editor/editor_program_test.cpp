@@ -21,7 +21,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-Cells Sample(int stage) { return CellsFromRows(kSampleStageRows[stage - 1]); }
+Cells Sample(int stage) { return CellsFromRows(SAMPLE_STAGE_ROWS[stage - 1]); }
 
 void Set(Cells& cells, std::initializer_list<std::pair<int, int>> places, int value) {
     for (auto [c, r] : places) cells[34 * c + r] = value;
@@ -286,9 +286,9 @@ TEST_F(Editor, PreviewsShowWhatTheReleasePaints) {
     script.Line(script.frame(), "release lbutton").Wait(1).Move(OFF_MAP).Capture("line-done.png").Wait(1);
     Run(script);
     EXPECT_FALSE(MapArea("before.png").rgb == MapArea("sqar-held.png").rgb);
-    EXPECT_TRUE(MapArea("sqar-held.png").rgb == MapArea("sqar-done.png").rgb);
+    EXPECT_TRUE(SameRgb(MapArea("sqar-held.png"), MapArea("sqar-done.png")));
     EXPECT_FALSE(MapArea("sqar-done.png").rgb == MapArea("line-held.png").rgb);
-    EXPECT_TRUE(MapArea("line-held.png").rgb == MapArea("line-done.png").rgb);
+    EXPECT_TRUE(SameRgb(MapArea("line-held.png"), MapArea("line-done.png")));
 }
 
 // Cells whose values lie off both sheets (as any 32-bit value may, read from a

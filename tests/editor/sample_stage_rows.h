@@ -5,7 +5,7 @@
 
 #include <vector>
 
-inline const std::vector<std::vector<const char*>> kSampleStageRows = {
+inline const std::vector<std::vector<const char*>> SAMPLE_STAGE_ROWS = {
     // Stage 1
     {
         "  .   .   .   .   .   .   .   .   .   .   .   .   .",

@@ -56,17 +56,17 @@ protected:
 
 TEST_F(StageFiles, SampleStagesMatchTheirLayoutsByteForByte) {
     BuildSampleStages();
-    ASSERT_EQ(kSampleStageRows.size(), 8u);
+    ASSERT_EQ(SAMPLE_STAGE_ROWS.size(), 8u);
     for (int stage = 0; stage < 8; ++stage) {
         SCOPED_TRACE("stage " + std::to_string(stage + 1));
-        EXPECT_EQ(StageCells(stage), CellsFromRows(kSampleStageRows[stage]));
+        EXPECT_EQ(StageCells(stage), CellsFromRows(SAMPLE_STAGE_ROWS[stage]));
     }
     for (int stage = 8; stage < STAGE_COUNT; ++stage) EXPECT_EQ(StageCells(stage), Cells(MAP_CELLS, 0));
 
     gUserSlot = 2;
     SaveStageFiles();
     for (int stage = 0; stage < 8; ++stage)
-        EXPECT_EQ(ReadFile(StagePath(2, stage + 1)), FileBytes(CellsFromRows(kSampleStageRows[stage])));
+        EXPECT_EQ(ReadFile(StagePath(2, stage + 1)), FileBytes(CellsFromRows(SAMPLE_STAGE_ROWS[stage])));
     EXPECT_FALSE(fs::exists(StagePath(2, 9)));
 }
 
@@ -81,7 +81,7 @@ TEST_F(StageFiles, EmptyOrFailingFirstFileGivesTheSamplesInEverySlot) {
         LoadStageFiles(slot);
         EXPECT_EQ(gUserSlot, slot);
         for (int stage = 0; stage < 8; ++stage)
-            EXPECT_EQ(StageCells(stage), CellsFromRows(kSampleStageRows[stage])) << "slot " << slot;
+            EXPECT_EQ(StageCells(stage), CellsFromRows(SAMPLE_STAGE_ROWS[stage])) << "slot " << slot;
         EXPECT_EQ(StageCells(8), Cells(MAP_CELLS, 0));
     }
 }

@@ -11,6 +11,7 @@
 #include "framework/dialog/diagnostics.h"
 #include "framework/input/input.h"
 #include "tests/framework/headless_fixture.h"
+#include "tests/support/scoped_value.h"
 
 namespace {
 
@@ -104,9 +105,10 @@ TEST(EdgeStates, FollowTheFourStateRules) {
 using KeyStates = HeadlessTest;
 
 TEST_F(KeyStates, AnswerZeroWhileAModalBoxIsOpen) {
-    gApp.modal = 1;
-    EXPECT_EQ(KeyState(VK_SPACE), 0);
-    gApp.modal = 0;
+    {
+        const ScopedValue modal(gApp.modal, 1);
+        EXPECT_EQ(KeyState(VK_SPACE), 0);
+    }
     EXPECT_EQ(KeyState(VK_SPACE), KEY_UP);
     EXPECT_EQ(KeyState(300), 0);
     EXPECT_EQ(KeyState(-1), 0);

@@ -11,13 +11,14 @@
 #include "framework/draw/draw.h"
 #include "platform/ddraw/ddraw_objects.h"
 #include "tests/framework/display_fixture.h"
+#include "tests/support/scoped_value.h"
 
 namespace {
 
 constexpr ChannelLayout k565{{31, 63, 31}, {11, 5, 0}};
 constexpr ChannelLayout k555{{31, 31, 31}, {10, 5, 0}};
 constexpr ChannelLayout k556{{31, 31, 63}, {11, 6, 0}};  // fields known only at run time
-constexpr uint16_t kKey = 0xF81F;
+constexpr uint16_t KEY = 0xF81F;
 
 // Builds a pixel from f applied to each channel's source and target values.
 uint16_t PerChannel(const ChannelLayout& l, uint16_t s, uint16_t d, const std::function<int(int, int, int)>& f) {
@@ -51,7 +52,7 @@ struct RopCase {
     int rop2;
     uint16_t (*rule)(uint16_t s, uint16_t d);
 };
-const RopCase kRops[] = {
+const RopCase ROPS[] = {
     {R2_NOTMERGEPEN, [](uint16_t s, uint16_t d) { return static_cast<uint16_t>(~(s | d)); }},
     {R2_NOTCOPYPEN, [](uint16_t s, uint16_t) { return static_cast<uint16_t>(~s); }},
     {R2_NOT, [](uint16_t, uint16_t d) { return static_cast<uint16_t>(~d); }},
@@ -67,22 +68,22 @@ const RopCase kRops[] = {
 // Random source and target rows with a pitch wider than the area; about a
 // quarter of the source pixels are the key.
 struct Buffers {
-    static constexpr int kPitch = 48, kRows = 5;
+    static constexpr int PITCH = 48, ROWS = 5;
     std::vector<uint16_t> src, dst, before;
-    explicit Buffers(uint32_t seed) : src(kPitch * kRows), dst(kPitch * kRows) {
+    explicit Buffers(uint32_t seed) : src(PITCH * ROWS), dst(PITCH * ROWS) {
         std::mt19937 random(seed);
-        for (auto& p : src) p = random() % 4 ? static_cast<uint16_t>(random()) : kKey;
+        for (auto& p : src) p = random() % 4 ? static_cast<uint16_t>(random()) : KEY;
         for (auto& p : dst) p = static_cast<uint16_t>(random());
         before = dst;
     }
-    BlendArea Area(int width) { return {dst.data(), kPitch, src.data(), kPitch, width, kRows}; }
+    BlendArea Area(int width) { return {dst.data(), PITCH, src.data(), PITCH, width, ROWS}; }
 
     // Every pixel inside the area against expected(x, s, d), keyed ones unchanged, the rest untouched.
     void Check(int width, bool keyed, const std::function<uint16_t(int, uint16_t, uint16_t)>& expected) const {
-        for (int y = 0; y < kRows; ++y)
-            for (int x = 0; x < kPitch; ++x) {
-                const int i = y * kPitch + x;
-                const bool inside = x < width && !(keyed && src[i] == kKey);
+        for (int y = 0; y < ROWS; ++y)
+            for (int x = 0; x < PITCH; ++x) {
+                const int i = y * PITCH + x;
+                const bool inside = x < width && !(keyed && src[i] == KEY);
                 const uint16_t want = inside ? expected(x, src[i], before[i]) : before[i];
                 ASSERT_EQ(dst[i], want) << "x " << x << " y " << y << " width " << width << " s " << src[i]
                                         << " d " << before[i];
@@ -95,7 +96,7 @@ class BlendKernels : public ::testing::TestWithParam<KernelPath> {};
 TEST_P(BlendKernels, HalfAverageKeepsTheUpperBitsOfEachChannel) {
     for (int width : {1, 7, 8, 19, 40}) {
         Buffers b(width);
-        BlendHalfAverage(b.Area(width), BlendKey{true, kKey}, 0xF7DE, GetParam());
+        BlendHalfAverage(b.Area(width), BlendKey{true, KEY}, 0xF7DE, GetParam());
         b.Check(width, true, [](int, uint16_t s, uint16_t d) { return HalfPixel(k565, s, d); });
     }
 }
@@ -106,7 +107,7 @@ TEST_P(BlendKernels, AlphaBlendsTheOddFirstPixelAloneAndTheRestInPairs) {
             for (int width : {1, 2, 9, 16, 17, 33})
                 for (bool keyed : {false, true}) {
                     Buffers b(static_cast<uint32_t>(alpha * 100 + width));
-                    BlendAlpha(b.Area(width), BlendKey{keyed, kKey}, *layout, alpha, GetParam());
+                    BlendAlpha(b.Area(width), BlendKey{keyed, KEY}, *layout, alpha, GetParam());
                     b.Check(width, keyed, [&](int x, uint16_t s, uint16_t d) {
                         return x == 0 && width % 2 ? AlonePixel(*layout, alpha, s, d) : PairPixel(*layout, alpha, s, d);
                     });
@@ -115,10 +116,10 @@ TEST_P(BlendKernels, AlphaBlendsTheOddFirstPixelAloneAndTheRestInPairs) {
 
 TEST_P(BlendKernels, AlphaKeepsTheTargetInWhicheverHalfOfAPairIsKeyed) {
     // Pairs at 1-2, 3-4, 5-6 after the odd first pixel: key left, key right, both.
-    const uint16_t src[7] = {0x1234, kKey, 0x07E0, 0xFFFF, kKey, kKey, kKey};
+    const uint16_t src[7] = {0x1234, KEY, 0x07E0, 0xFFFF, KEY, KEY, KEY};
     uint16_t dst[7] = {0x0000, 0x1111, 0x2222, 0x3333, 0x4444, 0x5555, 0x6666};
     const uint16_t before[7] = {0x0000, 0x1111, 0x2222, 0x3333, 0x4444, 0x5555, 0x6666};
-    BlendAlpha(BlendArea{dst, 7, src, 7, 7, 1}, BlendKey{true, kKey}, k565, 200, GetParam());
+    BlendAlpha(BlendArea{dst, 7, src, 7, 7, 1}, BlendKey{true, KEY}, k565, 200, GetParam());
     EXPECT_EQ(dst[0], AlonePixel(k565, 200, src[0], before[0]));
     EXPECT_EQ(dst[1], before[1]);
     EXPECT_EQ(dst[2], PairPixel(k565, 200, src[2], before[2]));
@@ -132,7 +133,7 @@ TEST_P(BlendKernels, AddSaturatesEachChannel) {
     for (const ChannelLayout* layout : {&k565, &k555, &k556})
         for (int width : {3, 8, 21}) {
             Buffers b(width + 500u);
-            BlendAdd(b.Area(width), BlendKey{true, kKey}, *layout, GetParam());
+            BlendAdd(b.Area(width), BlendKey{true, KEY}, *layout, GetParam());
             b.Check(width, true, [&](int, uint16_t s, uint16_t d) { return AddPixel(*layout, s, d); });
         }
     uint16_t d = 0x8410;  // mid grey
@@ -142,10 +143,10 @@ TEST_P(BlendKernels, AddSaturatesEachChannel) {
 }
 
 TEST_P(BlendKernels, EveryRasterOperation) {
-    for (const RopCase& rop : kRops)
+    for (const RopCase& rop : ROPS)
         for (int width : {5, 24}) {
             Buffers b(static_cast<uint32_t>(rop.rop2 * 7 + width));
-            BlendRop2(b.Area(width), BlendKey{true, kKey}, rop.rop2, GetParam());
+            BlendRop2(b.Area(width), BlendKey{true, KEY}, rop.rop2, GetParam());
             SCOPED_TRACE(rop.rop2);
             b.Check(width, true, [&](int, uint16_t s, uint16_t d) { return rop.rule(s, d); });
         }
@@ -169,8 +170,8 @@ TEST(BlendRounding, TheOddFirstPixelFloorsWhereAPairRoundsUp) {
 TEST(BlendRounding, OutOfRangeOpacitiesAgreeOnBothPaths) {
     for (int alpha : {-25, 300, 512}) {
         Buffers a(9), b(9);
-        BlendAlpha(a.Area(30), BlendKey{true, kKey}, k565, alpha, KernelPath::Scalar);
-        BlendAlpha(b.Area(30), BlendKey{true, kKey}, k565, alpha, KernelPath::Fastest);
+        BlendAlpha(a.Area(30), BlendKey{true, KEY}, k565, alpha, KernelPath::Scalar);
+        BlendAlpha(b.Area(30), BlendKey{true, KEY}, k565, alpha, KernelPath::Fastest);
         EXPECT_EQ(a.dst, b.dst) << alpha;
     }
 }
@@ -178,16 +179,16 @@ TEST(BlendRounding, OutOfRangeOpacitiesAgreeOnBothPaths) {
 // Whole draws: a 20 x 6 keyed slot over a screen of numbered pixels.
 class BlendedDraws : public DisplayTest {
 protected:
-    static constexpr int kSlot = 4;
+    static constexpr int SLOT = 4;
     static uint16_t Screen(int x, int y) { return static_cast<uint16_t>(x * 97 + y * 1009 + 5); }
-    static uint16_t Picture(int x, int y) { return (x + y) % 5 == 0 ? kKey : static_cast<uint16_t>(x * 3111 + y * 517); }
+    static uint16_t Picture(int x, int y) { return (x + y) % 5 == 0 ? KEY : static_cast<uint16_t>(x * 3111 + y * 517); }
 
     void SetUp() override {
         DisplayTest::SetUp();
-        ASSERT_EQ(CreateImage(kSlot, 20, 6, 1, 0), 1);
-        PaintSlot(kSlot, Picture);
-        SetImageColorKeyFromCorner(kSlot);  // the top-left pixel is the key
-        ASSERT_EQ(gImageSlots[kSlot].colorKey, kKey);
+        ASSERT_EQ(CreateImage(SLOT, 20, 6, 1, 0), 1);
+        PaintSlot(SLOT, Picture);
+        SetImageColorKeyFromCorner(SLOT);  // the top-left pixel is the key
+        ASSERT_EQ(gImageSlots[SLOT].colorKey, KEY);
         ASSERT_EQ(CreateImage(9, 640, 480, 0, 0), 1);
         PaintSlot(9, Screen);
         DrawImage(0, 0, 9, 0, 0, -1, -1);
@@ -201,63 +202,64 @@ protected:
             for (int x = std::max(0, dx - 2); x < dx + w + 2; ++x) {
                 const bool inside = x >= dx && x < dx + w && y >= dy && y < dy + h;
                 const int px = sx + x - dx, py = sy + y - dy;
-                const uint16_t want = inside && Picture(px, py) != kKey ? combine(px, py, Screen(x, y)) : Screen(x, y);
+                const uint16_t want = inside && Picture(px, py) != KEY ? combine(px, py, Screen(x, y)) : Screen(x, y);
                 ASSERT_EQ(BackPixel(x, y), want) << x << "," << y;
             }
     }
 };
 
 TEST_F(BlendedDraws, TranslucentHalfFullAndNothing) {
-    EXPECT_EQ(DrawImageTranslucent(30, 40, kSlot, 50, 0, 0, -1, -1, 0), 1);
+    EXPECT_EQ(DrawImageTranslucent(30, 40, SLOT, 50, 0, 0, -1, -1, 0), 1);
     ExpectScreen(30, 40, 0, 0, 20, 6, [](int x, int y, uint16_t d) { return HalfPixel(k565, Picture(x, y), d); });
-    EXPECT_EQ(DrawImageTranslucent(100, 40, kSlot, 100, 0, 0, -1, -1, 0), 1);
+    EXPECT_EQ(DrawImageTranslucent(100, 40, SLOT, 100, 0, 0, -1, -1, 0), 1);
     ExpectScreen(100, 40, 0, 0, 20, 6, [](int x, int y, uint16_t) { return Picture(x, y); });
-    EXPECT_EQ(DrawImageTranslucent(200, 40, kSlot, 0, 0, 0, -1, -1, 0), 1);
+    EXPECT_EQ(DrawImageTranslucent(200, 40, SLOT, 0, 0, 0, -1, -1, 0), 1);
     ExpectScreen(200, 40, 0, 0, 20, 6, [](int, int, uint16_t d) { return d; });
 }
 
 TEST_F(BlendedDraws, TranslucentClippedToAnOddWidth) {
     // Clipped on the left from 20 to 13 columns: the first column is blended
     // alone. 37 % is alpha 94, where the two forms round differently.
-    EXPECT_EQ(DrawImageTranslucent(-7, 10, kSlot, 37, 0, 0, -1, 5, 0), 1);
+    EXPECT_EQ(DrawImageTranslucent(-7, 10, SLOT, 37, 0, 0, -1, 5, 0), 1);
     ExpectScreen(0, 10, 7, 0, 13, 5, [](int x, int y, uint16_t d) {
         return x == 7 ? AlonePixel(k565, 94, Picture(x, y), d) : PairPixel(k565, 94, Picture(x, y), d);
     });
-    EXPECT_EQ(DrawImageTranslucent(700, 10, kSlot, 37, 0, 0, -1, -1, 0), 0);
+    EXPECT_EQ(DrawImageTranslucent(700, 10, SLOT, 37, 0, 0, -1, -1, 0), 0);
 }
 
 TEST_F(BlendedDraws, ScanlinesAndLowDepthsDrawEveryOtherRow) {
     const auto everyOtherRow = [](int x, int y, uint16_t d) { return y % 2 == 0 ? Picture(x, y) : d; };
-    EXPECT_EQ(DrawImageTranslucent(10, 10, kSlot, 50, 0, 0, -1, -1, 1), 1);
+    EXPECT_EQ(DrawImageTranslucent(10, 10, SLOT, 50, 0, 0, -1, -1, 1), 1);
     ExpectScreen(10, 10, 0, 0, 20, 6, everyOtherRow);
-    gDisplay.bitDepth = 8;
-    EXPECT_EQ(DrawImageTranslucent(60, 10, kSlot, 50, 0, 1, -1, -1, 0), 1);
-    gDisplay.bitDepth = 16;
+    {
+        const ScopedValue depth(gDisplay.bitDepth, 8);
+        EXPECT_EQ(DrawImageTranslucent(60, 10, SLOT, 50, 0, 1, -1, -1, 0), 1);
+    }
     ExpectScreen(60, 10, 0, 1, 20, 5, [](int x, int y, uint16_t d) { return y % 2 == 1 ? Picture(x, y) : d; });
-    gDisplay.bitDepth = 32;
-    EXPECT_EQ(DrawImageTranslucent(60, 10, kSlot, 50, 0, 0, -1, -1, 0), 0);
-    gDisplay.bitDepth = 16;
+    const ScopedValue depth(gDisplay.bitDepth, 32);
+    EXPECT_EQ(DrawImageTranslucent(60, 10, SLOT, 50, 0, 0, -1, -1, 0), 0);
 }
 
 TEST_F(BlendedDraws, AddAndRasterOperations) {
-    EXPECT_EQ(DrawImageAdd(5, 50, kSlot, 0, 0, -1, -1), 1);
+    EXPECT_EQ(DrawImageAdd(5, 50, SLOT, 0, 0, -1, -1), 1);
     ExpectScreen(5, 50, 0, 0, 20, 6, [](int x, int y, uint16_t d) { return AddPixel(k565, Picture(x, y), d); });
-    EXPECT_EQ(DrawImageRop(5, 100, kSlot, R2_NOT, 0, 0, -1, -1), 1);
+    EXPECT_EQ(DrawImageRop(5, 100, SLOT, R2_NOT, 0, 0, -1, -1), 1);
     ExpectScreen(5, 100, 0, 0, 20, 6, [](int, int, uint16_t d) { return static_cast<uint16_t>(~d); });
-    EXPECT_EQ(DrawImageRop(5, 150, kSlot, R2_XORPEN, 2, 1, 9, 4), 1);
+    EXPECT_EQ(DrawImageRop(5, 150, SLOT, R2_XORPEN, 2, 1, 9, 4), 1);
     ExpectScreen(5, 150, 2, 1, 7, 3, [](int x, int y, uint16_t d) { return static_cast<uint16_t>(Picture(x, y) ^ d); });
-    EXPECT_EQ(DrawImageRop(5, 200, kSlot, R2_NOP, 0, 0, -1, -1), 1);
+    EXPECT_EQ(DrawImageRop(5, 200, SLOT, R2_NOP, 0, 0, -1, -1), 1);
     ExpectScreen(5, 200, 0, 0, 20, 6, [](int, int, uint16_t d) { return d; });
 }
 
 TEST_F(BlendedDraws, PlainDrawFallbacks) {
     const auto plain = [](int x, int y, uint16_t) { return Picture(x, y); };
-    EXPECT_EQ(DrawImageRop(5, 50, kSlot, R2_COPYPEN, 0, 0, -1, -1), 1);
+    EXPECT_EQ(DrawImageRop(5, 50, SLOT, R2_COPYPEN, 0, 0, -1, -1), 1);
     ExpectScreen(5, 50, 0, 0, 20, 6, plain);
-    gDisplay.bitDepth = 8;
-    EXPECT_EQ(DrawImageAdd(5, 100, kSlot, 0, 0, -1, -1), 1);
-    EXPECT_EQ(DrawImageRop(5, 150, kSlot, R2_NOT, 0, 0, -1, -1), 1);
-    gDisplay.bitDepth = 16;
+    {
+        const ScopedValue depth(gDisplay.bitDepth, 8);
+        EXPECT_EQ(DrawImageAdd(5, 100, SLOT, 0, 0, -1, -1), 1);
+        EXPECT_EQ(DrawImageRop(5, 150, SLOT, R2_NOT, 0, 0, -1, -1), 1);
+    }
     ExpectScreen(5, 100, 0, 0, 20, 6, plain);
     ExpectScreen(5, 150, 0, 0, 20, 6, plain);
 }
@@ -265,10 +267,10 @@ TEST_F(BlendedDraws, PlainDrawFallbacks) {
 TEST_F(BlendedDraws, RefusedSlotsAndALostSlot) {
     EXPECT_EQ(DrawImageAdd(0, 0, WORK_SLOT, 0, 0, -1, -1), 0);
     EXPECT_EQ(DrawImageRop(0, 0, 77, R2_NOT, 0, 0, -1, -1), 0);
-    auto* surface = static_cast<SoftwareSurface*>(gImageSlots[kSlot].surface);
+    auto* surface = static_cast<SoftwareSurface*>(gImageSlots[SLOT].surface);
     surface->MarkLost();
-    EXPECT_EQ(DrawImageAdd(5, 50, kSlot, 0, 0, -1, -1), 0);
-    EXPECT_EQ(gImageSlots[kSlot].surface->IsLost(), DD_OK) << "restored";
+    EXPECT_EQ(DrawImageAdd(5, 50, SLOT, 0, 0, -1, -1), 0);
+    EXPECT_EQ(gImageSlots[SLOT].surface->IsLost(), DD_OK) << "restored";
     EXPECT_EQ(BackPixel(6, 51), Screen(6, 51));
 }
 

@@ -6,6 +6,7 @@
 #include "framework/draw/draw.h"
 #include "platform/ddraw/ddraw_objects.h"
 #include "tests/framework/display_fixture.h"
+#include "tests/support/scoped_value.h"
 
 namespace {
 
@@ -49,23 +50,22 @@ TEST_F(Display, ASixteenBitDesktopStartsFullScreenAndAnalysesFiveSixFive) {
 TEST_F(Display, FiveFiveFiveAndThirtyTwoBitFormatsAnalyseTheirOwnWay) {
     IDirectDrawSurface* surface555 = SurfaceInFormat(16, 0x7C00, 0x03E0, 0x001F);
     ASSERT_NE(surface555, nullptr);
-    IDirectDrawSurface* back = gDisplay.backBuffer;
-    gDisplay.backBuffer = surface555;
-    ASSERT_EQ(AnalysePixelFormat(), 1);
-    EXPECT_EQ(gDisplay.greenMask, 31);
-    EXPECT_EQ(gDisplay.redShift, 10);
-    EXPECT_EQ(gDisplay.halfMask, 0x7BDEu);
-    EXPECT_EQ(gDisplay.greenFromColor, 11);
-    gDisplay.backBuffer = back;
+    {
+        const ScopedValue back(gDisplay.backBuffer, surface555);
+        EXPECT_EQ(AnalysePixelFormat(), 1);
+        EXPECT_EQ(gDisplay.greenMask, 31);
+        EXPECT_EQ(gDisplay.redShift, 10);
+        EXPECT_EQ(gDisplay.halfMask, 0x7BDEu);
+        EXPECT_EQ(gDisplay.greenFromColor, 11);
+    }
     surface555->Release();
 
-    gDisplay.bitDepth = 32;
+    const ScopedValue depth(gDisplay.bitDepth, 32);
     ASSERT_EQ(AnalysePixelFormat(), 1);
     EXPECT_EQ(gDisplay.redMask, 0xFF);
     EXPECT_EQ(gDisplay.redShift, 16);
     EXPECT_EQ(gDisplay.greenShift, 8);
     EXPECT_EQ(gDisplay.halfMask, 0xFEFEFEu);
-    gDisplay.bitDepth = 16;
 }
 
 TEST_F(Display, AThirtyTwoBitDesktopLocksFullScreenAtSixteenBits) {
@@ -107,10 +107,11 @@ TEST_F(Display, MatchColorGivesThePixelGdiWritesAndLeavesTheSurfaceAlone) {
 TEST_F(Display, MatchColorOnAThirtyTwoBitSurfaceKeepsAllThirtyTwoBits) {
     IDirectDrawSurface* surface = SurfaceInFormat(32, 0xFF0000, 0x00FF00, 0x0000FF);
     ASSERT_NE(surface, nullptr);
-    gDisplay.bitDepth = 32;
-    EXPECT_EQ(MatchColor(surface, RGB(0x12, 0x34, 0x56)), 0x123456u);
-    EXPECT_EQ(MatchColor(surface, RGB(255, 255, 255)), 0xFFFFFFu);
-    gDisplay.bitDepth = 16;
+    {
+        const ScopedValue depth(gDisplay.bitDepth, 32);
+        EXPECT_EQ(MatchColor(surface, RGB(0x12, 0x34, 0x56)), 0x123456u);
+        EXPECT_EQ(MatchColor(surface, RGB(255, 255, 255)), 0xFFFFFFu);
+    }
     surface->Release();
 }
 

@@ -104,7 +104,7 @@ TEST_F(FramePacing, LoweringTheRatePastACounterStopsTheMeasurement) {
     EXPECT_EQ(gApp.measuredFrameRate, 60.0f);
 }
 
-TEST(FrameRate, SettersClampAsDocumented) {
+TEST(FrameRate, RateClampsTo2Through100AndIntervalsTurnIntoRates) {
     SetFrameRate(0);
     EXPECT_EQ(gApp.frameRate, 2u);
     SetFrameRate(250);

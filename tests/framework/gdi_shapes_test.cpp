@@ -7,6 +7,8 @@
 
 #include "framework/draw/gdi_draw.h"
 #include "tests/framework/display_fixture.h"
+#include "tests/support/scoped_value.h"
+#include "tests/support/same_values.h"
 
 namespace {
 
@@ -100,7 +102,7 @@ TEST_F(GdiShapes, XorModeTwiceLeavesTheScreenAsBefore) {
         DrawRect(1, 1, 639, 479, 0x00FF00);
     }
     SetDrawMode(R2_COPYPEN);
-    EXPECT_TRUE(Screen() == before);
+    EXPECT_TRUE(SameValues(Screen(), before));
 }
 
 TEST_F(GdiShapes, InversionTwiceRestoresAndOnceFlipsEveryBit) {
@@ -116,12 +118,10 @@ TEST_F(GdiShapes, ClearScreenFillsTheWholeBufferWhateverTheClip) {
     SetClipRect(10, 10, 20, 20);
     EXPECT_EQ(ClearScreen(RGB(255, 0, 0)), 1);
     EXPECT_EQ(CountInside(0xF800, 0, 0, 640, 480).first, 640 * 480);
-    IDirectDrawSurface* back = gDisplay.backBuffer;
-    gDisplay.backBuffer = nullptr;
+    const ScopedValue noBackBuffer(gDisplay.backBuffer, nullptr);
     EXPECT_EQ(ClearScreen(0), 0);
     EXPECT_EQ(DrawLine(0, 0, 5, 5, 0), 0);
     EXPECT_EQ(GetScreenPixel(0, 0), 0u);
-    gDisplay.backBuffer = back;
 }
 
 TEST_F(GdiShapes, PixelsThroughTheContextAndTheFastRawCalls) {

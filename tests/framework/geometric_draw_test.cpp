@@ -10,11 +10,13 @@
 #include "framework/draw/draw.h"
 #include "platform/ddraw/ddraw_objects.h"
 #include "tests/framework/display_fixture.h"
+#include "tests/support/scoped_value.h"
+#include "tests/support/same_values.h"
 
 namespace {
 
-constexpr int kSlot = 3;
-constexpr uint16_t kScreen = 0x0841;  // the background; no picture pixel has this value
+constexpr int SLOT = 3;
+constexpr uint16_t SCREEN = 0x0841;  // the background; no picture pixel has this value
 
 // A picture pixel: distinct for every (x, y), never the background.
 uint16_t Picture(int x, int y) { return static_cast<uint16_t>(0x8000 | (y << 7) | x); }
@@ -24,12 +26,12 @@ protected:
     void SetUp() override {
         DisplayTest::SetUp();
         MakePicture(30, 40, 0);
-        ClearBackBufferTo(kScreen);
+        ClearBackBufferTo(SCREEN);
     }
     void MakePicture(int width, int height, int useColorKey) {
-        ASSERT_EQ(CreateImage(kSlot, width, height, useColorKey, 0), 1);
-        PaintSlot(kSlot, Picture);
-        SetImageColorKeyFromCorner(kSlot);
+        ASSERT_EQ(CreateImage(SLOT, width, height, useColorKey, 0), 1);
+        PaintSlot(SLOT, Picture);
+        SetImageColorKeyFromCorner(SLOT);
     }
 
 
@@ -39,7 +41,7 @@ protected:
         for (int y = 0; y < 480; ++y)
             for (int x = 0; x < 640; ++x) {
                 const int w = want(x, y);
-                ASSERT_EQ(screen[y * 640 + x], w < 0 ? kScreen : w) << "at " << x << "," << y;
+                ASSERT_EQ(screen[y * 640 + x], w < 0 ? SCREEN : w) << "at " << x << "," << y;
             }
     }
 };
@@ -53,7 +55,7 @@ struct QuarterTurn {
     int angle;
     std::function<int(int i, int j)> source;
 };
-const QuarterTurn kQuarterTurns[] = {
+const QuarterTurn QUARTER_TURNS[] = {
     {0, [](int i, int j) { return PictureOr(i - 10, j - 5, 30, 40); }},
     {90, [](int i, int j) { return PictureOr(40 - j, i - 5, 30, 40); }},
     {180, [](int i, int j) { return PictureOr(40 - i, 45 - j, 30, 40); }},
@@ -65,9 +67,9 @@ TEST_F(GeometricDraws, QuarterTurnsAndTheirAliases) {
                                            {180, 180}, {-180, 180}, {270, 270}, {-90, 270}, {-450, 270}};
     for (const auto& [angle, turn] : aliases) {
         SCOPED_TRACE(angle);
-        ClearBackBufferTo(kScreen);
-        ASSERT_EQ(DrawImageRotated(200, 100, kSlot, angle, 0, 0, -1, -1), 1);
-        for (const QuarterTurn& q : kQuarterTurns)
+        ClearBackBufferTo(SCREEN);
+        ASSERT_EQ(DrawImageRotated(200, 100, SLOT, angle, 0, 0, -1, -1), 1);
+        for (const QuarterTurn& q : QUARTER_TURNS)
             if (q.angle == turn) ExpectScreen([&q](int x, int y) {
                 const int i = x - 190, j = y - 95;
                 return i >= 0 && i < 50 && j >= 0 && j < 50 ? q.source(i, j) : -1;
@@ -77,13 +79,13 @@ TEST_F(GeometricDraws, QuarterTurnsAndTheirAliases) {
 
 TEST_F(GeometricDraws, EveryAngleKeepsTheCentreAndStaysInItsSquare) {
     for (int angle = 0; angle < 360; ++angle) {
-        ClearBackBufferTo(kScreen);
-        ASSERT_EQ(DrawImageRotated(200, 100, kSlot, angle, 0, 0, -1, -1), 1);
+        ClearBackBufferTo(SCREEN);
+        ASSERT_EQ(DrawImageRotated(200, 100, SLOT, angle, 0, 0, -1, -1), 1);
         const std::vector<uint16_t> screen = Screen();
         int drawn = 0;
         for (int y = 0; y < 480; ++y)
             for (int x = 0; x < 640; ++x) {
-                if (screen[y * 640 + x] == kScreen) continue;
+                if (screen[y * 640 + x] == SCREEN) continue;
                 ++drawn;
                 ASSERT_TRUE(x >= 190 && x < 240 && y >= 95 && y < 145) << angle << " drew " << x << "," << y;
             }
@@ -95,18 +97,18 @@ TEST_F(GeometricDraws, EveryAngleKeepsTheCentreAndStaysInItsSquare) {
 
 TEST_F(GeometricDraws, RotationClipsToTheScreenNotTheClipRectangleAndSkipsTheKey) {
     SetClipRect(300, 300, 400, 400);
-    ASSERT_EQ(DrawImageRotated(-15, -12, kSlot, 0, 0, 0, -1, -1), 1);
+    ASSERT_EQ(DrawImageRotated(-15, -12, SLOT, 0, 0, 0, -1, -1), 1);
     ExpectScreen([](int x, int y) { return PictureOr(x + 15, y + 12, 30, 40); });
-    ClearBackBufferTo(kScreen);
-    ASSERT_EQ(DrawImageRotated(625, 460, kSlot, 180, 0, 0, -1, -1), 1);
+    ClearBackBufferTo(SCREEN);
+    ASSERT_EQ(DrawImageRotated(625, 460, SLOT, 180, 0, 0, -1, -1), 1);
     ExpectScreen([](int x, int y) { return PictureOr(655 - x, 500 - y, 30, 40); });
-    EXPECT_EQ(DrawImageRotated(700, 100, kSlot, 0, 0, 0, -1, -1), 0);
-    EXPECT_EQ(DrawImageRotated(100, -60, kSlot, 0, 0, 0, -1, -1), 0);
+    EXPECT_EQ(DrawImageRotated(700, 100, SLOT, 0, 0, 0, -1, -1), 0);
+    EXPECT_EQ(DrawImageRotated(100, -60, SLOT, 0, 0, 0, -1, -1), 0);
 
     // The key is the top-left pixel; it stays unchanged wherever it lands.
-    ClearBackBufferTo(kScreen);
+    ClearBackBufferTo(SCREEN);
     MakePicture(30, 40, 1);
-    ASSERT_EQ(DrawImageRotated(200, 100, kSlot, 180, 0, 0, -1, -1), 1);
+    ASSERT_EQ(DrawImageRotated(200, 100, SLOT, 180, 0, 0, -1, -1), 1);
     ExpectScreen([](int x, int y) {
         const int i = x - 190, j = y - 95;
         const int p = i >= 0 && i < 50 && j >= 0 && j < 50 ? PictureOr(40 - i, 45 - j, 30, 40) : -1;
@@ -116,38 +118,39 @@ TEST_F(GeometricDraws, RotationClipsToTheScreenNotTheClipRectangleAndSkipsTheKey
 
 TEST_F(GeometricDraws, RotationOfASubRectangleReadsNothingOutsideTheSlot) {
     // Rows 30 to 49 asked for, 30 to 39 there: the rest of the square stays.
-    ASSERT_EQ(DrawImageRotated(100, 100, kSlot, 0, 0, 30, 30, 50), 1);
+    ASSERT_EQ(DrawImageRotated(100, 100, SLOT, 0, 0, 30, 30, 50), 1);
     ExpectScreen([](int x, int y) {
         const int sx = x - 100, sy = y - 100 + 30;
         return sx >= 0 && sx < 30 && sy >= 30 && sy < 40 ? Picture(sx, sy) : -1;
     });
-    ASSERT_EQ(DrawImageRotated(300, 300, kSlot, 0, -10, -10, 20, 20), 1);
+    ASSERT_EQ(DrawImageRotated(300, 300, SLOT, 0, -10, -10, 20, 20), 1);
     EXPECT_EQ(BackPixel(310, 310), Picture(0, 0));
-    EXPECT_EQ(BackPixel(309, 309), kScreen);
+    EXPECT_EQ(BackPixel(309, 309), SCREEN);
 }
 
 TEST_F(GeometricDraws, RotationRefusals) {
     EXPECT_EQ(DrawImageRotated(0, 0, -1, 0, 0, 0, -1, -1), 0);
     EXPECT_EQ(DrawImageRotated(0, 0, WORK_SLOT, 0, 0, 0, -1, -1), 0);
-    EXPECT_EQ(DrawImageRotated(0, 0, kSlot + 0x10000, 0, 0, 0, -1, -1), 0) << "the whole int is compared";
+    EXPECT_EQ(DrawImageRotated(0, 0, SLOT + 0x10000, 0, 0, 0, -1, -1), 0) << "the whole int is compared";
     EXPECT_EQ(DrawImageRotated(0, 0, 77, 0, 0, 0, -1, -1), 0);
-    gDisplay.bitDepth = 32;
-    EXPECT_EQ(DrawImageRotated(100, 100, kSlot, 0, 0, 0, -1, -1), 0);
-    gDisplay.bitDepth = 16;
-    static_cast<SoftwareSurface*>(gImageSlots[kSlot].surface)->MarkLost();
-    EXPECT_EQ(DrawImageRotated(100, 100, kSlot, 0, 0, 0, -1, -1), 0);
-    EXPECT_EQ(gImageSlots[kSlot].surface->IsLost(), DD_OK) << "restored";
-    EXPECT_EQ(BackPixel(110, 110), kScreen);
+    {
+        const ScopedValue depth(gDisplay.bitDepth, 32);
+        EXPECT_EQ(DrawImageRotated(100, 100, SLOT, 0, 0, 0, -1, -1), 0);
+    }
+    static_cast<SoftwareSurface*>(gImageSlots[SLOT].surface)->MarkLost();
+    EXPECT_EQ(DrawImageRotated(100, 100, SLOT, 0, 0, 0, -1, -1), 0);
+    EXPECT_EQ(gImageSlots[SLOT].surface->IsLost(), DD_OK) << "restored";
+    EXPECT_EQ(BackPixel(110, 110), SCREEN);
 }
 
 TEST_F(GeometricDraws, DoubleSizeOnBothStretchingPaths) {
     for (const int canStretch : {1, 0}) {
         SCOPED_TRACE(canStretch);
         gDisplay.canStretch = canStretch;
-        ClearBackBufferTo(kScreen);
-        ASSERT_EQ(DrawImageScaled(100, 50, kSlot, -1, -1, 0, 0, -1, -1), 1);
+        ClearBackBufferTo(SCREEN);
+        ASSERT_EQ(DrawImageScaled(100, 50, SLOT, -1, -1, 0, 0, -1, -1), 1);
         // Clipped on the left by an even amount: the same pixels, cut.
-        ASSERT_EQ(DrawImageScaled(-8, 300, kSlot, 60, 80, 0, 0, -1, -1), 1);
+        ASSERT_EQ(DrawImageScaled(-8, 300, SLOT, 60, 80, 0, 0, -1, -1), 1);
         ExpectScreen([](int x, int y) {
             if (x >= 100 && y >= 50 && y < 130) return PictureOr((x - 100) / 2, (y - 50) / 2, 30, 40);
             if (y >= 300) return PictureOr((x + 8) / 2, (y - 300) / 2, 30, 40);
@@ -172,47 +175,47 @@ TEST_F(GeometricDraws, StretchingPathsAgreeOnOddScalesAndClipping) {
         std::vector<uint16_t> screens[2];
         for (const int canStretch : {1, 0}) {
             gDisplay.canStretch = canStretch;
-            ClearBackBufferTo(kScreen);
-            EXPECT_EQ(DrawImageScaled(c.dx, c.dy, kSlot, c.dw, c.dh, c.sx1, c.sy1, c.sx2, c.sy2), 1);
+            ClearBackBufferTo(SCREEN);
+            EXPECT_EQ(DrawImageScaled(c.dx, c.dy, SLOT, c.dw, c.dh, c.sx1, c.sy1, c.sx2, c.sy2), 1);
             screens[canStretch] = Screen();
         }
-        EXPECT_TRUE(screens[0] == screens[1]) << "draw at " << c.dx << "," << c.dy << " size " << c.dw << "x" << c.dh;
+        EXPECT_TRUE(SameValues(screens[0], screens[1])) << "draw at " << c.dx << "," << c.dy << " size " << c.dw << "x" << c.dh;
     }
 }
 
 TEST_F(GeometricDraws, WorkBufferPathKeysOnTheStretchedPicturesCorner) {
     MakePicture(30, 40, 1);
     gDisplay.canStretch = 1;
-    ASSERT_EQ(DrawImageScaled(0, 0, kSlot, 58, 78, 1, 1, 30, 40), 1);
+    ASSERT_EQ(DrawImageScaled(0, 0, SLOT, 58, 78, 1, 1, 30, 40), 1);
     EXPECT_EQ(BackPixel(0, 0), Picture(1, 1)) << "the slot's own key is at (0, 0), outside this rectangle";
     gDisplay.canStretch = 0;
-    ClearBackBufferTo(kScreen);
-    ASSERT_EQ(DrawImageScaled(0, 0, kSlot, 58, 78, 1, 1, 30, 40), 1);
-    EXPECT_EQ(BackPixel(0, 0), kScreen);
+    ClearBackBufferTo(SCREEN);
+    ASSERT_EQ(DrawImageScaled(0, 0, SLOT, 58, 78, 1, 1, 30, 40), 1);
+    EXPECT_EQ(BackPixel(0, 0), SCREEN);
     EXPECT_EQ(BackPixel(2, 0), Picture(2, 1));
 
     // No work buffer: nothing to stretch into.
     IDirectDrawSurface* work = gImageSlots[WORK_SLOT].surface;
     gImageSlots[WORK_SLOT].surface = nullptr;
-    EXPECT_EQ(DrawImageScaled(0, 0, kSlot, -1, -1, 0, 0, -1, -1), 0);
+    EXPECT_EQ(DrawImageScaled(0, 0, SLOT, -1, -1, 0, 0, -1, -1), 0);
     gImageSlots[WORK_SLOT].surface = work;
 }
 
 TEST_F(GeometricDraws, ScaledRefusals) {
-    EXPECT_EQ(DrawImageScaled(0, 0, kSlot, -1, -1, 10, 0, 10, -1), 0) << "empty source";
-    EXPECT_EQ(DrawImageScaled(0, 0, kSlot, 0, 40, 0, 0, -1, -1), 0) << "empty target";
-    EXPECT_EQ(DrawImageScaled(640, 0, kSlot, -1, -1, 0, 0, -1, -1), 0) << "clipped away";
+    EXPECT_EQ(DrawImageScaled(0, 0, SLOT, -1, -1, 10, 0, 10, -1), 0) << "empty source";
+    EXPECT_EQ(DrawImageScaled(0, 0, SLOT, 0, 40, 0, 0, -1, -1), 0) << "empty target";
+    EXPECT_EQ(DrawImageScaled(640, 0, SLOT, -1, -1, 0, 0, -1, -1), 0) << "clipped away";
     EXPECT_EQ(DrawImageScaled(0, 0, WORK_SLOT, -1, -1, 0, 0, -1, -1), 0);
     EXPECT_EQ(DrawImageScaled(0, 0, 77, -1, -1, 0, 0, -1, -1), 0);
     ExpectScreen([](int, int) { return -1; });
 }
 
 TEST_F(GeometricDraws, RowMosaicRepeatsEachBandsFirstRow) {
-    ASSERT_EQ(DrawImageRowMosaic(100, 100, kSlot, 4, 0, 0, -1, 10), 1);
-    ASSERT_EQ(DrawImageRowMosaic(200, 100, kSlot, 1, 5, 0, 25, -1), 1);
-    ASSERT_EQ(DrawImageRowMosaic(300, 100, kSlot, 0, 0, 0, -1, 3), 1) << "a step below 1 counts as 1";
+    ASSERT_EQ(DrawImageRowMosaic(100, 100, SLOT, 4, 0, 0, -1, 10), 1);
+    ASSERT_EQ(DrawImageRowMosaic(200, 100, SLOT, 1, 5, 0, 25, -1), 1);
+    ASSERT_EQ(DrawImageRowMosaic(300, 100, SLOT, 0, 0, 0, -1, 3), 1) << "a step below 1 counts as 1";
     // Clipped at the top, the bands start at the first row still shown.
-    ASSERT_EQ(DrawImageRowMosaic(400, -3, kSlot, 4, 0, 0, -1, 10), 1);
+    ASSERT_EQ(DrawImageRowMosaic(400, -3, SLOT, 4, 0, 0, -1, 10), 1);
     const int bandRows[10] = {0, 0, 0, 0, 4, 4, 4, 4, 8, 8};
     ExpectScreen([&bandRows](int x, int y) {
         if (x >= 100 && x < 130 && y >= 100 && y < 110) return static_cast<int>(Picture(x - 100, bandRows[y - 100]));
@@ -221,27 +224,27 @@ TEST_F(GeometricDraws, RowMosaicRepeatsEachBandsFirstRow) {
         if (x >= 400 && x < 430 && y < 7) return static_cast<int>(Picture(x - 400, y < 4 ? 3 : 7));
         return -1;
     });
-    EXPECT_EQ(DrawImageRowMosaic(100, 480, kSlot, 4, 0, 0, -1, -1), 0);
+    EXPECT_EQ(DrawImageRowMosaic(100, 480, SLOT, 4, 0, 0, -1, -1), 0);
     EXPECT_EQ(DrawImageRowMosaic(100, 100, 77, 4, 0, 0, -1, -1), 0);
 }
 
 TEST_F(GeometricDraws, TilesGoColumnByColumnAndStopAtTheFirstFailure) {
     MakePicture(32, 32, 0);
-    ASSERT_EQ(DrawImageTiled(0, 0, 100, 64, kSlot), 1);
+    ASSERT_EQ(DrawImageTiled(0, 0, 100, 64, SLOT), 1);
     // Whole tiles: the last column reaches past the area's right edge.
     ExpectScreen([](int x, int y) { return x < 128 && y < 64 ? Picture(x % 32, y % 32) : -1; });
 
     // The third tile of the first column lies below the clip rectangle and
     // ends the tiling before the second column.
-    ClearBackBufferTo(kScreen);
+    ClearBackBufferTo(SCREEN);
     SetClipRect(0, 0, 640, 40);
-    EXPECT_EQ(DrawImageTiled(0, 0, 100, 100, kSlot), 0);
+    EXPECT_EQ(DrawImageTiled(0, 0, 100, 100, SLOT), 0);
     SetClipRect(0, 0, 0, 0);
     ExpectScreen([](int x, int y) { return x < 32 && y < 40 ? Picture(x % 32, y % 32) : -1; });
 
-    EXPECT_EQ(DrawImageTiled(0, 0, 0, 100, kSlot), 1) << "an empty area";
-    ASSERT_EQ(CreateImage(kSlot, 0, 32, 0, 0), 1);
-    EXPECT_EQ(DrawImageTiled(0, 0, 100, 100, kSlot), 0) << "an empty picture";
+    EXPECT_EQ(DrawImageTiled(0, 0, 0, 100, SLOT), 1) << "an empty area";
+    ASSERT_EQ(CreateImage(SLOT, 0, 32, 0, 0), 1);
+    EXPECT_EQ(DrawImageTiled(0, 0, 100, 100, SLOT), 0) << "an empty picture";
 }
 
 }  // namespace

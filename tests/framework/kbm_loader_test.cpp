@@ -1,4 +1,4 @@
-// KBM pictures: the documented example byte for byte, code bytes at their
+// KBM pictures: a four-pixel picture decoded byte for byte, code bytes at their
 // limits, round trips through the encoder at every row padding, refusal of
 // malformed files (also under random mutation) and reloading a lost slot.
 #include <gtest/gtest.h>
@@ -48,7 +48,7 @@ protected:
     std::vector<std::string> written_;
 };
 
-TEST_F(KbmLoader, TheDocumentedExampleDecodesAsWritten) {
+TEST_F(KbmLoader, RunAndRepeatCodesInThreePlanesDecodeToTheirPixels) {
     const std::string path =
         Write("example.kbm", Concat(KbmHeader(4, 1, 1, 2, 1), {0x1B, 0xF9, 0x01, 0x83}));
     ASSERT_EQ(LoadKbmImage(20, path.c_str(), 1), 1);

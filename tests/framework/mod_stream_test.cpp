@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr DWORD kHalfBufferMs = 186;  // 8192 frames at 44,100 Hz
+constexpr DWORD HALF_BUFFER_MS = 186;  // 8192 frames at 44,100 Hz
 
 class ModStream : public SoundTest {
 protected:
@@ -85,7 +85,7 @@ TEST_F(ModStream, PauseStopsWithinHalfABufferAndResumeGoesOnFromThere) {
     Render(3000);
     const DWORD before = timeGetTime();
     ASSERT_EQ(PauseMod(), 1);
-    EXPECT_LE(timeGetTime() - before, kHalfBufferMs + 2);
+    EXPECT_LE(timeGetTime() - before, HALF_BUFFER_MS + 2);
     EXPECT_FALSE(Streaming());
     EXPECT_EQ(PauseMod(), 0);
     EXPECT_EQ(PeakAmplitude(Render(1000)), 0);
@@ -140,8 +140,8 @@ TEST_F(FakeModStream, AnEndOnTheSecondRenderEndsTheThreadAfterOneBlock) {
     ASSERT_EQ(PlayMod(module.c_str(), 0), 1);
     StartSoundRecording();
     const DWORD ended = PlayToEnd(5000);
-    EXPECT_GE(ended, kHalfBufferMs);
-    EXPECT_LE(ended, kHalfBufferMs + 12);
+    EXPECT_GE(ended, HALF_BUFFER_MS);
+    EXPECT_LE(ended, HALF_BUFFER_MS + 12);
     EXPECT_EQ(PeakAmplitude(TakeSoundRecording()), 0);
     EXPECT_EQ(IsModPlaying(), 1);
 }

@@ -16,9 +16,9 @@
 
 namespace {
 
-const std::string kPngPlugin = "plugins\\PngPicture.spi";
-const std::string kJpegPlugin = "jpegpicture.spi";
-const std::string kGifPlugin = "plugins\\gifpicture.dll";
+const std::string PNG_PLUGIN = "plugins\\PngPicture.spi";
+const std::string JPEG_PLUGIN = "jpegpicture.spi";
+const std::string GIF_PLUGIN = "plugins\\gifpicture.dll";
 
 // A test plug-in that goes wrong in the named way.
 std::string FaultyPlugin(const std::string& fault) { return std::string(KORVEN_BIN_DIR) + "/test_plugins/faulty_" + fault + ".spi"; }
@@ -65,9 +65,9 @@ TEST_F(PluginLoader, PngPicturesArriveExactlyAndKeyedOnTheirCorner) {
     const std::vector<uint32_t> rgb = RandomColours(5 * 3, 1);
     const std::string path = Temp("picture.png");
     ASSERT_TRUE(WritePng(path, 5, 3, rgb));
-    const auto [result, log] = Load(30, kPngPlugin, path, 1);
+    const auto [result, log] = Load(30, PNG_PLUGIN, path, 1);
     ASSERT_EQ(result, 1) << log;
-    EXPECT_EQ(log, Lines({"SPI[" + kPngPlugin + "]を使用\n", "IMG[" + path + "]を処理\n"}));
+    EXPECT_EQ(log, Lines({"SPI[" + PNG_PLUGIN + "]を使用\n", "IMG[" + path + "]を処理\n"}));
     const ImageSlot& s = gImageSlots[30];
     EXPECT_EQ(s.width, 5);
     EXPECT_EQ(s.height, 3);
@@ -75,7 +75,7 @@ TEST_F(PluginLoader, PngPicturesArriveExactlyAndKeyedOnTheirCorner) {
     EXPECT_EQ(s.colorKey, DisplayValue(rgb[0]));
     EXPECT_EQ(s.useColorKey, 1);
     EXPECT_STREQ(s.fileName, path.c_str());
-    EXPECT_STREQ(s.pluginName, kPngPlugin.c_str());
+    EXPECT_STREQ(s.pluginName, PNG_PLUGIN.c_str());
 }
 
 // Partial transparency is composed onto black on the stored values, as
@@ -83,7 +83,7 @@ TEST_F(PluginLoader, PngPicturesArriveExactlyAndKeyedOnTheirCorner) {
 TEST_F(PluginLoader, PngAlphaIsComposedOntoBlackAsViewersShowIt) {
     const std::string path = Temp("alpha.png");
     ASSERT_TRUE(WritePng(path, 4, 1, {0xF80000, 0x00F800, 0x0000F8, 0xF8F8F8}, {255, 0, 255, 128}));
-    ASSERT_EQ(Load(31, kPngPlugin, path).first, 1);
+    ASSERT_EQ(Load(31, PNG_PLUGIN, path).first, 1);
     EXPECT_EQ(SlotPixels(31), Expected({0xF80000, 0x000000, 0x0000F8, 0x7C7C7C}));
 }
 
@@ -110,7 +110,7 @@ TEST_F(PluginLoader, JpegPicturesArriveWithinTheCodingError) {
     const std::vector<uint32_t> rgb = FourBlocks({0xF82010, 0x10F880, 0x2040F8, 0xC0C0C0});
     const std::string path = Temp("picture.jpg");
     ASSERT_TRUE(WriteJpeg(path, 16, 16, rgb));
-    ASSERT_EQ(Load(32, kJpegPlugin, path).first, 1);
+    ASSERT_EQ(Load(32, JPEG_PLUGIN, path).first, 1);
     ExpectWithinOneStep(SlotPixels(32), rgb);
 }
 
@@ -125,7 +125,7 @@ TEST_F(PluginLoader, CmykAndYcckJpegsArriveAsViewersShowThem) {
         SCOPED_TRACE(ycck ? "YCCK" : "CMYK");
         const std::string path = Temp(ycck ? "ycck.jpg" : "cmyk.jpg");
         ASSERT_TRUE(WriteCmykJpeg(path, 16, 16, inks, ycck));
-        ASSERT_EQ(Load(32, kJpegPlugin, path).first, 1);
+        ASSERT_EQ(Load(32, JPEG_PLUGIN, path).first, 1);
         ExpectWithinOneStep(SlotPixels(32), rgb);
     }
 }
@@ -137,7 +137,7 @@ TEST_F(PluginLoader, GifFramesSitOnTheirBackgroundWithTransparency) {
     const GifFrame frame{1, 1, 4, 2, {1, 3, 0, 1, 0, 1, 1, 3}, 3};
     const std::string path = Temp("picture.gif");
     ASSERT_TRUE(WriteGif(path, 6, 4, 2, palette, frame));
-    ASSERT_EQ(Load(33, kGifPlugin, path).first, 1);
+    ASSERT_EQ(Load(33, GIF_PLUGIN, path).first, 1);
     const uint32_t B = palette[2], K = palette[0], R = palette[1];
     EXPECT_EQ(SlotPixels(33), Expected({B, B, B, B, B, B,  //
                                         B, R, B, K, R, B,  //
@@ -199,7 +199,7 @@ TEST_F(PluginLoader, PictureBombsAreRefusedBeforeTheyCostMemory) {
     PutBigEndian(pngBytes, 29, Crc32(pngBytes.data() + 12, 17), 4);
     WriteBytes(png, pngBytes);
 
-    for (const auto& [plugin, picture] : {std::pair{kGifPlugin, gif}, {kJpegPlugin, jpeg}, {kJpegPlugin, cut}, {kPngPlugin, png}}) {
+    for (const auto& [plugin, picture] : {std::pair{GIF_PLUGIN, gif}, {JPEG_PLUGIN, jpeg}, {JPEG_PLUGIN, cut}, {PNG_PLUGIN, png}}) {
         const auto [result, log] = Load(35, plugin, picture);
         EXPECT_EQ(result, 0) << picture;
         EXPECT_EQ(log, Lines({"SPI[" + plugin + "]を使用\n", "IMG[" + picture + "]を処理\n", "デコードに失敗しました\n"}));
@@ -225,7 +225,7 @@ TEST_F(PluginLoader, LibraryAndEntryPointFailuresLeaveTheSlotAlone) {
     EXPECT_NE(gImageSlots[34].surface, nullptr);
     EXPECT_STREQ(gImageSlots[34].fileName, "");
     EXPECT_STREQ(gImageSlots[34].pluginName, "");
-    EXPECT_EQ(LoadPluginImage(256, kPngPlugin.c_str(), picture.c_str(), 0), 0);
+    EXPECT_EQ(LoadPluginImage(256, PNG_PLUGIN.c_str(), picture.c_str(), 0), 0);
 }
 
 TEST_F(PluginLoader, PictureFailuresEmptyTheSlotAndKeepBothNames) {
@@ -241,13 +241,13 @@ TEST_F(PluginLoader, PictureFailuresEmptyTheSlotAndKeepBothNames) {
     const struct {
         std::string plugin, picture, message;
     } cases[] = {
-        {kPngPlugin, missing, "オープンに失敗しました\n"},
-        {kPngPlugin, directory, "リードエラー\n"},
-        {kPngPlugin, jpeg, "未対応の形式です\n"},
-        {kJpegPlugin, png, "未対応の形式です\n"},
+        {PNG_PLUGIN, missing, "オープンに失敗しました\n"},
+        {PNG_PLUGIN, directory, "リードエラー\n"},
+        {PNG_PLUGIN, jpeg, "未対応の形式です\n"},
+        {JPEG_PLUGIN, png, "未対応の形式です\n"},
         {FaultyPlugin("declines"), png, "未対応の形式です\n"},
         {FaultyPlugin("fails"), png, "デコードに失敗しました\n"},
-        {kPngPlugin, brokenPng, "デコードに失敗しました\n"},
+        {PNG_PLUGIN, brokenPng, "デコードに失敗しました\n"},
         // Success reported, but the blocks cannot hold what their header says.
         {FaultyPlugin("short_bits"), png, "デコードに失敗しました\n"},
         {FaultyPlugin("short_info"), png, "デコードに失敗しました\n"},
@@ -268,7 +268,7 @@ TEST_F(PluginLoader, EachLoadUnloadsItsLibrary) {
     ASSERT_TRUE(WritePng(path, 2, 2, RandomColours(4, 4)));
     const std::string library = std::string(KORVEN_BIN_DIR) + "/plugins/libpngpicture.so";
     for (const int slot : {36, 37}) {
-        ASSERT_EQ(Load(slot, kPngPlugin, path).first, 1);
+        ASSERT_EQ(Load(slot, PNG_PLUGIN, path).first, 1);
         EXPECT_EQ(dlopen(library.c_str(), RTLD_NOW | RTLD_NOLOAD), nullptr);
     }
 }
@@ -280,19 +280,19 @@ TEST_F(PluginLoader, ALostSlotIsDecodedAgainThroughItsPlugin) {
     for (int i = 0; i < 16; ++i) indices[i] = static_cast<uint8_t>(i % 8);
     std::vector<uint32_t> palette(rgb.begin(), rgb.begin() + 8);
     ASSERT_TRUE(WriteGif(path, 4, 4, 0, palette, GifFrame{0, 0, 4, 4, indices, -1}));
-    ASSERT_EQ(Load(38, kGifPlugin, path, 1).first, 1);
+    ASSERT_EQ(Load(38, GIF_PLUGIN, path, 1).first, 1);
     std::vector<uint32_t> expected;
     for (const uint8_t i : indices) expected.push_back(palette[i]);
 
     MarkAllSurfacesLost();
     gDisplay.primary->Restore();
     const std::string log = DebugLinesOf([] { RestoreImage(38); });
-    EXPECT_NE(log.find(Lines({"IMG[" + path + "]をリロードします。\n", "SPI[" + kGifPlugin + "]を使用\n"})),
+    EXPECT_NE(log.find(Lines({"IMG[" + path + "]をリロードします。\n", "SPI[" + GIF_PLUGIN + "]を使用\n"})),
               std::string::npos)
         << log;
     EXPECT_EQ(SlotPixels(38), Expected(expected));
     EXPECT_EQ(gImageSlots[38].useColorKey, 1);
-    EXPECT_STREQ(gImageSlots[38].pluginName, kGifPlugin.c_str());
+    EXPECT_STREQ(gImageSlots[38].pluginName, GIF_PLUGIN.c_str());
 }
 
 }  // namespace

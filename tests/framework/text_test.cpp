@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr uint32_t kWhite = RGB(255, 255, 255);
+constexpr uint32_t WHITE = RGB(255, 255, 255);
 
 // A colour as a 5-6-5 pixel: each channel's top bits.
 uint16_t To565(int red, int green, int blue) {
@@ -23,7 +23,7 @@ class PrintTextTest : public DisplayTest {
 protected:
     void SetUp() override {
         DisplayTest::SetUp();
-        SetTextFont(8, 16, kWhite, "標準ゴシック");
+        SetTextFont(8, 16, WHITE, "標準ゴシック");
         SetTextBackground(TRANSPARENT, 0);
         SetTextCentered(0);
     }
@@ -102,25 +102,25 @@ TEST_F(PrintTextTest, FrameRateReadoutIsNeverCentred) {
 
 class TextToImageTest : public PrintTextTest {
 protected:
-    static constexpr int kSlot = 7;
-    static constexpr uint16_t kFill = 0x1234;
+    static constexpr int SLOT = 7;
+    static constexpr uint16_t FILL = 0x1234;
 
     void SetUp() override {
         PrintTextTest::SetUp();
         SetTextFont(8, 16, RGB(255, 200, 40), "標準ゴシック");
         SetTextBackground(OPAQUE, RGB(0, 0, 96));
-        ASSERT_EQ(CreateImage(kSlot, 64, 64, 0, 0), 1);
-        PaintSlot(kSlot, [](int, int) { return kFill; });
+        ASSERT_EQ(CreateImage(SLOT, 64, 64, 0, 0), 1);
+        PaintSlot(SLOT, [](int, int) { return FILL; });
     }
 
     static std::vector<uint16_t> Slot() {
         uint16_t* pixels = nullptr;
         int pitch = 0;
         std::vector<uint16_t> out;
-        if (LockImage(kSlot, &pixels, &pitch) != 1) return out;
+        if (LockImage(SLOT, &pixels, &pitch) != 1) return out;
         for (int y = 0; y < 64; ++y)
             for (int x = 0; x < 64; ++x) out.push_back(pixels[y * pitch + x]);
-        UnlockImage(kSlot, pixels);
+        UnlockImage(SLOT, pixels);
         return out;
     }
 
@@ -133,7 +133,7 @@ protected:
     static Glyph Outline(UINT code, int* ascent = nullptr) {
         static constexpr MAT2 identity{{0, 1}, {0, 0}, {0, 0}, {0, 1}};
         Glyph glyph;
-        HDC dc = GetImageDC(kSlot);
+        HDC dc = GetImageDC(SLOT);
         HFONT font = CreateTextFont();
         HGDIOBJ previous = SelectObject(dc, font);
         TEXTMETRICA tm{};
@@ -145,7 +145,7 @@ protected:
         glyph.pitch = (glyph.metrics.gmBlackBoxX + 3) / 4 * 4;
         SelectObject(dc, previous);
         DeleteObject(font);
-        ReleaseImageDC(kSlot, dc);
+        ReleaseImageDC(SLOT, dc);
         return glyph;
     }
 
@@ -166,7 +166,7 @@ protected:
 
 TEST_F(TextToImageTest, ColourTableRunsFromBackgroundToTextInQuarterSteps) {
     RGBQUAD table[GLYPH_COLOR_LEVELS];
-    FillGlyphColorTable(table, kWhite, 0);
+    FillGlyphColorTable(table, WHITE, 0);
     EXPECT_EQ(table[64].rgbRed, 255);
     EXPECT_EQ(table[64].rgbBlue, 255);
     EXPECT_EQ(table[32].rgbGreen, 127);
@@ -189,8 +189,8 @@ TEST_F(TextToImageTest, GlyphBoxesLandWhereTheirMetricsSay) {
     ASSERT_GT(a.levels.size(), 0u);
 
     // "A", line feed, "B": the second line one box height of A plus one lower.
-    ASSERT_EQ(DrawTextToImage(kSlot, "A\nB"), 1);
-    std::vector<uint16_t> expected(64 * 64, kFill);
+    ASSERT_EQ(DrawTextToImage(SLOT, "A\nB"), 1);
+    std::vector<uint16_t> expected(64 * 64, FILL);
     Expect(expected, a, a.metrics.gmptGlyphOrigin.x, ascent - a.metrics.gmptGlyphOrigin.y);
     const int secondLine = static_cast<int>(a.metrics.gmBlackBoxY) + 1;
     Expect(expected, b, b.metrics.gmptGlyphOrigin.x, secondLine + ascent - b.metrics.gmptGlyphOrigin.y);
@@ -198,9 +198,9 @@ TEST_F(TextToImageTest, GlyphBoxesLandWhereTheirMetricsSay) {
 
     // A leading line feed moves down by the height of X plus one; the pen
     // moves by each glyph's cell, and "日" (trail byte 0xFA) is one glyph.
-    PaintSlot(kSlot, [](int, int) { return kFill; });
-    ASSERT_EQ(DrawTextToImage(kSlot, "\nA日"), 1);
-    expected.assign(64 * 64, kFill);
+    PaintSlot(SLOT, [](int, int) { return FILL; });
+    ASSERT_EQ(DrawTextToImage(SLOT, "\nA日"), 1);
+    expected.assign(64 * 64, FILL);
     const int top = static_cast<int>(x.metrics.gmBlackBoxY) + 1 + ascent;
     Expect(expected, a, a.metrics.gmptGlyphOrigin.x, top - a.metrics.gmptGlyphOrigin.y);
     Expect(expected, nichi, a.metrics.gmCellIncX + nichi.metrics.gmptGlyphOrigin.x, top - nichi.metrics.gmptGlyphOrigin.y);
@@ -210,7 +210,7 @@ TEST_F(TextToImageTest, GlyphBoxesLandWhereTheirMetricsSay) {
 TEST_F(TextToImageTest, SlotsWithoutAContextDrawNothing) {
     EXPECT_EQ(DrawTextToImage(WORK_SLOT, "A"), 0);
     EXPECT_EQ(DrawTextToImage(200, "A"), 0) << "an empty slot";
-    EXPECT_EQ(DrawTextToImage(0x10000 + kSlot, ""), 1) << "slot numbers are 16-bit";
+    EXPECT_EQ(DrawTextToImage(0x10000 + SLOT, ""), 1) << "slot numbers are 16-bit";
 }
 
 }  // namespace

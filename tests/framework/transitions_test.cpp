@@ -13,10 +13,10 @@
 
 namespace {
 
-constexpr uint16_t kScene = 0x1234;
-constexpr uint32_t kBlue = 0xFF0000;  // colour reference 0x00BBGGRR
-constexpr uint16_t kBluePixel = 0x001F;
-constexpr int kCoverSlot = 5;
+constexpr uint16_t SCENE = 0x1234;
+constexpr uint32_t BLUE = 0xFF0000;  // colour reference 0x00BBGGRR
+constexpr uint16_t BLUE_PIXEL = 0x001F;
+constexpr int COVER_SLOT = 5;
 
 // The cover picture's pixel at screen position (x, y).
 uint16_t CoverPixel(int x, int y) { return static_cast<uint16_t>(0x8000 | ((y % 64) << 9) | (x % 512)); }
@@ -25,22 +25,22 @@ class Transitions : public DisplayTest {
 protected:
     void SetUp() override {
         DisplayTest::SetUp();
-        ClearBackBufferTo(kScene);
+        ClearBackBufferTo(SCENE);
     }
 
 
     // Every pixel is the cover where covered(x, y) holds and the scene elsewhere.
-    static void ExpectCover(const std::function<bool(int, int)>& covered, uint16_t cover = kBluePixel) {
+    static void ExpectCover(const std::function<bool(int, int)>& covered, uint16_t cover = BLUE_PIXEL) {
         const std::vector<uint16_t> screen = Screen();
         for (int y = 0; y < 480; ++y)
             for (int x = 0; x < 640; ++x)
-                ASSERT_EQ(screen[y * 640 + x], covered(x, y) ? cover : kScene) << "at " << x << "," << y;
+                ASSERT_EQ(screen[y * 640 + x], covered(x, y) ? cover : SCENE) << "at " << x << "," << y;
     }
 
     // Pixels of the cover colour on the whole screen.
     static int CoveredCount() {
         int count = 0;
-        for (const uint16_t p : Screen()) count += p == kBluePixel;
+        for (const uint16_t p : Screen()) count += p == BLUE_PIXEL;
         return count;
     }
 };
@@ -48,14 +48,14 @@ protected:
 TEST_F(Transitions, DissolveUncoversInTwentySteps) {
     ResetDissolve(0);
     EXPECT_EQ(gApp.fadeLevel, 0);
-    ASSERT_EQ(StepDissolve(1, kBlue), 0);
+    ASSERT_EQ(StepDissolve(1, BLUE), 0);
     // Every 103rd pixel in screen order keeps the scene.
     ExpectCover([](int x, int y) { return (y * 640 + x) % 103 != 0; });
-    for (int step = 2; step <= 19; ++step) ASSERT_EQ(StepDissolve(1, kBlue), 0) << step;
-    ClearBackBufferTo(kScene);
-    EXPECT_EQ(StepDissolve(1, kBlue), 1);
+    for (int step = 2; step <= 19; ++step) ASSERT_EQ(StepDissolve(1, BLUE), 0) << step;
+    ClearBackBufferTo(SCENE);
+    EXPECT_EQ(StepDissolve(1, BLUE), 1);
     ExpectCover([](int, int) { return false; });
-    EXPECT_EQ(StepDissolve(1, kBlue), 1) << "stays at its end";
+    EXPECT_EQ(StepDissolve(1, BLUE), 1) << "stays at its end";
     EXPECT_EQ(gApp.fadeLevel, 20);
 }
 
@@ -65,24 +65,24 @@ TEST_F(Transitions, DissolveCoverShareAtEveryLevel) {
     const auto multiples = [](int m) { return (640 * 480 + m - 1) / m; };
     ResetDissolve(0);
     for (int level = 1; level <= 19; ++level) {
-        ClearBackBufferTo(kScene);
-        ASSERT_EQ(StepDissolve(1, kBlue), 0);
+        ClearBackBufferTo(SCENE);
+        ASSERT_EQ(StepDissolve(1, BLUE), 0);
         const int want = level <= 10 ? 640 * 480 - multiples(strides[level]) : multiples(strides[20 - level]);
         EXPECT_EQ(CoveredCount(), want) << "level " << level;
     }
-    ClearBackBufferTo(kScene);
-    ASSERT_EQ(StepDissolve(0, kBlue), 0);  // back to 18: every 76th pixel
+    ClearBackBufferTo(SCENE);
+    ASSERT_EQ(StepDissolve(0, BLUE), 0);  // back to 18: every 76th pixel
     ExpectCover([](int x, int y) { return (y * 640 + x) % 76 == 0; });
 }
 
 TEST_F(Transitions, DissolveCoversInTwentyStepsEndingInAClear) {
     ResetDissolve(1);
-    for (int step = 1; step <= 19; ++step) ASSERT_EQ(StepDissolve(0, kBlue), 0) << step;
-    ClearBackBufferTo(kScene);
-    EXPECT_EQ(StepDissolve(0, kBlue), 1);
+    for (int step = 1; step <= 19; ++step) ASSERT_EQ(StepDissolve(0, BLUE), 0) << step;
+    ClearBackBufferTo(SCENE);
+    EXPECT_EQ(StepDissolve(0, BLUE), 1);
     SetClipRect(10, 10, 20, 20);
-    ClearBackBufferTo(kScene);
-    EXPECT_EQ(StepDissolve(0, kBlue), 1) << "the clear ignores the clip rectangle";
+    ClearBackBufferTo(SCENE);
+    EXPECT_EQ(StepDissolve(0, BLUE), 1) << "the clear ignores the clip rectangle";
     ExpectCover([](int, int) { return true; });
     EXPECT_EQ(gApp.fadeLevel, 0);
 }
@@ -90,12 +90,12 @@ TEST_F(Transitions, DissolveCoversInTwentyStepsEndingInAClear) {
 TEST_F(Transitions, DissolveStaysInsideTheClipRectangleButCountsScreenPixels) {
     SetClipRect(100, 50, 300, 70);
     ResetDissolve(0);
-    ASSERT_EQ(StepDissolve(1, kBlue), 0);
+    ASSERT_EQ(StepDissolve(1, BLUE), 0);
     ExpectCover([](int x, int y) { return x >= 100 && x < 300 && y >= 50 && y < 70 && (y * 640 + x) % 103 != 0; });
     // Depths without a dissolve move the counter and draw nothing.
-    ClearBackBufferTo(kScene);
+    ClearBackBufferTo(SCENE);
     gDisplay.bitDepth = 32;
-    EXPECT_EQ(StepDissolve(1, kBlue), 0);
+    EXPECT_EQ(StepDissolve(1, BLUE), 0);
     gDisplay.bitDepth = 16;
     EXPECT_EQ(gApp.fadeLevel, 2);
     ExpectCover([](int, int) { return false; });
@@ -103,63 +103,63 @@ TEST_F(Transitions, DissolveStaysInsideTheClipRectangleButCountsScreenPixels) {
 
 TEST_F(Transitions, BlindsCloseInSixteenSteps) {
     ResetBlinds(1);
-    EXPECT_EQ(StepBlindsX(1, kBlue, -1), 1) << "already open";
+    EXPECT_EQ(StepBlindsX(1, BLUE, -1), 1) << "already open";
     ExpectCover([](int, int) { return false; });
-    for (int step = 1; step <= 3; ++step) ASSERT_EQ(StepBlindsX(0, kBlue, -1), 0);
+    for (int step = 1; step <= 3; ++step) ASSERT_EQ(StepBlindsX(0, BLUE, -1), 0);
     // Three columns at the right of every 16-pixel column.
     ExpectCover([](int x, int) { return x % 16 >= 13; });
-    for (int step = 4; step <= 16; ++step) ASSERT_EQ(StepBlindsX(0, kBlue, -1), 0);
-    EXPECT_EQ(StepBlindsX(0, kBlue, -1), 1);
+    for (int step = 4; step <= 16; ++step) ASSERT_EQ(StepBlindsX(0, BLUE, -1), 0);
+    EXPECT_EQ(StepBlindsX(0, BLUE, -1), 1);
     ExpectCover([](int, int) { return true; });
 
-    ClearBackBufferTo(kScene);
-    ASSERT_EQ(StepBlindsY(0, kBlue, -1), 0);
-    ASSERT_EQ(StepBlindsY(0, kBlue, -1), 0);
+    ClearBackBufferTo(SCENE);
+    ASSERT_EQ(StepBlindsY(0, BLUE, -1), 0);
+    ASSERT_EQ(StepBlindsY(0, BLUE, -1), 0);
     // Two rows at the top of every 16-row band.
     ExpectCover([](int, int y) { return y % 16 < 2; });
     ResetBlinds(0);
-    ClearBackBufferTo(kScene);
-    EXPECT_EQ(StepBlindsY(0, kBlue, -1), 1) << "a reset to closed ends at once and still draws";
+    ClearBackBufferTo(SCENE);
+    EXPECT_EQ(StepBlindsY(0, BLUE, -1), 1) << "a reset to closed ends at once and still draws";
     ExpectCover([](int, int) { return true; });
 }
 
 TEST_F(Transitions, SweepsCoverTheScreenAtTheirEnds) {
     ResetSweeps(1);
-    ASSERT_EQ(StepSweepX(0, kBlue, -1), 0);
-    ASSERT_EQ(StepSweepX(0, kBlue, -1), 0);
+    ASSERT_EQ(StepSweepX(0, BLUE, -1), 0);
+    ASSERT_EQ(StepSweepX(0, BLUE, -1), 0);
     // Counter 2: strip 1 is column 623, strip 2 columns 638 and 639.
     ExpectCover([](int x, int) { return x == 623 || x >= 638; });
-    for (int step = 3; step <= 64; ++step) ASSERT_EQ(StepSweepX(0, kBlue, -1), 0);
-    ClearBackBufferTo(kScene);
-    EXPECT_EQ(StepSweepX(0, kBlue, -1), 1);
+    for (int step = 3; step <= 64; ++step) ASSERT_EQ(StepSweepX(0, BLUE, -1), 0);
+    ClearBackBufferTo(SCENE);
+    EXPECT_EQ(StepSweepX(0, BLUE, -1), 1);
     ExpectCover([](int, int) { return true; });
 
-    ClearBackBufferTo(kScene);
-    ASSERT_EQ(StepSweepY(0, kBlue, -1), 0);
-    ASSERT_EQ(StepSweepY(0, kBlue, -1), 0);
+    ClearBackBufferTo(SCENE);
+    ASSERT_EQ(StepSweepY(0, BLUE, -1), 0);
+    ASSERT_EQ(StepSweepY(0, BLUE, -1), 0);
     // Counter 2: strip 1 is row 16, strip 2 rows 0 and 1.
     ExpectCover([](int, int y) { return y == 16 || y < 2; });
-    for (int step = 3; step <= 48; ++step) ASSERT_EQ(StepSweepY(0, kBlue, -1), 0);
-    ClearBackBufferTo(kScene);
-    EXPECT_EQ(StepSweepY(0, kBlue, -1), 1);
+    for (int step = 3; step <= 48; ++step) ASSERT_EQ(StepSweepY(0, BLUE, -1), 0);
+    ClearBackBufferTo(SCENE);
+    EXPECT_EQ(StepSweepY(0, BLUE, -1), 1);
     ExpectCover([](int, int) { return true; });
 
     // Back again: 64 steps to uncovered, then the end.
-    for (int step = 1; step <= 64; ++step) ASSERT_EQ(StepSweepX(1, kBlue, -1), 0);
-    EXPECT_EQ(StepSweepX(1, kBlue, -1), 1);
+    for (int step = 1; step <= 64; ++step) ASSERT_EQ(StepSweepX(1, BLUE, -1), 0);
+    EXPECT_EQ(StepSweepX(1, BLUE, -1), 1);
 }
 
 TEST_F(Transitions, ASlotCoverShowsItsOwnPixelsInPlace) {
-    ASSERT_EQ(CreateImage(kCoverSlot, 640, 480, 0, 0), 1);
-    PaintSlot(kCoverSlot, CoverPixel);
+    ASSERT_EQ(CreateImage(COVER_SLOT, 640, 480, 0, 0), 1);
+    PaintSlot(COVER_SLOT, CoverPixel);
     ResetSweeps(1);
-    for (int step = 1; step <= 20; ++step) ASSERT_EQ(StepSweepX(0, kBlue, kCoverSlot), 0);
+    for (int step = 1; step <= 20; ++step) ASSERT_EQ(StepSweepX(0, BLUE, COVER_SLOT), 0);
     const std::vector<uint16_t> screen = Screen();
     int covered = 0;
     for (int y = 0; y < 480; ++y)
         for (int x = 0; x < 640; ++x) {
             const uint16_t p = screen[y * 640 + x];
-            if (p == kScene) continue;
+            if (p == SCENE) continue;
             ++covered;
             ASSERT_EQ(p, CoverPixel(x, y)) << "at " << x << "," << y;
         }

@@ -15,7 +15,7 @@
 
 namespace {
 
-const std::string kData = SOUND_TEST_DATA;
+const std::string DATA = SOUND_TEST_DATA;
 
 // A debug line as it reaches standard error.
 std::string Utf8(const std::string& shiftJis) { return ShiftJisToUtf8(shiftJis.c_str()); }
@@ -42,7 +42,7 @@ TEST_F(WaveSlots, ANameWithoutADotIsAResourceAndOneWithADotAFile) {
     EXPECT_EQ(LoadWave(0, "chime"), 1);
     EXPECT_EQ(FormatOf(0).nSamplesPerSec, 22050u);
     EXPECT_STREQ(gSound.names[0], "chime");
-    EXPECT_EQ(LoadWave(1, (kData + "/laser.wav").c_str()), 1);
+    EXPECT_EQ(LoadWave(1, (DATA + "/laser.wav").c_str()), 1);
     EXPECT_EQ(FormatOf(1).wBitsPerSample, 8);
     EXPECT_EQ(DebugLinesOf([] { EXPECT_EQ(LoadWave(2, "nosuch"), 0); }), Utf8("WAVE[nosuch]のオープンに失敗しました。\n"));
     // The only dot is in a folder's name: still a file.
@@ -58,9 +58,9 @@ TEST_F(WaveSlots, TheResourceWalkPassesAFactChunkButNoOther) {
     EXPECT_EQ(DebugLinesOf([] { EXPECT_EQ(LoadWave(1, "LISTED"), 0); }), "");
     EXPECT_EQ(DebugLinesOf([] { EXPECT_EQ(LoadWave(2, "ADPCM"), 0); }), Utf8("WAVE[ADPCM]はPCMフォーマットではありません。\n"));
     // The file loader finds "data" past the LIST chunk.
-    EXPECT_EQ(LoadWave(1, (kData + "/with-list.wav").c_str()), 1);
-    EXPECT_EQ(DebugLinesOf([] { EXPECT_EQ(LoadWave(2, (kData + "/adpcm.wav").c_str()), 0); }),
-              Utf8("WAVE[" + kData + "/adpcm.wav]はPCMフォーマットではありません。\n"));
+    EXPECT_EQ(LoadWave(1, (DATA + "/with-list.wav").c_str()), 1);
+    EXPECT_EQ(DebugLinesOf([] { EXPECT_EQ(LoadWave(2, (DATA + "/adpcm.wav").c_str()), 0); }),
+              Utf8("WAVE[" + DATA + "/adpcm.wav]はPCMフォーマットではありません。\n"));
 }
 
 TEST_F(WaveSlots, FilesOfEveryPcmLayoutLoadTheirSamples) {

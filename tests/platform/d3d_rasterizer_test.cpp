@@ -9,22 +9,22 @@
 
 namespace {
 
-constexpr int kSize = 64;
+constexpr int SIDE = 64;
 
-// A 32-bit colour buffer and a 16-bit depth buffer of kSize x kSize.
+// A 32-bit colour buffer and a 16-bit depth buffer of SIDE x SIDE.
 struct Canvas {
-    std::vector<uint32_t> pixels = std::vector<uint32_t>(kSize * kSize, 0);
-    std::vector<uint16_t> depths = std::vector<uint16_t>(kSize * kSize, 0xFFFF);
+    std::vector<uint32_t> pixels = std::vector<uint32_t>(SIDE * SIDE, 0);
+    std::vector<uint16_t> depths = std::vector<uint16_t>(SIDE * SIDE, 0xFFFF);
     RenderTarget target;
 
     Canvas() {
-        target.color = {reinterpret_cast<uint8_t*>(pixels.data()), kSize, kSize, kSize * 4, {32, 0xFF0000, 0xFF00, 0xFF}};
+        target.color = {reinterpret_cast<uint8_t*>(pixels.data()), SIDE, SIDE, SIDE * 4, {32, 0xFF0000, 0xFF00, 0xFF}};
         target.depth = reinterpret_cast<uint8_t*>(depths.data());
-        target.depthPitch = kSize * 2;
+        target.depthPitch = SIDE * 2;
         target.depthBits = 16;
-        target.clip = {0, 0, kSize, kSize};
+        target.clip = {0, 0, SIDE, SIDE};
     }
-    uint32_t At(int x, int y) const { return pixels[y * kSize + x]; }
+    uint32_t At(int x, int y) const { return pixels[y * SIDE + x]; }
 };
 
 RasterVertex Vertex(float x, float y, float z = 0.5f, uint8_t grey = 200) {
@@ -46,17 +46,17 @@ TEST(Rasterizer, FanOfTrianglesCoversEveryPixelExactlyOnce) {
         rim.push_back(Vertex(std::round((cx + 27.3f * std::cos(angle)) * 16) / 16,
                              std::round((cy + 25.9f * std::sin(angle)) * 16) / 16));
     }
-    std::vector<int> counts(kSize * kSize, 0);
+    std::vector<int> counts(SIDE * SIDE, 0);
     const RasterVertex centre = Vertex(cx, cy);
     for (int i = 0; i < spokes; ++i) {
         Canvas canvas;
         // Clockwise on the screen (y grows downwards).
         DrawTriangle(canvas.target, &centre, &rim[i], &rim[(i + 1) % spokes], {});
-        for (int p = 0; p < kSize * kSize; ++p) counts[p] += canvas.pixels[p] != 0;
+        for (int p = 0; p < SIDE * SIDE; ++p) counts[p] += canvas.pixels[p] != 0;
     }
     std::vector<std::string> wrong;
-    for (int y = 0; y < kSize; ++y) {
-        for (int x = 0; x < kSize; ++x) {
+    for (int y = 0; y < SIDE; ++y) {
+        for (int x = 0; x < SIDE; ++x) {
             // Inside the rim polygon: on the inner side of every rim edge.
             const float px = static_cast<float>(x) + 0.5f, py = static_cast<float>(y) + 0.5f;
             bool inside = true, onEdge = false;
@@ -68,8 +68,8 @@ TEST(Rasterizer, FanOfTrianglesCoversEveryPixelExactlyOnce) {
                 if (side < 0) inside = false;
             }
             const int expected = inside ? 1 : 0;
-            if (!onEdge && counts[y * kSize + x] != expected)
-                wrong.push_back("(" + std::to_string(x) + "," + std::to_string(y) + ")=" + std::to_string(counts[y * kSize + x]));
+            if (!onEdge && counts[y * SIDE + x] != expected)
+                wrong.push_back("(" + std::to_string(x) + "," + std::to_string(y) + ")=" + std::to_string(counts[y * SIDE + x]));
         }
     }
     EXPECT_TRUE(wrong.empty()) << wrong.size() << " pixels drawn a wrong number of times, first: "
@@ -116,7 +116,7 @@ TEST(Rasterizer, PerspectiveTextureBoundaryIsTheProjectedLine) {
         std::vector<int> columns;
         for (int y = 40; y < 63; ++y) {
             int x = 0;
-            while (x < kSize && canvas.At(x, y) != 0xFFFFFFu) ++x;
+            while (x < SIDE && canvas.At(x, y) != 0xFFFFFFu) ++x;
             columns.push_back(x);
         }
         return columns;

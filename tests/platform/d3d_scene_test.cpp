@@ -24,7 +24,7 @@ extern "C" const char* __asan_default_options() { return "fast_unwind_on_malloc=
 
 namespace {
 
-constexpr int kWidth = 160, kHeight = 120;
+constexpr int WIDTH = 160, HEIGHT = 120;
 
 // A checkerboard texture of 8 x 8 squares with a red corner, 64 x 64.
 void WriteCheckerTexture(const fs::path& path) {
@@ -127,12 +127,12 @@ protected:
     // A 16-bit render surface with a 16-bit Z buffer, a device, a scene with
     // a camera five units back, an ambient and a directional light, and a viewport.
     void BuildScene(D3DRMRENDERQUALITY quality, D3DRMTEXTUREQUALITY textureQuality = D3DRMTEXTURE_NEAREST) {
-        surface_ = Own(NewSurface(kWidth, kHeight, PIXEL_FORMAT_565, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE));
+        surface_ = Own(NewSurface(WIDTH, HEIGHT, PIXEL_FORMAT_565, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE));
         DDSURFACEDESC desc{};
         desc.dwSize = sizeof desc;
         desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_ZBUFFERBITDEPTH;
-        desc.dwWidth = kWidth;
-        desc.dwHeight = kHeight;
+        desc.dwWidth = WIDTH;
+        desc.dwHeight = HEIGHT;
         desc.ddsCaps.dwCaps = DDSCAPS_ZBUFFER | DDSCAPS_SYSTEMMEMORY;
         desc.dwZBufferBitDepth = 16;
         IDirectDrawSurface* zBuffer = nullptr;
@@ -162,7 +162,7 @@ protected:
         IDirect3DRMLight* sun = nullptr;
         retained_->CreateLightRGB(D3DRMLIGHT_DIRECTIONAL, 1, 0.9f, 0.8f, &sun);
         lightFrame->AddLight(Own(sun));
-        ASSERT_EQ(retained_->CreateViewport(rmDevice_, camera_, 0, 0, kWidth, kHeight, &viewport_), D3DRM_OK);
+        ASSERT_EQ(retained_->CreateViewport(rmDevice_, camera_, 0, 0, WIDTH, HEIGHT, &viewport_), D3DRM_OK);
         Own(viewport_);
     }
 
@@ -192,7 +192,7 @@ protected:
         DDSURFACEDESC desc{};
         desc.dwSize = sizeof desc;
         ASSERT_EQ(surface_->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
-        PixelBuffer picture{static_cast<uint8_t*>(desc.lpSurface), kWidth, kHeight, desc.lPitch, PIXEL_FORMAT_565};
+        PixelBuffer picture{static_cast<uint8_t*>(desc.lpSurface), WIDTH, HEIGHT, desc.lPitch, PIXEL_FORMAT_565};
         std::string error;
         const fs::path captured = folder_ / (name + ".png");
         const bool written = WritePicturePng(captured.string(), picture, &error);

@@ -10,8 +10,8 @@
 
 namespace {
 
-constexpr int kPitch = 256;  // bytes; room for 48 pixels of 4 bytes plus guards
-constexpr int kRows = 6;
+constexpr int PITCH = 256;  // bytes; room for 48 pixels of 4 bytes plus guards
+constexpr int ROWS = 6;
 
 std::vector<uint8_t> RandomBytes(size_t count, std::mt19937& random) {
     std::vector<uint8_t> bytes(count);
@@ -21,7 +21,7 @@ std::vector<uint8_t> RandomBytes(size_t count, std::mt19937& random) {
 
 // Source pixels that are the key (in its colour bits) about one time in three.
 std::vector<uint8_t> KeyedSource(int bytesPerPixel, ColorKey key, std::mt19937& random) {
-    std::vector<uint8_t> bytes = RandomBytes(kPitch * kRows, random);
+    std::vector<uint8_t> bytes = RandomBytes(PITCH * ROWS, random);
     for (size_t at = 0; at + bytesPerPixel <= bytes.size(); at += bytesPerPixel) {
         if (random() % 3) continue;
         uint32_t pixel = 0;
@@ -46,11 +46,11 @@ TEST(KeyedCopy, VectorAndScalarPathsGiveTheSamePixels) {
         for (int width : {1, 3, 7, 8, 9, 15, 16, 17, 30, 31, 33, 47}) {
             for (int x = 0; x < 4; ++x) {
                 const std::vector<uint8_t> src = KeyedSource(f.bytesPerPixel, f.key, random);
-                std::vector<uint8_t> scalar = RandomBytes(kPitch * kRows, random), vector = scalar;
-                const AreaSize size{width, kRows - 1, f.bytesPerPixel};
-                const ConstPixelArea from{src.data() + 3 * f.bytesPerPixel, kPitch};
-                CopyAreaKeyedScalar({scalar.data() + x * f.bytesPerPixel, kPitch}, from, size, f.key);
-                CopyAreaKeyedSse2({vector.data() + x * f.bytesPerPixel, kPitch}, from, size, f.key);
+                std::vector<uint8_t> scalar = RandomBytes(PITCH * ROWS, random), vector = scalar;
+                const AreaSize size{width, ROWS - 1, f.bytesPerPixel};
+                const ConstPixelArea from{src.data() + 3 * f.bytesPerPixel, PITCH};
+                CopyAreaKeyedScalar({scalar.data() + x * f.bytesPerPixel, PITCH}, from, size, f.key);
+                CopyAreaKeyedSse2({vector.data() + x * f.bytesPerPixel, PITCH}, from, size, f.key);
                 ASSERT_EQ(scalar, vector) << f.bytesPerPixel << " bytes per pixel, width " << width << ", x " << x;
             }
         }
@@ -74,13 +74,13 @@ TEST(Fill, WritesTheValueInsideTheAreaOnly) {
     for (int bytesPerPixel = 1; bytesPerPixel <= 4; ++bytesPerPixel) {
         for (uint32_t value : {0u, 0x00ABCDEFu, 0xFFFFFFFFu}) {
             for (int width : {1, 5, 8, 19, 40}) {
-                std::vector<uint8_t> memory(kPitch * kRows, 0x11);
-                FillArea({memory.data() + kPitch + 2 * bytesPerPixel, kPitch}, {width, 3, bytesPerPixel}, value);
-                for (int y = 0; y < kRows; ++y) {
-                    for (int x = 0; x < kPitch / bytesPerPixel; ++x) {
+                std::vector<uint8_t> memory(PITCH * ROWS, 0x11);
+                FillArea({memory.data() + PITCH + 2 * bytesPerPixel, PITCH}, {width, 3, bytesPerPixel}, value);
+                for (int y = 0; y < ROWS; ++y) {
+                    for (int x = 0; x < PITCH / bytesPerPixel; ++x) {
                         const bool inside = y >= 1 && y < 4 && x >= 2 && x < 2 + width;
                         uint32_t pixel = 0;
-                        std::memcpy(&pixel, &memory[y * kPitch + x * bytesPerPixel], bytesPerPixel);
+                        std::memcpy(&pixel, &memory[y * PITCH + x * bytesPerPixel], bytesPerPixel);
                         const uint32_t mask = bytesPerPixel == 4 ? ~0u : (1u << (8 * bytesPerPixel)) - 1;
                         const uint32_t expected = inside ? value & mask : 0x11111111u & mask;
                         ASSERT_EQ(pixel, expected) << bytesPerPixel << " bytes, width " << width << " at " << x

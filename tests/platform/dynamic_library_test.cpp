@@ -13,7 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kPngPlugin = fs::path(KORVEN_BIN_DIR) / "plugins" / "libpngpicture.so";
+const fs::path PNG_PLUGIN = fs::path(KORVEN_BIN_DIR) / "plugins" / "libpngpicture.so";
 
 TEST(DynamicLibrary, WindowsNamesFindSharedObjectsByTheirLowercaseBaseName) {
     // Not in the working directory: found in plugins/ beside the program,
@@ -34,8 +34,8 @@ TEST(DynamicLibrary, WindowsNamesFindSharedObjectsByTheirLowercaseBaseName) {
 TEST(DynamicLibrary, TheNamedDirectoryIsSearchedFirstForLibNameAndName) {
     const fs::path folder = fs::path(::testing::TempDir()) / ("libraries-" + std::to_string(getpid()));
     fs::create_directories(folder);
-    fs::copy_file(kPngPlugin, folder / "libmixed.so");
-    fs::copy_file(kPngPlugin, folder / "plain.so");
+    fs::copy_file(PNG_PLUGIN, folder / "libmixed.so");
+    fs::copy_file(PNG_PLUGIN, folder / "plain.so");
     for (const std::string& name : {folder.string() + "\\Mixed.SPI", folder.string() + "/plain.so"}) {
         HMODULE library = LoadLibraryA(name.c_str());
         ASSERT_NE(library, nullptr) << name;

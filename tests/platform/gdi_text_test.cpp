@@ -15,12 +15,12 @@
 
 namespace {
 
-constexpr COLORREF kPaper = RGB(0, 0, 128);
-constexpr COLORREF kInk = RGB(255, 255, 0);
-constexpr MAT2 kIdentity{{0, 1}, {0, 0}, {0, 0}, {0, 1}};
-constexpr MAT2 kFlip{{0, 1}, {0, 0}, {0, 0}, {0, -1}};
+constexpr COLORREF PAPER = RGB(0, 0, 128);
+constexpr COLORREF INK = RGB(255, 255, 0);
+constexpr MAT2 IDENTITY{{0, 1}, {0, 0}, {0, 0}, {0, 1}};
+constexpr MAT2 FLIP{{0, 1}, {0, 0}, {0, 0}, {0, -1}};
 
-// A 16-bit canvas filled with kPaper, its context drawing kInk text in a
+// A 16-bit canvas filled with PAPER, its context drawing INK text in a
 // font of the given cell, transparent unless asked otherwise.
 struct TextCanvas {
     OwnedPixels pixels;
@@ -30,13 +30,13 @@ struct TextCanvas {
 
     TextCanvas(int width, int height, int fontHeight, int fontWidth, const char* face = "標準ゴシック")
         : pixels(width, height, PIXEL_FORMAT_565), dc(CreateSurfaceDC(pixels.buffer)) {
-        Fill(kPaper);
+        Fill(PAPER);
         font = CreateFontA(fontHeight, fontWidth, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
         EXPECT_NE(font, nullptr);
         previous = SelectObject(dc, font);
         EXPECT_NE(previous, nullptr) << "selecting a font gives back the one the context held";
-        SetTextColor(dc, kInk);
+        SetTextColor(dc, INK);
         SetBkMode(dc, TRANSPARENT);
     }
     ~TextCanvas() {
@@ -60,12 +60,12 @@ struct TextCanvas {
         EXPECT_TRUE(GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size));
         return size;
     }
-    // The box around every pixel that is not kPaper (right and bottom exclusive).
+    // The box around every pixel that is not PAPER (right and bottom exclusive).
     RECT Ink() const {
         RECT box{pixels.buffer.width, pixels.buffer.height, 0, 0};
         for (int y = 0; y < pixels.buffer.height; ++y)
             for (int x = 0; x < pixels.buffer.width; ++x)
-                if (pixels.Raw(x, y) != Raw(kPaper)) {
+                if (pixels.Raw(x, y) != Raw(PAPER)) {
                     box.left = std::min<LONG>(box.left, x), box.top = std::min<LONG>(box.top, y);
                     box.right = std::max<LONG>(box.right, x + 1), box.bottom = std::max<LONG>(box.bottom, y + 1);
                 }
@@ -159,10 +159,10 @@ TEST(Text, OpaqueModeFillsTheTextBoxAndNothingElse) {
             const uint32_t pixel = canvas.pixels.Raw(x, y);
             const bool inside = x >= 10 && x < 10 + extent.cx && y >= 7 && y < 7 + extent.cy;
             if (!inside) {
-                ASSERT_EQ(pixel, canvas.Raw(kPaper)) << x << "," << y;
+                ASSERT_EQ(pixel, canvas.Raw(PAPER)) << x << "," << y;
             } else {
-                ASSERT_TRUE(pixel == canvas.Raw(back) || pixel == canvas.Raw(kInk)) << x << "," << y;
-                ink += pixel == canvas.Raw(kInk);
+                ASSERT_TRUE(pixel == canvas.Raw(back) || pixel == canvas.Raw(INK)) << x << "," << y;
+                ink += pixel == canvas.Raw(INK);
             }
         }
     }
@@ -183,7 +183,7 @@ TEST(Text, ClipRegionBoundsTheText) {
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 200; ++x) {
             const bool inside = x >= 20 && x < 60 && y >= 8 && y < 20;
-            ASSERT_EQ(clipped.pixels.Raw(x, y), inside ? whole.pixels.Raw(x, y) : clipped.Raw(kPaper)) << x << "," << y;
+            ASSERT_EQ(clipped.pixels.Raw(x, y), inside ? whole.pixels.Raw(x, y) : clipped.Raw(PAPER)) << x << "," << y;
         }
 }
 
@@ -250,7 +250,7 @@ TEST(GlyphOutline, GreyBitmapHas65LevelsPaddedRowsAndUprightMetrics) {
     const TextCanvas canvas(8, 8, 32, 16);
     const TEXTMETRICA m = canvas.Metrics();
     GLYPHMETRICS gm{};
-    const DWORD size = GetGlyphOutlineA(canvas.dc, 'A', GGO_GRAY8_BITMAP, &gm, 0, nullptr, &kIdentity);
+    const DWORD size = GetGlyphOutlineA(canvas.dc, 'A', GGO_GRAY8_BITMAP, &gm, 0, nullptr, &IDENTITY);
     const DWORD pitch = (gm.gmBlackBoxX + 3) / 4 * 4;
     ASSERT_NE(size, GDI_ERROR);
     EXPECT_EQ(size, pitch * gm.gmBlackBoxY);
@@ -264,8 +264,8 @@ TEST(GlyphOutline, GreyBitmapHas65LevelsPaddedRowsAndUprightMetrics) {
     EXPECT_GE(gm.gmptGlyphOrigin.y - static_cast<int>(gm.gmBlackBoxY), -m.tmDescent);
 
     std::vector<uint8_t> upright(size, 0xEE), flipped(size, 0xEE);
-    EXPECT_EQ(GetGlyphOutlineA(canvas.dc, 'A', GGO_GRAY8_BITMAP, &gm, size, upright.data(), &kIdentity), size);
-    EXPECT_EQ(GetGlyphOutlineA(canvas.dc, 'A', GGO_GRAY8_BITMAP, &gm, size, flipped.data(), &kFlip), size);
+    EXPECT_EQ(GetGlyphOutlineA(canvas.dc, 'A', GGO_GRAY8_BITMAP, &gm, size, upright.data(), &IDENTITY), size);
+    EXPECT_EQ(GetGlyphOutlineA(canvas.dc, 'A', GGO_GRAY8_BITMAP, &gm, size, flipped.data(), &FLIP), size);
     int full = 0;
     for (DWORD y = 0; y < gm.gmBlackBoxY; ++y) {
         for (DWORD x = 0; x < pitch; ++x) {
@@ -287,14 +287,14 @@ TEST(GlyphOutline, GreyBitmapHas65LevelsPaddedRowsAndUprightMetrics) {
     }
     EXPECT_LT(topInk, bottomInk);
 
-    EXPECT_EQ(GetGlyphOutlineA(canvas.dc, 'A', GGO_GRAY8_BITMAP, &gm, size - 1, upright.data(), &kIdentity),
+    EXPECT_EQ(GetGlyphOutlineA(canvas.dc, 'A', GGO_GRAY8_BITMAP, &gm, size - 1, upright.data(), &IDENTITY),
               GDI_ERROR);
     const MAT2 turn{{0, 0}, {0, 1}, {0, -1}, {0, 0}};
     EXPECT_EQ(GetGlyphOutlineA(canvas.dc, 'A', GGO_GRAY8_BITMAP, &gm, 0, nullptr, &turn), GDI_ERROR);
-    EXPECT_EQ(GetGlyphOutlineA(canvas.dc, 'A', 1, &gm, 0, nullptr, &kIdentity), GDI_ERROR);
-    EXPECT_EQ(GetGlyphOutlineA(canvas.dc, ' ', GGO_GRAY8_BITMAP, &gm, 0, nullptr, &kIdentity), 0u);
+    EXPECT_EQ(GetGlyphOutlineA(canvas.dc, 'A', 1, &gm, 0, nullptr, &IDENTITY), GDI_ERROR);
+    EXPECT_EQ(GetGlyphOutlineA(canvas.dc, ' ', GGO_GRAY8_BITMAP, &gm, 0, nullptr, &IDENTITY), 0u);
     EXPECT_EQ(gm.gmCellIncX, 16) << "a space only moves the pen";
-    EXPECT_EQ(GetGlyphOutlineA(canvas.dc, 0x93FA, GGO_GRAY8_BITMAP, &gm, 0, nullptr, &kIdentity) > 0, true);
+    EXPECT_EQ(GetGlyphOutlineA(canvas.dc, 0x93FA, GGO_GRAY8_BITMAP, &gm, 0, nullptr, &IDENTITY) > 0, true);
     EXPECT_EQ(gm.gmCellIncX, 32);
 }
 

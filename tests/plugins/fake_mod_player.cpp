@@ -32,13 +32,13 @@ int Render(ModPlayer* player, void* destination, uint32_t bytes) {
     return 1;
 }
 
-constexpr ModPlayerEntries kEntries = {nullptr, Release, Version, Load, End, SetFormat, Render, SetMode};
+constexpr ModPlayerEntries ENTRIES = {nullptr, Release, Version, Load, End, SetFormat, Render, SetMode};
 
 }  // namespace
 
 MOD_PLAYER_EXPORT int MPP_GetModAPI(ModPlayer** player) {
     auto* self = new FakePlayer;
-    self->base.entries = &kEntries;
+    self->base.entries = &ENTRIES;
     *player = &self->base;
     return 1;
 }

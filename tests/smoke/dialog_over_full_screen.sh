@@ -8,24 +8,12 @@ set -euo pipefail
 showcase="$1"
 golden="$2"
 
-work=$(mktemp -d)
-display=":$((100 + RANDOM % 800))"
-cleanup() {
-    [ -n "${showcase_pid:-}" ] && kill "$showcase_pid" 2> /dev/null || true
-    [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2> /dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-Xvfb "$display" -screen 0 1280x960x24 -nolisten tcp > /dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY="$display"
-for _ in $(seq 50); do xdotool getdisplaygeometry > /dev/null 2>&1 && break; sleep 0.1; done
+. "$(dirname "$0")/virtual_display.sh" 1280x960
 
 cd "$work"
 "$showcase" > showcase.log 2>&1 &
-showcase_pid=$!
-timeout 20 xdotool search --sync --name "Korven showcase" > /dev/null
+program_pid=$!
+wait_for_window "Korven showcase"
 sleep 1
 # The showcase starts in a window: Alt+Enter makes it full screen.
 xdotool key alt+Return

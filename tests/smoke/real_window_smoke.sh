@@ -7,30 +7,14 @@ editor="$1"
 assets="$2"
 ending="${3:-esc}"
 
-work=$(mktemp -d)
-display=":$((100 + RANDOM % 800))"
-cleanup() {
-    if [ -n "${editor_pid:-}" ]; then
-        kill "$editor_pid" 2> /dev/null || true
-        sleep 1
-        kill -9 "$editor_pid" 2> /dev/null || true
-    fi
-    [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2> /dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
+. "$(dirname "$0")/virtual_display.sh" 1280x960
 mkdir -p "$work/bmp" "$work/user/s1" "$work/user/s2" "$work/user/s3"
 cp "$assets"/*.bmp "$work/bmp/"
-Xvfb "$display" -screen 0 1280x960x24 -nolisten tcp > /dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY="$display"
-for _ in $(seq 50); do xdotool getdisplaygeometry > /dev/null 2>&1 && break; sleep 0.1; done
 
 cd "$work"
 "$editor" > editor.log 2>&1 &
-editor_pid=$!
-timeout 20 xdotool search --sync --name "Quib edit" > /dev/null
+program_pid=$!
+wait_for_window "Quib edit"
 sleep 1
 
 # Full screen on a 1280 x 960 desktop shows the picture at twice its size:
@@ -51,9 +35,9 @@ else
 fi
 
 status=0
-for _ in $(seq 100); do kill -0 "$editor_pid" 2> /dev/null || break; sleep 0.1; done
-wait "$editor_pid" || status=$?
-editor_pid=""
+for _ in $(seq 100); do kill -0 "$program_pid" 2> /dev/null || break; sleep 0.1; done
+wait "$program_pid" || status=$?
+program_pid=""
 cat editor.log
 [ "$status" -eq 0 ] || { echo "editor exit status $status"; exit 1; }
 if [ "$ending" = display-lost ]; then

@@ -5,18 +5,7 @@
 set -euo pipefail
 saver="$1"
 
-display=":$((100 + RANDOM % 800))"
-cleanup() {
-    [ -n "${saver_pid:-}" ] && kill -9 "$saver_pid" 2> /dev/null || true
-    [ -n "${host_pid:-}" ] && kill "$host_pid" 2> /dev/null || true
-    [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2> /dev/null || true
-}
-trap cleanup EXIT
-
-Xvfb "$display" -screen 0 640x480x24 -nolisten tcp > /dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY="$display"
-for _ in $(seq 50); do xdotool getdisplaygeometry > /dev/null 2>&1 && break; sleep 0.1; done
+. "$(dirname "$0")/virtual_display.sh" 640x480
 
 # The host window: a static picture of another program, 300 x 200 at (100, 100).
 xlogo -geometry 300x200+100+100 > /dev/null 2>&1 &
@@ -25,16 +14,21 @@ top=$(timeout 10 xdotool search --sync --name xlogo | head -1)
 area=$(xwininfo -children -id "$top" | awk '/^ +0x/ {print $1; exit}')
 [ -n "$area" ] || area=$top
 
-"$saver" /p "$((area))" > saver.log 2>&1 &
-saver_pid=$!
-sleep 1.5
+"$saver" /p "$((area))" > "$work/saver.log" 2>&1 &
+program_pid=$!
 
 # The middle of the preview shows the middle of the bitmap: its yellow disc.
-pixel=$(xwd -root -silent | convert xwd:- -crop 1x1+250+200 -depth 8 txt:- | grep -o '#[0-9A-Fa-f]\{6\}')
-[ "$pixel" = "#FAD228" ] || { echo "preview pixel is $pixel, expected #FAD228"; cat saver.log; exit 1; }
+# The saver starts at its own pace, so the picture is awaited (20 s at most).
+deadline=$((SECONDS + 20))
+while :; do
+    pixel=$(xwd -root -silent | convert xwd:- -crop 1x1+250+200 -depth 8 txt:- | grep -o '#[0-9A-Fa-f]\{6\}')
+    [ "$pixel" = "#FAD228" ] || [ "$SECONDS" -ge "$deadline" ] && break
+    sleep 0.1
+done
+[ "$pixel" = "#FAD228" ] || { echo "preview pixel is $pixel, expected #FAD228"; cat "$work/saver.log"; exit 1; }
 
-kill -TERM "$saver_pid"
-for _ in $(seq 50); do kill -0 "$saver_pid" 2> /dev/null || break; sleep 0.1; done
-if kill -0 "$saver_pid" 2> /dev/null; then echo "the preview did not end on a terminate request"; exit 1; fi
-saver_pid=""
+kill -TERM "$program_pid"
+for _ in $(seq 50); do kill -0 "$program_pid" 2> /dev/null || break; sleep 0.1; done
+if kill -0 "$program_pid" 2> /dev/null; then echo "the preview did not end on a terminate request"; exit 1; fi
+program_pid=""
 echo "screen-saver preview test passed"

@@ -10,19 +10,7 @@ editor="$1"
 assets="$2"
 showcase="$3"
 
-work=$(mktemp -d)
-display=":$((100 + RANDOM % 800))"
-cleanup() {
-    [ -n "${program_pid:-}" ] && kill "$program_pid" 2> /dev/null || true
-    [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2> /dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-Xvfb "$display" -screen 0 1280x960x24 -nolisten tcp > /dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY="$display"
-for _ in $(seq 50); do xdotool getdisplaygeometry > /dev/null 2>&1 && break; sleep 0.1; done
+. "$(dirname "$0")/virtual_display.sh" 1280x960
 
 # The program's 640 x 480 picture as shown now: its window's area of the
 # screen, halved when it fills the 1280 x 960 screen.
@@ -88,7 +76,7 @@ switch_twice() {
 start() {
     "$@" > "$work/program.log" 2>&1 &
     program_pid=$!
-    timeout 20 xdotool search --sync --name "$title" > /dev/null
+    wait_for_window "$title"
     sleep 1.5
 }
 

@@ -1,7 +1,7 @@
 // Captured frames compared exactly with committed golden images. With
 // KORVEN_UPDATE_GOLDENS=1 in the environment the captures replace the goldens
-// (look at the diff before committing); on a mismatch the actual picture is
-// written beside the test's output for inspection.
+// (look at the diff before committing); on a mismatch the actual and the
+// expected picture are written side by side into the test's working folder.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/win/headless/png_image.h"
+#include "tests/support/rgb_compare.h"
 
 inline void ExpectFrameMatchesGolden(const std::filesystem::path& captured, const std::filesystem::path& golden) {
     namespace fs = std::filesystem;
@@ -25,12 +26,12 @@ inline void ExpectFrameMatchesGolden(const std::filesystem::path& captured, cons
     ASSERT_TRUE(ReadPng(captured.string(), &actual, &error)) << captured << ": " << error;
     ASSERT_TRUE(ReadPng(golden.string(), &expected, &error))
         << golden << ": " << error << " (record it with KORVEN_UPDATE_GOLDENS=1)";
-    if (actual.width == expected.width && actual.height == expected.height && actual.rgb == expected.rgb) return;
+    const ::testing::AssertionResult same = SameRgb(actual, expected);
+    if (same) return;
     const fs::path kept = fs::current_path() / (golden.stem().string() + ".actual.png");
+    const fs::path wanted = fs::current_path() / (golden.stem().string() + ".expected.png");
     fs::copy_file(captured, kept, fs::copy_options::overwrite_existing);
-    size_t first = 0;
-    while (first < actual.rgb.size() && first < expected.rgb.size() && actual.rgb[first] == expected.rgb[first]) ++first;
-    ADD_FAILURE() << "frame differs from " << golden << " (" << actual.width << "x" << actual.height << " vs "
-                  << expected.width << "x" << expected.height << "); first difference at pixel " << first / 3
-                  << "; actual picture kept as " << kept;
+    fs::copy_file(golden, wanted, fs::copy_options::overwrite_existing);
+    ADD_FAILURE() << "frame differs from " << golden << ": " << same.message() << "; pictures kept as " << kept
+                  << " and " << wanted;
 }

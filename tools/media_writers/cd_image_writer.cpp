@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr int kSampleFramesPerSector = 588;
+constexpr int SAMPLE_FRAMES_PER_SECTOR = 588;
 
 }  // namespace
 
@@ -24,7 +24,7 @@ CdTrackSamples ToneSamples(double frequency, double seconds, int amplitude) {
 
 int CdSectorsOf(const CdTrackSamples& track) {
     const size_t frames = track.size() / 2;
-    return static_cast<int>((frames + kSampleFramesPerSector - 1) / kSampleFramesPerSector);
+    return static_cast<int>((frames + SAMPLE_FRAMES_PER_SECTOR - 1) / SAMPLE_FRAMES_PER_SECTOR);
 }
 
 bool WriteCdImage(const std::string& folder, const std::string& name, const std::vector<CdTrackSamples>& tracks) {
@@ -38,7 +38,7 @@ bool WriteCdImage(const std::string& folder, const std::string& name, const std:
                       sector / 75 % 60, sector % 75);
         cue << line;
         CdTrackSamples padded = tracks[t];
-        padded.resize(static_cast<size_t>(CdSectorsOf(tracks[t])) * kSampleFramesPerSector * 2, 0);
+        padded.resize(static_cast<size_t>(CdSectorsOf(tracks[t])) * SAMPLE_FRAMES_PER_SECTOR * 2, 0);
         for (int16_t sample : padded) {
             const char bytes[2] = {static_cast<char>(sample & 0xFF), static_cast<char>((sample >> 8) & 0xFF)};
             bin.write(bytes, 2);

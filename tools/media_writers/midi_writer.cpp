@@ -76,17 +76,17 @@ bool MidiFileWriter::Save(const std::string& path, int format, int ticksPerQuart
 }
 
 MidiFileWriter SixteenChannelSong(int bars, int beatsPerMinute) {
-    constexpr int kQuarter = 480;
+    constexpr int QUARTER = 480;
     // A I-vi-IV-V progression; each channel plays a chord tone or the bass an octave apart.
-    constexpr int kRoots[4] = {60, 57, 53, 55};
-    constexpr int kPrograms[16] = {0, 4, 24, 32, 40, 48, 56, 61, 68, 0, 73, 80, 88, 11, 19, 33};
+    constexpr int ROOTS[4] = {60, 57, 53, 55};
+    constexpr int PROGRAMS[16] = {0, 4, 24, 32, 40, 48, 56, 61, 68, 0, 73, 80, 88, 11, 19, 33};
     MidiFileWriter song(true);
     song.BeginTrack();
     song.Tempo(0, static_cast<uint32_t>(60000000 / beatsPerMinute));
-    song.EndTrack(static_cast<uint32_t>(bars * 4 * kQuarter));
+    song.EndTrack(static_cast<uint32_t>(bars * 4 * QUARTER));
     for (int channel = 0; channel < 16; ++channel) {
         song.BeginTrack();
-        song.Message(0, static_cast<uint8_t>(0xC0 | channel), kPrograms[channel]);
+        song.Message(0, static_cast<uint8_t>(0xC0 | channel), PROGRAMS[channel]);
         song.Message(0, static_cast<uint8_t>(0xB0 | channel), 7, 70);  // channel volume
         uint32_t wait = 0;
         for (int bar = 0; bar < bars; ++bar) {
@@ -96,11 +96,11 @@ MidiFileWriter SixteenChannelSong(int bars, int beatsPerMinute) {
                     key = beat % 2 ? 38 : 36;  // kick and snare
                 } else {
                     const int offsets[3] = {0, 4, 7};
-                    key = kRoots[bar % 4] + offsets[channel % 3] + 12 * (channel % 4 - 1) + (beat == 3 ? 12 : 0);
+                    key = ROOTS[bar % 4] + offsets[channel % 3] + 12 * (channel % 4 - 1) + (beat == 3 ? 12 : 0);
                 }
                 const uint8_t on = static_cast<uint8_t>(0x90 | channel);
                 song.Message(wait, on, static_cast<uint8_t>(key), 80);
-                song.Message(kQuarter - 40, on, static_cast<uint8_t>(key), 0);  // note on with velocity 0 ends it
+                song.Message(QUARTER - 40, on, static_cast<uint8_t>(key), 0);  // note on with velocity 0 ends it
                 wait = 40;
             }
         }

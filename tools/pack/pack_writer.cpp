@@ -12,9 +12,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr uint32_t kHeader = 0x50523233;
-constexpr size_t kNameMax = 259;
-constexpr size_t kBufferSize = 64 * 1024;
+constexpr uint32_t HEADER = 0x50523233;
+constexpr size_t LONGEST_NAME = 259;
+constexpr size_t BUFFER_SIZE = 64 * 1024;
 
 using File = std::unique_ptr<FILE, int (*)(FILE*)>;
 
@@ -39,14 +39,14 @@ bool PackFile(FILE* out, const fs::path& path, std::string* error) {
     std::error_code code;
     const uintmax_t size = fs::file_size(path, code);
     if (code) return *error = path.string() + ": " + code.message(), false;
-    if (name.size() > kNameMax) return *error = name + ": the name is longer than 259 bytes", false;
+    if (name.size() > LONGEST_NAME) return *error = name + ": the name is longer than 259 bytes", false;
     if (size > INT32_MAX) return *error = name + ": the file is 2 GB or larger", false;
     File in(std::fopen(path.c_str(), "rb"), std::fclose);
     if (!in) return *error = path.string() + ": cannot be read", false;
     if (!PutInt32(out, static_cast<uint32_t>(name.size())) || std::fwrite(name.data(), 1, name.size(), out) != name.size() ||
         !PutInt32(out, static_cast<uint32_t>(size)))
         return *error = "cannot write the archive", false;
-    std::vector<char> buffer(kBufferSize);
+    std::vector<char> buffer(BUFFER_SIZE);
     for (uintmax_t left = size; left > 0;) {
         const size_t got = std::fread(buffer.data(), 1, std::min<uintmax_t>(left, buffer.size()), in.get());
         if (got == 0) return *error = path.string() + ": changed while it was packed", false;
@@ -78,7 +78,7 @@ bool WritePackArchive(const std::string& archivePath, const std::vector<std::str
     }
     File out(std::fopen(archivePath.c_str(), "wb"), std::fclose);
     if (!out) return *error = archivePath + ": cannot be created", false;
-    if (!PutInt32(out.get(), kHeader)) return *error = "cannot write the archive", false;
+    if (!PutInt32(out.get(), HEADER)) return *error = "cannot write the archive", false;
     for (const std::string& path : paths)
         if (!PackPath(out.get(), path, error)) return false;
     if (std::fflush(out.get()) != 0) return *error = "cannot write the archive", false;

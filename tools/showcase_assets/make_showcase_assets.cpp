@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int kWidth = 160, kHeight = 120;
+constexpr int WIDTH = 160, HEIGHT = 120;
 
 // A sunset: a sky gradient, a sun and rolling hills, 0x00RRGGBB.
 uint32_t SunsetPixel(int x, int y) {
@@ -37,10 +37,10 @@ int main(int argc, char** argv) {
     }
     const std::string folder = argv[1];
     std::vector<uint32_t> rgb;
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) rgb.push_back(SunsetPixel(x, y));
+    for (int y = 0; y < HEIGHT; ++y)
+        for (int x = 0; x < WIDTH; ++x) rgb.push_back(SunsetPixel(x, y));
 
-    const std::vector<uint8_t> kbm = EncodeKbm(kWidth, kHeight, rgb);
+    const std::vector<uint8_t> kbm = EncodeKbm(WIDTH, HEIGHT, rgb);
     std::ofstream(folder + "/sunset.kbm", std::ios::binary)
         .write(reinterpret_cast<const char*>(kbm.data()), static_cast<std::streamsize>(kbm.size()));
 
@@ -49,13 +49,13 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 256; ++i)
         palette[i] = static_cast<uint32_t>((i >> 5) * 255 / 7) << 16 | static_cast<uint32_t>(((i >> 2) & 7) * 255 / 7) << 8 |
                      static_cast<uint32_t>((i & 3) * 255 / 3);
-    GifFrame frame{0, 0, kWidth, kHeight, {}, -1};
+    GifFrame frame{0, 0, WIDTH, HEIGHT, {}, -1};
     for (uint32_t c : rgb)
         frame.indices.push_back(static_cast<uint8_t>(((c >> 21) & 7) << 5 | ((c >> 13) & 7) << 2 | ((c >> 6) & 3)));
 
-    const bool written = WritePng(folder + "/sunset.png", kWidth, kHeight, rgb) &&
-                         WriteJpeg(folder + "/sunset.jpg", kWidth, kHeight, rgb) &&
-                         WriteGif(folder + "/sunset.gif", kWidth, kHeight, 0, palette, frame);
+    const bool written = WritePng(folder + "/sunset.png", WIDTH, HEIGHT, rgb) &&
+                         WriteJpeg(folder + "/sunset.jpg", WIDTH, HEIGHT, rgb) &&
+                         WriteGif(folder + "/sunset.gif", WIDTH, HEIGHT, 0, palette, frame);
     if (!written) std::fprintf(stderr, "%s: could not write the pictures into %s\n", argv[0], folder.c_str());
     return written ? 0 : 1;
 }

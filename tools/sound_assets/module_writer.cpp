@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr int kPeriods[12] = {428, 404, 381, 360, 339, 320, 302, 285, 269, 254, 240, 226};
+constexpr int PERIODS[12] = {428, 404, 381, 360, 339, 320, 302, 285, 269, 254, 240, 226};
 
 void PutText(std::vector<uint8_t>& out, const std::string& text, size_t size) {
     for (size_t i = 0; i < size; ++i) out.push_back(i < text.size() ? static_cast<uint8_t>(text[i]) : 0);
@@ -22,7 +22,7 @@ void PutWord(std::vector<uint8_t>& out, int bytes) {
 }  // namespace
 
 int NotePeriod(int octave, int semitone) {
-    const int base = kPeriods[std::clamp(semitone, 0, 11)];
+    const int base = PERIODS[std::clamp(semitone, 0, 11)];
     return octave <= 1 ? base * 2 : octave == 2 ? base : base / 2;
 }
 

@@ -30,14 +30,14 @@ void AddTriangle(XMesh* mesh, uint32_t a, uint32_t b, uint32_t c) {
 }  // namespace
 
 XMesh TorusMesh(int rings, int sides, float majorRadius, float minorRadius, const XMaterial& material) {
-    constexpr float kTurn = 6.28318530718f;
+    constexpr float TURN = 6.28318530718f;
     XMesh mesh;
     mesh.materials.push_back(material);
     // One more column and row of vertices than segments, so the texture seams close.
     for (int i = 0; i <= rings; ++i) {
-        const float u = static_cast<float>(i) / static_cast<float>(rings), a = u * kTurn;
+        const float u = static_cast<float>(i) / static_cast<float>(rings), a = u * TURN;
         for (int j = 0; j <= sides; ++j) {
-            const float v = static_cast<float>(j) / static_cast<float>(sides), b = v * kTurn;
+            const float v = static_cast<float>(j) / static_cast<float>(sides), b = v * TURN;
             const std::array<float, 3> normal{std::cos(b) * std::cos(a), std::cos(b) * std::sin(a), std::sin(b)};
             const std::array<float, 3> position{(majorRadius + minorRadius * std::cos(b)) * std::cos(a),
                                                 (majorRadius + minorRadius * std::cos(b)) * std::sin(a),

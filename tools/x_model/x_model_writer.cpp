@@ -287,7 +287,7 @@ void PutWord(std::vector<uint8_t>& out, uint32_t value) {
 // (counting the "CK" mark), "CK" and the block as a complete deflate stream
 // whose preset dictionary is the previous block's uncompressed bytes.
 std::vector<uint8_t> Compress(const std::vector<uint8_t>& binary) {
-    constexpr size_t kBlock = 32768;
+    constexpr size_t BLOCK = 32768;
     std::vector<uint8_t> out(binary.begin(), binary.begin() + 16);
     std::memcpy(out.data() + 8, "bzip", 4);
     const uint32_t total = static_cast<uint32_t>(binary.size());
@@ -295,11 +295,11 @@ std::vector<uint8_t> Compress(const std::vector<uint8_t>& binary) {
     PutWord(out, total >> 16);
     z_stream stream{};
     deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-    std::vector<uint8_t> block(deflateBound(&stream, kBlock) + 16);
-    for (size_t offset = 16; offset < binary.size(); offset += kBlock) {
-        const size_t size = std::min(kBlock, binary.size() - offset);
+    std::vector<uint8_t> block(deflateBound(&stream, BLOCK) + 16);
+    for (size_t offset = 16; offset < binary.size(); offset += BLOCK) {
+        const size_t size = std::min(BLOCK, binary.size() - offset);
         deflateReset(&stream);
-        if (offset > 16) deflateSetDictionary(&stream, binary.data() + offset - kBlock, static_cast<uInt>(kBlock));
+        if (offset > 16) deflateSetDictionary(&stream, binary.data() + offset - BLOCK, static_cast<uInt>(BLOCK));
         stream.next_in = const_cast<uint8_t*>(binary.data() + offset);
         stream.avail_in = static_cast<uInt>(size);
         stream.next_out = block.data();

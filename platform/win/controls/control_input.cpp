@@ -18,8 +18,8 @@
 
 namespace {
 
-constexpr DWORD kDoubleClickTime = 500;
-constexpr int kDoubleClickDistance = 4;
+constexpr DWORD DOUBLE_CLICK_TIME = 500;
+constexpr int DOUBLE_CLICK_DISTANCE = 4;
 
 struct InputState {
     HWND focus = nullptr;
@@ -65,9 +65,9 @@ bool IsFocusable(HWND window) {
 UINT DoubleClickOf(HWND target, UINT message, POINT at) {
     if (message != WM_LBUTTONDOWN) return message;
     const DWORD now = timeGetTime();
-    const bool repeat = target == gInput.lastClickWindow && now - gInput.lastClickTime <= kDoubleClickTime &&
-                        std::abs(at.x - gInput.lastClickAt.x) <= kDoubleClickDistance &&
-                        std::abs(at.y - gInput.lastClickAt.y) <= kDoubleClickDistance;
+    const bool repeat = target == gInput.lastClickWindow && now - gInput.lastClickTime <= DOUBLE_CLICK_TIME &&
+                        std::abs(at.x - gInput.lastClickAt.x) <= DOUBLE_CLICK_DISTANCE &&
+                        std::abs(at.y - gInput.lastClickAt.y) <= DOUBLE_CLICK_DISTANCE;
     gInput.lastClickWindow = repeat ? nullptr : target;  // a third press starts over
     gInput.lastClickTime = now;
     gInput.lastClickAt = at;

@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr int kCaptionHeight = 20;
+constexpr int CAPTION_HEIGHT = 20;
 
 struct DialogFrame {
     DLGPROC proc = nullptr;
@@ -21,7 +21,7 @@ void Paint(HWND window, HDC dc) {
     FillBox(dc, area, CONTROL_FACE);
     FrameBox(dc, area, CONTROL_TEXT);
     if (window->title.empty()) return;
-    const RECT caption{area.left + 1, area.top + 1, area.right - 1, area.top + kCaptionHeight};
+    const RECT caption{area.left + 1, area.top + 1, area.right - 1, area.top + CAPTION_HEIGHT};
     FillBox(dc, caption, CONTROL_HIGHLIGHT);
     DrawRowText(dc, {caption.left + 4, caption.top, caption.right, caption.bottom}, window->title, CONTROL_HIGHLIGHT_TEXT);
 }

@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr int kMargin = 2;
+constexpr int MARGIN = 2;
 
 struct Edit {
     std::string text;
@@ -41,7 +41,7 @@ int Width(const std::string& text, size_t bytes) { return TextWidth(MeasureDC(),
 int ClientWidth(HWND window) {
     RECT client{};
     GetClientRect(window, &client);
-    return client.right - 2 * kMargin;
+    return client.right - 2 * MARGIN;
 }
 
 void KeepCaretInView(HWND window, Edit& edit) {
@@ -130,7 +130,7 @@ void Key(HWND window, Edit& edit, WPARAM key) {
 
 // The caret position nearest to a client x.
 size_t CaretAt(const Edit& edit, int x) {
-    const int target = x - kMargin + edit.scroll;
+    const int target = x - MARGIN + edit.scroll;
     size_t best = 0;
     for (size_t at = 0;; at = NextChar(edit.text, at)) {
         const int here = Width(edit.text, at);
@@ -151,8 +151,8 @@ void Paint(HWND window, HDC dc) {
     // The line as shown: the composition stands at the caret.
     std::string line = edit.text;
     line.insert(edit.caret, composing);
-    const int x0 = area.left + kMargin - edit.scroll;
-    const RECT row{area.left + kMargin, area.top, area.right - kMargin, area.bottom};
+    const int x0 = area.left + MARGIN - edit.scroll;
+    const RECT row{area.left + MARGIN, area.top, area.right - MARGIN, area.bottom};
     HRGN clip = CreateRectRgn(row.left, row.top, row.right, row.bottom);
     SelectClipRgn(dc, clip);
     const size_t from = std::min(edit.caret, edit.anchor), to = std::max(edit.caret, edit.anchor);

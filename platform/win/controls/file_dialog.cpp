@@ -27,8 +27,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kWidth = 480, kHeight = 330;
-constexpr int kFolderLabel = 100, kFolders = 101, kFiles = 102, kNameLabel = 103, kName = 104, kFilterLabel = 105;
+constexpr int WIDTH = 480, HEIGHT = 330;
+constexpr int FOLDER_LABEL = 100, FOLDERS = 101, FILES = 102, NAME_LABEL = 103, NAME = 104, FILTER_LABEL = 105;
 
 struct Browser {
     OPENFILENAMEA* record = nullptr;
@@ -100,10 +100,10 @@ void ReadFolder(HWND dialog, Browser& b) {
     std::sort(files.begin(), files.end());
     b.folders.insert(b.folders.end(), folders.begin(), folders.end());
     b.files = files;
-    FillList(GetDlgItem(dialog, kFolders), b.folders);
-    FillList(GetDlgItem(dialog, kFiles), b.files);
+    FillList(GetDlgItem(dialog, FOLDERS), b.folders);
+    FillList(GetDlgItem(dialog, FILES), b.files);
     bool representable = false;
-    SetDlgItemTextA(dialog, kFolderLabel, ToShown(b.folder.string(), &representable).c_str());
+    SetDlgItemTextA(dialog, FOLDER_LABEL, ToShown(b.folder.string(), &representable).c_str());
 }
 
 fs::path FromShown(const Browser& b, const std::string& name) {
@@ -134,12 +134,12 @@ void Finish(HWND dialog, Browser& b, const fs::path& file) {
 
 void Accept(HWND dialog, Browser& b) {
     char name[1024] = {};
-    GetDlgItemTextA(dialog, kName, name, sizeof name);
+    GetDlgItemTextA(dialog, NAME, name, sizeof name);
     if (!name[0]) return;
     fs::path file = FromShown(b, name);
     std::error_code error;
     if (fs::is_directory(file, error)) {
-        SetDlgItemTextA(dialog, kName, "");
+        SetDlgItemTextA(dialog, NAME, "");
         return OpenFolder(dialog, b, file);
     }
     const std::string base = file.filename().string();
@@ -170,15 +170,15 @@ INT_PTR BrowserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     if (message != WM_COMMAND || !gBrowser) return 0;
     Browser& b = *gBrowser;
     const WORD id = LOWORD(wParam), code = HIWORD(wParam);
-    if (id == kFolders && code == LBN_DBLCLK) {
-        const std::string folder = SelectedRow(dialog, kFolders, b.folders);
+    if (id == FOLDERS && code == LBN_DBLCLK) {
+        const std::string folder = SelectedRow(dialog, FOLDERS, b.folders);
         if (!folder.empty()) OpenFolder(dialog, b, FromShown(b, folder));
-    } else if (id == kFiles && (code == LBN_SELCHANGE || code == LBN_DBLCLK)) {
-        SetDlgItemTextA(dialog, kName, SelectedRow(dialog, kFiles, b.files).c_str());
+    } else if (id == FILES && (code == LBN_SELCHANGE || code == LBN_DBLCLK)) {
+        SetDlgItemTextA(dialog, NAME, SelectedRow(dialog, FILES, b.files).c_str());
         if (code == LBN_DBLCLK) Accept(dialog, b);
     } else if (id == IDOK) {
         // Enter on the folder list opens the folder; anywhere else it is OK.
-        if (GetFocus() == GetDlgItem(dialog, kFolders)) return BrowserProc(dialog, WM_COMMAND, MAKEWPARAM(kFolders, LBN_DBLCLK), 0);
+        if (GetFocus() == GetDlgItem(dialog, FOLDERS)) return BrowserProc(dialog, WM_COMMAND, MAKEWPARAM(FOLDERS, LBN_DBLCLK), 0);
         Accept(dialog, b);
     } else if (id == IDCANCEL) {
         EndDialog(dialog, FALSE);
@@ -194,20 +194,20 @@ HWND Child(HWND dialog, const char* className, const char* text, DWORD style, in
 HWND CreateBrowser(const Browser& b, HWND owner) {
     RECT client{0, 0, 640, 480};
     GetClientRect(owner, &client);
-    const int x = std::max(0, (client.right - kWidth) / 2), y = std::max(0, (client.bottom - kHeight) / 2);
+    const int x = std::max(0, (client.right - WIDTH) / 2), y = std::max(0, (client.bottom - HEIGHT) / 2);
     HWND dialog = CreateWindowExA(0, DIALOG_CLASS, b.save ? "名前を付けて保存" : "ファイルを開く",
-                                  WS_POPUP | WS_VISIBLE | DS_SYSMODAL, x, y, kWidth, kHeight, owner, nullptr, nullptr,
+                                  WS_POPUP | WS_VISIBLE | DS_SYSMODAL, x, y, WIDTH, HEIGHT, owner, nullptr, nullptr,
                                   nullptr);
     if (!dialog) return nullptr;
     AttachDialogProc(dialog, BrowserProc);
-    Child(dialog, "STATIC", "", 0, 8, 26, kWidth - 16, 18, kFolderLabel);
-    Child(dialog, "LISTBOX", "", WS_BORDER | WS_VSCROLL | LBS_NOTIFY | WS_TABSTOP, 8, 48, 180, 200, kFolders);
-    Child(dialog, "LISTBOX", "", WS_BORDER | WS_VSCROLL | LBS_NOTIFY | WS_TABSTOP, 196, 48, kWidth - 204, 200, kFiles);
-    Child(dialog, "STATIC", "ファイル名:", 0, 8, 260, 88, 18, kNameLabel);
-    Child(dialog, "EDIT", "", WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, 96, 258, kWidth - 200, 22, kName);
-    Child(dialog, "STATIC", b.description.c_str(), 0, 96, 290, kWidth - 200, 18, kFilterLabel);
-    Child(dialog, "BUTTON", b.save ? "保存" : "開く", BS_DEFPUSHBUTTON | WS_TABSTOP, kWidth - 96, 256, 88, 26, IDOK);
-    Child(dialog, "BUTTON", "キャンセル", WS_TABSTOP, kWidth - 96, 290, 88, 26, IDCANCEL);
+    Child(dialog, "STATIC", "", 0, 8, 26, WIDTH - 16, 18, FOLDER_LABEL);
+    Child(dialog, "LISTBOX", "", WS_BORDER | WS_VSCROLL | LBS_NOTIFY | WS_TABSTOP, 8, 48, 180, 200, FOLDERS);
+    Child(dialog, "LISTBOX", "", WS_BORDER | WS_VSCROLL | LBS_NOTIFY | WS_TABSTOP, 196, 48, WIDTH - 204, 200, FILES);
+    Child(dialog, "STATIC", "ファイル名:", 0, 8, 260, 88, 18, NAME_LABEL);
+    Child(dialog, "EDIT", "", WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, 96, 258, WIDTH - 200, 22, NAME);
+    Child(dialog, "STATIC", b.description.c_str(), 0, 96, 290, WIDTH - 200, 18, FILTER_LABEL);
+    Child(dialog, "BUTTON", b.save ? "保存" : "開く", BS_DEFPUSHBUTTON | WS_TABSTOP, WIDTH - 96, 256, 88, 26, IDOK);
+    Child(dialog, "BUTTON", "キャンセル", WS_TABSTOP, WIDTH - 96, 290, 88, 26, IDCANCEL);
     return dialog;
 }
 
@@ -229,7 +229,7 @@ BOOL RunFileDialog(OPENFILENAMEA* record, bool save) {
     if (!dialog) return FALSE;
     gBrowser = &b;
     ReadFolder(dialog, b);
-    SetFocus(GetDlgItem(dialog, kName));
+    SetFocus(GetDlgItem(dialog, NAME));
     const INT_PTR result = RunModalDialog(dialog);
     gBrowser = nullptr;
     if (result != TRUE) record->lpstrFile[0] = '\0';

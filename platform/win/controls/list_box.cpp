@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int kWheelRows = 3;
+constexpr int WHEEL_ROWS = 3;
 
 struct ListBox {
     std::vector<std::string> rows;
@@ -195,7 +195,7 @@ LRESULT ListBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_LBUTTONUP: list.dragOffset = -1; return 0;
         case WM_MOUSEWHEEL:
-            ScrollTo(window, list, list.top - static_cast<int16_t>(HIWORD(wParam)) / WHEEL_DELTA * kWheelRows);
+            ScrollTo(window, list, list.top - static_cast<int16_t>(HIWORD(wParam)) / WHEEL_DELTA * WHEEL_ROWS);
             return 0;
         case WM_KEYDOWN:
             if (wParam == VK_TAB) return ControlDefaultProc(window, message, wParam, lParam);

@@ -16,10 +16,10 @@
 
 namespace {
 
-constexpr int kDesktopWidth = 800;
-constexpr int kDesktopHeight = 600;
-constexpr time_t kLocalTimeBase = 946728000;  // 2000-01-01 12:00:00, a fixed day for repeatable runs
-constexpr int64_t kFramesToQuitAfterClose = 60;
+constexpr int DESKTOP_WIDTH = 800;
+constexpr int DESKTOP_HEIGHT = 600;
+constexpr time_t LOCAL_TIME_BASE = 946728000;  // 2000-01-01 12:00:00, a fixed day for repeatable runs
+constexpr int64_t FRAMES_TO_QUIT_AFTER_CLOSE = 60;
 
 struct HeadlessState {
     uint32_t clock = 0;
@@ -110,7 +110,7 @@ void DeliverCurrentFrame() {
     // The frame after the script's last command the program is asked to close.
     if (scriptDone) RequestCloseOnce();
     // A program that refuses to close after the backend asked is ended.
-    if (gState.closeFrame >= 0 && gState.frame >= gState.closeFrame + kFramesToQuitAfterClose) PostQuitMessage(0);
+    if (gState.closeFrame >= 0 && gState.frame >= gState.closeFrame + FRAMES_TO_QUIT_AFTER_CLOSE) PostQuitMessage(0);
 }
 
 bool Open(const PlatformOptions& options, std::string* error) {
@@ -143,8 +143,8 @@ void SetIcon(int, int, const uint32_t*) {}
 void SetFrame(int, int, int, int, bool) {}
 
 void DesktopSize(int* width, int* height) {
-    *width = kDesktopWidth;
-    *height = kDesktopHeight;
+    *width = DESKTOP_WIDTH;
+    *height = DESKTOP_HEIGHT;
 }
 
 // There are no other programs' windows here.
@@ -174,7 +174,7 @@ void WaitEvents() {
         gState.frame = gState.maxFrames;
     } else {
         RequestCloseOnce();
-        gState.frame = std::max(gState.frame + 1, gState.closeFrame + kFramesToQuitAfterClose);
+        gState.frame = std::max(gState.frame + 1, gState.closeFrame + FRAMES_TO_QUIT_AFTER_CLOSE);
     }
     gState.delivered = false;
     gState.advancePending = false;
@@ -184,7 +184,7 @@ uint32_t Ticks() { return gState.clock; }
 void SleepFor(uint32_t milliseconds) { AdvanceClock(milliseconds); }
 
 void LocalTime(SYSTEMTIME* out) {
-    const time_t seconds = kLocalTimeBase + static_cast<time_t>((gState.clock - gState.clockStart) / 1000u);
+    const time_t seconds = LOCAL_TIME_BASE + static_cast<time_t>((gState.clock - gState.clockStart) / 1000u);
     tm t{};
     gmtime_r(&seconds, &t);
     *out = SYSTEMTIME{static_cast<WORD>(t.tm_year + 1900), static_cast<WORD>(t.tm_mon + 1),
@@ -193,7 +193,7 @@ void LocalTime(SYSTEMTIME* out) {
                       static_cast<WORD>(t.tm_sec),         static_cast<WORD>((gState.clock - gState.clockStart) % 1000u)};
 }
 
-int64_t CalendarTime() { return kLocalTimeBase + (gState.clock - gState.clockStart) / 1000u; }
+int64_t CalendarTime() { return LOCAL_TIME_BASE + (gState.clock - gState.clockStart) / 1000u; }
 
 void WarpCursor(int x, int y) { SetPointerClientPosition(x, y); }
 void ShowCursorNoop(bool) {}
@@ -226,7 +226,7 @@ bool NoJoystickReading(int, JoystickReading*) { return false; }
 
 }  // namespace
 
-const WinBackend kHeadlessBackend = {
+const WinBackend HEADLESS_BACKEND = {
     .name = "headless",
     .open = Open,
     .close = Close,

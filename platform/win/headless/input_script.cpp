@@ -15,7 +15,7 @@ struct KeyName {
     int code;
 };
 
-constexpr KeyName kKeyNames[] = {
+constexpr KeyName KEY_NAMES[] = {
     {"LEFTBUTTON", VK_LBUTTON}, {"LBUTTON", VK_LBUTTON}, {"MOUSE1", VK_LBUTTON},
     {"RIGHTBUTTON", VK_RBUTTON}, {"RBUTTON", VK_RBUTTON}, {"MOUSE2", VK_RBUTTON},
     {"MIDDLEBUTTON", VK_MBUTTON}, {"MBUTTON", VK_MBUTTON},
@@ -49,7 +49,7 @@ int ParseKeyName(const std::string& name) {
     if (upper.size() == 1 && std::isalnum(static_cast<unsigned char>(upper[0]))) return upper[0];
     if (upper.size() >= 2 && upper[0] == 'F' && ParseNumber(upper.substr(1), &number) && number >= 1 && number <= 24)
         return VK_F1 + static_cast<int>(number) - 1;
-    for (const KeyName& k : kKeyNames)
+    for (const KeyName& k : KEY_NAMES)
         if (upper == k.name) return k.code;
     return -1;
 }

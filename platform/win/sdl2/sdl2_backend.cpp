@@ -197,7 +197,7 @@ void Translate(const SDL_Event& e) {
 // The display went away: everything that needs it stops, and the program is
 // asked to close as when its window is closed.
 void GoOnWithoutDisplay() {
-    ReplaceBackend(DisplayLostBackend(kSdl2Backend));
+    ReplaceBackend(DisplayLostBackend(SDL2_BACKEND));
     PostDesktopMessage(WM_CLOSE, 0, 0);
 }
 
@@ -272,7 +272,7 @@ int MessageBox(const char* textUtf8, const char* captionUtf8, UINT type) {
 
 }  // namespace
 
-const WinBackend kSdl2Backend = {
+const WinBackend SDL2_BACKEND = {
     .name = "sdl2",
     .open = Open,
     .close = Close,

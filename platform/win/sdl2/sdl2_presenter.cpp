@@ -1,7 +1,13 @@
-// Shows the primary surface in the SDL window: the picture goes into a
-// streaming texture and is drawn as large as the window allows with its aspect
-// kept and black bars around it; whole-number scales stay sharp, others are
-// filtered. Full screen covers the desktop without changing its mode.
+// Shows the primary surface in the SDL window, as large as the window allows
+// with its aspect kept and black bars around it. With a graphics processor the
+// picture goes into a streaming texture that the accelerated renderer draws
+// (whole-number scales stay sharp, others are filtered). Where the only
+// renderer draws in software (no renderer but SDL's own, or OpenGL on the CPU
+// as Mesa's llvmpipe and softpipe do), the picture is scaled by whole numbers
+// straight into the window's surface and only the rectangle that changed is
+// sent to the display: an idle screen with a blinking marker then costs the
+// marker's pixels, not a whole window drawn through software OpenGL. Full
+// screen covers the desktop without changing its mode.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -9,6 +15,7 @@
 
 #include "platform/gdi/pixel_buffer.h"
 #include "platform/win/picture_rgb.h"
+#include "platform/win/picture_scaler.h"
 #include "platform/win/platform.h"
 #include "platform/win/sdl2/sdl2_window.h"
 
@@ -16,7 +23,7 @@ namespace {
 
 struct Presenter {
     SDL_Window* window = nullptr;
-    SDL_Renderer* renderer = nullptr;
+    SDL_Renderer* renderer = nullptr;  // null: the picture goes into the window's surface
     SDL_Texture* texture = nullptr;
     Uint32 textureFormat = 0;
     int pictureWidth = 0;
@@ -24,6 +31,8 @@ struct Presenter {
     RgbImage rgb;      // reused from frame to frame
     std::vector<uint8_t> shown;  // the pixels on screen now, to skip frames that did not change
     int shownWidth = 0, shownHeight = 0, shownOutputWidth = 0, shownOutputHeight = 0;
+    SDL_Surface* surface = nullptr;  // the window surface drawn into last
+    std::vector<uint32_t> staging;   // scaled pixels for a window surface that is not 0x00RRGGBB
     SDL_Rect view{};   // where the picture stands, in window coordinates; empty before the first
 };
 
@@ -37,6 +46,20 @@ void ClearWindow() {
 bool IsFiveSixFive(const PixelFormat& format) {
     return format.bitsPerPixel == 16 && format.redMask == 0xF800 && format.greenMask == 0x07E0 &&
            format.blueMask == 0x001F;
+}
+
+// A renderer that draws on the CPU: SDL's software renderer, or OpenGL whose
+// driver rasterises in software.
+bool RendersInSoftware(SDL_Renderer* renderer) {
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(renderer, &info) != 0) return true;
+    if (info.flags & SDL_RENDERER_SOFTWARE) return true;
+    if (std::strncmp(info.name, "opengl", 6) != 0) return false;
+    using GetString = const unsigned char* (*)(unsigned int);
+    constexpr unsigned int GL_RENDERER_NAME = 0x1F01;
+    const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const auto* name = getString ? reinterpret_cast<const char*>(getString(GL_RENDERER_NAME)) : nullptr;
+    return name && (std::strstr(name, "llvmpipe") || std::strstr(name, "softpipe"));
 }
 
 // A texture of the picture's size; 5-6-5 pictures go up as they are, others as RGB bytes.
@@ -68,8 +91,18 @@ void AttachPresenter(SDL_Window* window) {
     gPresenter = Presenter{};
     gPresenter.window = window;
     gPresenter.renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
-    if (!gPresenter.renderer) gPresenter.renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
-    if (!gPresenter.renderer) return;
+    if (gPresenter.renderer && RendersInSoftware(gPresenter.renderer)) {
+        SDL_DestroyRenderer(gPresenter.renderer);
+        gPresenter.renderer = nullptr;
+    }
+    if (!gPresenter.renderer) {
+        // The window's surface straight through the window system (shared
+        // memory on X11), not through a texture that a renderer draws.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        if (SDL_GetWindowSurface(window)) return;
+        gPresenter.renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+        if (!gPresenter.renderer) return;
+    }
     ClearWindow();
     SDL_RenderPresent(gPresenter.renderer);
 }
@@ -102,8 +135,10 @@ namespace {
 // The part of the picture that differs from what is on screen (empty: nothing
 // to draw; the whole picture after a change of size or output), remembering
 // the picture for next time. Idle frames then cost a comparison, and a blinking
-// marker costs its own few pixels, not the whole window.
+// marker costs its own few pixels, not the whole window. 8-bit pictures depend
+// on their palette too, so they are always drawn whole.
 SDL_Rect ChangedArea(const PixelBuffer& picture, int outputWidth, int outputHeight) {
+    if (picture.format.bitsPerPixel <= 8) return {0, 0, picture.width, picture.height};
     const int bytesPerPixel = (picture.format.bitsPerPixel + 7) / 8;
     const size_t rowBytes = static_cast<size_t>(picture.width) * bytesPerPixel;
     const bool sameShape = gPresenter.shownWidth == picture.width && gPresenter.shownHeight == picture.height &&
@@ -137,28 +172,20 @@ SDL_Rect ChangedArea(const PixelBuffer& picture, int outputWidth, int outputHeig
     return {x0, top, x1 - x0, bottom - top};
 }
 
-bool IsSoftwareRenderer() {
-    SDL_RendererInfo info{};
-    return SDL_GetRendererInfo(gPresenter.renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE);
+// Output pixels differ from window coordinates on high-density displays.
+void RememberView(const SDL_Rect& target, int outputWidth, int outputHeight) {
+    int windowWidth = 0, windowHeight = 0;
+    SDL_GetWindowSize(gPresenter.window, &windowWidth, &windowHeight);
+    gPresenter.view = {target.x * windowWidth / outputWidth, target.y * windowHeight / outputHeight,
+                       target.w * windowWidth / outputWidth, target.h * windowHeight / outputHeight};
 }
 
-}  // namespace
-
-void InvalidatePresentedPicture() { gPresenter.shownWidth = 0; }
-
-void Sdl2PresentPicture(const PixelBuffer& picture) {
-    if (!gPresenter.renderer || picture.width <= 0 || picture.height <= 0) return;
-    int outputWidth = 0, outputHeight = 0, windowWidth = 0, windowHeight = 0;
+void PresentThroughRenderer(const PixelBuffer& picture) {
+    int outputWidth = 0, outputHeight = 0;
     SDL_GetRendererOutputSize(gPresenter.renderer, &outputWidth, &outputHeight);
-    SDL_GetWindowSize(gPresenter.window, &windowWidth, &windowHeight);
     if (outputWidth <= 0 || outputHeight <= 0) return;
-    // 8-bit pictures depend on their palette too, so they are always drawn whole.
-    SDL_Rect changed{0, 0, picture.width, picture.height};
-    if (picture.format.bitsPerPixel > 8) changed = ChangedArea(picture, outputWidth, outputHeight);
+    const SDL_Rect changed = ChangedArea(picture, outputWidth, outputHeight);
     if (changed.w <= 0) return;
-    bool wholeScale = false;
-    const SDL_Rect target = FitPicture(outputWidth, outputHeight, &wholeScale);
-    const bool whole = changed.w == picture.width && changed.h == picture.height;
     if (IsFiveSixFive(picture.format)) {
         if (!EnsureTexture(picture.width, picture.height, SDL_PIXELFORMAT_RGB565)) return;
         SDL_UpdateTexture(gPresenter.texture, &changed, picture.bits + changed.y * picture.pitch + changed.x * 2,
@@ -168,25 +195,63 @@ void Sdl2PresentPicture(const PixelBuffer& picture) {
         PictureToRgb(picture, &gPresenter.rgb);
         SDL_UpdateTexture(gPresenter.texture, nullptr, gPresenter.rgb.rgb.data(), picture.width * 3);
     }
-
+    bool wholeScale = false;
+    const SDL_Rect target = FitPicture(outputWidth, outputHeight, &wholeScale);
     SDL_SetTextureScaleMode(gPresenter.texture, wholeScale ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
-    // A software renderer keeps what it drew, so only the changed part is drawn
-    // again (with a margin for filtering); other renderers draw the frame whole.
-    if (!whole && IsSoftwareRenderer()) {
-        const SDL_Rect area{target.x + (changed.x - 1) * target.w / picture.width,
-                            target.y + (changed.y - 1) * target.h / picture.height,
-                            (changed.w + 2) * target.w / picture.width + 1, (changed.h + 2) * target.h / picture.height + 1};
-        SDL_RenderSetClipRect(gPresenter.renderer, &area);
-    } else {
-        ClearWindow();
-    }
+    ClearWindow();
     SDL_RenderCopy(gPresenter.renderer, gPresenter.texture, nullptr, &target);
-    SDL_RenderSetClipRect(gPresenter.renderer, nullptr);
     SDL_RenderPresent(gPresenter.renderer);
+    RememberView(target, outputWidth, outputHeight);
+}
 
-    // Output pixels differ from window coordinates on high-density displays.
-    gPresenter.view = {target.x * windowWidth / outputWidth, target.y * windowHeight / outputHeight,
-                       target.w * windowWidth / outputWidth, target.h * windowHeight / outputHeight};
+bool IsXrgb(const SDL_PixelFormat& format) {
+    return format.BytesPerPixel == 4 && format.Rmask == 0xFF0000 && format.Gmask == 0x00FF00 && format.Bmask == 0x0000FF;
+}
+
+void PresentIntoWindowSurface(const PixelBuffer& picture) {
+    SDL_Surface* surface = SDL_GetWindowSurface(gPresenter.window);
+    if (!surface || surface->w <= 0 || surface->h <= 0) return;
+    // A new surface (after a resize or a switch of screen mode) starts empty.
+    if (surface != gPresenter.surface) InvalidatePresentedPicture();
+    gPresenter.surface = surface;
+    const SDL_Rect changed = ChangedArea(picture, surface->w, surface->h);
+    if (changed.w <= 0) return;
+    gPresenter.pictureWidth = picture.width;
+    gPresenter.pictureHeight = picture.height;
+    const PixelArea view = FitWholeScale(picture.width, picture.height, surface->w, surface->h);
+    const bool whole = changed.w == picture.width && changed.h == picture.height;
+    if (whole) SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+
+    const bool direct = IsXrgb(*surface->format);
+    if (!direct) gPresenter.staging.resize(static_cast<size_t>(surface->w) * surface->h);
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+    uint32_t* pixels = direct ? static_cast<uint32_t*>(surface->pixels) : gPresenter.staging.data();
+    const int pitch = direct ? surface->pitch : surface->w * 4;
+    const PixelArea written = ScalePicturePart(picture, {changed.x, changed.y, changed.w, changed.h}, view, pixels,
+                                               pitch, surface->w, surface->h);
+    if (!direct && !written.Empty()) {
+        SDL_ConvertPixels(written.width, written.height, SDL_PIXELFORMAT_RGB888,
+                          pixels + static_cast<ptrdiff_t>(written.y) * surface->w + written.x, pitch,
+                          surface->format->format,
+                          static_cast<uint8_t*>(surface->pixels) + static_cast<ptrdiff_t>(written.y) * surface->pitch +
+                              written.x * surface->format->BytesPerPixel,
+                          surface->pitch);
+    }
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    const SDL_Rect area{written.x, written.y, written.width, written.height};
+    if (whole) SDL_UpdateWindowSurface(gPresenter.window);
+    else if (!written.Empty()) SDL_UpdateWindowSurfaceRects(gPresenter.window, &area, 1);
+    RememberView({view.x, view.y, view.width, view.height}, surface->w, surface->h);
+}
+
+}  // namespace
+
+void InvalidatePresentedPicture() { gPresenter.shownWidth = 0; }
+
+void Sdl2PresentPicture(const PixelBuffer& picture) {
+    if (!gPresenter.window || picture.width <= 0 || picture.height <= 0) return;
+    if (gPresenter.renderer) PresentThroughRenderer(picture);
+    else PresentIntoWindowSurface(picture);
 }
 
 POINT PicturePoint(int windowX, int windowY) {
