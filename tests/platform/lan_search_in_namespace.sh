@@ -18,9 +18,11 @@ ip link set v1 up
 ip route add default dev v0
 
 host_out=$(mktemp)
-( echo "connect tcp"; echo "host Lan 4 44"; echo "player alice"; sleep 3; echo quit ) \
+( echo "connect tcp"; echo "host Lan 4 44"; echo "player alice"; sleep 5; echo quit ) \
   | "$peer" --dplay-port 40000 --dplay-search= > "$host_out" &
-sleep 0.5
+# The search starts once the host has its session and player (three "ok").
+tries=0
+while [ "$(grep -c '^ok' "$host_out")" -lt 3 ] && [ $tries -lt 50 ]; do sleep 0.1; tries=$((tries + 1)); done
 found=$( ( echo "connect tcp"; echo "search 600"; echo "join Lan"; echo "player bob"; echo "players"; echo quit ) \
   | "$peer" --dplay-port 40000 --dplay-search=)
 wait

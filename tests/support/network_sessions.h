@@ -21,10 +21,9 @@ inline int TestSessionPort() {
     return 20000 + 32 * static_cast<int>((random() ^ static_cast<unsigned>(getpid())) % 1200);
 }
 
-// A dplay_peer on the "local" or "tcp" service (which, asking nobody,
-// searches the local network) whose sessions carry the framework's
-// application GUID.
-inline std::unique_ptr<ChildProcess> StartFrameworkPeer(int port, const std::string& service = "local") {
+// A dplay_peer on the local-machine service whose sessions carry the
+// framework's application GUID.
+inline std::unique_ptr<ChildProcess> StartFrameworkPeer(int port) {
     std::string app = "app=";
     const auto* bytes = reinterpret_cast<const uint8_t*>(&NETWORK_APPLICATION_GUID);
     for (size_t i = 0; i < sizeof(GUID); ++i) {
@@ -34,7 +33,7 @@ inline std::unique_ptr<ChildProcess> StartFrameworkPeer(int port, const std::str
     }
     auto peer = std::make_unique<ChildProcess>(
         "dplay_peer", std::vector<std::string>{"--dplay-port=" + std::to_string(port), app});
-    EXPECT_EQ(peer->Ask("connect " + service), "ok");
+    EXPECT_EQ(peer->Ask("connect local"), "ok");
     return peer;
 }
 
