@@ -22,6 +22,7 @@
 #include "framework/net/network.h"
 #include "platform/win/platform.h"
 #include "tests/support/child_process.h"
+#include "tests/support/dplay_services.h"
 #include "tests/support/golden_frames.h"
 #include "tests/support/network_sessions.h"
 
@@ -137,15 +138,8 @@ TEST_F(NetworkSetUp, EnumerationsStopAtTheirTableLimitsKeepingWhatWasFound) {
 TEST_F(NetworkSetUp, ACreatedSessionHasRoomFor32WhenAskedForNoneOrTooMany) {
     Start("");
     ASSERT_EQ(CreateDirectPlay(), 1);
-    GUID local{};
-    gNetwork.directPlay->EnumConnections(
-        nullptr,
-        [](const GUID*, void* data, DWORD, const DPNAME* name, DWORD, void* context) -> BOOL {
-            if (std::strcmp(name->lpszShortNameA, "Local machine") == 0) std::memcpy(context, data, sizeof(GUID));
-            return TRUE;
-        },
-        &local, DPCONNECTION_DIRECTPLAY);
-    ASSERT_EQ(gNetwork.directPlay->InitializeConnection(&local, 0), DP_OK);
+    ASSERT_EQ(gNetwork.directPlay->InitializeConnection(ServiceConnection(gNetwork.directPlay, "Local machine").data(), 0),
+              DP_OK);
     ASSERT_EQ(CreateSession("Hall", 100), 1);
     ASSERT_EQ(CreatePlayer("owner"), 1);
     EXPECT_TRUE(Contains(Log(), "Session[Hall]\n"));
