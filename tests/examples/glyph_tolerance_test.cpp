@@ -39,27 +39,22 @@ RgbImage Golden(const std::string& name) {
 
 uint8_t* Pixel(RgbImage& image, int x, int y) { return image.rgb.data() + (y * image.width + x) * 3; }
 
-// The area's pixels moved by (dx, dy); what they leave is the colour just
-// left of the area in the same row.
-RgbImage Moved(RgbImage image, Area area, int dx, int dy) {
-    const RgbImage before = image;
-    auto source = [&](int x, int y) { return before.rgb.data() + (y * before.width + x) * 3; };
+// The area's pixels changed by change(pixel, x, y).
+template <typename Change>
+RgbImage Changed(RgbImage image, Area area, Change change) {
     for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x) std::copy_n(source(area.left - 1, y), 3, Pixel(image, x, y));
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x) std::copy_n(source(x, y), 3, Pixel(image, x + dx, y + dy));
+        for (int x = area.left; x < area.right; ++x) change(Pixel(image, x, y), x, y);
     return image;
 }
 
-// The area's pixels changed by change(red, green, blue).
-template <typename Change>
-RgbImage Recoloured(RgbImage image, Area area, Change change) {
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x) {
-            uint8_t* p = Pixel(image, x, y);
-            change(p[0], p[1], p[2]);
-        }
-    return image;
+// The area filled row by row with the colour just left of it.
+RgbImage Erased(RgbImage page, Area area) {
+    return Changed(page, area, [&](uint8_t* p, int, int y) { std::copy_n(Pixel(page, area.left - 1, y), 3, p); });
+}
+
+RgbImage Moved(RgbImage page, Area area, int dx, int dy) {
+    return Changed(Erased(page, area), {area.left + dx, area.top + dy, area.right + dx, area.bottom + dy},
+                   [&](uint8_t* p, int x, int y) { std::copy_n(Pixel(page, x - dx, y - dy), 3, p); });
 }
 
 // The showcase's fourth page (text drawn into an image slot with 65 shades,
@@ -99,9 +94,8 @@ TEST(GlyphTolerance, MovedElementsWrongColoursAndMissingTextFail) {
     EXPECT_FALSE(SameRgbUpToGlyphShades(Moved(page, kTextLine, 2, 0), page));
     EXPECT_FALSE(SameRgbUpToGlyphShades(Moved(page, kTextLine, 0, 2), page));
     EXPECT_FALSE(SameRgbUpToGlyphShades(Moved(page, kBrickSheet, 2, 0), page));
-    const auto background = [](uint8_t& r, uint8_t& g, uint8_t& b) { r = 24, g = 28, b = 57; };
-    EXPECT_FALSE(SameRgbUpToGlyphShades(Recoloured(page, kTextLine, background), page));
+    EXPECT_FALSE(SameRgbUpToGlyphShades(Erased(page, kTextLine), page));
     // One step of the 16-bit display's blue more over a 16 x 16 square of the background.
-    const auto bluer = [](uint8_t&, uint8_t&, uint8_t& b) { b += 8; };
-    EXPECT_FALSE(SameRgbUpToGlyphShades(Recoloured(page, {400, 400, 416, 416}, bluer), page));
+    const RgbImage bluer = Changed(page, {400, 400, 416, 416}, [](uint8_t* p, int, int) { p[2] += 8; });
+    EXPECT_FALSE(SameRgbUpToGlyphShades(bluer, page));
 }
