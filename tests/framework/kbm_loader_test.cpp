@@ -31,21 +31,13 @@ uint32_t Stored(uint32_t rgb) { return rgb & 0xF8F8F8; }
 
 class KbmLoader : public DisplayTest {
 protected:
-    void TearDown() override {
-        for (const std::string& path : written_) std::remove(path.c_str());
-        DisplayTest::TearDown();
-    }
-    std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
-        written_.push_back(TempPath(name));
-        WriteBytes(written_.back(), bytes);
-        return written_.back();
-    }
+    std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) { return files_.Write(name, bytes); }
     std::vector<uint16_t> Expected(const std::vector<uint32_t>& rgb) {
         std::vector<uint16_t> out;
         for (const uint32_t c : rgb) out.push_back(DisplayValue(Stored(c)));
         return out;
     }
-    std::vector<std::string> written_;
+    TempFiles files_;
 };
 
 TEST_F(KbmLoader, RunAndRepeatCodesInThreePlanesDecodeToTheirPixels) {
@@ -144,8 +136,7 @@ TEST_F(KbmLoader, RandomlyDamagedFilesLoadOrAreRefusedButNeverCrash) {
     std::vector<uint32_t> rgb(13 * 7);
     for (uint32_t& c : rgb) c = random() % 4 == 0 ? 0x102030 : random() & 0xFFFFFF;
     const std::vector<uint8_t> good = EncodeKbm(13, 7, rgb);
-    const std::string path = TempPath("fuzz.kbm");
-    written_.push_back(path);
+    const std::string path = files_.Path("fuzz.kbm");
     int loaded = 0;
     ::testing::internal::CaptureStderr();
     for (int round = 0; round < 600; ++round) {

@@ -25,14 +25,7 @@ std::string FaultyPlugin(const std::string& fault) { return std::string(KORVEN_B
 
 class PluginLoader : public DisplayTest {
 protected:
-    void TearDown() override {
-        for (const std::string& path : written_) std::remove(path.c_str());
-        DisplayTest::TearDown();
-    }
-    std::string Temp(const std::string& name) {
-        written_.push_back(TempPath(name));
-        return written_.back();
-    }
+    std::string Temp(const std::string& name) { return files_.Path(name); }
     // Loads through the plug-in and returns the result with the debug lines.
     std::pair<int, std::string> Load(int slot, const std::string& plugin, const std::string& picture, int key = 0) {
         int result = -1;
@@ -50,7 +43,7 @@ protected:
         for (const uint32_t c : rgb) out.push_back(DisplayValue(c));
         return out;
     }
-    std::vector<std::string> written_;
+    TempFiles files_;
 };
 
 // Colours the 16-bit display shows exactly: channels in steps of 8.
