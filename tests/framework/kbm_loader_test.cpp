@@ -45,8 +45,7 @@ TEST_F(KbmLoader, RunAndRepeatCodesInThreePlanesDecodeToTheirPixels) {
         Write("example.kbm", Concat(KbmHeader(4, 1, 1, 2, 1), {0x1B, 0xF9, 0x01, 0x83}));
     ASSERT_EQ(LoadKbmImage(20, path.c_str(), 1), 1);
     const ImageSlot& s = gImageSlots[20];
-    EXPECT_EQ(s.width, 4);
-    EXPECT_EQ(s.height, 1);
+    EXPECT_EQ((std::vector<int>{s.width, s.height}), (std::vector<int>{4, 1}));
     // Blue 0x18, green 0xF8, red 0x80 twice, then blue 0x18, red 0x80.
     EXPECT_EQ(SlotPixels(20), Expected({0x80F818, 0x80F818, 0x800018, 0x800018}));
     EXPECT_EQ(s.colorKey, DisplayValue(0x80F818)) << "keyed on the top-left pixel";
