@@ -198,14 +198,11 @@ TEST(DialogTemplates, AreReadExactlyAndRefusedWhenTheyRunPastTheirBlock) {
     const std::vector<uint8_t> t = TwoItemTemplate();
     DialogTemplate parsed;
     ASSERT_TRUE(ParseDialogTemplate(t.data(), t.size(), &parsed));
-    EXPECT_EQ(parsed.title, "\x91\xE8\x96\xBC");
-    EXPECT_EQ(parsed.header.cx, 100);
     ASSERT_EQ(parsed.items.size(), 2u);
-    EXPECT_EQ(parsed.items[0].className, "BUTTON");
-    EXPECT_EQ(parsed.items[0].title, "OK");
-    EXPECT_EQ(parsed.items[1].className, "Edit");
-    EXPECT_EQ(parsed.items[1].header.id, 1000);
-    EXPECT_EQ(parsed.items[1].header.y, 20);
+    EXPECT_EQ((std::vector<std::string>{parsed.title, parsed.items[0].className, parsed.items[0].title, parsed.items[1].className}),
+              (std::vector<std::string>{"\x91\xE8\x96\xBC", "BUTTON", "OK", "Edit"}));
+    EXPECT_EQ((std::vector<int>{parsed.header.cx, parsed.items[1].header.id, parsed.items[1].header.y}),
+              (std::vector<int>{100, 1000, 20}));
     for (size_t cut = 0; cut < t.size(); cut += 7)
         EXPECT_FALSE(ParseDialogTemplate(t.data(), cut, &parsed)) << "cut at " << cut;
     std::vector<uint8_t> extended = t;
