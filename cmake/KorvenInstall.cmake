@@ -211,6 +211,6 @@ function(korven_debian_package)
   # The Japanese Gothic face the framework's text uses; what building a
   # program on the framework needs besides.
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, fontconfig")
-  set(CPACK_DEBIAN_PACKAGE_SUGGESTS "g++, cmake, pkg-config, libsdl2-dev, libfontconfig-dev, libfreetype-dev, zlib1g-dev, libenet-dev, libassimp-dev")
+  set(CPACK_DEBIAN_PACKAGE_SUGGESTS "g++, cmake, pkg-config, libsdl2-dev, libfontconfig-dev, libfreetype-dev, libpng-dev, libenet-dev, libassimp-dev")
   include(CPack)
 endfunction()

@@ -8,10 +8,10 @@ PACKAGES=(
   g++ make cmake ninja-build pkg-config
   # the desktop backend
   libsdl2-dev
-  # frame captures (PNG)
-  zlib1g-dev
-  # the image decoder plug-ins
+  # frame captures (PNG) and the image decoder plug-ins
   libpng-dev libjpeg62-turbo-dev libgif-dev
+  # the compressed .x models the 3D tests write
+  zlib1g-dev
   # the module player library (MOD, S3M, XM, IT music); ffmpeg writes the
   # sound tests' WAVE files as other programs make them
   libopenmpt-dev ffmpeg

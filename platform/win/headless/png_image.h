@@ -1,6 +1,7 @@
-// PNG files of captured frames: 8-bit RGB, no interlace, written with the
-// same bytes for the same picture. The reader takes back RGB files of that
-// kind (any row filter) and refuses everything else with a reason.
+// PNG files of captured frames, through libpng: 8-bit RGB, written with the
+// same bytes for the same picture. The reader takes any PNG libpng reads and
+// converts it to 8-bit RGB; a damaged or oversized file is refused with a
+// reason.
 #pragma once
 
 #include <string>
