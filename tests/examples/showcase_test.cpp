@@ -69,7 +69,8 @@ TEST_P(Showcase, EveryPageDrawsItsGoldenPicture) {
     for (int page = 1; page <= kPages; ++page) {
         SCOPED_TRACE("page " + std::to_string(page));
         const std::string name = "page" + std::to_string(page) + ".png";
-        ExpectFrameMatchesGolden(dir / name, fs::path(KORVEN_SOURCE_DIR) / "tests/examples/golden" / name);
+        ExpectFrameMatchesGolden(dir / name, fs::path(KORVEN_SOURCE_DIR) / "tests/examples/golden" / name,
+                                 FrameText::InstalledFonts);
     }
     fs::remove_all(dir);
 }

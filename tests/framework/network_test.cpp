@@ -175,8 +175,8 @@ TEST_F(NetworkSetUp, TheScreensFindARoomAtTheTypedAddressJoinItAndListItsPlayers
     ASSERT_EQ(JoinSession(), 1);
     EXPECT_EQ(gNetwork.sessionOpen, 1);
     const fs::path golden = fs::path(KORVEN_SOURCE_DIR) / "tests/framework/golden";
-    ExpectFrameMatchesGolden(folder_ / "address.png", golden / "address_question.png");
-    ExpectFrameMatchesGolden(folder_ / "sessions.png", golden / "session_screen.png");
+    ExpectFrameMatchesGolden(folder_ / "address.png", golden / "address_question.png", FrameText::InstalledFonts);
+    ExpectFrameMatchesGolden(folder_ / "sessions.png", golden / "session_screen.png", FrameText::InstalledFonts);
     ASSERT_EQ(CreatePlayer("bob"), 1);
     ASSERT_EQ(EnumPlayers(), 1);
     std::vector<std::string> names(gNetwork.playerNames, gNetwork.playerNames + gNetwork.playerCount);

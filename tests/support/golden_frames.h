@@ -1,4 +1,6 @@
-// Captured frames compared exactly with committed golden images. With
+// Captured frames compared with committed golden images: exactly, or for
+// frames with text from the installed fonts up to glyph shading (see
+// SameRgbUpToGlyphShades). With
 // KORVEN_UPDATE_GOLDENS=1 in the environment the captures replace the goldens
 // (look at the diff before committing); on a mismatch the actual and the
 // expected picture are written side by side into the test's working folder.
@@ -13,7 +15,11 @@
 #include "platform/win/headless/png_image.h"
 #include "tests/support/rgb_compare.h"
 
-inline void ExpectFrameMatchesGolden(const std::filesystem::path& captured, const std::filesystem::path& golden) {
+// Whether a frame shows text that the installed fonts rasterise.
+enum class FrameText { None, InstalledFonts };
+
+inline void ExpectFrameMatchesGolden(const std::filesystem::path& captured, const std::filesystem::path& golden,
+                                     FrameText text = FrameText::None) {
     namespace fs = std::filesystem;
     const char* update = std::getenv("KORVEN_UPDATE_GOLDENS");
     if (update && std::string(update) == "1") {
@@ -26,7 +32,8 @@ inline void ExpectFrameMatchesGolden(const std::filesystem::path& captured, cons
     ASSERT_TRUE(ReadPng(captured.string(), &actual, &error)) << captured << ": " << error;
     ASSERT_TRUE(ReadPng(golden.string(), &expected, &error))
         << golden << ": " << error << " (record it with KORVEN_UPDATE_GOLDENS=1)";
-    const ::testing::AssertionResult same = SameRgb(actual, expected);
+    const ::testing::AssertionResult same =
+        text == FrameText::InstalledFonts ? SameRgbUpToGlyphShades(actual, expected) : SameRgb(actual, expected);
     if (same) return;
     const fs::path kept = fs::current_path() / (golden.stem().string() + ".actual.png");
     const fs::path wanted = fs::current_path() / (golden.stem().string() + ".expected.png");
