@@ -19,6 +19,7 @@
 
 #include "platform/dplay/dplay.h"
 #include "platform/win/platform.h"
+#include "tests/support/dplay_services.h"
 
 namespace {
 
@@ -35,17 +36,7 @@ int64_t NowNs() {
 IDirectPlay3A* NewLocalDirectPlay() {
     IDirectPlay3A* play = nullptr;
     CoCreateInstance(CLSID_DirectPlay, nullptr, CLSCTX_INPROC_SERVER, IID_IDirectPlay3A, reinterpret_cast<void**>(&play));
-    std::vector<uint8_t> local;
-    play->EnumConnections(
-        nullptr,
-        [](const GUID*, void* data, DWORD size, const DPNAME* name, DWORD, void* context) -> BOOL {
-            if (std::strcmp(name->lpszShortNameA, "Local machine") == 0)
-                static_cast<std::vector<uint8_t>*>(context)->assign(static_cast<uint8_t*>(data),
-                                                                    static_cast<uint8_t*>(data) + size);
-            return TRUE;
-        },
-        &local, 0);
-    play->InitializeConnection(local.data(), 0);
+    play->InitializeConnection(ServiceConnection(play, "Local machine").data(), 0);
     return play;
 }
 

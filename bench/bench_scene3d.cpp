@@ -16,6 +16,7 @@
 #include "bench/bench_support.h"
 #include "framework/display/display.h"
 #include "platform/d3d/d3d.h"
+#include "tests/support/retained_scene.h"
 #include "tools/editor_bitmaps/picture.h"
 #include "tools/x_model/shapes.h"
 
@@ -43,92 +44,51 @@ XMesh Torus(int triangles) {
 // with the torus tilted towards the camera.
 class SoftwareScene {
 public:
-    explicit SoftwareScene(int triangles) {
-        IDirectDraw* directDraw = GetDirectDraw();
+    explicit SoftwareScene(int triangles) : scene_(GetDirectDraw(), RenderSurface(), WIDTH, HEIGHT, Settings()) {
+        const std::string texturePath = (std::filesystem::temp_directory_path() / "bench_scene3d_checker.bmp").string();
+        WriteBmpFile(CheckerPicture(), texturePath);
+        IDirect3DRMTexture2* texture = nullptr;
+        scene_.retained->LoadTexture(texturePath.c_str(), &texture);
+        XModel model;
+        model.frames.push_back({"Torus", {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, {Torus(triangles)}, {}});
+        const std::vector<uint8_t> bytes = WriteXModel(model, XEncoding::Binary);
+        D3DRMLOADMEMORY memory{bytes.data(), static_cast<DWORD>(bytes.size())};
+        IDirect3DRMMeshBuilder* builder = nullptr;
+        scene_.retained->CreateMeshBuilder(&builder);
+        builder->Load(&memory, nullptr, D3DRMLOAD_FROMMEMORY, nullptr, nullptr);
+        builder->SetTexture(texture);
+        builder->SetPerspective(TRUE);
+        texture->Release();
+        IDirect3DRMFrame2* frame = nullptr;
+        scene_.retained->CreateFrame(scene_.scene, &frame);
+        frame->AddRotation(D3DRMCOMBINE_REPLACE, 1, 0, 0, TILT);
+        frame->SetPosition(scene_.scene, 0, 0, DISTANCE);
+        frame->AddVisual(builder);
+        builder->Release();
+        frame->Release();
+    }
+    void Frame() { scene_.Render(); }
+
+private:
+    static IDirectDrawSurface* RenderSurface() {
         DDSURFACEDESC desc{};
         desc.dwSize = sizeof desc;
         desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
         desc.dwWidth = WIDTH;
         desc.dwHeight = HEIGHT;
         desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE;
-        directDraw->CreateSurface(&desc, &surface_, nullptr);
-        desc.dwFlags |= DDSD_ZBUFFERBITDEPTH;
-        desc.ddsCaps.dwCaps = DDSCAPS_ZBUFFER | DDSCAPS_SYSTEMMEMORY;
-        desc.dwZBufferBitDepth = 16;
-        IDirectDrawSurface* zBuffer = nullptr;
-        directDraw->CreateSurface(&desc, &zBuffer, nullptr);
-        surface_->AddAttachedSurface(zBuffer);
-        zBuffer->Release();
-        directDraw->QueryInterface(IID_IDirect3D2, reinterpret_cast<void**>(&direct3D_));
-        direct3D_->CreateDevice(IID_IDirect3DRGBDevice, surface_, &imDevice_);
-        IDirect3DRM* retained = nullptr;
-        Direct3DRMCreate(&retained);
-        retained->QueryInterface(IID_IDirect3DRM2, reinterpret_cast<void**>(&retained_));
-        retained->Release();
-        retained_->CreateDeviceFromD3D(direct3D_, imDevice_, &device_);
-        device_->SetQuality(D3DRMRENDER_GOURAUD);
-        device_->SetTextureQuality(D3DRMTEXTURE_NEAREST);
-        retained_->CreateFrame(nullptr, &scene_);
-        retained_->CreateFrame(scene_, &camera_);
-        IDirect3DRMLight* light = nullptr;
-        retained_->CreateLightRGB(D3DRMLIGHT_AMBIENT, 0.3f, 0.3f, 0.3f, &light);
-        scene_->AddLight(light);
-        light->Release();
-        IDirect3DRMFrame2* lightFrame = nullptr;
-        retained_->CreateFrame(scene_, &lightFrame);
-        lightFrame->SetOrientation(scene_, LIGHT_DIRECTION[0], LIGHT_DIRECTION[1], LIGHT_DIRECTION[2], 0, 1, 0);
-        retained_->CreateLightRGB(D3DRMLIGHT_DIRECTIONAL, 0.9f, 0.9f, 0.9f, &light);
-        lightFrame->AddLight(light);
-        light->Release();
-        lightFrame->Release();
-
-        const std::string texturePath = (std::filesystem::temp_directory_path() / "bench_scene3d_checker.bmp").string();
-        WriteBmpFile(CheckerPicture(), texturePath);
-        IDirect3DRMTexture2* texture = nullptr;
-        retained_->LoadTexture(texturePath.c_str(), &texture);
-        XModel model;
-        model.frames.push_back({"Torus", {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, {Torus(triangles)}, {}});
-        const std::vector<uint8_t> bytes = WriteXModel(model, XEncoding::Binary);
-        D3DRMLOADMEMORY memory{bytes.data(), static_cast<DWORD>(bytes.size())};
-        IDirect3DRMMeshBuilder* builder = nullptr;
-        retained_->CreateMeshBuilder(&builder);
-        builder->Load(&memory, nullptr, D3DRMLOAD_FROMMEMORY, nullptr, nullptr);
-        builder->SetTexture(texture);
-        builder->SetPerspective(TRUE);
-        texture->Release();
-        IDirect3DRMFrame2* frame = nullptr;
-        retained_->CreateFrame(scene_, &frame);
-        frame->AddRotation(D3DRMCOMBINE_REPLACE, 1, 0, 0, TILT);
-        frame->SetPosition(scene_, 0, 0, DISTANCE);
-        frame->AddVisual(builder);
-        builder->Release();
-        frame->Release();
-        retained_->CreateViewport(device_, camera_, 0, 0, WIDTH, HEIGHT, &viewport_);
+        IDirectDrawSurface* surface = nullptr;
+        GetDirectDraw()->CreateSurface(&desc, &surface, nullptr);
+        return surface;
     }
-    ~SoftwareScene() {
-        viewport_->Release();
-        camera_->Release();
-        scene_->Release();
-        device_->Release();
-        retained_->Release();
-        imDevice_->Release();
-        direct3D_->Release();
-        surface_->Release();
+    static SceneSettings Settings() {
+        SceneSettings settings;
+        settings.ambient = 0xFF4D4D4Du;  // 0.3 of full light
+        settings.sun[0] = settings.sun[1] = settings.sun[2] = 0.9f;
+        settings.sunDirection = {LIGHT_DIRECTION[0], LIGHT_DIRECTION[1], LIGHT_DIRECTION[2]};
+        return settings;
     }
-    void Frame() {
-        viewport_->Clear();
-        viewport_->Render(scene_);
-    }
-
-private:
-    IDirectDrawSurface* surface_ = nullptr;
-    IDirect3D2* direct3D_ = nullptr;
-    IDirect3DDevice2* imDevice_ = nullptr;
-    IDirect3DRM2* retained_ = nullptr;
-    IDirect3DRMDevice2* device_ = nullptr;
-    IDirect3DRMFrame2* scene_ = nullptr;
-    IDirect3DRMFrame2* camera_ = nullptr;
-    IDirect3DRMViewport* viewport_ = nullptr;
+    RetainedScene scene_;
 };
 
 // The same scene through OpenGL 1.x on OSMesa into a 5-6-5 buffer. OpenGL is

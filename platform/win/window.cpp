@@ -132,7 +132,7 @@ BOOL DestroyWindow(HWND window) {
         if (w.parent == window && !w.destroyed) DestroyWindow(&w);
     SendMessageA(window, WM_DESTROY, 0, 0);
     window->destroyed = true;
-    window->control.reset();
+    window->states.clear();
     DiscardMessagesFor(window);
     if (window == gMainWindow) Backend().destroyWindow();
     return TRUE;

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <typeindex>
+#include <utility>
 #include <vector>
 
 #include "platform/gdi/pixel_buffer.h"
@@ -22,7 +24,9 @@ struct WindowObject {
     bool destroyed = false;
     uint64_t nativeId = 0;              // another program's window that this object stands for
     std::vector<uint32_t> paintPixels;  // what a window inside such a window painted
-    std::shared_ptr<void> control;      // a control's or dialog's own state (controls/)
+    // The states the controls' and dialogs' code keeps for this window, one per
+    // kind (a dialog frame may also be a list box when its template says so).
+    std::vector<std::pair<std::type_index, std::shared_ptr<void>>> states;
 };
 
 HWND MainWindow();

@@ -32,6 +32,7 @@
 #include "platform/dplay/dplay.h"
 #include "platform/dplay/monotonic_clock.h"
 #include "platform/win/platform.h"
+#include "tests/support/dplay_services.h"
 
 namespace {
 
@@ -54,18 +55,6 @@ std::string Hex(HRESULT hr) {
 }
 
 void Report(HRESULT hr) { Say(hr == DP_OK ? "ok" : "error " + Hex(hr)); }
-
-struct ServiceWanted {
-    std::string name;
-    std::vector<uint8_t> connection;
-};
-
-BOOL FindService(const GUID*, void* connection, DWORD size, const DPNAME* name, DWORD, void* context) {
-    auto* wanted = static_cast<ServiceWanted*>(context);
-    if (wanted->name == name->lpszShortNameA)
-        wanted->connection.assign(static_cast<uint8_t*>(connection), static_cast<uint8_t*>(connection) + size);
-    return TRUE;
-}
 
 BOOL ListSession(const DPSESSIONDESC2* session, DWORD*, DWORD flags, void*) {
     if (flags & DPESC_TIMEDOUT) return FALSE;
@@ -136,9 +125,7 @@ void Run(const std::string& line) {
     if (command == "connect") {
         std::string which;
         in >> which;
-        ServiceWanted wanted{which == "tcp" ? "TCP/IP" : "Local machine", {}};
-        gPlay->EnumConnections(nullptr, FindService, &wanted, DPCONNECTION_DIRECTPLAY);
-        Report(gPlay->InitializeConnection(wanted.connection.data(), 0));
+        Report(gPlay->InitializeConnection(ServiceConnection(gPlay, which == "tcp" ? "TCP/IP" : "Local machine").data(), 0));
     } else if (command == "search") {
         DWORD ms = 0;
         in >> ms;

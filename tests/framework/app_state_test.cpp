@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "framework/app/app.h"
 #include "framework/app/random.h"
@@ -69,25 +70,20 @@ TEST(RandomNumbers, RangeIsZeroToNAndNPlusOneOnlyForTheLargestDraw) {
 
 TEST(RandomNumbers, TheSameSeedGivesTheSameSequence) {
     SeedRandom(7);
-    const int a = Random(1000), b = Random(1000);
+    const std::vector<int> first{Random(1000), Random(1000)};
     SeedRandom(7);
-    EXPECT_EQ(Random(1000), a);
-    EXPECT_EQ(Random(1000), b);
+    EXPECT_EQ(first, (std::vector<int>{Random(1000), Random(1000)}));
 }
 
 TEST(SineTable, HoldsTruncatedDegreesTimes360) {
     InitFrameworkState();
-    EXPECT_EQ(gSinTable[0], 0);
-    EXPECT_EQ(gSinTable[90], 360);
-    EXPECT_EQ(gSinTable[180], 0);
-    EXPECT_EQ(gSinTable[270], -360);
-    EXPECT_EQ(gSinTable[449], 359);
     // In double precision sin(30 degrees) x 360 comes out just below 180 and
-    // sin(210 degrees) x 360 just below -180: truncation keeps 179 and -180.
-    EXPECT_EQ(gSinTable[30], 179);
-    EXPECT_EQ(gSinTable[210], -180);
-    EXPECT_EQ(gSinTable[359], -6);  // toward zero, not floored
-    EXPECT_EQ(gSinTable[45], 254);
+    // sin(210 degrees) x 360 just below -180: truncation keeps 179 and -180;
+    // sin(359 degrees) goes toward zero, not floored.
+    const int degrees[] = {0, 90, 180, 270, 449, 30, 210, 359, 45};
+    std::vector<int> values;
+    for (int d : degrees) values.push_back(gSinTable[d]);
+    EXPECT_EQ(values, (std::vector<int>{0, 360, 0, -360, 359, 179, -180, -6, 254}));
 }
 
 TEST(EdgeStates, FollowTheFourStateRules) {

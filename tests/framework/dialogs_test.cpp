@@ -16,52 +16,26 @@
 #include "framework/image/image.h"
 #include "platform/win/headless/png_image.h"
 #include "platform/win/platform.h"
+#include "tests/framework/scripted_framework.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class Dialogs : public ::testing::Test {
+class Dialogs : public ScriptedFramework {
 protected:
     void SetUp() override {
-        const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        folder_ = fs::path(::testing::TempDir()) / ("dialogs-" + test + "-" + std::to_string(getpid()));
-        fs::create_directories(folder_);
+        ScriptedFramework::SetUp();
         previous_ = fs::current_path();
         fs::current_path(folder_);
     }
-    // Starts the framework with the script as its input.
+    void TearDown() override {
+        fs::current_path(previous_);
+        ScriptedFramework::TearDown();
+    }
     // Scripts are UTF-8, as typed text is.
     void Start(const char8_t* script) { Start(std::string(reinterpret_cast<const char*>(script))); }
-    void Start(const std::string& script) {
-        std::ofstream(folder_ / "input.script") << script;
-        PlatformOptions options;
-        options.backend = "headless";
-        options.scriptPath = (folder_ / "input.script").string();
-        options.captureDir = folder_.string();
-        options.logPath = (folder_ / "debug.log").string();
-        std::string error;
-        ASSERT_TRUE(PlatformOpen(options, &error)) << error;
-        InitFrameworkState();
-        ASSERT_EQ(CreateMainWindow(), 1);
-        ASSERT_EQ(InitDisplay(), 1);
-        gApp.active = 1;
-    }
-    void TearDown() override {
-        if (PlatformIsOpen()) {
-            std::destroy_at(&gDisplay);
-            std::construct_at(&gDisplay);
-            PlatformClose();
-        }
-        fs::current_path(previous_);
-        fs::remove_all(folder_);
-    }
-    std::string Log() const {
-        std::ifstream in(folder_ / "debug.log");
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    void Start(const std::string& script) { ScriptedFramework::Start(script); }
     // The selection screen's loop: messages until a row is chosen.
     static int WaitForSelection() {
         MSG msg;
@@ -74,7 +48,7 @@ protected:
         return gApp.listSelection;
     }
 
-    fs::path folder_, previous_;
+    fs::path previous_;
 };
 
 TEST_F(Dialogs, TheInputDialogTakesTypedTextOnEnterOnlyAndIgnoresEsc) {

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <initializer_list>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "framework/app/app.h"
@@ -49,6 +51,14 @@ protected:
         gDisplay.backBuffer->Unlock(desc.lpSurface);
         return value;
     }
+
+    // The back-buffer pixels at the given points, in order.
+    static std::vector<uint16_t> BackPixels(std::initializer_list<std::pair<int, int>> points) {
+        std::vector<uint16_t> values;
+        for (auto [x, y] : points) values.push_back(BackPixel(x, y));
+        return values;
+    }
+    using Pixels = std::vector<uint16_t>;
 
     static void ClearBackBufferTo(uint16_t value) {
         DDBLTFX fx{};

@@ -39,18 +39,24 @@ protected:
     std::string output_;
 };
 
-TEST_F(DrawProgram, DrawsTheSceneOnASixteenBitDesktop) {
-    ExpectScene("", "3 capture scene.png\n5 close\n");
-    EXPECT_NE(output_.find("display depth=16 full=1 locked=0"), std::string::npos) << output_;
-}
-
-TEST_F(DrawProgram, AThirtyTwoBitDesktopGivesTheSamePictureInALockedMode) {
-    ExpectScene("--desktop-depth=32", "3 capture scene.png\n5 close\n");
-    EXPECT_NE(output_.find("display depth=16 full=1 locked=1"), std::string::npos) << output_;
-}
-
-TEST_F(DrawProgram, AWindowAfterAltEnterShowsTheSamePicture) {
-    ExpectScene("", "2 press alt\n2 press return\n3 release return\n3 release alt\n6 capture scene.png\n8 close\n");
+// A 16-bit desktop, a 32-bit one (locked to 16 bits) and a window after
+// Alt+Enter all give the same picture.
+TEST_F(DrawProgram, EveryDesktopAndAWindowShowTheSamePicture) {
+    const struct {
+        const char* options;
+        const char* script;
+        const char* reported;
+    } runs[] = {
+        {"", "3 capture scene.png\n5 close\n", "display depth=16 full=1 locked=0"},
+        {"--desktop-depth=32", "3 capture scene.png\n5 close\n", "display depth=16 full=1 locked=1"},
+        {"", "2 press alt\n2 press return\n3 release return\n3 release alt\n6 capture scene.png\n8 close\n",
+         "display depth=16 full=1"},
+    };
+    for (const auto& run : runs) {
+        SCOPED_TRACE(run.script);
+        ExpectScene(run.options, run.script);
+        EXPECT_NE(output_.find(run.reported), std::string::npos) << output_;
+    }
 }
 
 TEST_F(DrawProgram, LostSurfacesAreRestoredAndTheNextFramesDrawAgain) {

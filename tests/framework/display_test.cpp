@@ -28,19 +28,11 @@ IDirectDrawSurface* SurfaceInFormat(DWORD bits, DWORD red, DWORD green, DWORD bl
 TEST_F(Display, ASixteenBitDesktopStartsFullScreenAndAnalysesFiveSixFive) {
     EXPECT_TRUE(IsFullScreen());
     EXPECT_FALSE(IsModeLocked());
-    EXPECT_EQ(gDisplay.screenWidth, 640);
-    EXPECT_EQ(gDisplay.bitDepth, 16);
-    EXPECT_EQ(gDisplay.redMask, 31);
-    EXPECT_EQ(gDisplay.greenMask, 63);
-    EXPECT_EQ(gDisplay.blueMask, 31);
-    EXPECT_EQ(gDisplay.redShift, 11);
-    EXPECT_EQ(gDisplay.greenShift, 5);
-    EXPECT_EQ(gDisplay.blueShift, 0);
-    EXPECT_EQ(gDisplay.halfMask, 0xF7DEu);
-    EXPECT_EQ(gDisplay.redFromColor, 3);
-    EXPECT_EQ(gDisplay.greenFromColor, 10);
-    EXPECT_EQ(gDisplay.blueFromColor, 19);
-    EXPECT_EQ(gDisplay.canStretch, 1);
+    const DisplayState& d = gDisplay;
+    EXPECT_EQ((std::vector<int64_t>{d.screenWidth, d.bitDepth, d.redMask, d.greenMask, d.blueMask, d.redShift,
+                                    d.greenShift, d.blueShift, d.halfMask, d.redFromColor, d.greenFromColor,
+                                    d.blueFromColor, d.canStretch}),
+              (std::vector<int64_t>{640, 16, 31, 63, 31, 11, 5, 0, 0xF7DE, 3, 10, 19, 1}));
     // The full-screen window covers the 640 x 480 mode, so screen and client coordinates agree.
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 640);
     EXPECT_EQ((std::vector<int>{gApp.clientRect.left, gApp.clientRect.top, gApp.clientRect.right, gApp.clientRect.bottom}),
@@ -80,20 +72,26 @@ TEST_F(Display, AThirtyTwoBitDesktopLocksFullScreenAtSixteenBits) {
 }
 
 TEST_F(Display, ClipRectanglesAreBoundToTheScreen) {
+    const auto clip = [] { return std::vector<int>{gDisplay.clipLeft, gDisplay.clipTop, gDisplay.clipRight, gDisplay.clipBottom}; };
     SetClipRect(-5, 10, 700, 20);
-    EXPECT_EQ((std::vector<int>{gDisplay.clipLeft, gDisplay.clipTop, gDisplay.clipRight, gDisplay.clipBottom}),
-              (std::vector<int>{0, 10, 640, 20}));
+    EXPECT_EQ(clip(), (std::vector<int>{0, 10, 640, 20}));
     EXPECT_NE(gDisplay.clipRegion, nullptr);
     SetClipRect(100, 50, 80, 60);
-    EXPECT_EQ((std::vector<int>{gDisplay.clipLeft, gDisplay.clipTop, gDisplay.clipRight, gDisplay.clipBottom}),
-              (std::vector<int>{0, 50, 80, 60}));
+    EXPECT_EQ(clip(), (std::vector<int>{0, 50, 80, 60}));
     SetClipRect(0, 0, 0, 0);
-    EXPECT_EQ((std::vector<int>{gDisplay.clipLeft, gDisplay.clipTop, gDisplay.clipRight, gDisplay.clipBottom}),
-              (std::vector<int>{0, 0, 640, 480}));
+    EXPECT_EQ(clip(), (std::vector<int>{0, 0, 640, 480}));
     EXPECT_EQ(gDisplay.clipRegion, nullptr);
 }
 
 TEST_F(Display, MatchColorGivesThePixelGdiWritesAndLeavesTheSurfaceAlone) {
+    IDirectDrawSurface* surface32 = SurfaceInFormat(32, 0xFF0000, 0x00FF00, 0x0000FF);
+    ASSERT_NE(surface32, nullptr);
+    {
+        const ScopedValue depth(gDisplay.bitDepth, 32);  // all 32 bits are kept
+        EXPECT_EQ(MatchColor(surface32, RGB(0x12, 0x34, 0x56)), 0x123456u);
+        EXPECT_EQ(MatchColor(surface32, RGB(255, 255, 255)), 0xFFFFFFu);
+    }
+    surface32->Release();
     ASSERT_EQ(CreateImage(3, 4, 4, 0, RGB(1, 2, 3)), 1);
     IDirectDrawSurface* surface = gImageSlots[3].surface;
     const uint32_t before = MatchColor(surface, 0xFFFFFFFF);
@@ -104,25 +102,12 @@ TEST_F(Display, MatchColorGivesThePixelGdiWritesAndLeavesTheSurfaceAlone) {
     EXPECT_EQ(MatchColor(surface, 0xFFFFFFFF), before) << "the first pixel is put back";
 }
 
-TEST_F(Display, MatchColorOnAThirtyTwoBitSurfaceKeepsAllThirtyTwoBits) {
-    IDirectDrawSurface* surface = SurfaceInFormat(32, 0xFF0000, 0x00FF00, 0x0000FF);
-    ASSERT_NE(surface, nullptr);
-    {
-        const ScopedValue depth(gDisplay.bitDepth, 32);
-        EXPECT_EQ(MatchColor(surface, RGB(0x12, 0x34, 0x56)), 0x123456u);
-        EXPECT_EQ(MatchColor(surface, RGB(255, 255, 255)), 0xFFFFFFu);
-    }
-    surface->Release();
-}
-
 TEST_F(Display, TheDefaultPaletteTableIsTheColourListTransposed) {
-    EXPECT_EQ(gPaletteTable[0], 0x000000u);
-    EXPECT_EQ(gPaletteTable[16], 0x000080u);   // list entry 1
-    EXPECT_EQ(gPaletteTable[10], 0xA040C0u);   // list entry 160: cube n = 151
-    EXPECT_EQ(gPaletteTable[1], 0x406040u);    // list entry 16: cube n = 7
-    EXPECT_EQ(gPaletteTable[255], 0xFFFFFFu);  // list entry 255
-    EXPECT_EQ(gPaletteTable[111], 0xF0FCFFu);  // list entry 246
-    EXPECT_EQ(gPaletteTable[159], 0x0000FFu);  // list entry 249
+    // Table index: list entry 0, 1, 160 (cube n = 151), 16 (cube n = 7), 255, 246, 249.
+    const int indices[] = {0, 16, 10, 1, 255, 111, 159};
+    std::vector<uint32_t> entries;
+    for (int i : indices) entries.push_back(gPaletteTable[i]);
+    EXPECT_EQ(entries, (std::vector<uint32_t>{0x000000, 0x000080, 0xA040C0, 0x406040, 0xFFFFFF, 0xF0FCFF, 0x0000FF}));
 }
 
 TEST_F(Display, AltEnterSwitchesToAWindowAndBackKeepingTheSlotsPictures) {
@@ -159,7 +144,7 @@ TEST_F(Display, LostScreenSurfacesAreRestoredByThePresent) {
     EXPECT_EQ(gDisplay.backBuffer->IsLost(), DD_OK);
 }
 
-TEST_F(Display, InactiveNotMinimisedAndSystemKeysLeaveTheWindowAlone) {
+TEST_F(Display, InactiveNotMinimisedAndSystemKeysLeaveTheWindowAloneAndTheMenuLoopSuspendsPresenting) {
     SendMessageA(gApp.hWnd, WM_ACTIVATE, WA_INACTIVE, 0);
     EXPECT_EQ(gApp.active, 0);
     SendMessageA(gApp.hWnd, WM_ACTIVATE, WA_CLICKACTIVE, 0);
@@ -169,9 +154,6 @@ TEST_F(Display, InactiveNotMinimisedAndSystemKeysLeaveTheWindowAlone) {
     EXPECT_EQ(SendMessageA(gApp.hWnd, WM_SYSKEYDOWN, VK_F1 + 3, 0), 0);  // Alt+F4
     EXPECT_TRUE(IsWindow(gApp.hWnd));
     EXPECT_EQ(SendMessageA(gApp.hWnd, WM_SYSCOMMAND, SC_SCREENSAVE, 0), 1);
-}
-
-TEST_F(Display, TheMenuLoopSuspendsPresenting) {
     SendMessageA(gApp.hWnd, WM_ENTERMENULOOP, 0, 0);
     EXPECT_EQ(IsPresentSuspended(), 1);
     SendMessageA(gApp.hWnd, WM_EXITMENULOOP, 0, 0);

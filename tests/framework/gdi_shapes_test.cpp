@@ -14,13 +14,6 @@ namespace {
 
 class GdiShapes : public DisplayTest {
 protected:
-    // Every back-buffer pixel, row by row.
-    static std::vector<uint16_t> Screen() {
-        std::vector<uint16_t> pixels;
-        for (int y = 0; y < gDisplay.screenHeight; ++y)
-            for (int x = 0; x < gDisplay.screenWidth; ++x) pixels.push_back(BackPixel(x, y));
-        return pixels;
-    }
     // The number of pixels of the given value inside and outside a rectangle.
     static std::pair<int, int> CountInside(uint16_t value, int left, int top, int right, int bottom) {
         int inside = 0, outside = 0;

@@ -68,35 +68,23 @@ TEST_F(ImageSlots, AFreshBlackKeyedSlotDrawsNothing) {
 TEST_F(ImageSlots, DrawImageClipsAsTheRuleSays) {
     MakeNumberedSlot(8);
     ClearBackBufferTo(0);
-    EXPECT_EQ(DrawImage(-10, 0, 8, 0, 0, -1, -1), 1);
-    EXPECT_EQ(BackPixel(0, 0), 11) << "source column 10 lands at x = 0";
-    EXPECT_EQ(BackPixel(5, 0), 16);
-    EXPECT_EQ(BackPixel(6, 0), 0);
-
+    EXPECT_EQ(DrawImage(-10, 0, 8, 0, 0, -1, -1), 1);  // source column 10 lands at x = 0
+    EXPECT_EQ(BackPixels({{0, 0}, {5, 0}, {6, 0}}), (Pixels{11, 16, 0}));
     ClearBackBufferTo(0);
-    EXPECT_EQ(DrawImage(100, 0, 8, -5, 0, 10, -1), 1);
-    EXPECT_EQ(BackPixel(100, 0), 1) << "left edge raised to 0, target not shifted";
-    EXPECT_EQ(BackPixel(109, 0), 10);
-    EXPECT_EQ(BackPixel(110, 0), 0);
-
+    EXPECT_EQ(DrawImage(100, 0, 8, -5, 0, 10, -1), 1);  // left edge raised to 0, target not shifted
+    EXPECT_EQ(BackPixels({{100, 0}, {109, 0}, {110, 0}}), (Pixels{1, 10, 0}));
     ClearBackBufferTo(0);
     EXPECT_EQ(DrawImage(630, 470, 8, 0, 0, -1, -1), 1);
     EXPECT_EQ(BackPixel(639, 477), 9 + 32 * 7 + 1);
     EXPECT_EQ(DrawImage(640, 0, 8, 0, 0, -1, -1), 0);
     EXPECT_EQ(DrawImage(0, -8, 8, 0, 0, -1, -1), 0);
-
     ClearBackBufferTo(0);
     EXPECT_EQ(DrawImage(0, 0, 8, 4, 2, -1, 5), 1);  // full width from column 4, rows 2..4
-    EXPECT_EQ(BackPixel(0, 0), 4 + 64 + 1);
-    EXPECT_EQ(BackPixel(11, 2), 15 + 4 * 32 + 1);
-    EXPECT_EQ(BackPixel(12, 0), 0);
-    EXPECT_EQ(BackPixel(0, 3), 0);
-
+    EXPECT_EQ(BackPixels({{0, 0}, {11, 2}, {12, 0}, {0, 3}}), (Pixels{4 + 64 + 1, 15 + 4 * 32 + 1, 0, 0}));
     SetClipRect(10, 10, 20, 20);
     ClearBackBufferTo(0);
     EXPECT_EQ(DrawImage(5, 5, 8, 0, 0, -1, -1), 1);
-    EXPECT_EQ(BackPixel(10, 10), 5 + 5 * 32 + 1);
-    EXPECT_EQ(BackPixel(9, 10), 0);
+    EXPECT_EQ(BackPixels({{10, 10}, {9, 10}}), (Pixels{5 + 5 * 32 + 1, 0}));
 }
 
 TEST_F(ImageSlots, CopyImageReadsTheTargetKeyAgainEvenForAnEmptyRectangle) {
@@ -128,12 +116,8 @@ TEST_F(ImageSlots, CopyScreenToImageTakesTheWholeScreenForMinusOne) {
 void WriteTwoColourBmp(const std::string& path) {
     // 2 x 1 pixels, 24 bits: magenta then green.
     std::vector<uint8_t> bytes = {'B', 'M'};
-    auto put32 = [&](uint32_t v) {
+    for (uint32_t v : {62, 0, 54, 40, 2, 1, 1 | (24 << 16), 0, 8, 0, 0, 0, 0})  // file size .. colours used
         for (int b = 0; b < 4; ++b) bytes.push_back(static_cast<uint8_t>(v >> (8 * b)));
-    };
-    put32(62), put32(0), put32(54);                      // file size, reserved, pixel offset
-    put32(40), put32(2), put32(1), put32(1 | (24 << 16));  // header size, width, height, planes + depth
-    put32(0), put32(8), put32(0), put32(0), put32(0), put32(0);
     for (uint8_t b : {0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0x00, 0x00}) bytes.push_back(b);  // BGR BGR pad
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
@@ -145,17 +129,14 @@ TEST_F(ImageSlots, ALostSlotIsReloadedFromItsFileWithItsKeyFlag) {
     EXPECT_EQ(gImageSlots[14].colorKey, 0xF81Fu) << "magenta in the top-left corner";
     ClearBackBufferTo(0x1111);
     EXPECT_EQ(DrawImage(0, 0, 14, 0, 0, -1, -1), 1);
-    EXPECT_EQ(BackPixel(0, 0), 0x1111);
-    EXPECT_EQ(BackPixel(1, 0), 0x07E0);
-
+    EXPECT_EQ(BackPixels({{0, 0}, {1, 0}}), (Pixels{0x1111, 0x07E0}));
     MarkAllSurfacesLost();
     gDisplay.primary->Restore();
     ClearBackBufferTo(0x1111);
     EXPECT_EQ(DrawImage(0, 0, 14, 0, 0, -1, -1), 1) << "the draw that finds the loss restores the slot";
     EXPECT_EQ(BackPixel(1, 0), 0x1111) << "and is not repeated";
     EXPECT_EQ(DrawImage(0, 0, 14, 0, 0, -1, -1), 1);
-    EXPECT_EQ(BackPixel(0, 0), 0x1111);
-    EXPECT_EQ(BackPixel(1, 0), 0x07E0);
+    EXPECT_EQ(BackPixels({{0, 0}, {1, 0}}), (Pixels{0x1111, 0x07E0}));
     std::remove(path.c_str());
 }
 

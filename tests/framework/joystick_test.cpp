@@ -42,19 +42,15 @@ TEST_F(Joysticks, ThresholdsAreBelow28672AndAbove32768) {
 TEST_F(Joysticks, DirectionAndButtonCodesReadTheirEdges) {
     UpdateJoystickRecord(&gJoysticks[0], 40000, 100, 0x05);  // right, up, buttons 0 and 2
     UpdateJoystickRecord(&gJoysticks[0], 40000, 32768, 0x84);
-    EXPECT_EQ(JoystickState(0, JOYSTICK_RIGHT), KEY_HELD);
-    EXPECT_EQ(JoystickState(0, JOYSTICK_UP), KEY_RELEASED);
-    EXPECT_EQ(JoystickState(0, JOYSTICK_DOWN), KEY_UP);
-    EXPECT_EQ(JoystickState(0, JOYSTICK_LEFT), KEY_UP);
-    EXPECT_EQ(JoystickState(0, 1), KEY_RELEASED);
-    EXPECT_EQ(JoystickState(0, 4), KEY_HELD);
-    EXPECT_EQ(JoystickState(0, 0x80), KEY_PRESSED);
-    EXPECT_EQ(JoystickState(0, 3), 0) << "not a single button bit";
-    EXPECT_EQ(JoystickState(0, 0x100), 0) << "only eight buttons";
-    EXPECT_EQ(JoystickState(0, 0x80000005u), 0);
-    EXPECT_EQ(JoystickState(1, JOYSTICK_RIGHT), 0) << "not present";
-    EXPECT_EQ(JoystickState(2, JOYSTICK_RIGHT), 0) << "beyond the count";
-    EXPECT_EQ(JoystickState(-1, JOYSTICK_RIGHT), 0);
+    // 3 is not a single button bit, 0x100 beyond the eight buttons; joystick 1
+    // is not present and 2 beyond the count.
+    const std::pair<int, uint32_t> asked[] = {{0, JOYSTICK_RIGHT}, {0, JOYSTICK_UP}, {0, JOYSTICK_DOWN}, {0, JOYSTICK_LEFT},
+                                              {0, 1}, {0, 4}, {0, 0x80}, {0, 3}, {0, 0x100}, {0, 0x80000005u},
+                                              {1, JOYSTICK_RIGHT}, {2, JOYSTICK_RIGHT}, {-1, JOYSTICK_RIGHT}};
+    std::vector<int> states;
+    for (auto [joystick, code] : asked) states.push_back(JoystickState(joystick, code));
+    EXPECT_EQ(states, (std::vector<int>{KEY_HELD, KEY_RELEASED, KEY_UP, KEY_UP, KEY_RELEASED, KEY_HELD, KEY_PRESSED,
+                                        0, 0, 0, 0, 0, 0}));
 }
 
 TEST_F(Joysticks, DisablingClearsEveryCountedJoystick) {

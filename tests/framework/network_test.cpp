@@ -21,7 +21,9 @@
 #include "framework/display/display.h"
 #include "framework/net/network.h"
 #include "platform/win/platform.h"
+#include "tests/framework/scripted_framework.h"
 #include "tests/support/child_process.h"
+#include "tests/support/dplay_services.h"
 #include "tests/support/golden_frames.h"
 #include "tests/support/network_sessions.h"
 
@@ -41,46 +43,24 @@ std::string Answer(int frame, const std::string& text) {
 // The rows of the connection screen.
 constexpr int TCP_IP_ROW = 0, LOCAL_MACHINE_ROW = 1, CONNECTION_CANCEL_ROW = 2;
 
-class NetworkSetUp : public ::testing::Test {
+class NetworkSetUp : public ScriptedFramework {
 protected:
     void SetUp() override {
+        ScriptedFramework::SetUp();
         port_ = TestSessionPort();
-        folder_ = fs::path(::testing::TempDir()) / ("network-" + std::to_string(getpid()));
-        fs::create_directories(folder_);
     }
-    // Starts the framework's window and display with the script as its input.
+    // Starts the framework with the script as its input, on the test's session ports.
     void Start(const std::string& script) {
-        std::ofstream(folder_ / "input.script") << script;
         PlatformOptions options;
-        options.backend = "headless";
-        options.scriptPath = (folder_ / "input.script").string();
-        options.logPath = (folder_ / "debug.log").string();
-        options.captureDir = folder_.string();
         options.dplayPort = port_;
-        std::string error;
-        ASSERT_TRUE(PlatformOpen(options, &error)) << error;
-        InitFrameworkState();
-        ASSERT_EQ(CreateMainWindow(), 1);
-        ASSERT_EQ(InitDisplay(), 1);
-        gApp.active = 1;
+        ScriptedFramework::Start(script, options);
     }
     void TearDown() override {
         if (gNetwork.sessionOpen) gNetwork.directPlay->Close();
         gNetwork.sessionOpen = 0;
         if (gNetwork.directPlay) gNetwork.directPlay->Release();
         gNetwork.directPlay = nullptr;
-        if (PlatformIsOpen()) {
-            std::destroy_at(&gDisplay);
-            std::construct_at(&gDisplay);
-            PlatformClose();
-        }
-        fs::remove_all(folder_);
-    }
-    std::string Log() const {
-        std::ifstream in(folder_ / "debug.log");
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
+        ScriptedFramework::TearDown();
     }
     static bool Contains(const std::string& log, const char* shiftJis) {
         return log.find(ShiftJisToUtf8(shiftJis)) != std::string::npos;
@@ -92,7 +72,6 @@ protected:
     }
 
     int port_ = 0;
-    fs::path folder_;
     std::vector<std::unique_ptr<ChildProcess>> peers_;
 };
 
@@ -137,15 +116,8 @@ TEST_F(NetworkSetUp, EnumerationsStopAtTheirTableLimitsKeepingWhatWasFound) {
 TEST_F(NetworkSetUp, ACreatedSessionHasRoomFor32WhenAskedForNoneOrTooMany) {
     Start("");
     ASSERT_EQ(CreateDirectPlay(), 1);
-    GUID local{};
-    gNetwork.directPlay->EnumConnections(
-        nullptr,
-        [](const GUID*, void* data, DWORD, const DPNAME* name, DWORD, void* context) -> BOOL {
-            if (std::strcmp(name->lpszShortNameA, "Local machine") == 0) std::memcpy(context, data, sizeof(GUID));
-            return TRUE;
-        },
-        &local, DPCONNECTION_DIRECTPLAY);
-    ASSERT_EQ(gNetwork.directPlay->InitializeConnection(&local, 0), DP_OK);
+    ASSERT_EQ(gNetwork.directPlay->InitializeConnection(ServiceConnection(gNetwork.directPlay, "Local machine").data(), 0),
+              DP_OK);
     ASSERT_EQ(CreateSession("Hall", 100), 1);
     ASSERT_EQ(CreatePlayer("owner"), 1);
     EXPECT_TRUE(Contains(Log(), "Session[Hall]\n"));

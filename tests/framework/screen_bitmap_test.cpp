@@ -12,6 +12,7 @@
 
 #include "framework/image/image.h"
 #include "tests/framework/display_fixture.h"
+#include "tests/support/scoped_value.h"
 
 namespace {
 
@@ -54,17 +55,13 @@ TEST_F(ScreenBitmap, SixteenBitHeaders) {
     ASSERT_EQ(SaveScreenBitmap(path_.c_str()), 1);
     const std::vector<uint8_t> file = ReadFile(path_);
     ASSERT_EQ(file.size(), 614454u);
-    EXPECT_EQ(file[0], 'B');
-    EXPECT_EQ(file[1], 'M');
-    EXPECT_EQ(Field(file, 2, 4), 614454u);
-    EXPECT_EQ(Field(file, 6, 4), 0u) << "reserved";
-    EXPECT_EQ(Field(file, 10, 4), 54u) << "pixel offset";
-    EXPECT_EQ(Field(file, 14, 4), 40u);
-    EXPECT_EQ(Field(file, 18, 4), 640u);
-    EXPECT_EQ(Field(file, 22, 4), 480u) << "positive: bottom row first";
-    EXPECT_EQ(Field(file, 26, 2), 1u);
-    EXPECT_EQ(Field(file, 28, 2), 16u);
-    for (size_t offset = 30; offset < 54; offset += 4) EXPECT_EQ(Field(file, offset, 4), 0u) << offset;
+    // "BM", size, reserved, pixel offset, header size, width, height (positive:
+    // bottom row first), planes, bits, then compression .. important colours all 0.
+    std::vector<uint32_t> fields{Field(file, 0, 2), Field(file, 2, 4), Field(file, 6, 4), Field(file, 10, 4),
+                                 Field(file, 14, 4), Field(file, 18, 4), Field(file, 22, 4), Field(file, 26, 2),
+                                 Field(file, 28, 2)};
+    for (size_t offset = 30; offset < 54; offset += 4) fields.push_back(Field(file, offset, 4));
+    EXPECT_EQ(fields, (std::vector<uint32_t>{0x4D42, 614454, 0, 54, 40, 640, 480, 1, 16, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST_F(ScreenBitmap, ImageMagickReadsTheScreenTheRightWayUp) {
@@ -113,10 +110,11 @@ TEST_F(ScreenBitmap, EightBitsCarryThePaletteAsColourTable) {
     IDirectDrawPalette* palette = nullptr;
     ASSERT_EQ(gDisplay.device->CreatePalette(DDPCAPS_8BIT | DDPCAPS_ALLOW256, entries, &palette, nullptr), DD_OK);
     indexed->SetPalette(palette);
-    IDirectDrawSurface* screen = gDisplay.backBuffer;
-    gDisplay.backBuffer = indexed;
-    const int written = SaveScreenBitmap(path_.c_str());
-    gDisplay.backBuffer = screen;
+    int written = 0;
+    {
+        const ScopedValue screen(gDisplay.backBuffer, indexed);
+        written = SaveScreenBitmap(path_.c_str());
+    }
     indexed->Release();
     palette->Release();
 

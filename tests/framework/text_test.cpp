@@ -9,6 +9,8 @@
 #include "framework/app/frame_pacing.h"
 #include "framework/draw/gdi_draw.h"
 #include "tests/framework/display_fixture.h"
+#include "tests/framework/slot_pictures.h"
+#include "tests/support/same_values.h"
 
 namespace {
 
@@ -27,19 +29,12 @@ protected:
         SetTextBackground(TRANSPARENT, 0);
         SetTextCentered(0);
     }
-    // The whole back buffer, row after row.
-    static std::vector<uint16_t> BackBuffer() {
-        std::vector<uint16_t> pixels;
-        for (int y = 0; y < gDisplay.screenHeight; ++y)
-            for (int x = 0; x < gDisplay.screenWidth; ++x) pixels.push_back(BackPixel(x, y));
-        return pixels;
-    }
     // The back buffer after clearing it and running draw.
     template <typename F>
     std::vector<uint16_t> Drawn(F draw) {
         ClearBackBufferTo(0);
         draw();
-        return BackBuffer();
+        return Screen();
     }
 };
 
@@ -113,17 +108,6 @@ protected:
         PaintSlot(SLOT, [](int, int) { return FILL; });
     }
 
-    static std::vector<uint16_t> Slot() {
-        uint16_t* pixels = nullptr;
-        int pitch = 0;
-        std::vector<uint16_t> out;
-        if (LockImage(SLOT, &pixels, &pitch) != 1) return out;
-        for (int y = 0; y < 64; ++y)
-            for (int x = 0; x < 64; ++x) out.push_back(pixels[y * pitch + x]);
-        UnlockImage(SLOT, pixels);
-        return out;
-    }
-
     // A glyph's upright grey bitmap and metrics in the framework's font.
     struct Glyph {
         GLYPHMETRICS metrics{};
@@ -167,10 +151,8 @@ protected:
 TEST_F(TextToImageTest, ColourTableRunsFromBackgroundToTextInQuarterSteps) {
     RGBQUAD table[GLYPH_COLOR_LEVELS];
     FillGlyphColorTable(table, WHITE, 0);
-    EXPECT_EQ(table[64].rgbRed, 255);
-    EXPECT_EQ(table[64].rgbBlue, 255);
-    EXPECT_EQ(table[32].rgbGreen, 127);
-    EXPECT_EQ(table[0].rgbRed, 0);
+    EXPECT_EQ((std::vector<int>{table[64].rgbRed, table[64].rgbBlue, table[32].rgbGreen, table[0].rgbRed}),
+              (std::vector<int>{255, 255, 127, 0}));
 
     const uint32_t text = RGB(250, 3, 128), back = RGB(7, 255, 64);
     FillGlyphColorTable(table, text, back);
@@ -194,7 +176,7 @@ TEST_F(TextToImageTest, GlyphBoxesLandWhereTheirMetricsSay) {
     Expect(expected, a, a.metrics.gmptGlyphOrigin.x, ascent - a.metrics.gmptGlyphOrigin.y);
     const int secondLine = static_cast<int>(a.metrics.gmBlackBoxY) + 1;
     Expect(expected, b, b.metrics.gmptGlyphOrigin.x, secondLine + ascent - b.metrics.gmptGlyphOrigin.y);
-    EXPECT_EQ(Slot(), expected);
+    EXPECT_TRUE(SameValues(SlotPixels(SLOT), expected));
 
     // A leading line feed moves down by the height of X plus one; the pen
     // moves by each glyph's cell, and "日" (trail byte 0xFA) is one glyph.
@@ -204,7 +186,7 @@ TEST_F(TextToImageTest, GlyphBoxesLandWhereTheirMetricsSay) {
     const int top = static_cast<int>(x.metrics.gmBlackBoxY) + 1 + ascent;
     Expect(expected, a, a.metrics.gmptGlyphOrigin.x, top - a.metrics.gmptGlyphOrigin.y);
     Expect(expected, nichi, a.metrics.gmCellIncX + nichi.metrics.gmptGlyphOrigin.x, top - nichi.metrics.gmptGlyphOrigin.y);
-    EXPECT_EQ(Slot(), expected);
+    EXPECT_TRUE(SameValues(SlotPixels(SLOT), expected));
 }
 
 TEST_F(TextToImageTest, SlotsWithoutAContextDrawNothing) {

@@ -207,14 +207,10 @@ TEST_F(WaveSlots, ALostBufferIsReloadedByTheNextPlay) {
 }
 
 TEST_F(WaveSlots, EmptyAndOutOfRangeSlotsDoNothing) {
-    EXPECT_EQ(PlayWave(7, 0), 0);
-    EXPECT_EQ(StopWave(7), 0);
-    EXPECT_EQ(SetWaveVolume(7, 50), 0);
-    EXPECT_EQ(SetWavePan(7, 50), 0);
-    EXPECT_EQ(SetWaveFrequency(7, 500), 0);
-    EXPECT_EQ(ShiftWaveFrequency(7, 500), 0);
-    EXPECT_EQ(LoadWave(32, "chime"), 0);
-    EXPECT_EQ(PlayWave(32, 0), 0);
+    EXPECT_EQ((std::vector<int>{PlayWave(7, 0), StopWave(7), SetWaveVolume(7, 50), SetWavePan(7, 50),
+                                SetWaveFrequency(7, 500), ShiftWaveFrequency(7, 500), LoadWave(32, "chime"),
+                                PlayWave(32, 0)}),
+              std::vector<int>(8, 0));
     EXPECT_EQ(LoadWave(65536 + 3, "chime"), 1) << "the low 16 bits are the slot";
     EXPECT_NE(GetWaveBuffer(3), nullptr);
     IDirectSoundBuffer* old = GetWaveBuffer(3);

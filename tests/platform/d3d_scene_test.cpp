@@ -7,11 +7,13 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include "platform/d3d/d3d.h"
 #include "platform/win/headless/png_image.h"
 #include "tests/platform/ddraw_test_support.h"
 #include "tests/support/golden_frames.h"
+#include "tests/support/retained_scene.h"
 #include "tools/editor_bitmaps/picture.h"
 #include "tools/x_model/shapes.h"
 
@@ -100,6 +102,7 @@ protected:
     }
     void TearDown() override {
         for (IUnknownLike* object : owned_) object->Release();
+        while (!scenes_.empty()) scenes_.pop_back();
         if (retained_) retained_->Release();
         if (direct3D_) direct3D_->Release();
         DirectDrawTest::TearDown();
@@ -124,46 +127,23 @@ protected:
         return object;
     }
 
-    // A 16-bit render surface with a 16-bit Z buffer, a device, a scene with
-    // a camera five units back, an ambient and a directional light, and a viewport.
+    // A 16-bit render surface and a scene with a camera five units back, an
+    // ambient and a directional light.
     void BuildScene(D3DRMRENDERQUALITY quality, D3DRMTEXTUREQUALITY textureQuality = D3DRMTEXTURE_NEAREST) {
-        surface_ = Own(NewSurface(WIDTH, HEIGHT, PIXEL_FORMAT_565, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE));
-        DDSURFACEDESC desc{};
-        desc.dwSize = sizeof desc;
-        desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_ZBUFFERBITDEPTH;
-        desc.dwWidth = WIDTH;
-        desc.dwHeight = HEIGHT;
-        desc.ddsCaps.dwCaps = DDSCAPS_ZBUFFER | DDSCAPS_SYSTEMMEMORY;
-        desc.dwZBufferBitDepth = 16;
-        IDirectDrawSurface* zBuffer = nullptr;
-        ASSERT_EQ(device_->CreateSurface(&desc, &zBuffer, nullptr), DD_OK);
-        ASSERT_EQ(surface_->AddAttachedSurface(zBuffer), DD_OK);
-        zBuffer->Release();
-        IDirect3DDevice2* imDevice = nullptr;
-        ASSERT_EQ(direct3D_->CreateDevice(IID_IDirect3DRGBDevice, surface_, &imDevice), D3D_OK);
-        Own(imDevice);
-        ASSERT_EQ(retained_->CreateDeviceFromD3D(direct3D_, imDevice, &rmDevice_), D3DRM_OK);
-        Own(rmDevice_);
-        ASSERT_EQ(rmDevice_->SetQuality(quality), D3DRM_OK);
-        ASSERT_EQ(rmDevice_->SetTextureQuality(textureQuality), D3DRM_OK);
-        rmDevice_->SetRenderMode(D3DRMRENDERMODE_BLENDEDTRANSPARENCY | D3DRMRENDERMODE_SORTEDTRANSPARENCY);
-        ASSERT_EQ(retained_->CreateFrame(nullptr, &scene_), D3DRM_OK);
-        Own(scene_);
-        scene_->SetSceneBackground(0xFF203040u);
-        ASSERT_EQ(retained_->CreateFrame(scene_, &camera_), D3DRM_OK);
-        Own(camera_);
-        camera_->SetPosition(scene_, 0, 0, -6);
-        IDirect3DRMLight* ambient = nullptr;
-        retained_->CreateLight(D3DRMLIGHT_AMBIENT, 0xFF404040u, &ambient);
-        scene_->AddLight(Own(ambient));
-        IDirect3DRMFrame2* lightFrame = nullptr;
-        retained_->CreateFrame(scene_, &lightFrame);
-        Own(lightFrame)->SetOrientation(scene_, 1, -1, 2, 0, 1, 0);
-        IDirect3DRMLight* sun = nullptr;
-        retained_->CreateLightRGB(D3DRMLIGHT_DIRECTIONAL, 1, 0.9f, 0.8f, &sun);
-        lightFrame->AddLight(Own(sun));
-        ASSERT_EQ(retained_->CreateViewport(rmDevice_, camera_, 0, 0, WIDTH, HEIGHT, &viewport_), D3DRM_OK);
-        Own(viewport_);
+        SceneSettings settings;
+        settings.quality = quality;
+        settings.textureQuality = textureQuality;
+        settings.sun[1] = 0.9f;
+        settings.sun[2] = 0.8f;
+        settings.sunDirection = {1, -1, 2};
+        scene_ = scenes_.emplace_back(std::make_unique<RetainedScene>(
+                                          device_, NewSurface(WIDTH, HEIGHT, PIXEL_FORMAT_565, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE),
+                                          WIDTH, HEIGHT, settings))
+                     .get();
+        ASSERT_TRUE(scene_->ok());
+        scene_->device->SetRenderMode(D3DRMRENDERMODE_BLENDEDTRANSPARENCY | D3DRMRENDERMODE_SORTEDTRANSPARENCY);
+        scene_->scene->SetSceneBackground(0xFF203040u);
+        scene_->camera->SetPosition(scene_->scene, 0, 0, -6);
     }
 
     // A textured cube turned to show three faces and a half-transparent
@@ -171,15 +151,15 @@ protected:
     void AddModels() {
         WriteCheckerTexture(folder_ / "checker.bmp");
         IDirect3DRMFrame2* frame = nullptr;
-        retained_->CreateFrame(scene_, &frame);
+        scene_->retained->CreateFrame(scene_->scene, &frame);
         Own(frame)->AddRotation(D3DRMCOMBINE_REPLACE, 0, 1, 0, 0.6f);
         frame->AddRotation(D3DRMCOMBINE_AFTER, 1, 0, 0, 0.5f);
-        frame->SetPosition(scene_, -0.6f, 0, 0);
+        frame->SetPosition(scene_->scene, -0.6f, 0, 0);
         for (const XModel& model : {CubeModel((folder_ / "checker.bmp").string()), TorusModel()}) {
             const std::vector<uint8_t> bytes = WriteXModel(model, XEncoding::Text);
             D3DRMLOADMEMORY memory{bytes.data(), static_cast<DWORD>(bytes.size())};
             IDirect3DRMMeshBuilder* builder = nullptr;
-            ASSERT_EQ(retained_->CreateMeshBuilder(&builder), D3DRM_OK);
+            ASSERT_EQ(scene_->retained->CreateMeshBuilder(&builder), D3DRM_OK);
             ASSERT_EQ(Own(builder)->Load(&memory, nullptr, D3DRMLOAD_FROMMEMORY, nullptr, nullptr), D3DRM_OK);
             builder->SetPerspective(TRUE);
             frame->AddVisual(builder);
@@ -187,16 +167,15 @@ protected:
     }
 
     void RenderAndCompare(const std::string& name) {
-        ASSERT_EQ(viewport_->Clear(), D3DRM_OK);
-        ASSERT_EQ(viewport_->Render(scene_), D3DRM_OK);
+        ASSERT_EQ(scene_->Render(), D3DRM_OK);
         DDSURFACEDESC desc{};
         desc.dwSize = sizeof desc;
-        ASSERT_EQ(surface_->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
+        ASSERT_EQ(scene_->surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
         PixelBuffer picture{static_cast<uint8_t*>(desc.lpSurface), WIDTH, HEIGHT, desc.lPitch, PIXEL_FORMAT_565};
         std::string error;
         const fs::path captured = folder_ / (name + ".png");
         const bool written = WritePicturePng(captured.string(), picture, &error);
-        surface_->Unlock(nullptr);
+        scene_->surface->Unlock(nullptr);
         ASSERT_TRUE(written) << error;
         ExpectFrameMatchesGolden(captured, fs::path(KORVEN_SOURCE_DIR) / "tests/platform/golden" / (name + ".png"));
     }
@@ -204,11 +183,8 @@ protected:
     fs::path folder_;
     IDirect3D2* direct3D_ = nullptr;
     IDirect3DRM2* retained_ = nullptr;
-    IDirectDrawSurface* surface_ = nullptr;
-    IDirect3DRMDevice2* rmDevice_ = nullptr;
-    IDirect3DRMFrame2* scene_ = nullptr;
-    IDirect3DRMFrame2* camera_ = nullptr;
-    IDirect3DRMViewport* viewport_ = nullptr;
+    std::vector<std::unique_ptr<RetainedScene>> scenes_;  // each case's scene, kept until the models are released
+    RetainedScene* scene_ = nullptr;
     std::vector<IUnknownLike*> owned_;
 };
 

@@ -51,18 +51,9 @@ TEST_F(DirectDrawTest, EightBitFramesShowThroughThePrimaryPalette) {
     Close();
     Open("0 capture frame.png\n");
     HWND window = OpenMainWindow(0, 0, 32, 16);
-    ASSERT_EQ(device_->SetCooperativeLevel(window, DDSCL_ALLOWMODEX | DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
-    ASSERT_EQ(device_->SetDisplayMode(32, 16, 8), DD_OK);
-    DDSURFACEDESC desc{};
-    desc.dwSize = sizeof desc;
-    desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
-    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
-    desc.dwBackBufferCount = 1;
-    IDirectDrawSurface* front = nullptr;
-    ASSERT_EQ(device_->CreateSurface(&desc, &front, nullptr), DD_OK);
-    DDSCAPS backCaps{DDSCAPS_BACKBUFFER};
     IDirectDrawSurface* back = nullptr;
-    ASSERT_EQ(front->GetAttachedSurface(&backCaps, &back), DD_OK);
+    IDirectDrawSurface* front = FlipChain(window, 32, 16, 8, 1, &back, DDSCL_ALLOWMODEX | DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN);
+    ASSERT_TRUE(front && back);
 
     PALETTEENTRY entries[256] = {};
     entries[1] = {200, 10, 20, 0};
@@ -122,8 +113,7 @@ TEST_F(DirectDrawTest, WindowedPrimaryTakesDesktopCoordinatesThroughItsClipper) 
     // Parts beyond the client area are cut off.
     const RECT overhang{130, 70, 150, 90};
     ASSERT_EQ(Fill(primary, &overhang, 0x07E0), DD_OK);
-    EXPECT_EQ(PixelAt(primary, 39, 29), 0x07E0u);
-    EXPECT_EQ(PixelAt(primary, 29, 19), 0x001Fu);
+    EXPECT_EQ(PixelsAt(primary, {{39, 29}, {29, 19}}), (Values{0x07E0, 0x001F}));
     clipper->Release();
     back->Release();
     primary->Release();

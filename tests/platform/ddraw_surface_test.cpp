@@ -65,10 +65,7 @@ TEST_F(DirectDrawTest, ColorFillAndBltClipToTheTarget) {
     ASSERT_EQ(Fill(target, nullptr, 0x1111), DD_OK);
     const RECT corner{-5, -5, 3, 4};
     ASSERT_EQ(Fill(target, &corner, 0x2222), DD_OK);
-    EXPECT_EQ(PixelAt(target, 0, 0), 0x2222u);
-    EXPECT_EQ(PixelAt(target, 2, 3), 0x2222u);
-    EXPECT_EQ(PixelAt(target, 3, 3), 0x1111u);
-    EXPECT_EQ(PixelAt(target, 2, 4), 0x1111u);
+    EXPECT_EQ(PixelsAt(target, {{0, 0}, {2, 3}, {3, 3}, {2, 4}}), (Values{0x2222, 0x2222, 0x1111, 0x1111}));
     const RECT beyond{25, 0, 30, 5};
     EXPECT_EQ(Fill(target, &beyond, 0x3333), DD_OK);
 
@@ -77,10 +74,8 @@ TEST_F(DirectDrawTest, ColorFillAndBltClipToTheTarget) {
     Paint(source, [](int x, int y) { return static_cast<uint32_t>(y * 16 + x); });
     const RECT to{-4, 10, 12, 26};
     ASSERT_EQ(target->Blt(&to, source, nullptr, DDBLT_WAIT, nullptr), DD_OK);
-    EXPECT_EQ(PixelAt(target, 0, 10), 4u);               // source (4, 0)
-    EXPECT_EQ(PixelAt(target, 11, 19), 9u * 16 + 15);    // source (15, 9)
-    EXPECT_EQ(PixelAt(target, 12, 10), 0x1111u);
-    EXPECT_EQ(PixelAt(target, 0, 9), 0x1111u);
+    // Source (4, 0) and (15, 9), then two outside.
+    EXPECT_EQ(PixelsAt(target, {{0, 10}, {11, 19}, {12, 10}, {0, 9}}), (Values{4, 9 * 16 + 15, 0x1111, 0x1111}));
     const RECT badSource{0, 0, 17, 16};
     EXPECT_EQ(target->Blt(nullptr, source, &badSource, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
     source->Release();
@@ -95,10 +90,8 @@ TEST_F(DirectDrawTest, BltStretchesAndClipsLikeTheUnclippedStretch) {
     const RECT everywhere{0, 0, 7, 5}, shifted{-2, 0, 5, 5};
     ASSERT_EQ(whole->Blt(&everywhere, source, nullptr, DDBLT_WAIT, nullptr), DD_OK);
     ASSERT_EQ(clipped->Blt(&shifted, source, nullptr, DDBLT_WAIT, nullptr), DD_OK);
-    const uint32_t firstRow[7] = {1, 1, 2, 2, 2, 3, 3};
-    for (int x = 0; x < 7; ++x) EXPECT_EQ(PixelAt(whole, x, 0), firstRow[x]) << x;
-    EXPECT_EQ(PixelAt(whole, 0, 1), 1u);  // rows 0 and 1 of 5 sample source row 0
-    EXPECT_EQ(PixelAt(whole, 0, 2), 4u);
+    EXPECT_EQ(PixelsAt(whole, {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}, {6, 0}}), (Values{1, 1, 2, 2, 2, 3, 3}));
+    EXPECT_EQ(PixelsAt(whole, {{0, 1}, {0, 2}}), (Values{1, 4}));  // rows 0 and 1 of 5 sample source row 0
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 5; ++x) EXPECT_EQ(PixelAt(clipped, x, y), PixelAt(whole, x + 2, y)) << x << "," << y;
     source->Release();
@@ -120,9 +113,7 @@ TEST_F(DirectDrawTest, BltFastDoesNotClipAndHonoursTheSourceKey) {
     ASSERT_EQ(tile->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
     const RECT part{0, 0, 3, 4};
     ASSERT_EQ(target->BltFast(7, 6, tile, &part, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT), DD_OK);
-    EXPECT_EQ(PixelAt(target, 7, 6), 0x07E0u);
-    EXPECT_EQ(PixelAt(target, 8, 6), 0x1111u);  // key pixel left out
-    EXPECT_EQ(PixelAt(target, 9, 9), 0x07E0u);
+    EXPECT_EQ(PixelsAt(target, {{7, 6}, {8, 6}, {9, 9}}), (Values{0x07E0, 0x1111, 0x07E0}));  // key pixel left out
     tile->Release();
     target->Release();
 }
@@ -202,21 +193,14 @@ TEST_F(DirectDrawTest, ScriptedLossMarksEverySurface) {
 
 TEST_F(DirectDrawTest, FlippingChainRotatesPixelsAndRestoresAsOne) {
     HWND window = OpenMainWindow(0, 0, 64, 48);
-    ASSERT_EQ(device_->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
-    ASSERT_EQ(device_->SetDisplayMode(64, 48, 16), DD_OK);
-    DDSURFACEDESC desc{};
-    desc.dwSize = sizeof desc;
-    desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
-    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
-    desc.dwBackBufferCount = 2;
-    IDirectDrawSurface* front = nullptr;
-    ASSERT_EQ(device_->CreateSurface(&desc, &front, nullptr), DD_OK);
-    DDSCAPS backCaps{DDSCAPS_BACKBUFFER};
     IDirectDrawSurface* back = nullptr;
-    ASSERT_EQ(front->GetAttachedSurface(&backCaps, &back), DD_OK);
+    IDirectDrawSurface* front = FlipChain(window, 64, 48, 16, 2, &back);
+    ASSERT_TRUE(front && back);
     DDSCAPS flipCaps{DDSCAPS_FLIP};
     IDirectDrawSurface* third = nullptr;
     ASSERT_EQ(back->GetAttachedSurface(&flipCaps, &third), DD_OK);
+    DDSURFACEDESC desc{};
+    desc.dwSize = sizeof desc;
     ASSERT_EQ(front->GetSurfaceDesc(&desc), DD_OK);
     EXPECT_EQ(desc.dwWidth, 64u);
     EXPECT_EQ(desc.dwBackBufferCount, 2u);
@@ -225,9 +209,7 @@ TEST_F(DirectDrawTest, FlippingChainRotatesPixelsAndRestoresAsOne) {
     Fill(back, nullptr, 2);
     Fill(third, nullptr, 3);
     ASSERT_EQ(front->Flip(nullptr, DDFLIP_WAIT), DD_OK);
-    EXPECT_EQ(PixelAt(front, 0, 0), 2u);
-    EXPECT_EQ(PixelAt(back, 0, 0), 3u);
-    EXPECT_EQ(PixelAt(third, 0, 0), 1u);
+    EXPECT_EQ((Values{PixelAt(front, 0, 0), PixelAt(back, 0, 0), PixelAt(third, 0, 0)}), (Values{2, 3, 1}));
     EXPECT_EQ(back->Flip(nullptr, DDFLIP_WAIT), DDERR_NOTFLIPPABLE);
     ASSERT_EQ(device_->FlipToGDISurface(), DD_OK);
     EXPECT_EQ(PixelAt(front, 0, 0), 1u);

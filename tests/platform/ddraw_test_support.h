@@ -7,7 +7,10 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/ddraw/ddraw.h"
 #include "platform/win/platform.h"
@@ -83,6 +86,13 @@ protected:
         return value;
     }
 
+    using Values = std::vector<uint32_t>;
+    static Values PixelsAt(IDirectDrawSurface* surface, std::initializer_list<std::pair<int, int>> points) {
+        Values values;
+        for (auto [x, y] : points) values.push_back(PixelAt(surface, x, y));
+        return values;
+    }
+
     // Gives every pixel the value f(x, y).
     template <typename F>
     static void Paint(IDirectDrawSurface* surface, F f) {
@@ -97,6 +107,24 @@ protected:
             }
         }
         surface->Unlock(nullptr);
+    }
+
+    // A main window in full screen at the given mode and its primary
+    // flipping chain; the first back buffer goes to *back.
+    IDirectDrawSurface* FlipChain(HWND window, int width, int height, int bits, DWORD backBuffers,
+                                  IDirectDrawSurface** back, DWORD level = DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN) {
+        EXPECT_EQ(device_->SetCooperativeLevel(window, level), DD_OK);
+        EXPECT_EQ(device_->SetDisplayMode(width, height, bits), DD_OK);
+        DDSURFACEDESC desc{};
+        desc.dwSize = sizeof desc;
+        desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+        desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+        desc.dwBackBufferCount = backBuffers;
+        IDirectDrawSurface* front = nullptr;
+        EXPECT_EQ(device_->CreateSurface(&desc, &front, nullptr), DD_OK);
+        DDSCAPS backCaps{DDSCAPS_BACKBUFFER};
+        EXPECT_EQ(front ? front->GetAttachedSurface(&backCaps, back) : DDERR_GENERIC, DD_OK);
+        return front;
     }
 
     static HRESULT Fill(IDirectDrawSurface* surface, const RECT* rect, DWORD color) {

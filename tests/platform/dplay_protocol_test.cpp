@@ -9,6 +9,8 @@
 #include "platform/dplay/dplay.h"
 #include "platform/dplay/wire_protocol.h"
 #include "platform/win/platform.h"
+#include "tests/support/dplay_services.h"
+#include "tests/support/network_sessions.h"
 
 namespace {
 
@@ -89,17 +91,16 @@ TEST(WireProtocol, DamagedPacketsDecodeToExactlyWhatTheyHoldOrNotAtAll) {
 class HostUnderAttack : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::random_device random;
         PlatformOptions options;
         options.backend = "headless";
-        options.dplayPort = 20000 + 32 * static_cast<int>((random() ^ static_cast<unsigned>(getpid())) % 1200);
+        options.dplayPort = TestSessionPort();
         std::string error;
         ASSERT_TRUE(PlatformOpen(options, &error)) << error;
         CoInitialize(nullptr);
         ASSERT_EQ(CoCreateInstance(CLSID_DirectPlay, nullptr, CLSCTX_INPROC_SERVER, IID_IDirectPlay3A,
                                    reinterpret_cast<void**>(&host_)),
                   S_OK);
-        ASSERT_EQ(host_->InitializeConnection(LocalConnection(host_).data(), 0), DP_OK);
+        ASSERT_EQ(host_->InitializeConnection(ServiceConnection(host_, "Local machine").data(), 0), DP_OK);
         DPSESSIONDESC2 session{};
         session.dwSize = sizeof(session);
         session.dwFlags = DPSESSION_KEEPALIVE | DPSESSION_MIGRATEHOST;
@@ -122,19 +123,6 @@ protected:
         PlatformClose();
     }
 
-    static Bytes LocalConnection(IDirectPlay3A* directPlay) {
-        Bytes connection;
-        directPlay->EnumConnections(
-            nullptr,
-            [](const GUID*, void* data, DWORD size, const DPNAME* name, DWORD, void* context) -> BOOL {
-                if (std::string(name->lpszShortNameA) == "Local machine")
-                    static_cast<Bytes*>(context)->assign(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
-                return TRUE;
-            },
-            &connection, DPCONNECTION_DIRECTPLAY);
-        return connection;
-    }
-
     // Sends a datagram to every session port; only the host's counts it.
     void Spray(const Bytes& bytes) {
         const ENetBuffer buffer{const_cast<uint8_t*>(bytes.data()), bytes.size()};
@@ -152,7 +140,7 @@ protected:
         IDirectPlay3A* searcher = nullptr;
         CoCreateInstance(CLSID_DirectPlay, nullptr, CLSCTX_INPROC_SERVER, IID_IDirectPlay3A,
                          reinterpret_cast<void**>(&searcher));
-        searcher->InitializeConnection(LocalConnection(searcher).data(), 0);
+        searcher->InitializeConnection(ServiceConnection(searcher, "Local machine").data(), 0);
         DPSESSIONDESC2 search{};
         search.dwSize = sizeof(search);
         search.guidApplication = APP;

@@ -9,6 +9,7 @@
 #include <random>
 
 #include "tests/support/child_process.h"
+#include "tests/support/network_sessions.h"
 
 namespace {
 
@@ -17,9 +18,7 @@ bool IsEnd(const std::string& line) { return line == "end" || line.rfind("error"
 class SessionTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        // Ports of our own, so that tests running side by side never meet.
-        std::random_device random;
-        port_ = 20000 + 32 * static_cast<int>((random() ^ static_cast<unsigned>(getpid())) % 1200);
+        port_ = TestSessionPort();  // ports of our own: tests running side by side never meet
     }
 
     ChildProcess& Peer() {

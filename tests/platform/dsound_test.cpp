@@ -23,13 +23,19 @@ WAVEFORMATEX Format(WORD channels, WORD bits, DWORD rate) {
 class SoundDevice : public ::testing::Test {
 protected:
     void SetUp() override { Open(PlatformOptions{}); }
-    void TearDown() override {
+    void TearDown() override { Close(); }
+
+    void Close() {
         for (IDirectSoundBuffer* b : buffers_) b->Release();
+        buffers_.clear();
         if (device_) device_->Release();
+        device_ = nullptr;
         PlatformClose();
     }
 
+    // Closes what SetUp opened when a test wants other platform options.
     void Open(PlatformOptions options) {
+        Close();
         options.backend = "headless";
         std::string error;
         ASSERT_TRUE(PlatformOpen(options, &error)) << error;
@@ -301,56 +307,34 @@ TEST_F(SoundDevice, PulledSourcesMixWithTheBuffers) {
     EXPECT_EQ(mix[10], 1000);
 }
 
-TEST(SoundOutput, TheHeadlessMixIsWrittenToTheAskedWaveFile) {
-    const std::string path = ::testing::TempDir() + "mix-" + std::to_string(getpid()) + ".wav";
+TEST_F(SoundDevice, TheHeadlessMixIsWrittenToTheAskedWaveFile) {
     PlatformOptions options;
-    options.backend = "headless";
-    options.audioOutPath = path;
-    std::string error;
-    ASSERT_TRUE(PlatformOpen(options, &error)) << error;
-    IDirectSound* device = nullptr;
-    ASSERT_EQ(DirectSoundCreate(nullptr, &device, nullptr), DS_OK);
+    options.audioOutPath = ::testing::TempDir() + "mix-" + std::to_string(getpid()) + ".wav";
+    Open(options);
     Sleep(100);
-    device->Release();
-    PlatformClose();
-    std::ifstream file(path, std::ios::binary);
+    Close();
+    std::ifstream file(options.audioOutPath, std::ios::binary);
     const std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     ASSERT_EQ(bytes.size(), 44u + 4410u * 4);
     EXPECT_EQ(std::string(bytes.data(), 4), "RIFF");
     uint32_t dataBytes = 0;
     std::memcpy(&dataBytes, bytes.data() + 40, 4);
     EXPECT_EQ(dataBytes, 4410u * 4);
-    std::remove(path.c_str());
+    std::remove(options.audioOutPath.c_str());
 }
 
-}  // namespace
-
-namespace {
-
-TEST(SoundOutput, TheScriptedLoseSoundLosesEveryBuffer) {
-    const std::string script = ::testing::TempDir() + "lose-sound-" + std::to_string(getpid()) + ".txt";
-    std::ofstream(script) << "0 lose-sound\n";
+TEST_F(SoundDevice, TheScriptedLoseSoundLosesEveryBuffer) {
     PlatformOptions options;
-    options.backend = "headless";
-    options.scriptPath = script;
-    std::string error;
-    ASSERT_TRUE(PlatformOpen(options, &error)) << error;
-    IDirectSound* device = nullptr;
-    ASSERT_EQ(DirectSoundCreate(nullptr, &device, nullptr), DS_OK);
-    ASSERT_EQ(device->SetCooperativeLevel(reinterpret_cast<HWND>(1), DSSCL_NORMAL), DS_OK);
-    WAVEFORMATEX format = Format(1, 8, 8000);
-    DSBUFFERDESC desc{DSBUFFERDESC_ORIGINAL_SIZE, 0xE2, 800, 0, &format, {}};
-    IDirectSoundBuffer* buffer = nullptr;
-    ASSERT_EQ(device->CreateSoundBuffer(&desc, &buffer, nullptr), DS_OK);
+    options.scriptPath = ::testing::TempDir() + "lose-sound-" + std::to_string(getpid()) + ".txt";
+    std::ofstream(options.scriptPath) << "0 lose-sound\n";
+    Open(options);
+    IDirectSoundBuffer* buffer = Buffer(Format(1, 8, 8000), nullptr, 800);
     MSG msg;
     PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
     DWORD status = 0;
     EXPECT_EQ(buffer->GetStatus(&status), DS_OK);
     EXPECT_EQ(status, DSBSTATUS_BUFFERLOST);
-    buffer->Release();
-    device->Release();
-    PlatformClose();
-    std::remove(script.c_str());
+    std::remove(options.scriptPath.c_str());
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include <memory>
 #include <string>
+#include <typeindex>
+#include <typeinfo>
 
 #include "platform/gdi/gdi.h"
 #include "platform/win/window_table.h"
@@ -21,11 +23,17 @@ constexpr int CONTROL_FONT_HEIGHT = 16;
 constexpr int LIST_ROW_HEIGHT = 18;
 constexpr int SCROLL_BAR_WIDTH = 16;
 
-// A window's own state, made on first use and dropped with the window.
+// A window's own state of one kind, made on first use and dropped with the
+// window. Kinds are kept apart, so a window that two kinds of code drive (a
+// dialog whose frame class is a control's) never reads one kind as another.
 template <class State>
 State& ControlState(HWND window) {
-    if (!window->control) window->control = std::make_shared<State>();
-    return *static_cast<State*>(window->control.get());
+    const std::type_index kind(typeid(State));
+    for (auto& [stateKind, state] : window->states)
+        if (stateKind == kind) return *static_cast<State*>(state.get());
+    auto made = std::make_shared<State>();
+    window->states.emplace_back(kind, made);
+    return *made;
 }
 
 // Where a window's client area stands in the main window's picture.
