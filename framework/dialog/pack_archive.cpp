@@ -9,8 +9,12 @@
 // lead outside the current folder (absolute, "\"-rooted, a drive letter, a
 // ".." component, a zero byte, or through a symbolic link that resolves
 // outside), a negative data size, or an archive that ends inside an entry's
-// name or size, ends unpacking with a log line. Folders a name needs are
-// created. A '\' between folders is a separator, as is '/'.
+// name or size, ends unpacking with a log line. An entry whose data the
+// archive does not hold to its declared end gets what the archive holds, and
+// copying stops there: the progress dots count the blocks actually copied, so
+// a huge declared size over a few bytes costs neither time nor log lines.
+// Folders a name needs are created. A '\' between folders is a separator, as
+// is '/'.
 #include "framework/dialog/pack_archive.h"
 
 #include <algorithm>
@@ -42,32 +46,35 @@ bool SkipData(FILE* archive, int32_t size) {
 }
 
 // One run of whole blocks (or the last part block): between regular files the
-// kernel copies it, elsewhere it goes through the 1024-byte buffer.
-void CopyBlocks(FILE* archive, FILE* output, size_t bytes, bool* byKernel) {
+// kernel copies it, elsewhere it goes through the 1024-byte buffer. False when
+// the archive ends first; what it held is written.
+bool CopyBlocks(FILE* archive, FILE* output, size_t bytes, bool* byKernel) {
     if (*byKernel) {
         const long long copied = CopyStreamBytes(archive, output, bytes);
         if (copied > 0) bytes -= static_cast<size_t>(copied);
-        if (bytes == 0) return;
-        *byKernel = false;  // the rest of the entry (if the archive holds it) the plain way
+        if (bytes == 0) return true;
+        *byKernel = false;  // the rest the plain way, which finds where the archive ends
     }
     char buffer[ARCHIVE_BLOCK_SIZE];
     for (size_t left = bytes; left > 0;) {
         const size_t block = std::min<size_t>(left, ARCHIVE_BLOCK_SIZE);
         const size_t got = std::fread(buffer, 1, block, archive);
         std::fwrite(buffer, 1, got, output);
+        if (got < block) return false;
         left -= block;
     }
+    return true;
 }
 
-// The data in runs of 32 blocks, a progress dot after each; the dots count
-// the blocks the entry declares, whether or not the archive holds them.
+// The data in runs of 32 blocks, a progress dot after each, up to the
+// declared size or the end of the archive, whichever comes first.
 void CopyData(FILE* archive, FILE* output, int32_t size) {
     DebugLog(".");
     bool byKernel = true;
     const int32_t blocks = size / ARCHIVE_BLOCK_SIZE;
     for (int32_t done = 0; done < blocks;) {
         const int32_t run = std::min(blocks - done, ARCHIVE_DOT_BLOCKS);
-        CopyBlocks(archive, output, static_cast<size_t>(run) * ARCHIVE_BLOCK_SIZE, &byKernel);
+        if (!CopyBlocks(archive, output, static_cast<size_t>(run) * ARCHIVE_BLOCK_SIZE, &byKernel)) return;
         done += run;
         if (done % ARCHIVE_DOT_BLOCKS == 0) DebugLog(".");
     }

@@ -8,6 +8,7 @@
 
 #include <fstream>
 
+#include "platform/d3d/x_model_screen.h"
 #include "platform/win/resources.h"
 
 namespace {
@@ -106,7 +107,10 @@ bool ReadXModel(const uint8_t* data, size_t size, ModelFile* out) {
     Assimp::Importer importer;
     const unsigned flags = aiProcess_ConvertToLeftHanded | aiProcess_Triangulate | aiProcess_JoinIdenticalVertices |
                            aiProcess_GenSmoothNormals;
-    const aiScene* scene = importer.ReadFileFromMemory(data, size, flags, "x");
+    // The reader is given only models the screen passed, in their plain form.
+    std::string plain;
+    if (!ScreenXModel(data, size, &plain)) return false;
+    const aiScene* scene = importer.ReadFileFromMemory(plain.data(), plain.size(), flags, "x");
     if (!scene || !scene->mRootNode || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE)) return false;
     ModelFile model;
     ToFrame(*scene, *scene->mRootNode, &model.root);

@@ -75,6 +75,23 @@ void StretchPixels(const PixelBuffer& dst, const RECT& bounds, int x, int y, int
         for (size_t i = 0; i < indexTable.size(); ++i)
             indexTable[i] = out.FromColor(in.ToColor(static_cast<uint32_t>(i)));
     }
+    // A source value's destination value; runs of one value convert once.
+    bool converted = false;
+    uint32_t lastRaw = 0, lastValue = 0;
+    auto convert = [&](uint32_t raw) {
+        if (!indexTable.empty()) return indexTable[raw];
+        if (sameFormat) return raw;
+        if (!converted || raw != lastRaw) {
+            converted = true;
+            lastRaw = raw;
+            lastValue = out.FromColor(in.ToColor(raw));
+        }
+        return lastValue;
+    };
+    // Rows whose source follows the destination one for one are converted a
+    // row at a time (read whole before written, so overlaps are safe).
+    const bool rowConvert = !rowCopy && IsContiguous(columns.source);
+    std::vector<uint32_t> line(rowConvert ? columns.source.size() : 0);
     // Copies within one buffer run against the direction of the move.
     const bool overlapping = dst.bits == src.bits;
     const bool rowsBackward = overlapping && y > srcY;
@@ -93,17 +110,16 @@ void StretchPixels(const PixelBuffer& dst, const RECT& bounds, int x, int y, int
                          static_cast<size_t>(columnCount) * bytesPerPixel);
             continue;
         }
+        if (rowConvert) {
+            in.ReadRow(columns.source[0], sy, line.data(), columnCount);
+            for (uint32_t& value : line) value = convert(value);
+            out.WriteRow(columns.first, dy, line.data(), columnCount);
+            continue;
+        }
         for (int c = 0; c < columnCount; ++c) {
             const int ci = columnsBackward ? columnCount - 1 - c : c;
             const int sx = columns.source[ci];
-            if (sx < 0) continue;
-            const uint32_t raw = in.Read(sx, sy);
-            uint32_t value = raw;
-            if (!indexTable.empty())
-                value = indexTable[raw];
-            else if (!sameFormat)
-                value = out.FromColor(in.ToColor(raw));
-            out.Write(columns.first + ci, dy, value);
+            if (sx >= 0) out.Write(columns.first + ci, dy, convert(in.Read(sx, sy)));
         }
     }
 }

@@ -76,6 +76,54 @@ void PixelCodec::Write(int x, int y, uint32_t value) const {
     }
 }
 
+void PixelCodec::ReadRow(int x, int y, uint32_t* values, int count) const {
+    const uint8_t* row = Row(y);
+    switch (buffer_.format.bitsPerPixel) {
+    case 8:
+        for (int i = 0; i < count; ++i) values[i] = row[x + i];
+        break;
+    case 16:
+        for (const uint8_t* p = row + 2 * x; count-- > 0; p += 2) *values++ = p[0] | (p[1] << 8);
+        break;
+    case 24:
+        for (const uint8_t* p = row + 3 * x; count-- > 0; p += 3) *values++ = p[0] | (p[1] << 8) | (p[2] << 16);
+        break;
+    case 32:
+        for (const uint8_t* p = row + 4 * x; count-- > 0; p += 4)
+            *values++ = p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+        break;
+    default:  // 1 and 4 bits: pixels share bytes
+        for (int i = 0; i < count; ++i) values[i] = Read(x + i, y);
+        break;
+    }
+}
+
+void PixelCodec::WriteRow(int x, int y, const uint32_t* values, int count) const {
+    uint8_t* row = Row(y);
+    switch (buffer_.format.bitsPerPixel) {
+    case 8:
+        for (int i = 0; i < count; ++i) row[x + i] = static_cast<uint8_t>(values[i]);
+        break;
+    case 16:
+        for (uint8_t* p = row + 2 * x; count-- > 0; p += 2, ++values) {
+            p[0] = static_cast<uint8_t>(*values);
+            p[1] = static_cast<uint8_t>(*values >> 8);
+        }
+        break;
+    case 24:
+        for (uint8_t* p = row + 3 * x; count-- > 0; p += 3, ++values)
+            for (int i = 0; i < 3; ++i) p[i] = static_cast<uint8_t>(*values >> (8 * i));
+        break;
+    case 32:
+        for (uint8_t* p = row + 4 * x; count-- > 0; p += 4, ++values)
+            for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(*values >> (8 * i));
+        break;
+    default:
+        for (int i = 0; i < count; ++i) Write(x + i, y, values[i]);
+        break;
+    }
+}
+
 // A channel of n bits widens to 8 by repeating its bits from the top:
 // 5 bits v give (v << 3) | (v >> 2), 6 bits (v << 2) | (v >> 4).
 uint32_t PixelCodec::ExpandChannel(uint32_t raw, const Channel& channel) {

@@ -18,6 +18,9 @@ public:
 
     uint32_t Read(int x, int y) const;
     void Write(int x, int y, uint32_t value) const;
+    // count raw values of row y from column x on, one format decision per row.
+    void ReadRow(int x, int y, uint32_t* values, int count) const;
+    void WriteRow(int x, int y, const uint32_t* values, int count) const;
 
     COLORREF ToColor(uint32_t value) const;
     // The raw value GDI writes for a colour: each channel's top bits, or the

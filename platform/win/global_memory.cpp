@@ -4,11 +4,13 @@
 // foreign handle is refused instead of followed. Decoder plug-ins allocate
 // through these calls and the host frees the blocks.
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <mutex>
 #include <new>
 #include <unordered_map>
 
+#include "platform/win/global_memory.h"
 #include "platform/win/win.h"
 
 namespace {
@@ -88,4 +90,17 @@ SIZE_T GlobalSize(HGLOBAL handle) {
     const std::lock_guard<std::mutex> hold(gBlocksMutex);
     const GlobalBlock* block = FindBlock(handle);
     return block ? block->size : 0;
+}
+
+bool GlobalBlockBytesFrom(const void* address, size_t* bytes) {
+    const auto at = reinterpret_cast<uintptr_t>(address);
+    const std::lock_guard<std::mutex> hold(gBlocksMutex);
+    for (const auto& entry : gBlocks) {
+        const GlobalBlock* block = entry.second;
+        const auto start = reinterpret_cast<uintptr_t>(block->data);
+        if (!block->data || at < start || at - start >= std::max<size_t>(block->size, 1)) continue;
+        *bytes = block->size - (at - start);
+        return true;
+    }
+    return false;
 }

@@ -1,7 +1,9 @@
 // In-memory dialog templates: the reader on exactly the input's bytes, then
-// the input as a movable-memory block handed to DialogBoxIndirectParamA, whose
-// procedure ends the dialog as soon as it is made (so every control the
-// template asks for is created, laid out and destroyed).
+// the input in global-memory blocks of exactly its size, a fixed one and a
+// locked movable one, handed to DialogBoxIndirectParamA, whose procedure ends
+// the dialog as soon as it is made (so every control the template asks for is
+// created, laid out and destroyed). The blocks are as large as the input, so
+// any reading past a block's end shows as an overflow.
 #include <cstdlib>
 #include <cstring>
 
@@ -23,12 +25,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     StartHeadlessFramework();
     DialogTemplate parsed;
     ParseDialogTemplate(data, size, &parsed);
-    // A block's size bounds the reading; an empty block has none to give.
-    if (size == 0) return 0;
-    HGLOBAL block = GlobalAlloc(0, size);
-    if (!block) std::abort();
-    std::memcpy(block, data, size);
-    DialogBoxIndirectParamA(nullptr, static_cast<const DLGTEMPLATE*>(block), nullptr, EndAtOnce, 0);
-    GlobalFree(block);
+    for (const UINT flags : {0u, static_cast<UINT>(GMEM_MOVEABLE)}) {
+        HGLOBAL block = GlobalAlloc(flags, size);
+        if (!block) std::abort();
+        void* bytes = flags ? GlobalLock(block) : block;  // an empty movable block has none
+        if (size > 0) std::memcpy(bytes, data, size);
+        DialogBoxIndirectParamA(nullptr, static_cast<const DLGTEMPLATE*>(bytes), nullptr, EndAtOnce, 0);
+        GlobalFree(block);
+    }
     return 0;
 }

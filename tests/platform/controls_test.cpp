@@ -9,6 +9,7 @@
 #include "platform/win/backend.h"
 #include "platform/win/controls/control_input.h"
 #include "platform/win/controls/dialog_template.h"
+#include "platform/win/global_memory.h"
 #include "platform/win/platform.h"
 #include "platform/win/win.h"
 #include "tests/framework/headless_fixture.h"
@@ -251,6 +252,25 @@ TEST_F(Controls, ModalDialogsPlaceTheirItemsInDialogUnitsAndEndThroughTheirProce
     EXPECT_EQ(gSeenInDialog.edit.bottom - gSeenInDialog.edit.top, (14 * by + 4) / 8);
     EXPECT_FALSE(gSeenInDialog.editFocused) << "the first control (the button) has the focus";
     EXPECT_EQ(GetDlgItem(main_, 1000), nullptr);
+}
+
+TEST_F(Controls, ATemplateInGlobalMemoryIsReadNoFurtherThanItsBlock) {
+    const std::vector<uint8_t> t = TwoItemTemplate();
+    for (const UINT flags : {0u, static_cast<UINT>(GMEM_MOVEABLE)}) {
+        for (const size_t size : {t.size(), t.size() - 2, size_t{6}, size_t{0}}) {
+            SCOPED_TRACE(testing::Message() << "flags " << flags << ", " << size << " bytes");
+            HGLOBAL block = GlobalAlloc(flags, size);
+            ASSERT_NE(block, nullptr);
+            auto* bytes = static_cast<uint8_t*>(flags ? GlobalLock(block) : block);
+            if (size > 0) std::memcpy(bytes, t.data(), size);
+            size_t left = 0;
+            if (size > 1) EXPECT_TRUE(GlobalBlockBytesFrom(bytes + 1, &left) && left == size - 1) << left;
+            const INT_PTR result =
+                DialogBoxIndirectParamA(nullptr, reinterpret_cast<const DLGTEMPLATE*>(bytes), main_, EnterClosingProc, 0);
+            EXPECT_EQ(result, size == t.size() ? 42 : -1) << "a template cut short by its block is refused";
+            GlobalFree(block);
+        }
+    }
 }
 
 TEST(CodePages, AnsiTextBecomesUtf16) {

@@ -12,14 +12,16 @@
 #include "platform/win/controls/dialog_frame.h"
 #include "platform/win/controls/dialog_template.h"
 #include "platform/win/controls/system_classes.h"
+#include "platform/win/global_memory.h"
 #include "platform/win/platform.h"
 
 namespace {
 
-// A template's size: its global-memory block's when it lies in one.
+// A template's size: what is left of its global-memory block when it lies in
+// one (fixed, or movable and locked); otherwise it is read up to its own end.
 size_t TemplateLimit(const DLGTEMPLATE* dialogTemplate) {
-    const SIZE_T block = GlobalSize(const_cast<DLGTEMPLATE*>(dialogTemplate));
-    return block ? block : SIZE_MAX;
+    size_t bytes = 0;
+    return GlobalBlockBytesFrom(dialogTemplate, &bytes) ? bytes : SIZE_MAX;
 }
 
 int MulDivRound(int value, int numerator, int denominator) {
@@ -111,6 +113,7 @@ INT_PTR DialogBoxIndirectParamA(HINSTANCE, const DLGTEMPLATE* dialogTemplate, HW
                                 LPARAM initParam) {
     TraceCall("DialogBoxIndirectParamA");
     DialogTemplate parsed;
+    if (!dialogTemplate) return -1;
     if (!ParseDialogTemplate(reinterpret_cast<const uint8_t*>(dialogTemplate), TemplateLimit(dialogTemplate), &parsed))
         return -1;
     if (owner && !IsLiveWindow(owner)) return -1;
