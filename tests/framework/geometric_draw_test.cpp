@@ -191,10 +191,8 @@ TEST_F(GeometricDraws, WorkBufferPathKeysOnTheStretchedPicturesCorner) {
     EXPECT_EQ(BackPixels({{0, 0}, {2, 0}}), (Pixels{SCREEN, Picture(2, 1)}));
 
     // No work buffer: nothing to stretch into.
-    IDirectDrawSurface* work = gImageSlots[WORK_SLOT].surface;
-    gImageSlots[WORK_SLOT].surface = nullptr;
+    const ScopedValue noWorkBuffer(gImageSlots[WORK_SLOT].surface, nullptr);
     EXPECT_EQ(DrawImageScaled(0, 0, SLOT, -1, -1, 0, 0, -1, -1), 0);
-    gImageSlots[WORK_SLOT].surface = work;
 }
 
 TEST_F(GeometricDraws, ScaledRefusals) {

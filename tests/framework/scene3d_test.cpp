@@ -11,6 +11,7 @@
 #include "platform/ddraw/ddraw_objects.h"
 #include "platform/win/resources.h"
 #include "tests/framework/display_fixture.h"
+#include "tests/support/scoped_value.h"
 #include "tools/editor_bitmaps/picture.h"
 #include "tools/x_model/shapes.h"
 
@@ -140,9 +141,7 @@ TEST_F(Scene3DTest, DeviceChoiceFollowsHardwareThenSoftwareRules) {
     Choose3DDevice(&first, "soft one", "", &rgb, &mono32, &choice);
     Choose3DDevice(&second, "soft two", "", &rgb, &mono32, &choice);
     EXPECT_STREQ(name, "soft two");
-    EXPECT_EQ(chosen.data1, 2u);
-    EXPECT_EQ(depth, 16u);
-    EXPECT_EQ(memory, DDSCAPS_SYSTEMMEMORY);
+    EXPECT_EQ((std::vector<uint32_t>{chosen.data1, depth, memory}), (std::vector<uint32_t>{2, 16, DDSCAPS_SYSTEMMEMORY}));
 
     // At 8 bits per pixel render depths are not looked at; at 16 they are.
     D3DDEVICEDESC mono24 = Description(D3DCOLOR_MONO, DDBD_24, DDBD_16);
@@ -159,8 +158,8 @@ TEST_F(Scene3DTest, DeviceChoiceFollowsHardwareThenSoftwareRules) {
     GetDirectDraw()->GetCaps(&caps, nullptr);
     ASSERT_EQ(caps.dwVidMemFree % 2, 0u);
     gDisplay.bitDepth = 16;
-    gDisplay.screenWidth = static_cast<int32_t>(caps.dwVidMemFree / 2);
-    gDisplay.screenHeight = 1;
+    const ScopedValue width(gDisplay.screenWidth, static_cast<int32_t>(caps.dwVidMemFree / 2));
+    const ScopedValue height(gDisplay.screenHeight, 1);
     gApp.device3DFound = 1;
     hardwareChosen = 0;
     D3DDEVICEDESC rgb16 = Description(D3DCOLOR_RGB, DDBD_16, DDBD_16);
@@ -170,8 +169,6 @@ TEST_F(Scene3DTest, DeviceChoiceFollowsHardwareThenSoftwareRules) {
     hardwareChosen = 0;
     Choose3DDevice(&first, "smaller", "", &rgb16, &none, &choice);
     EXPECT_EQ(memory, DDSCAPS_VIDEOMEMORY);
-    gDisplay.screenWidth = 640;
-    gDisplay.screenHeight = 480;
 }
 
 // The device part is rebuilt around a switch between window and full

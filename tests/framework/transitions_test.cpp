@@ -10,6 +10,7 @@
 #include "framework/draw/draw.h"
 #include "framework/draw/transitions.h"
 #include "tests/framework/display_fixture.h"
+#include "tests/support/scoped_value.h"
 
 namespace {
 
@@ -94,9 +95,10 @@ TEST_F(Transitions, DissolveStaysInsideTheClipRectangleButCountsScreenPixels) {
     ExpectCover([](int x, int y) { return x >= 100 && x < 300 && y >= 50 && y < 70 && (y * 640 + x) % 103 != 0; });
     // Depths without a dissolve move the counter and draw nothing.
     ClearBackBufferTo(SCENE);
-    gDisplay.bitDepth = 32;
-    EXPECT_EQ(StepDissolve(1, BLUE), 0);
-    gDisplay.bitDepth = 16;
+    {
+        const ScopedValue depth(gDisplay.bitDepth, 32);
+        EXPECT_EQ(StepDissolve(1, BLUE), 0);
+    }
     EXPECT_EQ(gApp.fadeLevel, 2);
     ExpectCover([](int, int) { return false; });
 }

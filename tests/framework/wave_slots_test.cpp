@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "framework/sound/sound.h"
 #include "framework/sound/wave_slots.h"
@@ -23,13 +24,8 @@ std::string Utf8(const std::string& shiftJis) { return ShiftJisToUtf8(shiftJis.c
 class WaveSlots : public SoundTest {
 protected:
     // A file of the given image, loaded into the slot.
-    int LoadImage(int slot, const WaveImage& image, const std::string& name = "image.wav") {
-        const std::string path = TempPath(name);
-        WriteBytes(path, EncodeWave(image));
-        const int result = LoadWave(slot, path.c_str());
-        std::remove(path.c_str());
-        return result;
-    }
+    int LoadImage(int slot, const WaveImage& image) { return LoadWave(slot, files_.Write("image.wav", EncodeWave(image)).c_str()); }
+    TempFiles files_;
 
     static WAVEFORMATEX FormatOf(int slot) {
         WAVEFORMATEX format{};
@@ -103,11 +99,10 @@ TEST_F(WaveSlots, BrokenFilesFailWithoutAMessage) {
         std::vector<uint8_t>(bytes.begin(), bytes.begin() + 30),  // cut inside "fmt "
         std::vector<uint8_t>(bytes.begin(), bytes.end() - 2),     // "data" longer than the file
     };
+    TempFiles files;
     for (const std::vector<uint8_t>& b : broken) {
-        const std::string path = TempPath("broken.wav");
-        WriteBytes(path, b);
+        const std::string path = files.Write("broken.wav", b);
         EXPECT_EQ(DebugLinesOf([&] { EXPECT_EQ(LoadWave(4, path.c_str()), 0); }), "") << b.size() << " bytes";
-        std::remove(path.c_str());
     }
 }
 
@@ -171,13 +166,14 @@ TEST_F(WaveSlots, FrequenciesAreClamped) {
         EXPECT_EQ(SetWaveFrequency(0, set), 1);
         EXPECT_EQ(frequency(), expected) << "set " << set;
     }
+    // From 200: -300 clamps to 100, then past the top, then 0 is the sample's own rate.
     SetWaveFrequency(0, 200);
-    EXPECT_EQ(ShiftWaveFrequency(0, -500), 1);  // -300: 100
-    EXPECT_EQ(frequency(), 100u);
-    EXPECT_EQ(ShiftWaveFrequency(0, 99950), 1);
-    EXPECT_EQ(frequency(), 100000u);
-    EXPECT_EQ(ShiftWaveFrequency(0, -100000), 1);  // 0: the sample's own rate
-    EXPECT_EQ(frequency(), 22050u);
+    std::vector<DWORD> shifted;
+    for (int shift : {-500, 99950, -100000}) {
+        EXPECT_EQ(ShiftWaveFrequency(0, shift), 1);
+        shifted.push_back(frequency());
+    }
+    EXPECT_EQ(shifted, (std::vector<DWORD>{100, 100000, 22050}));
 }
 
 TEST_F(WaveSlots, PlayWaveLoopsOnlyForOne) {

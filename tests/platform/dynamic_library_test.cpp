@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 
 #include "platform/win/win.h"
 
@@ -46,9 +47,7 @@ TEST(DynamicLibrary, TheNamedDirectoryIsSearchedFirstForLibNameAndName) {
     }
     // A file that is no shared object is not loaded.
     fs::remove(folder / "plain.so");
-    std::FILE* bogus = std::fopen((folder / "plain.so").c_str(), "wb");
-    std::fputs("not a library", bogus);
-    std::fclose(bogus);
+    std::ofstream(folder / "plain.so") << "not a library";
     EXPECT_EQ(LoadLibraryA((folder.string() + "/plain.so").c_str()), nullptr);
     fs::remove_all(folder);
 }
