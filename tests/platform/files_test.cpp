@@ -36,8 +36,7 @@ TEST_F(Files, ABackslashJoinedPathOpensReadsAndMaps) {
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     DWORD high = 1;
-    EXPECT_EQ(GetFileSize(file, &high), content_.size());
-    EXPECT_EQ(high, 0u);
+    EXPECT_EQ((std::vector<DWORD>{GetFileSize(file, &high), high}), (std::vector<DWORD>{static_cast<DWORD>(content_.size()), 0}));
     std::string read(content_.size() + 8, '\0');
     DWORD got = 0;
     ASSERT_TRUE(ReadFile(file, read.data(), static_cast<DWORD>(read.size()), &got, nullptr));
@@ -73,8 +72,7 @@ TEST_F(Files, AnEmptyFileCannotBeMapped) {
     EXPECT_EQ(CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr), nullptr);
     DWORD written = 0;
     EXPECT_TRUE(WriteFile(file, "abc", 3, &written, nullptr));
-    EXPECT_EQ(written, 3u);
-    EXPECT_EQ(GetFileSize(file, nullptr), 3u);
+    EXPECT_EQ((std::vector<DWORD>{written, GetFileSize(file, nullptr)}), (std::vector<DWORD>{3, 3}));
     CloseHandle(file);
 }
 

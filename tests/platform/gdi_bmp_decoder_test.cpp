@@ -18,9 +18,8 @@ TEST_P(BmpVariantTest, LoadsAsTheReferencePictureInItsOwnDepth) {
     ASSERT_NE(bitmap, nullptr);
     BITMAP info{};
     ASSERT_EQ(GetObjectA(bitmap, sizeof info, &info), static_cast<int>(sizeof(BITMAP)));
-    EXPECT_EQ(info.bmWidth, REFERENCE_WIDTH);
-    EXPECT_EQ(info.bmHeight, REFERENCE_HEIGHT);
-    EXPECT_EQ(info.bmBitsPixel, variant.bitsPerPixel);
+    EXPECT_EQ((std::vector<int>{info.bmWidth, info.bmHeight, info.bmBitsPixel}),
+              (std::vector<int>{REFERENCE_WIDTH, REFERENCE_HEIGHT, variant.bitsPerPixel}));
 
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, bitmap);
@@ -171,10 +170,10 @@ TEST(BmpDecoder, RunLengthSkipsLeaveIndexZeroAndLinesGoUpwards) {
     ASSERT_NE(bitmap, nullptr);
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, bitmap);
-    EXPECT_EQ(GetPixel(dc, 0, REFERENCE_HEIGHT - 1), ReferenceColor(2));
-    EXPECT_EQ(GetPixel(dc, 4, REFERENCE_HEIGHT - 3), ReferenceColor(3));
-    EXPECT_EQ(GetPixel(dc, 1, REFERENCE_HEIGHT - 1), ReferenceColor(0));
-    EXPECT_EQ(GetPixel(dc, 5, REFERENCE_HEIGHT - 3), ReferenceColor(0));
+    const int bottom = REFERENCE_HEIGHT - 1;
+    EXPECT_EQ((std::vector<COLORREF>{GetPixel(dc, 0, bottom), GetPixel(dc, 4, bottom - 2), GetPixel(dc, 1, bottom),
+                                     GetPixel(dc, 5, bottom - 2)}),
+              (std::vector<COLORREF>{ReferenceColor(2), ReferenceColor(3), ReferenceColor(0), ReferenceColor(0)}));
     SelectObject(dc, old);
     DeleteDC(dc);
     DeleteObject(bitmap);
