@@ -55,15 +55,12 @@ TEST(WireProtocol, HeadersAndFieldsOutsideTheProtocolAreRefused) {
         bad[at] = value;
         return !wire::Decode(bad.data(), bad.size(), &decoded);
     };
-    EXPECT_TRUE(refused(0, 'X'));                  // magic
-    EXPECT_TRUE(refused(3, 2));                    // version
-    EXPECT_TRUE(refused(4, 0));                    // no such type
-    EXPECT_TRUE(refused(4, 11));                   // no such type
-    EXPECT_TRUE(refused(5, 1));                    // reserved byte
-    EXPECT_TRUE(refused(6, good[6] + 1));          // body length
-    EXPECT_TRUE(refused(wire::HEADER_SIZE, 2));    // announce is 0 or 1
-    EXPECT_TRUE(refused(wire::HEADER_SIZE + 9, 'b'));   // short name length runs past the end
-    EXPECT_TRUE(refused(wire::HEADER_SIZE + 10, 0));    // a zero byte inside a name
+    // The magic, the version, two types that do not exist, the reserved byte, the
+    // body length, an announce other than 0 or 1, a short name length that runs
+    // past the end, a zero byte inside a name.
+    const std::pair<size_t, int> changes[] = {{0, 'X'}, {3, 2}, {4, 0}, {4, 11}, {5, 1}, {6, good[6] + 1},
+                                              {wire::HEADER_SIZE, 2}, {wire::HEADER_SIZE + 9, 'b'}, {wire::HEADER_SIZE + 10, 0}};
+    for (auto [at, value] : changes) EXPECT_TRUE(refused(at, static_cast<uint8_t>(value))) << "byte " << at;
 
     Bytes members = wire::Encode(wire::MemberList{1, {}});
     members.back() = wire::MAX_MEMBERS + 1;
