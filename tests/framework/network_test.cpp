@@ -106,9 +106,8 @@ TEST_F(NetworkSetUp, EnumerationsStopAtTheirTableLimitsKeepingWhatWasFound) {
     EXPECT_STREQ(n.playerNames[0], "0123456789012345678901234567890");
 
     const std::string log = Log();
-    EXPECT_TRUE(Contains(log, "接続サービス数が16を超えました\n")) << log;
-    EXPECT_TRUE(Contains(log, "セッション数が100を超えました\n")) << log;
-    EXPECT_TRUE(Contains(log, "プレイヤー数が32を超えました\n")) << log;
+    for (const char* line : {"接続サービス数が16を超えました\n", "セッション数が100を超えました\n", "プレイヤー数が32を超えました\n"})
+        EXPECT_TRUE(Contains(log, line)) << log;
     for (int i = 0; i < MAX_CONNECTIONS; ++i) free(n.connections[i]), free(n.connectionNames[i]);
     for (int i = 0; i < MAX_SESSIONS; ++i) free(n.sessions[i]), free(n.sessionNames[i]);
 }
@@ -156,9 +155,8 @@ TEST_F(NetworkSetUp, TheScreensFindARoomAtTheTypedAddressJoinItAndListItsPlayers
     EXPECT_EQ(names, (std::vector<std::string>{"alice", "bob", "carol"}));
     EXPECT_EQ(host.Ask("expect 1 3000", IsEnd)[0], "create bob");
     const std::string log = Log();
-    EXPECT_TRUE(Contains(log, "Connection[TCP/IP]\n")) << log;
-    EXPECT_TRUE(Contains(log, "タイムアウトしました\n")) << log;
-    EXPECT_TRUE(Contains(log, "Session[Room 2/8]\n")) << log;
+    for (const char* line : {"Connection[TCP/IP]\n", "タイムアウトしました\n", "Session[Room 2/8]\n"})
+        EXPECT_TRUE(Contains(log, line)) << log;
     EXPECT_EQ(GetDlgItem(gApp.hWnd, LIST_BOX_ID), nullptr) << "the screens took their controls away";
 }
 

@@ -233,10 +233,8 @@ TEST_F(RetainedModeTest, XFilesOfAllThreeEncodingsLoadTheSameMesh) {
     Own(builder)->Load(&memory, nullptr, D3DRMLOAD_FROMMEMORY, nullptr, nullptr);
     D3DRMBOX box{};
     builder->GetBox(&box);
-    EXPECT_NEAR(box.min.x, -2.0f, 1e-4);
-    EXPECT_NEAR(box.max.x, 3.0f, 1e-4);
-    EXPECT_NEAR(box.min.z, 1.5f, 1e-4);
-    EXPECT_NEAR(box.max.z, 2.5f, 1e-4);
+    const float corners[4][2] = {{box.min.x, -2.0f}, {box.max.x, 3.0f}, {box.min.z, 1.5f}, {box.max.z, 2.5f}};
+    for (const auto& [got, want] : corners) EXPECT_NEAR(got, want, 1e-4);
 }
 
 // Models written by other tools: the same cube as text, binary and MSZIP
