@@ -9,8 +9,9 @@
 
 namespace {
 
-// Larger pictures than this are refused before any memory is given to them.
-constexpr png_uint_32 kLargestSide = 1u << 15;
+// Pictures of more pixels than this (a sheet of a hundred frames has about
+// a third as many) are refused before any memory is given to them.
+constexpr uint64_t kMostPixels = uint64_t{1} << 26;
 
 bool Fail(std::string* error, const std::string& why) {
     if (error) *error = why;
@@ -48,7 +49,7 @@ bool ReadPng(const std::string& path, RgbImage* image, std::string* error) {
     png_image png{};
     png.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_file(&png, path.c_str())) return FailWith(&png, error, path);
-    if (png.width > kLargestSide || png.height > kLargestSide) {
+    if (uint64_t{png.width} * png.height > kMostPixels) {
         png_image_free(&png);
         return Fail(error, path + ": bad picture size");
     }
