@@ -25,8 +25,6 @@ constexpr ChannelLayout k565{{31, 63, 31}, {11, 5, 0}};
 // Random pixels, about one in eight of them the key.
 uint16_t RandomPixel(std::mt19937& random) { return random() % 8 ? static_cast<uint16_t>(random()) : KEY; }
 
-// Processor time of this thread, so that other programs on a busy machine
-// weigh on neither side of a ratio.
 // The slots and settings the benchmarks below use.
 void PrepareBenchmarks() {
     CreateImage(PICTURE_SLOT, WIDTH, HEIGHT, 1, 0);
@@ -43,26 +41,6 @@ void PrepareBenchmarks() {
 
 const BenchmarkSetup SETUP(PrepareBenchmarks);
 
-// Runs the blend under the benchmark's timing, then the blend and a memcpy of
-// the frame's bytes the same number of times each, and reports megapixels a
-// second and the ratio.
-template <typename Blend>
-void Measure(benchmark::State& state, Blend&& blend) {
-    for (auto _ : state) blend();
-    static std::vector<uint16_t> from(PIXELS, 1), to(PIXELS);
-    const auto copy = [] {
-        std::memcpy(to.data(), from.data(), to.size() * sizeof(uint16_t));
-        benchmark::ClobberMemory();
-    };
-    const int64_t times = std::max<int64_t>(state.iterations(), 1);
-    const double blendSeconds = SecondsFor(times, blend);
-    const double copySeconds = SecondsFor(times, copy);
-    const double megapixels = static_cast<double>(PIXELS) * static_cast<double>(times) / 1e6;
-    state.counters["MP/s"] = megapixels / blendSeconds;
-    state.counters["memcpy_MP/s"] = megapixels / copySeconds;
-    state.counters["x_memcpy"] = copySeconds / blendSeconds;
-}
-
 // A kernel on two frame-sized buffers.
 template <typename Kernel>
 void MeasureKernel(benchmark::State& state, Kernel&& kernel) {
@@ -74,7 +52,7 @@ void MeasureKernel(benchmark::State& state, Kernel&& kernel) {
     for (auto& p : dst) p = static_cast<uint16_t>(random());
     const BlendArea area{dst.data(), WIDTH, src.data() + 80, WIDTH, WIDTH, HEIGHT};
     const BlendKey key{true, KEY};
-    Measure(state, [&] {
+    MeasureAgainstMemcpy(state, PIXELS, [&] {
         kernel(area, key);
         benchmark::ClobberMemory();
     });
@@ -99,15 +77,15 @@ void KernelRopXor(benchmark::State& state) {
 
 void DrawTranslucent(benchmark::State& state) {
     const int percent = static_cast<int>(state.range(0));
-    Measure(state, [percent] { DrawImageTranslucent(0, 0, PICTURE_SLOT, percent, 0, 0, -1, -1, 0); });
+    MeasureAgainstMemcpy(state, PIXELS, [percent] { DrawImageTranslucent(0, 0, PICTURE_SLOT, percent, 0, 0, -1, -1, 0); });
 }
 
 void DrawAdd(benchmark::State& state) {
-    Measure(state, [] { DrawImageAdd(0, 0, PICTURE_SLOT, 0, 0, -1, -1); });
+    MeasureAgainstMemcpy(state, PIXELS, [] { DrawImageAdd(0, 0, PICTURE_SLOT, 0, 0, -1, -1); });
 }
 
 void DrawRopXor(benchmark::State& state) {
-    Measure(state, [] { DrawImageRop(0, 0, PICTURE_SLOT, R2_XORPEN, 0, 0, -1, -1); });
+    MeasureAgainstMemcpy(state, PIXELS, [] { DrawImageRop(0, 0, PICTURE_SLOT, R2_XORPEN, 0, 0, -1, -1); });
 }
 
 BENCHMARK(KernelHalfAverage);

@@ -31,29 +31,10 @@ void PrepareBenchmarks() {
 
 const BenchmarkSetup SETUP(PrepareBenchmarks);
 
-// Runs the draw under the benchmark's timing, then the draw and a memcpy of
-// as many 16-bit pixels the same number of times each.
-template <typename Draw>
-void Measure(benchmark::State& state, int pixels, Draw&& draw) {
-    for (auto _ : state) draw();
-    static std::vector<uint16_t> from(SCREEN_PIXELS, 1), to(SCREEN_PIXELS);
-    const auto copy = [pixels] {
-        std::memcpy(to.data(), from.data(), static_cast<size_t>(pixels) * sizeof(uint16_t));
-        benchmark::ClobberMemory();
-    };
-    const int64_t times = std::max<int64_t>(state.iterations(), 1);
-    const double drawSeconds = SecondsFor(times, draw);
-    const double copySeconds = SecondsFor(times, copy);
-    const double megapixels = static_cast<double>(pixels) * static_cast<double>(times) / 1e6;
-    state.counters["MP/s"] = megapixels / drawSeconds;
-    state.counters["memcpy_MP/s"] = megapixels / copySeconds;
-    state.counters["x_memcpy"] = copySeconds / drawSeconds;
-}
-
 // A 256 x 256 picture turned by the angle into its 362 x 362 square.
 void Rotate(benchmark::State& state) {
     const int angle = static_cast<int>(state.range(0));
-    Measure(state, ROTATED_SQUARE * ROTATED_SQUARE, [angle] {
+    MeasureAgainstMemcpy(state, ROTATED_SQUARE * ROTATED_SQUARE, [angle] {
         DrawImageRotated(192, 112, ROTATED_SLOT, angle, 0, 0, -1, -1);
     });
 }
@@ -62,14 +43,14 @@ void Rotate(benchmark::State& state) {
 // stretching blit (1) or through GDI and the work buffer (0).
 void ScaleTwice(benchmark::State& state) {
     gDisplay.canStretch = static_cast<int>(state.range(0));
-    Measure(state, SCREEN_PIXELS, [] { DrawImageScaled(0, 0, HALF_SCREEN_SLOT, -1, -1, 0, 0, -1, -1); });
+    MeasureAgainstMemcpy(state, SCREEN_PIXELS, [] { DrawImageScaled(0, 0, HALF_SCREEN_SLOT, -1, -1, 0, 0, -1, -1); });
     gDisplay.canStretch = 1;
 }
 
 // One dissolve step over the whole screen to the given level.
 void DissolveStep(benchmark::State& state) {
     const int level = static_cast<int>(state.range(0));
-    Measure(state, SCREEN_PIXELS, [level] {
+    MeasureAgainstMemcpy(state, SCREEN_PIXELS, [level] {
         gApp.fadeLevel = level - 1;
         StepDissolve(1, 0x00FF00);
     });

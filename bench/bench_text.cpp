@@ -21,7 +21,6 @@ namespace {
 constexpr const char* LINE = "Stage 07   Score 0012345    残り時間はあと十五秒です";
 constexpr int CELL_WIDTH = 8, CELL_HEIGHT = 16;
 
-// Processor time of this thread, as the other benchmarks measure it.
 // The slots and settings the benchmarks below use.
 void PrepareBenchmarks() {
     SetTextFont(CELL_WIDTH, CELL_HEIGHT, RGB(255, 255, 255), "標準ゴシック");
@@ -35,24 +34,10 @@ void PrintUnchangedLine(benchmark::State& state) {
     const auto print = [] { PrintText(16, 200, "%s", LINE); };
     print();  // the glyphs enter the cache
     const uint64_t rasterised = GetGlyphRasterCount();
-    for (auto _ : state) print();
-    state.counters["rasterised"] = static_cast<double>(GetGlyphRasterCount() - rasterised);
-
     // The line's box: every byte is one cell.
     const int pixels = static_cast<int>(std::strlen(LINE)) * CELL_WIDTH * CELL_HEIGHT;
-    static std::vector<uint16_t> from(pixels, 1), to(pixels);
-    const auto copy = [] {
-        std::memcpy(to.data(), from.data(), to.size() * sizeof(uint16_t));
-        benchmark::ClobberMemory();
-    };
-    const int64_t times = std::max<int64_t>(state.iterations(), 1);
-    const double printSeconds = SecondsFor(times, print);
-    const double copySeconds = SecondsFor(times, copy);
-    const double megapixels = static_cast<double>(pixels) * static_cast<double>(times) / 1e6;
-    state.counters["MP/s"] = megapixels / printSeconds;
-    state.counters["us/line"] = printSeconds * 1e6 / static_cast<double>(times);
-    state.counters["memcpy_MP/s"] = megapixels / copySeconds;
-    state.counters["x_memcpy"] = copySeconds / printSeconds;
+    state.counters["us/line"] = MeasureAgainstMemcpy(state, pixels, print) * 1e6;
+    state.counters["rasterised"] = static_cast<double>(GetGlyphRasterCount() - rasterised);
 }
 
 BENCHMARK(PrintUnchangedLine)->Arg(TRANSPARENT)->Arg(OPAQUE);

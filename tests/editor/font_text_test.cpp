@@ -60,22 +60,17 @@ protected:
 
 TEST_F(FontText, ComposedTextTakesTheGlyphShortOfItsCellEdges) {
     PutFontText(10, 20, "A\x81" "B", 0);
-    EXPECT_EQ(CanvasPixel(10, 20), GlyphNumber('A'));
-    EXPECT_EQ(CanvasPixel(19, 35), GlyphNumber('A'));
-    EXPECT_EQ(CanvasPixel(20, 20), 0);
-    EXPECT_EQ(CanvasPixel(10, 36), 0);
-    // A byte above 127 has no glyph but keeps its place.
-    EXPECT_EQ(CanvasPixel(21, 20), 0);
-    EXPECT_EQ(CanvasPixel(32, 20), GlyphNumber('B'));
+    // A byte above 127 has no glyph but keeps its place (21, 20).
+    EXPECT_EQ((Pixels{CanvasPixel(10, 20), CanvasPixel(19, 35), CanvasPixel(20, 20), CanvasPixel(10, 36), CanvasPixel(21, 20),
+                      CanvasPixel(32, 20)}),
+              (Pixels{GlyphNumber('A'), GlyphNumber('A'), 0, 0, 0, GlyphNumber('B')}));
 }
 
 TEST_F(FontText, DrawnTextTakesTheWholeCellFromTheChosenFont) {
     PaintSlot(FONT_SLOT_BASE + 2, [](int x, int y) { return GlyphPixel(x, y) | 0x8000; });
     DrawFontText(10, 20, "?/", 2);
-    EXPECT_EQ(BackPixel(10, 20), GlyphNumber('?') | 0x8000);
-    EXPECT_EQ(BackPixel(20, 36), CELL_EDGE);
-    EXPECT_EQ(BackPixel(21, 20), GlyphNumber('/') | 0x8000);
-    EXPECT_EQ(BackPixel(32, 20), 0);
+    EXPECT_EQ(BackPixels({{10, 20}, {20, 36}, {21, 20}, {32, 20}}),
+              (Pixels{static_cast<uint16_t>(GlyphNumber('?') | 0x8000), CELL_EDGE, static_cast<uint16_t>(GlyphNumber('/') | 0x8000), 0}));
 }
 
 TEST_F(FontText, NumbersShowExactlyTheAskedDigits) {

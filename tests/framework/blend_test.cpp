@@ -120,13 +120,9 @@ TEST_P(BlendKernels, AlphaKeepsTheTargetInWhicheverHalfOfAPairIsKeyed) {
     uint16_t dst[7] = {0x0000, 0x1111, 0x2222, 0x3333, 0x4444, 0x5555, 0x6666};
     const uint16_t before[7] = {0x0000, 0x1111, 0x2222, 0x3333, 0x4444, 0x5555, 0x6666};
     BlendAlpha(BlendArea{dst, 7, src, 7, 7, 1}, BlendKey{true, KEY}, k565, 200, GetParam());
-    EXPECT_EQ(dst[0], AlonePixel(k565, 200, src[0], before[0]));
-    EXPECT_EQ(dst[1], before[1]);
-    EXPECT_EQ(dst[2], PairPixel(k565, 200, src[2], before[2]));
-    EXPECT_EQ(dst[3], PairPixel(k565, 200, src[3], before[3]));
-    EXPECT_EQ(dst[4], before[4]);
-    EXPECT_EQ(dst[5], before[5]);
-    EXPECT_EQ(dst[6], before[6]);
+    EXPECT_EQ(std::vector<uint16_t>(dst, dst + 7),
+              (std::vector<uint16_t>{AlonePixel(k565, 200, src[0], before[0]), before[1], PairPixel(k565, 200, src[2], before[2]),
+                                     PairPixel(k565, 200, src[3], before[3]), before[4], before[5], before[6]}));
 }
 
 TEST_P(BlendKernels, AddSaturatesEachChannel) {
@@ -162,9 +158,7 @@ TEST(BlendRounding, TheOddFirstPixelFloorsWhereAPairRoundsUp) {
     uint16_t d[3] = {31, 31, 31};
     const uint16_t s[3] = {0, 0, 0};
     BlendAlpha(BlendArea{d, 3, s, 3, 3, 1}, BlendKey{false, 0}, k565, 2);
-    EXPECT_EQ(d[0], 30);
-    EXPECT_EQ(d[1], 31);
-    EXPECT_EQ(d[2], 31);
+    EXPECT_EQ(std::vector<uint16_t>(d, d + 3), (std::vector<uint16_t>{30, 31, 31}));
 }
 
 TEST(BlendRounding, OutOfRangeOpacitiesAgreeOnBothPaths) {

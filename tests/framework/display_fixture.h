@@ -18,14 +18,14 @@
 
 class DisplayTest : public ::testing::Test {
 protected:
-    // Starts with the desktop reporting the given colour depth.
-    void StartDisplay(int desktopDepth = 16) {
-        PlatformOptions options;
+    // Starts with these platform options (the desktop's colour depth, a log
+    // file); configure adjusts the framework's state before the window opens.
+    void StartDisplay(PlatformOptions options = {}, void (*configure)() = nullptr) {
         options.backend = "headless";
-        options.desktopDepth = desktopDepth;
         std::string error;
         ASSERT_TRUE(PlatformOpen(options, &error)) << error;
         InitFrameworkState();
+        if (configure) configure();
         ASSERT_EQ(CreateMainWindow(), 1);
         ASSERT_EQ(InitDisplay(), 1);
         CreateWorkBuffer();

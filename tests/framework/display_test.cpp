@@ -62,7 +62,9 @@ TEST_F(Display, FiveFiveFiveAndThirtyTwoBitFormatsAnalyseTheirOwnWay) {
 
 TEST_F(Display, AThirtyTwoBitDesktopLocksFullScreenAtSixteenBits) {
     TearDown();
-    StartDisplay(32);
+    PlatformOptions options;
+    options.desktopDepth = 32;
+    StartDisplay(options);
     EXPECT_TRUE(IsFullScreen());
     EXPECT_TRUE(IsModeLocked());
     EXPECT_EQ(gDisplay.bitDepth, 16);

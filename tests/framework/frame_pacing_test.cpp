@@ -105,39 +105,32 @@ TEST_F(FramePacing, LoweringTheRatePastACounterStopsTheMeasurement) {
 }
 
 TEST(FrameRate, RateClampsTo2Through100AndIntervalsTurnIntoRates) {
-    SetFrameRate(0);
-    EXPECT_EQ(gApp.frameRate, 2u);
-    SetFrameRate(250);
-    EXPECT_EQ(gApp.frameRate, 100u);
-    SetFrameRate(60);
-    EXPECT_EQ(gApp.frameRate, 60u);
-    EXPECT_EQ(SetFrameInterval(1000), 2);
-    EXPECT_EQ(SetFrameInterval(5), 200);
-    EXPECT_EQ(SetFrameInterval(1), 1000);
+    std::vector<uint32_t> rates;
+    for (int rate : {0, 250, 60}) {
+        SetFrameRate(rate);
+        rates.push_back(gApp.frameRate);
+    }
+    EXPECT_EQ(rates, (std::vector<uint32_t>{2, 100, 60}));
+    std::vector<int> fromIntervals;
+    for (int interval : {1000, 5, 1, 0, -7}) fromIntervals.push_back(SetFrameInterval(interval));
+    EXPECT_EQ(fromIntervals, (std::vector<int>{2, 200, 1000, 1000, 1000}));
     EXPECT_EQ(gApp.frameRate, 1000u);
-    EXPECT_EQ(SetFrameInterval(0), 1000);
-    EXPECT_EQ(SetFrameInterval(-7), 1000);
 }
 
 TEST_F(FramePacing, StopwatchesAndTimeOfDayReadTheClock) {
     HeadlessSetClock(5000);
     ResetStopwatches();
     HeadlessSetClock(5250);
-    EXPECT_EQ(Stopwatch(2, 1), 250u);
-    EXPECT_EQ(Stopwatch(0, 0), 0u);
+    EXPECT_EQ((std::vector<uint32_t>{Stopwatch(2, 1), Stopwatch(0, 0)}), (std::vector<uint32_t>{250, 0}));
     HeadlessSetClock(5300);
-    EXPECT_EQ(Stopwatch(0, 1), 50u);
-    EXPECT_EQ(Stopwatch(1, 1), 300u);
-    EXPECT_EQ(Stopwatch(3, 1), 0u);
-    EXPECT_EQ(Stopwatch(-1, 1), 0u);
+    EXPECT_EQ((std::vector<uint32_t>{Stopwatch(0, 1), Stopwatch(1, 1), Stopwatch(3, 1), Stopwatch(-1, 1)}),
+              (std::vector<uint32_t>{50, 300, 0, 0}));
 
     // The headless day starts at 12:00:00 when the clock starts.
     HeadlessSetClock((3600 + 61) * 1000 + 999);
     int32_t now[3];
     EXPECT_EQ(GetTimeOfDay(now), now);
-    EXPECT_EQ(now[0], 13);
-    EXPECT_EQ(now[1], 1);
-    EXPECT_EQ(now[2], 1);
+    EXPECT_EQ(std::vector<int32_t>(now, now + 3), (std::vector<int32_t>{13, 1, 1}));
 }
 
 }  // namespace

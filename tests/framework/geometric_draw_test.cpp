@@ -124,15 +124,12 @@ TEST_F(GeometricDraws, RotationOfASubRectangleReadsNothingOutsideTheSlot) {
         return sx >= 0 && sx < 30 && sy >= 30 && sy < 40 ? Picture(sx, sy) : -1;
     });
     ASSERT_EQ(DrawImageRotated(300, 300, SLOT, 0, -10, -10, 20, 20), 1);
-    EXPECT_EQ(BackPixel(310, 310), Picture(0, 0));
-    EXPECT_EQ(BackPixel(309, 309), SCREEN);
+    EXPECT_EQ(BackPixels({{310, 310}, {309, 309}}), (Pixels{Picture(0, 0), SCREEN}));
 }
 
 TEST_F(GeometricDraws, RotationRefusals) {
-    EXPECT_EQ(DrawImageRotated(0, 0, -1, 0, 0, 0, -1, -1), 0);
-    EXPECT_EQ(DrawImageRotated(0, 0, WORK_SLOT, 0, 0, 0, -1, -1), 0);
-    EXPECT_EQ(DrawImageRotated(0, 0, SLOT + 0x10000, 0, 0, 0, -1, -1), 0) << "the whole int is compared";
-    EXPECT_EQ(DrawImageRotated(0, 0, 77, 0, 0, 0, -1, -1), 0);
+    // Slot -1, the work buffer, a slot number beyond 16 bits (the whole int is compared) and an empty slot.
+    for (int slot : {-1, WORK_SLOT, SLOT + 0x10000, 77}) EXPECT_EQ(DrawImageRotated(0, 0, slot, 0, 0, 0, -1, -1), 0) << slot;
     {
         const ScopedValue depth(gDisplay.bitDepth, 32);
         EXPECT_EQ(DrawImageRotated(100, 100, SLOT, 0, 0, 0, -1, -1), 0);
@@ -191,8 +188,7 @@ TEST_F(GeometricDraws, WorkBufferPathKeysOnTheStretchedPicturesCorner) {
     gDisplay.canStretch = 0;
     ClearBackBufferTo(SCREEN);
     ASSERT_EQ(DrawImageScaled(0, 0, SLOT, 58, 78, 1, 1, 30, 40), 1);
-    EXPECT_EQ(BackPixel(0, 0), SCREEN);
-    EXPECT_EQ(BackPixel(2, 0), Picture(2, 1));
+    EXPECT_EQ(BackPixels({{0, 0}, {2, 0}}), (Pixels{SCREEN, Picture(2, 1)}));
 
     // No work buffer: nothing to stretch into.
     IDirectDrawSurface* work = gImageSlots[WORK_SLOT].surface;

@@ -31,21 +31,13 @@ uint32_t Stored(uint32_t rgb) { return rgb & 0xF8F8F8; }
 
 class KbmLoader : public DisplayTest {
 protected:
-    void TearDown() override {
-        for (const std::string& path : written_) std::remove(path.c_str());
-        DisplayTest::TearDown();
-    }
-    std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
-        written_.push_back(TempPath(name));
-        WriteBytes(written_.back(), bytes);
-        return written_.back();
-    }
+    std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) { return files_.Write(name, bytes); }
     std::vector<uint16_t> Expected(const std::vector<uint32_t>& rgb) {
         std::vector<uint16_t> out;
         for (const uint32_t c : rgb) out.push_back(DisplayValue(Stored(c)));
         return out;
     }
-    std::vector<std::string> written_;
+    TempFiles files_;
 };
 
 TEST_F(KbmLoader, RunAndRepeatCodesInThreePlanesDecodeToTheirPixels) {
@@ -53,8 +45,7 @@ TEST_F(KbmLoader, RunAndRepeatCodesInThreePlanesDecodeToTheirPixels) {
         Write("example.kbm", Concat(KbmHeader(4, 1, 1, 2, 1), {0x1B, 0xF9, 0x01, 0x83}));
     ASSERT_EQ(LoadKbmImage(20, path.c_str(), 1), 1);
     const ImageSlot& s = gImageSlots[20];
-    EXPECT_EQ(s.width, 4);
-    EXPECT_EQ(s.height, 1);
+    EXPECT_EQ((std::vector<int>{s.width, s.height}), (std::vector<int>{4, 1}));
     // Blue 0x18, green 0xF8, red 0x80 twice, then blue 0x18, red 0x80.
     EXPECT_EQ(SlotPixels(20), Expected({0x80F818, 0x80F818, 0x800018, 0x800018}));
     EXPECT_EQ(s.colorKey, DisplayValue(0x80F818)) << "keyed on the top-left pixel";
@@ -144,8 +135,7 @@ TEST_F(KbmLoader, RandomlyDamagedFilesLoadOrAreRefusedButNeverCrash) {
     std::vector<uint32_t> rgb(13 * 7);
     for (uint32_t& c : rgb) c = random() % 4 == 0 ? 0x102030 : random() & 0xFFFFFF;
     const std::vector<uint8_t> good = EncodeKbm(13, 7, rgb);
-    const std::string path = TempPath("fuzz.kbm");
-    written_.push_back(path);
+    const std::string path = files_.Path("fuzz.kbm");
     int loaded = 0;
     ::testing::internal::CaptureStderr();
     for (int round = 0; round < 600; ++round) {

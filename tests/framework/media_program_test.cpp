@@ -63,6 +63,9 @@ protected:
         return RunProgram("media_probe_app", arguments + " --cd-image=tones.cue", script, *dir_);
     }
     static bool Has(const RunResult& r, const std::string& text) { return r.output.find(text) != std::string::npos; }
+    static void ExpectLines(const RunResult& r, std::initializer_list<std::string> lines) {
+        for (const std::string& line : lines) EXPECT_TRUE(Has(r, line)) << line << " in\n" << r.output;
+    }
     // The frame number of the first report line holding the text after the given one, or -1.
     static int FrameOf(const RunResult& r, const std::string& text, const std::string& after = "") {
         const size_t at = r.output.find(text, r.output.find(after));
@@ -125,13 +128,11 @@ TEST_F(MediaProgram, ACdTrackPlaysToTheNextTrackOrTheLastToTheDiscsEnd) {
 
 TEST_F(MediaProgram, DeactivationPausesEverythingAndActivationResumesExactlyThat) {
     const std::string all = "midi=song.mid midi-loop=1 cd=1 cd-loop=1 movie=wide.avi@10 pause-cd=20";
-    RunResult r = Run(all, "30 deactivate\n40 close\n");
-    EXPECT_TRUE(Has(r, "frame 20 midi=playing cd=paused movie=playing")) << r.output;
-    EXPECT_TRUE(Has(r, "at exit frame 30 midi=paused cd=paused movie=paused showing=1")) << r.output;
+    ExpectLines(Run(all, "30 deactivate\n40 close\n"), {"frame 20 midi=playing cd=paused movie=playing",
+                                                        "at exit frame 30 midi=paused cd=paused movie=paused showing=1"});
     // The CD the program paused itself is resumed too; a closed song stays closed.
-    r = Run(all + " close-midi=25", "30 deactivate\n40 activate\n60 close\n");
-    EXPECT_TRUE(Has(r, "frame 25 midi=closed cd=paused movie=playing")) << r.output;
-    EXPECT_TRUE(Has(r, "frame 30 midi=closed cd=playing movie=playing showing=1")) << r.output;
+    ExpectLines(Run(all + " close-midi=25", "30 deactivate\n40 activate\n60 close\n"),
+                {"frame 25 midi=closed cd=paused movie=playing", "frame 30 midi=closed cd=playing movie=playing showing=1"});
 }
 
 // Where a colour is and is not in a captured frame.
@@ -140,8 +141,7 @@ TEST_F(MediaProgram, AMovieShowsFittedIntoTheWindowUntilItsEndClearsMovieShowing
     for (const char* movie : {"wide.avi", "wide.mpg"}) {
         SCOPED_TRACE(movie);
         const RunResult r = Run(std::string("movie=") + movie + "@10", "40 capture first.png\n100 capture second.png\n200 close\n");
-        EXPECT_TRUE(Has(r, "PlayMovie=1")) << r.output;
-        EXPECT_TRUE(Has(r, "PlayMovie again=0")) << r.output;
+        ExpectLines(r, {"PlayMovie=1", "PlayMovie again=0"});
         const int end = FrameOf(r, "movie=closed showing=0", "movie=playing");
         EXPECT_GE(end, 130) << r.output;  // two seconds from frame 10
         EXPECT_LE(end, 133) << r.output;
@@ -167,14 +167,11 @@ TEST_F(MediaProgram, MissingMediaAreLoggedInTheProgramsOwnWords) {
     std::string directory = dir_->string();
     for (char& c : directory)
         if (c == '/') c = '\\';
-    RunResult r = Run("midi=absent.mid cd=1 movie=absent.avi@2", "10 close\n");
-    EXPECT_TRUE(Has(r, ShiftJisToUtf8(("MIDI[" + directory + "absent.mid]のオープンに失敗しました\n").c_str()))) << r.output;
-    EXPECT_TRUE(Has(r, "PlayMidi=0")) << r.output;
-    EXPECT_TRUE(Has(r, "PlayMovie=0")) << r.output;
-    EXPECT_TRUE(Has(r, "at exit frame 10 midi=closed cd=playing movie=closed showing=0")) << r.output;
-    r = RunProgram("media_probe_app", "cd=1 --cd-image=absent.cue", "5 close\n", *dir_);
-    EXPECT_TRUE(Has(r, ShiftJisToUtf8("ＣＤが再生できません\n"))) << r.output;
-    EXPECT_TRUE(Has(r, "PlayCdTrack=0")) << r.output;
+    ExpectLines(Run("midi=absent.mid cd=1 movie=absent.avi@2", "10 close\n"),
+                {ShiftJisToUtf8(("MIDI[" + directory + "absent.mid]のオープンに失敗しました\n").c_str()), "PlayMidi=0",
+                 "PlayMovie=0", "at exit frame 10 midi=closed cd=playing movie=closed showing=0"});
+    ExpectLines(RunProgram("media_probe_app", "cd=1 --cd-image=absent.cue", "5 close\n", *dir_),
+                {ShiftJisToUtf8("ＣＤが再生できません\n"), "PlayCdTrack=0"});
 }
 
 // Called directly: a paused song is closed, by CloseMidi and before a new song.

@@ -25,14 +25,7 @@ std::string FaultyPlugin(const std::string& fault) { return std::string(KORVEN_B
 
 class PluginLoader : public DisplayTest {
 protected:
-    void TearDown() override {
-        for (const std::string& path : written_) std::remove(path.c_str());
-        DisplayTest::TearDown();
-    }
-    std::string Temp(const std::string& name) {
-        written_.push_back(TempPath(name));
-        return written_.back();
-    }
+    std::string Temp(const std::string& name) { return files_.Path(name); }
     // Loads through the plug-in and returns the result with the debug lines.
     std::pair<int, std::string> Load(int slot, const std::string& plugin, const std::string& picture, int key = 0) {
         int result = -1;
@@ -50,7 +43,7 @@ protected:
         for (const uint32_t c : rgb) out.push_back(DisplayValue(c));
         return out;
     }
-    std::vector<std::string> written_;
+    TempFiles files_;
 };
 
 // Colours the 16-bit display shows exactly: channels in steps of 8.
@@ -69,11 +62,10 @@ TEST_F(PluginLoader, PngPicturesArriveExactlyAndKeyedOnTheirCorner) {
     ASSERT_EQ(result, 1) << log;
     EXPECT_EQ(log, Lines({"SPI[" + PNG_PLUGIN + "]を使用\n", "IMG[" + path + "]を処理\n"}));
     const ImageSlot& s = gImageSlots[30];
-    EXPECT_EQ(s.width, 5);
-    EXPECT_EQ(s.height, 3);
+    EXPECT_EQ((std::vector<uint32_t>{static_cast<uint32_t>(s.width), static_cast<uint32_t>(s.height), s.colorKey,
+                                     static_cast<uint32_t>(s.useColorKey)}),
+              (std::vector<uint32_t>{5, 3, DisplayValue(rgb[0]), 1}));
     EXPECT_EQ(SlotPixels(30), Expected(rgb));
-    EXPECT_EQ(s.colorKey, DisplayValue(rgb[0]));
-    EXPECT_EQ(s.useColorKey, 1);
     EXPECT_STREQ(s.fileName, path.c_str());
     EXPECT_STREQ(s.pluginName, PNG_PLUGIN.c_str());
 }

@@ -37,17 +37,11 @@ protected:
         fs::create_directories(folder_);
         fs::current_path(folder_);  // model file names are resolved against the working directory
         PlatformOptions options;
-        options.backend = "headless";
         options.logPath = (folder_ / "log.txt").string();
-        std::string error;
-        ASSERT_TRUE(PlatformOpen(options, &error)) << error;
-        InitFrameworkState();
-        gApp.enable3D = 1;
-        hardwareChosen = 0;
-        ASSERT_EQ(CreateMainWindow(), 1);
-        ASSERT_EQ(InitDisplay(), 1);
-        CreateWorkBuffer();
-        gApp.active = 1;
+        StartDisplay(options, [] {
+            gApp.enable3D = 1;
+            hardwareChosen = 0;
+        });
         ASSERT_EQ(Init3D(), 1);
     }
     void TearDown() override {
@@ -105,8 +99,7 @@ protected:
 TEST_F(Scene3DTest, StartUpChoosesTheRgbDeviceAndBuildsTheScene) {
     EXPECT_EQ(Is3DReady(), 1);
     EXPECT_STREQ(gDirect3D.deviceName, "Korven RGB renderer");
-    EXPECT_EQ(gDirect3D.zBufferDepth, 16u);
-    EXPECT_EQ(gDirect3D.zBufferMemory, DDSCAPS_VIDEOMEMORY);
+    EXPECT_EQ((std::vector<uint32_t>{gDirect3D.zBufferDepth, gDirect3D.zBufferMemory}), (std::vector<uint32_t>{16, DDSCAPS_VIDEOMEMORY}));
     EXPECT_NE(Log().find(Utf8(u8"[Korven RGB renderer]を使用します\n")), std::string::npos) << Log();
     EXPECT_EQ(gDirect3D.rmDevice->GetQuality(), D3DRMRENDER_FLAT);  // the editor's configuration: -1
     EXPECT_EQ(gDirect3D.rmDevice->GetTextureQuality(), D3DRMTEXTURE_MIPNEAREST);
@@ -190,7 +183,6 @@ TEST_F(Scene3DTest, DrawingSurvivesADisplaySwitchAndASurfaceLoss) {
     ASSERT_EQ(RenderSlotZero(), D3DRM_OK);
     const uint16_t red = BackPixel(320, 240);
     EXPECT_NE(red, 0);
-
     ToggleFullScreen();
     EXPECT_EQ(Is3DReady(), 1);
     ClearBackBufferTo(0);

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -38,6 +39,20 @@ inline std::string TempPath(const std::string& name) {
     return ::testing::TempDir() + std::to_string(getpid()) + "-" + name;
 }
 
+// Files a test writes in its temporary folder, removed when it ends.
+class TempFiles {
+public:
+    ~TempFiles() {
+        for (const std::string& path : paths_) std::remove(path.c_str());
+    }
+    // A path that is removed at the end; with bytes, the file holding them.
+    std::string Path(const std::string& name) { return paths_.emplace_back(TempPath(name)); }
+    std::string Write(const std::string& name, const std::vector<uint8_t>& bytes);
+
+private:
+    std::vector<std::string> paths_;
+};
+
 inline std::vector<uint8_t> ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
@@ -45,6 +60,12 @@ inline std::vector<uint8_t> ReadBytes(const std::string& path) {
 
 inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+inline std::string TempFiles::Write(const std::string& name, const std::vector<uint8_t>& bytes) {
+    const std::string path = Path(name);
+    WriteBytes(path, bytes);
+    return path;
 }
 
 // The debug output (as UTF-8) that running f writes.

@@ -199,14 +199,11 @@ TEST(DialogTemplates, AreReadExactlyAndRefusedWhenTheyRunPastTheirBlock) {
     const std::vector<uint8_t> t = TwoItemTemplate();
     DialogTemplate parsed;
     ASSERT_TRUE(ParseDialogTemplate(t.data(), t.size(), &parsed));
-    EXPECT_EQ(parsed.title, "\x91\xE8\x96\xBC");
-    EXPECT_EQ(parsed.header.cx, 100);
     ASSERT_EQ(parsed.items.size(), 2u);
-    EXPECT_EQ(parsed.items[0].className, "BUTTON");
-    EXPECT_EQ(parsed.items[0].title, "OK");
-    EXPECT_EQ(parsed.items[1].className, "Edit");
-    EXPECT_EQ(parsed.items[1].header.id, 1000);
-    EXPECT_EQ(parsed.items[1].header.y, 20);
+    EXPECT_EQ((std::vector<std::string>{parsed.title, parsed.items[0].className, parsed.items[0].title, parsed.items[1].className}),
+              (std::vector<std::string>{"\x91\xE8\x96\xBC", "BUTTON", "OK", "Edit"}));
+    EXPECT_EQ((std::vector<int>{parsed.header.cx, parsed.items[1].header.id, parsed.items[1].header.y}),
+              (std::vector<int>{100, 1000, 20}));
     for (size_t cut = 0; cut < t.size(); cut += 7)
         EXPECT_FALSE(ParseDialogTemplate(t.data(), cut, &parsed)) << "cut at " << cut;
     std::vector<uint8_t> extended = t;
@@ -246,10 +243,10 @@ TEST_F(Controls, ModalDialogsPlaceTheirItemsInDialogUnitsAndEndThroughTheirProce
     const INT_PTR result = DialogBoxIndirectParamA(nullptr, reinterpret_cast<const DLGTEMPLATE*>(t.data()), main_,
                                                    EnterClosingProc, 0);
     EXPECT_EQ(result, 42);
-    EXPECT_EQ(gSeenInDialog.frame.left, (10 * bx + 2) / 4);
-    EXPECT_EQ(gSeenInDialog.frame.right - gSeenInDialog.frame.left, (100 * bx + 2) / 4);
-    EXPECT_EQ(gSeenInDialog.edit.top, (20 * by + 4) / 8);
-    EXPECT_EQ(gSeenInDialog.edit.bottom - gSeenInDialog.edit.top, (14 * by + 4) / 8);
+    const RECT& frame = gSeenInDialog.frame;
+    const RECT& edit = gSeenInDialog.edit;
+    EXPECT_EQ((std::vector<LONG>{frame.left, frame.right - frame.left, edit.top, edit.bottom - edit.top}),
+              (std::vector<LONG>{(10 * bx + 2) / 4, (100 * bx + 2) / 4, (20 * by + 4) / 8, (14 * by + 4) / 8}));
     EXPECT_FALSE(gSeenInDialog.editFocused) << "the first control (the button) has the focus";
     EXPECT_EQ(GetDlgItem(main_, 1000), nullptr);
 }
@@ -278,9 +275,7 @@ TEST(CodePages, AnsiTextBecomesUtf16) {
     WCHAR wide[8] = {};
     EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "\x96\xBC" "A", -1, nullptr, 0), 3);
     EXPECT_EQ(MultiByteToWideChar(GetACP(), 0, "\x96\xBC" "A", -1, wide, 8), 3);
-    EXPECT_EQ(wide[0], u'名');
-    EXPECT_EQ(wide[1], u'A');
-    EXPECT_EQ(wide[2], 0);
+    EXPECT_EQ(std::u16string(wide, 3), std::u16string(u"名A\0", 3));
     EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "abc", 3, wide, 2), 0) << "too small a buffer";
 }
 

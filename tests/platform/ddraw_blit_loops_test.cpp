@@ -64,10 +64,7 @@ TEST(KeyedCopy, SkipsKeyPixelsAndCopiesTheRest) {
     uint16_t dst[4] = {1, 2, 3, 4};
     CopyAreaKeyed({reinterpret_cast<uint8_t*>(dst), 8}, {reinterpret_cast<const uint8_t*>(src), 8}, {4, 1, 2},
                   {0x7C1F, 0x7FFF});
-    EXPECT_EQ(dst[0], 1);
-    EXPECT_EQ(dst[1], 2);
-    EXPECT_EQ(dst[2], 0x1234);
-    EXPECT_EQ(dst[3], 0x7C1E);
+    EXPECT_EQ(std::vector<uint16_t>(dst, dst + 4), (std::vector<uint16_t>{1, 2, 0x1234, 0x7C1E}));
 }
 
 TEST(Fill, WritesTheValueInsideTheAreaOnly) {
@@ -141,10 +138,7 @@ TEST(Stretch, KeyedStretchLeavesKeyPixels) {
     const ColorKey key{0x001F, 0xFFFF};
     StretchArea({reinterpret_cast<uint8_t*>(dst), 8}, {reinterpret_cast<const uint8_t*>(src), 4}, {4, 1, 2},
                 {2, 4, 0}, {1, 1, 0}, &key);
-    EXPECT_EQ(dst[0], 9);
-    EXPECT_EQ(dst[1], 9);
-    EXPECT_EQ(dst[2], 0x07E0);
-    EXPECT_EQ(dst[3], 0x07E0);
+    EXPECT_EQ(std::vector<uint16_t>(dst, dst + 4), (std::vector<uint16_t>{9, 9, 0x07E0, 0x07E0}));
 }
 
 }  // namespace

@@ -38,9 +38,12 @@ protected:
     ChildProcess& Member(const std::string& session, const std::string& player) {
         ChildProcess& member = Peer();
         member.Ask("search 300", IsEnd);
-        EXPECT_EQ(member.Ask("join " + session), "ok");
-        EXPECT_EQ(member.Ask("player " + player), "ok");
-        return member;
+        return JoinAs(member, session, player);
+    }
+    static ChildProcess& JoinAs(ChildProcess& peer, const std::string& session, const std::string& player) {
+        EXPECT_EQ(peer.Ask("join " + session), "ok");
+        EXPECT_EQ(peer.Ask("player " + player), "ok");
+        return peer;
     }
 
     static std::vector<std::string> Expect(ChildProcess& peer, int count, int ms = 5000) {
@@ -59,11 +62,9 @@ TEST_F(SessionTest, TwoProcessesFindEachOtherJoinAndExchangeInOrder) {
     ChildProcess& host = Host("Room", 8, "alice");
     ChildProcess& searcher = Peer();
     EXPECT_EQ(searcher.Ask("search 300", IsEnd), (Lines{"session Room 1/8", "end"}));
-    EXPECT_EQ(searcher.Ask("join Room"), "ok");
-    EXPECT_EQ(searcher.Ask("player bob"), "ok");
+    JoinAs(searcher, "Room", "bob");
     EXPECT_EQ(Expect(host, 1), Lines{"create bob"});
-    EXPECT_EQ(host.Ask("players"), "players 2 alice bob");
-    EXPECT_EQ(searcher.Ask("players"), "players 2 alice bob");
+    EXPECT_EQ((Lines{host.Ask("players"), searcher.Ask("players")}), (Lines{"players 2 alice bob", "players 2 alice bob"}));
 
     // Guaranteed messages arrive complete and in the order they were sent.
     EXPECT_EQ(searcher.Ask("flood all 200"), "ok");
@@ -87,8 +88,7 @@ TEST_F(SessionTest, ThreeProcessesSeeTheRoomFillAndAddressPlayers) {
     ChildProcess& bob = Member("Room", "bob");
     ChildProcess& carol = Peer();
     EXPECT_EQ(carol.Ask("search 300", IsEnd), (Lines{"session Room 2/8", "end"}));
-    EXPECT_EQ(carol.Ask("join Room"), "ok");
-    EXPECT_EQ(carol.Ask("player carol"), "ok");
+    JoinAs(carol, "Room", "carol");
     EXPECT_EQ(Expect(host, 2), (Lines{"create bob", "create carol"}));
     EXPECT_EQ(Expect(bob, 1), Lines{"create carol"});
     EXPECT_EQ(carol.Ask("players"), "players 3 alice bob carol");
@@ -99,8 +99,7 @@ TEST_F(SessionTest, ThreeProcessesSeeTheRoomFillAndAddressPlayers) {
     EXPECT_EQ(carol.Ask("send all g to-all"), "ok");
     EXPECT_EQ(Expect(bob, 2), (Lines{"msg carol to-bob", "msg carol to-all"}));
     EXPECT_EQ(Expect(host, 1), Lines{"msg carol to-all"});
-    EXPECT_EQ(host.Ask("count"), "count 0");
-    EXPECT_EQ(carol.Ask("count"), "count 0");
+    EXPECT_EQ((Lines{host.Ask("count"), carol.Ask("count")}), (Lines{"count 0", "count 0"}));
 }
 
 TEST_F(SessionTest, AFullSessionRefusesAJoin) {
@@ -123,14 +122,12 @@ TEST_F(SessionTest, KilledHostMigratesWithNoMemberLost) {
     EXPECT_EQ(Expect(carol, 1), Lines{"destroy alice"});
     EXPECT_EQ(carol.Ask("send all g still-here"), "ok");
     EXPECT_EQ(Expect(bob, 1), Lines{"msg carol still-here"});
-    EXPECT_EQ(bob.Ask("players"), "players 2 bob carol");
-    EXPECT_EQ(carol.Ask("players"), "players 2 bob carol");
+    EXPECT_EQ((Lines{bob.Ask("players"), carol.Ask("players")}), (Lines{"players 2 bob carol", "players 2 bob carol"}));
 
     // The session can still be found and joined through its new host.
     ChildProcess& dave = Peer();
     EXPECT_EQ(dave.Ask("search 300", IsEnd), (Lines{"session Room 2/8", "end"}));
-    EXPECT_EQ(dave.Ask("join Room"), "ok");
-    EXPECT_EQ(dave.Ask("player dave"), "ok");
+    JoinAs(dave, "Room", "dave");
     EXPECT_EQ(Expect(carol, 1), Lines{"create dave"});
 }
 

@@ -124,8 +124,7 @@ TEST_F(SoundDevice, VoicesAddAndSaturate) {
     Constant(20000);
     Constant(-5000);
     const std::vector<int16_t> mix = Render(5);
-    EXPECT_EQ(mix[100], 32767);
-    EXPECT_EQ(mix[101], 32767);
+    EXPECT_EQ((std::vector<int16_t>{mix[100], mix[101]}), (std::vector<int16_t>{32767, 32767}));
 }
 
 TEST_F(SoundDevice, DoublingTheFrequencyDoublesThePitch) {
@@ -165,8 +164,7 @@ TEST_F(SoundDevice, EightBitStereoKeepsItsChannelsApart) {
     IDirectSoundBuffer* buffer = Buffer(Format(2, 8, 8000), frames.data(), 200);
     ASSERT_EQ(buffer->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
     const std::vector<int16_t> mix = Render(10);
-    EXPECT_EQ(mix[200], 64 * 256);
-    EXPECT_EQ(mix[201], -64 * 256);
+    EXPECT_EQ((std::vector<int16_t>{mix[200], mix[201]}), (std::vector<int16_t>{64 * 256, -64 * 256}));
 }
 
 TEST_F(SoundDevice, PlayOnceStopsAtTheEndAndReportsItsStatus) {
@@ -177,8 +175,7 @@ TEST_F(SoundDevice, PlayOnceStopsAtTheEndAndReportsItsStatus) {
     EXPECT_EQ(buffer->GetStatus(&status), DS_OK);
     EXPECT_EQ(status, DSBSTATUS_PLAYING);
     const std::vector<int16_t> mix = Render(20);
-    EXPECT_EQ(mix[2 * 440], 3000);
-    EXPECT_EQ(mix[2 * 441], 0);
+    EXPECT_EQ((std::vector<int16_t>{mix[2 * 440], mix[2 * 441]}), (std::vector<int16_t>{3000, 0}));
     EXPECT_EQ(buffer->GetStatus(&status), DS_OK);
     EXPECT_EQ(status, 0u);
     ASSERT_EQ(buffer->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
@@ -191,15 +188,13 @@ TEST_F(SoundDevice, LockHandsOutTwoRegionsWhenItWraps) {
     void *p1 = nullptr, *p2 = nullptr;
     DWORD n1 = 0, n2 = 0;
     ASSERT_EQ(buffer->Lock(3000, 2000, &p1, &n1, &p2, &n2, 0), DS_OK);
-    EXPECT_EQ(n1, 1000u);
-    EXPECT_EQ(n2, 1000u);
-    EXPECT_EQ(static_cast<uint8_t*>(p1) - static_cast<uint8_t*>(p2), 3000);
+    EXPECT_EQ((std::vector<int64_t>{n1, n2, static_cast<uint8_t*>(p1) - static_cast<uint8_t*>(p2)}),
+              (std::vector<int64_t>{1000, 1000, 3000}));
     EXPECT_EQ(buffer->Unlock(p1, n1, p2, n2), DS_OK);
     EXPECT_EQ(buffer->Lock(4000, 4, &p1, &n1, &p2, &n2, 0), DSERR_INVALIDPARAM);
     EXPECT_EQ(buffer->Lock(0, 4004, &p1, &n1, &p2, &n2, 0), DSERR_INVALIDPARAM);
     ASSERT_EQ(buffer->Lock(0, 0, &p1, &n1, &p2, &n2, DSBLOCK_ENTIREBUFFER), DS_OK);
-    EXPECT_EQ(n1, 4000u);
-    EXPECT_EQ(n2, 0u);
+    EXPECT_EQ((std::vector<DWORD>{n1, n2}), (std::vector<DWORD>{4000, 0}));
     EXPECT_EQ(buffer->Unlock(p1, n1, p2, n2), DS_OK);
 }
 
@@ -281,9 +276,8 @@ TEST_F(SoundDevice, NotificationsSignalAsThePlayCursorPassesTheirOffsets) {
 
 TEST_F(SoundDevice, ControlsAreOnlyThereWhenAskedFor) {
     IDirectSoundBuffer* stream = Buffer(Format(2, 16, 44100), nullptr, 4000, 0x40100);
-    EXPECT_EQ(stream->SetVolume(0), DSERR_CONTROLUNAVAIL);
-    EXPECT_EQ(stream->SetPan(0), DSERR_CONTROLUNAVAIL);
-    EXPECT_EQ(stream->SetFrequency(22050), DSERR_CONTROLUNAVAIL);
+    EXPECT_EQ((std::vector<HRESULT>{stream->SetVolume(0), stream->SetPan(0), stream->SetFrequency(22050)}),
+              std::vector<HRESULT>(3, DSERR_CONTROLUNAVAIL));
     IDirectSoundBuffer* wave = Buffer(Format(2, 16, 44100), nullptr, 4000);
     void* notify = nullptr;
     EXPECT_EQ(wave->QueryInterface(IID_IDirectSoundNotify, &notify), DSERR_NOINTERFACE);
@@ -300,8 +294,7 @@ TEST_F(SoundDevice, PulledSourcesMixWithTheBuffers) {
         },
         nullptr);
     std::vector<int16_t> mix = Render(10);
-    EXPECT_EQ(mix[10], 1200);
-    EXPECT_EQ(mix[11], 800);
+    EXPECT_EQ((std::vector<int16_t>{mix[10], mix[11]}), (std::vector<int16_t>{1200, 800}));
     DetachMixerSource(id);
     mix = Render(10);
     EXPECT_EQ(mix[10], 1000);

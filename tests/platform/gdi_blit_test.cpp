@@ -35,15 +35,11 @@ TEST(Blit, EightBitPaletteBitmapIntoA565Surface) {
     rows[4] = 0, rows[5] = 1, rows[6] = 2;                // top row
     rows[0] = 2, rows[1] = 2, rows[2] = 1;
 
-    OwnedPixels surface(4, 3, PIXEL_FORMAT_565);
-    HDC dc = CreateSurfaceDC(surface.buffer);
-    EXPECT_TRUE(BitBlt(dc, 1, 1, 3, 2, source.dc, 0, 0, SRCCOPY));
-    DeleteSurfaceDC(dc);
-    EXPECT_EQ(surface.Raw(1, 1), 0xF800u);
-    EXPECT_EQ(surface.Raw(2, 1), 0x11AAu);  // 0x12 >> 3, 0x34 >> 2, 0x56 >> 3
-    EXPECT_EQ(surface.Raw(3, 1), 0xFFFFu);
-    EXPECT_EQ(surface.Raw(3, 2), 0x11AAu);
-    EXPECT_EQ(surface.Raw(0, 0), 0u);
+    Canvas surface(4, 3, PIXEL_FORMAT_565);
+    EXPECT_TRUE(BitBlt(surface.dc, 1, 1, 3, 2, source.dc, 0, 0, SRCCOPY));
+    // 0x11AA: 0x12 >> 3, 0x34 >> 2, 0x56 >> 3.
+    EXPECT_EQ((std::vector<uint32_t>{surface.Raw(1, 1), surface.Raw(2, 1), surface.Raw(3, 1), surface.Raw(3, 2), surface.Raw(0, 0)}),
+              (std::vector<uint32_t>{0xF800, 0x11AA, 0xFFFF, 0x11AA, 0}));
 }
 
 TEST(Blit, TwentyFourBitBitmapIntoA555Surface) {
@@ -52,10 +48,8 @@ TEST(Blit, TwentyFourBitBitmapIntoA555Surface) {
     const uint8_t pixels[6] = {0x56, 0x34, 0x12, 0xFF, 0x00, 0x80};  // blue, green, red each
     std::copy(pixels, pixels + 6, bgr);
 
-    OwnedPixels surface(2, 1, PIXEL_FORMAT_555);
-    HDC dc = CreateSurfaceDC(surface.buffer);
-    EXPECT_TRUE(BitBlt(dc, 0, 0, 2, 1, source.dc, 0, 0, SRCCOPY));
-    DeleteSurfaceDC(dc);
+    Canvas surface(2, 1, PIXEL_FORMAT_555);
+    EXPECT_TRUE(BitBlt(surface.dc, 0, 0, 2, 1, source.dc, 0, 0, SRCCOPY));
     EXPECT_EQ(surface.Raw(0, 0), (0x12u >> 3 << 10) | (0x34u >> 3 << 5) | (0x56u >> 3));
     EXPECT_EQ(surface.Raw(1, 0), (0x80u >> 3 << 10) | 0x1Fu);
 }
@@ -65,28 +59,19 @@ TEST(Blit, SixteenBitsIntoAnEightBitSurfaceTakeTheNearestPaletteColour) {
     palette[10] = {250, 0, 0, 0};
     palette[20] = {0, 0, 240, 0};
     palette[30] = {128, 128, 128, 0};
-    OwnedPixels source(3, 1, PIXEL_FORMAT_565);
-    HDC sourceDC = CreateSurfaceDC(source.buffer);
-    SetPixelV(sourceDC, 0, 0, RGB(255, 16, 0));
-    SetPixelV(sourceDC, 1, 0, RGB(0, 8, 200));
-    SetPixelV(sourceDC, 2, 0, RGB(140, 120, 130));
-
-    OwnedPixels target(3, 1, PIXEL_FORMAT_INDEXED8, palette);
-    HDC targetDC = CreateSurfaceDC(target.buffer);
-    EXPECT_TRUE(BitBlt(targetDC, 0, 0, 3, 1, sourceDC, 0, 0, SRCCOPY));
-    EXPECT_EQ(target.Raw(0, 0), 10u);
-    EXPECT_EQ(target.Raw(1, 0), 20u);
-    EXPECT_EQ(target.Raw(2, 0), 30u);
-    DeleteSurfaceDC(targetDC);
-    DeleteSurfaceDC(sourceDC);
+    Canvas source(3, 1, PIXEL_FORMAT_565);
+    SetPixelV(source.dc, 0, 0, RGB(255, 16, 0));
+    SetPixelV(source.dc, 1, 0, RGB(0, 8, 200));
+    SetPixelV(source.dc, 2, 0, RGB(140, 120, 130));
+    Canvas target(3, 1, PIXEL_FORMAT_INDEXED8, palette);
+    EXPECT_TRUE(BitBlt(target.dc, 0, 0, 3, 1, source.dc, 0, 0, SRCCOPY));
+    EXPECT_EQ(target.bytes, (std::vector<uint8_t>{10, 20, 30}));
 }
 
 TEST(Blit, ClippedToTheRegionAndTheTarget) {
-    OwnedPixels source(20, 20, PIXEL_FORMAT_565);
+    Canvas source(20, 20, PIXEL_FORMAT_565), target(8, 8, PIXEL_FORMAT_565);
     std::fill(source.bytes.begin(), source.bytes.end(), 0xFF);
-    OwnedPixels target(8, 8, PIXEL_FORMAT_565);
-    HDC sourceDC = CreateSurfaceDC(source.buffer);
-    HDC targetDC = CreateSurfaceDC(target.buffer);
+    const HDC sourceDC = source.dc, targetDC = target.dc;
     HRGN region = CreateRectRgn(2, 3, 5, 7);
     EXPECT_EQ(SelectClipRgn(targetDC, region), SIMPLEREGION);
     DeleteObject(region);  // the context keeps its own copy
@@ -100,15 +85,11 @@ TEST(Blit, ClippedToTheRegionAndTheTarget) {
     EXPECT_TRUE(BitBlt(targetDC, 6, 6, 4, 4, sourceDC, 0, 0, SRCCOPY));
     EXPECT_EQ(target.Raw(7, 7), 0xFFFFu);
     EXPECT_EQ(target.Raw(5, 7), 0u);
-    DeleteSurfaceDC(targetDC);
-    DeleteSurfaceDC(sourceDC);
 }
 
 TEST(Blit, StretchScalesByNearestPixelAndMirrorsNegativeSizes) {
-    OwnedPixels source(2, 1, PIXEL_FORMAT_8888);
-    OwnedPixels target(4, 2, PIXEL_FORMAT_8888);
-    HDC sourceDC = CreateSurfaceDC(source.buffer);
-    HDC targetDC = CreateSurfaceDC(target.buffer);
+    Canvas source(2, 1, PIXEL_FORMAT_8888), target(4, 2, PIXEL_FORMAT_8888);
+    const HDC sourceDC = source.dc, targetDC = target.dc;
     SetPixelV(sourceDC, 0, 0, RGB(1, 2, 3));
     SetPixelV(sourceDC, 1, 0, RGB(4, 5, 6));
 
@@ -119,18 +100,13 @@ TEST(Blit, StretchScalesByNearestPixelAndMirrorsNegativeSizes) {
 
     EXPECT_TRUE(StretchBlt(targetDC, 4, 0, -4, 1, sourceDC, 0, 0, 2, 1, SRCCOPY));
     for (int x = 0; x < 4; ++x) EXPECT_EQ(GetPixel(targetDC, x, 0), doubled[3 - x]);
-    DeleteSurfaceDC(targetDC);
-    DeleteSurfaceDC(sourceDC);
 }
 
 TEST(Blit, OverlappingCopyWithinOneSurface) {
-    OwnedPixels surface(5, 1, PIXEL_FORMAT_INDEXED8);
-    for (int x = 0; x < 5; ++x) surface.bytes[x] = static_cast<uint8_t>(x + 1);
-    HDC dc = CreateSurfaceDC(surface.buffer);
-    EXPECT_TRUE(BitBlt(dc, 1, 0, 4, 1, dc, 0, 0, SRCCOPY));
-    DeleteSurfaceDC(dc);
-    EXPECT_EQ(std::vector<uint8_t>(surface.bytes.begin(), surface.bytes.end()),
-              (std::vector<uint8_t>{1, 1, 2, 3, 4}));
+    Canvas surface(5, 1, PIXEL_FORMAT_INDEXED8);
+    surface.bytes = {1, 2, 3, 4, 5};
+    EXPECT_TRUE(BitBlt(surface.dc, 1, 0, 4, 1, surface.dc, 0, 0, SRCCOPY));
+    EXPECT_EQ(surface.bytes, (std::vector<uint8_t>{1, 1, 2, 3, 4}));
 }
 
 // SetPixel answers with the colour as it reads back: 5-bit channels widen as
@@ -148,8 +124,8 @@ TEST(Pixels, RoundTripsAt565And555And32Bits) {
         {PIXEL_FORMAT_8888, 0x123456, color},
     };
     for (const Case& c : cases) {
-        OwnedPixels surface(2, 2, c.format);
-        HDC dc = CreateSurfaceDC(surface.buffer);
+        Canvas surface(2, 2, c.format);
+        const HDC dc = surface.dc;
         EXPECT_EQ(SetPixel(dc, 1, 1, color), c.readBack);
         EXPECT_EQ(surface.Raw(1, 1), c.raw);
         EXPECT_EQ(GetPixel(dc, 1, 1), c.readBack);
@@ -157,21 +133,18 @@ TEST(Pixels, RoundTripsAt565And555And32Bits) {
         EXPECT_EQ(SetPixel(dc, 0, 0, RGB(255, 255, 255)), RGB(255, 255, 255));
         EXPECT_EQ(SetPixel(dc, 2, 0, color), CLR_INVALID);
         EXPECT_EQ(GetPixel(dc, -1, 0), CLR_INVALID);
-        DeleteSurfaceDC(dc);
     }
 }
 
 TEST(Pixels, ClipRegionLimitsPixelAccess) {
-    OwnedPixels surface(4, 4, PIXEL_FORMAT_565);
-    HDC dc = CreateSurfaceDC(surface.buffer);
+    Canvas surface(4, 4, PIXEL_FORMAT_565);
     HRGN region = CreateRectRgn(1, 1, 3, 3);
-    SelectClipRgn(dc, region);
-    EXPECT_FALSE(SetPixelV(dc, 0, 0, RGB(255, 0, 0)));
-    EXPECT_TRUE(SetPixelV(dc, 2, 2, RGB(255, 0, 0)));
+    SelectClipRgn(surface.dc, region);
+    DeleteObject(region);
+    EXPECT_FALSE(SetPixelV(surface.dc, 0, 0, RGB(255, 0, 0)));
+    EXPECT_TRUE(SetPixelV(surface.dc, 2, 2, RGB(255, 0, 0)));
     EXPECT_EQ(surface.Raw(0, 0), 0u);
     EXPECT_EQ(surface.Raw(2, 2), 0xF800u);
-    DeleteSurfaceDC(dc);
-    DeleteObject(region);
 }
 
 }  // namespace

@@ -29,12 +29,11 @@ TEST(Contexts, NewMemoryContextHoldsAOnePixelMonochromeBitmap) {
     HGDIOBJ stock = SelectObject(dc, bitmap);
     BITMAP info{};
     ASSERT_EQ(GetObjectA(stock, sizeof info, &info), static_cast<int>(sizeof(BITMAP)));
-    EXPECT_EQ(info.bmWidth, 1);
-    EXPECT_EQ(info.bmHeight, 1);
-    EXPECT_EQ(info.bmBitsPixel, 1);
-    EXPECT_EQ(info.bmPlanes, 1);
+    EXPECT_EQ((std::vector<int>{info.bmWidth, info.bmHeight, info.bmBitsPixel, info.bmPlanes}), (std::vector<int>{1, 1, 1, 1}));
     EXPECT_FALSE(DeleteObject(stock)) << "the stock bitmap stays";
 
+    EXPECT_EQ(SetROP2(dc, R2_XORPEN), R2_COPYPEN) << "the mix mode starts as copy-pen";
+    EXPECT_EQ(SetROP2(dc, R2_NOT), R2_XORPEN);
     HDC other = CreateCompatibleDC(dc);
     EXPECT_EQ(SelectObject(other, bitmap), nullptr) << "a bitmap lives in one context at a time";
     EXPECT_FALSE(DeleteObject(bitmap)) << "a selected bitmap cannot be deleted";
@@ -61,22 +60,10 @@ TEST(Contexts, SystemPaletteHoldsTheTwentyStaticColours) {
     PALETTEENTRY entries[256];
     ASSERT_EQ(GetSystemPaletteEntries(screen, 0, 256, entries), 256u);
     ReleaseDC(nullptr, screen);
-    auto colorOf = [&](int i) { return RGB(entries[i].peRed, entries[i].peGreen, entries[i].peBlue); };
-    EXPECT_EQ(colorOf(1), 0x000080u);
-    EXPECT_EQ(colorOf(9), 0xF0CCA8u);
-    EXPECT_EQ(colorOf(10), 0u);
-    EXPECT_EQ(colorOf(245), 0u);
-    EXPECT_EQ(colorOf(246), 0xF0FCFFu);
-    EXPECT_EQ(colorOf(249), 0x0000FFu);
-    EXPECT_EQ(colorOf(255), 0xFFFFFFu);
+    std::vector<COLORREF> colours;
+    for (int i : {1, 9, 10, 245, 246, 249, 255}) colours.push_back(RGB(entries[i].peRed, entries[i].peGreen, entries[i].peBlue));
+    EXPECT_EQ(colours, (std::vector<COLORREF>{0x000080, 0xF0CCA8, 0, 0, 0xF0FCFF, 0x0000FF, 0xFFFFFF}));
     for (const PALETTEENTRY& e : entries) EXPECT_EQ(e.peFlags, 0);
-}
-
-TEST(Contexts, MixModeStartsAsCopyPenAndReturnsThePrevious) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    EXPECT_EQ(SetROP2(dc, R2_XORPEN), R2_COPYPEN);
-    EXPECT_EQ(SetROP2(dc, R2_NOT), R2_XORPEN);
-    DeleteDC(dc);
 }
 
 TEST(Dibs, ReadBackInAnotherDepthAndColourTable) {
@@ -135,9 +122,8 @@ TEST(Resources, BitmapsAreFoundByNameWithoutRegardToCase) {
     ASSERT_NE(bitmap, nullptr);
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, bitmap);
-    EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 0, 0));
-    EXPECT_EQ(GetPixel(dc, 2, 0), RGB(0, 0, 255));
-    EXPECT_EQ(GetPixel(dc, 0, 1), RGB(18, 52, 86));
+    EXPECT_EQ((std::vector<COLORREF>{GetPixel(dc, 0, 0), GetPixel(dc, 2, 0), GetPixel(dc, 0, 1)}),
+              (std::vector<COLORREF>{RGB(255, 0, 0), RGB(0, 0, 255), RGB(18, 52, 86)}));
     SelectObject(dc, old);
     DeleteDC(dc);
     DeleteObject(bitmap);

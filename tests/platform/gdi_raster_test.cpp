@@ -13,16 +13,8 @@
 
 namespace {
 
-// A buffer with a surface context over it, taken down at the end of scope.
-struct Canvas {
-    OwnedPixels pixels;
-    HDC dc;
-    Canvas(int width, int height, PixelFormat format) : pixels(width, height, format) {
-        dc = CreateSurfaceDC(pixels.buffer);
-    }
-    ~Canvas() { DeleteSurfaceDC(dc); }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
+struct RasterCanvas : Canvas {
+    using Canvas::Canvas;
 
     // Pen and brush of their own for the scope of the drawing.
     void WithPenAndBrush(HGDIOBJ pen, HGDIOBJ brush, const std::function<void()>& draw) {
@@ -38,14 +30,14 @@ struct Canvas {
     }
     std::set<std::pair<int, int>> Lit() const {
         std::set<std::pair<int, int>> lit;
-        for (int y = 0; y < pixels.buffer.height; ++y)
-            for (int x = 0; x < pixels.buffer.width; ++x)
-                if (pixels.Raw(x, y)) lit.insert({x, y});
+        for (int y = 0; y < buffer.height; ++y)
+            for (int x = 0; x < buffer.width; ++x)
+                if (Raw(x, y)) lit.insert({x, y});
         return lit;
     }
     void Randomise(uint32_t seed) {
         std::mt19937 random(seed);
-        for (auto& byte : pixels.bytes) byte = static_cast<uint8_t>(random());
+        for (auto& byte : bytes) byte = static_cast<uint8_t>(random());
     }
 };
 
@@ -68,11 +60,11 @@ TEST(Lines, EveryOctantLightsTheIdealPixelsAndLeavesOutTheEnd) {
                                         {-20, 10}, {-20, 3}, {-20, 0},  {-20, -9}, {-10, -20}, {-1, -20},
                                         {0, -20}, {6, -20},  {20, -20}, {20, -10}, {3, 2},    {-2, 3}};
     for (auto [ex, ey] : ends) {
-        Canvas canvas(64, 64, PIXEL_FORMAT_8888);
+        RasterCanvas canvas(64, 64, PIXEL_FORMAT_8888);
         canvas.WithPenAndBrush(GetStockObject(WHITE_PEN), GetStockObject(NULL_BRUSH),
                                [&] { canvas.Line(30, 30, 30 + ex, 30 + ey); });
         EXPECT_EQ(canvas.Lit(), IdealLine(30, 30, 30 + ex, 30 + ey)) << "towards (" << ex << ", " << ey << ")";
-        EXPECT_EQ(canvas.pixels.Raw(30 + ex, 30 + ey), 0u);
+        EXPECT_EQ(canvas.Raw(30 + ex, 30 + ey), 0u);
     }
 }
 
@@ -81,7 +73,7 @@ TEST(Lines, ClippingKeepsEveryPixelWhereTheWholeLinePutsIt) {
                             {-7, 40, 70, -3},                {50, 50, -20, 50},      {10, 90, 10, -90},
                             {-30, -31, 90, 89},              {100, 33, -100, 34}};
     for (const auto& l : lines) {
-        Canvas canvas(48, 40, PIXEL_FORMAT_8888);
+        RasterCanvas canvas(48, 40, PIXEL_FORMAT_8888);
         HRGN region = CreateRectRgn(3, 5, 41, 33);
         SelectClipRgn(canvas.dc, region);
         DeleteObject(region);
@@ -96,7 +88,7 @@ TEST(Lines, ClippingKeepsEveryPixelWhereTheWholeLinePutsIt) {
 
 TEST(Lines, PenWidthZeroAndOneDrawOnePixelWideAndWiderPensCoverTheBand) {
     for (int width : {0, 1, 5}) {
-        Canvas canvas(40, 40, PIXEL_FORMAT_8888);
+        RasterCanvas canvas(40, 40, PIXEL_FORMAT_8888);
         HPEN pen = CreatePen(PS_SOLID, width, RGB(255, 255, 255));
         canvas.WithPenAndBrush(pen, GetStockObject(NULL_BRUSH), [&] { canvas.Line(5, 20, 30, 20); });
         DeleteObject(pen);
@@ -116,7 +108,7 @@ TEST(Lines, PenWidthZeroAndOneDrawOnePixelWideAndWiderPensCoverTheBand) {
 }
 
 TEST(Lines, CurrentPositionFollowsLineToAndANullPenDrawsNothing) {
-    Canvas canvas(16, 16, PIXEL_FORMAT_565);
+    RasterCanvas canvas(16, 16, PIXEL_FORMAT_565);
     POINT previous{};
     MoveToEx(canvas.dc, 2, 3, nullptr);
     canvas.WithPenAndBrush(GetStockObject(NULL_PEN), GetStockObject(NULL_BRUSH), [&] { LineTo(canvas.dc, 9, 3); });
@@ -153,9 +145,9 @@ TEST(MixModes, EveryModeOnLinesAndFillsFollowsItsTruthTable) {
     const COLORREF color = RGB(0xA8, 0x54, 0xF0);
     const uint32_t pen = (21u << 11) | (21u << 5) | 30u;
     for (int rop2 = R2_BLACK; rop2 <= R2_WHITE; ++rop2) {
-        Canvas canvas(40, 3, PIXEL_FORMAT_565);
+        RasterCanvas canvas(40, 3, PIXEL_FORMAT_565);
         canvas.Randomise(static_cast<uint32_t>(rop2));
-        const OwnedPixels before = canvas.pixels;
+        const OwnedPixels before = canvas;
         SetROP2(canvas.dc, rop2);
         HPEN linePen = CreatePen(PS_SOLID, 0, color);
         HBRUSH brush = CreateSolidBrush(color);
@@ -167,16 +159,16 @@ TEST(MixModes, EveryModeOnLinesAndFillsFollowsItsTruthTable) {
         DeleteObject(brush);
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 40; ++x)
-                ASSERT_EQ(canvas.pixels.Raw(x, y), ByName(rop2, pen, before.Raw(x, y)) & 0xFFFF)
+                ASSERT_EQ(canvas.Raw(x, y), ByName(rop2, pen, before.Raw(x, y)) & 0xFFFF)
                     << "mode " << rop2 << " at (" << x << ", " << y << ")";
     }
 }
 
 TEST(MixModes, XorTwiceRestoresLinesRectanglesAndEllipses) {
     for (PixelFormat format : {PIXEL_FORMAT_INDEXED8, PIXEL_FORMAT_565, PIXEL_FORMAT_888, PIXEL_FORMAT_8888}) {
-        Canvas canvas(70, 50, format);
+        RasterCanvas canvas(70, 50, format);
         canvas.Randomise(7);
-        const std::vector<uint8_t> before = canvas.pixels.bytes;
+        const std::vector<uint8_t> before = canvas.bytes;
         SetROP2(canvas.dc, R2_XORPEN);
         HPEN pen = CreatePen(PS_SOLID, 0, RGB(200, 30, 90));
         HBRUSH brush = CreateSolidBrush(RGB(10, 220, 140));
@@ -194,12 +186,12 @@ TEST(MixModes, XorTwiceRestoresLinesRectanglesAndEllipses) {
             });
         DeleteObject(pen);
         DeleteObject(brush);
-        EXPECT_EQ(canvas.pixels.bytes, before) << format.bitsPerPixel << " bits per pixel";
+        EXPECT_EQ(canvas.bytes, before) << format.bitsPerPixel << " bits per pixel";
     }
 }
 
 TEST(Rectangles, OutlineInteriorAndTheExcludedEdges) {
-    Canvas canvas(12, 10, PIXEL_FORMAT_8888);
+    RasterCanvas canvas(12, 10, PIXEL_FORMAT_8888);
     HPEN pen = CreatePen(PS_SOLID, 0, RGB(0, 0, 255));
     HBRUSH brush = CreateSolidBrush(RGB(0, 255, 0));
     canvas.WithPenAndBrush(pen, brush, [&] { Rectangle(canvas.dc, 9, 7, 2, 1); });  // given backwards
@@ -209,12 +201,12 @@ TEST(Rectangles, OutlineInteriorAndTheExcludedEdges) {
         for (int x = 0; x < 12; ++x) {
             const bool inside = x >= 2 && x < 9 && y >= 1 && y < 7;
             const bool edge = x == 2 || x == 8 || y == 1 || y == 6;
-            EXPECT_EQ(canvas.pixels.Raw(x, y), !inside ? 0u : edge ? 0xFFu : 0xFF00u) << x << ", " << y;
+            EXPECT_EQ(canvas.Raw(x, y), !inside ? 0u : edge ? 0xFFu : 0xFF00u) << x << ", " << y;
         }
 }
 
 TEST(Rectangles, NullPenFillsOnePixelLessEachWay) {
-    Canvas canvas(12, 10, PIXEL_FORMAT_8888);
+    RasterCanvas canvas(12, 10, PIXEL_FORMAT_8888);
     canvas.WithPenAndBrush(GetStockObject(NULL_PEN), GetStockObject(WHITE_BRUSH),
                            [&] { Rectangle(canvas.dc, 2, 1, 9, 7); });
     std::set<std::pair<int, int>> expected;
@@ -225,7 +217,7 @@ TEST(Rectangles, NullPenFillsOnePixelLessEachWay) {
 
 TEST(Rectangles, FillsAreCutByTheClipRegionAndTheSurface) {
     for (PixelFormat format : {PIXEL_FORMAT_INDEXED8, PIXEL_FORMAT_555, PIXEL_FORMAT_888, PIXEL_FORMAT_8888}) {
-        Canvas canvas(30, 20, format);
+        RasterCanvas canvas(30, 20, format);
         HRGN region = CreateRectRgn(-50, 4, 25, 100);  // reaches past three surface edges
         SelectClipRgn(canvas.dc, region);
         DeleteObject(region);
@@ -242,28 +234,28 @@ TEST(Rectangles, FillsAreCutByTheClipRegionAndTheSurface) {
 }
 
 TEST(Rectangles, FillRectIgnoresTheMixModeAndInvertRectFlipsEveryBit) {
-    Canvas canvas(8, 4, PIXEL_FORMAT_565);
+    RasterCanvas canvas(8, 4, PIXEL_FORMAT_565);
     SetROP2(canvas.dc, R2_NOP);
     HBRUSH brush = CreateSolidBrush(RGB(255, 0, 0));
     RECT left{0, 0, 4, 4}, right{8, 4, 4, 0};
     FillRect(canvas.dc, &left, brush);
     DeleteObject(brush);
     InvertRect(canvas.dc, &right);
-    for (int x = 0; x < 8; ++x) EXPECT_EQ(canvas.pixels.Raw(x, 3), x < 4 ? 0xF800u : 0xFFFFu) << x;
+    for (int x = 0; x < 8; ++x) EXPECT_EQ(canvas.Raw(x, 3), x < 4 ? 0xF800u : 0xFFFFu) << x;
 }
 
 // Pixel values of an ellipse drawn into a 32-bit canvas: pen 1, brush 2.
-std::vector<uint32_t> EllipsePixels(Canvas& canvas, HGDIOBJ pen, HGDIOBJ brush, const RECT& box) {
-    std::fill(canvas.pixels.bytes.begin(), canvas.pixels.bytes.end(), 0);
+std::vector<uint32_t> EllipsePixels(RasterCanvas& canvas, HGDIOBJ pen, HGDIOBJ brush, const RECT& box) {
+    std::fill(canvas.bytes.begin(), canvas.bytes.end(), 0);
     canvas.WithPenAndBrush(pen, brush, [&] { Ellipse(canvas.dc, box.left, box.top, box.right, box.bottom); });
     std::vector<uint32_t> values;
-    for (int y = 0; y < canvas.pixels.buffer.height; ++y)
-        for (int x = 0; x < canvas.pixels.buffer.width; ++x) values.push_back(canvas.pixels.Raw(x, y));
+    for (int y = 0; y < canvas.buffer.height; ++y)
+        for (int x = 0; x < canvas.buffer.width; ++x) values.push_back(canvas.Raw(x, y));
     return values;
 }
 
 TEST(Ellipses, FourFoldSymmetricInsideTheBoxTouchingAllSidesWithAClosedOutline) {
-    Canvas canvas(40, 40, PIXEL_FORMAT_8888);
+    RasterCanvas canvas(40, 40, PIXEL_FORMAT_8888);
     HPEN pen = CreatePen(PS_SOLID, 0, RGB(0, 0, 1));  // raw 1 in 32 bits
     HBRUSH brush = CreateSolidBrush(RGB(0, 0, 2));
     for (int w = 1; w <= 21; w += 2)
@@ -299,7 +291,7 @@ TEST(Ellipses, FourFoldSymmetricInsideTheBoxTouchingAllSidesWithAClosedOutline) 
 }
 
 TEST(Objects, SelectionReturnsThePreviousAndStockObjectsStay) {
-    Canvas canvas(4, 4, PIXEL_FORMAT_565);
+    RasterCanvas canvas(4, 4, PIXEL_FORMAT_565);
     HPEN pen = CreatePen(PS_SOLID, 0, 0);
     EXPECT_EQ(SelectObject(canvas.dc, pen), GetStockObject(BLACK_PEN));
     EXPECT_EQ(SelectObject(canvas.dc, GetStockObject(NULL_BRUSH)), GetStockObject(WHITE_BRUSH));
@@ -361,15 +353,15 @@ TEST(Scene, EachPixelFormatDrawsTheCommittedPicture) {
         {PIXEL_FORMAT_8888, 6154934411003346779ull},
     };
     for (auto [format, expected] : cases) {
-        Canvas canvas(80, 60, format);
+        RasterCanvas canvas(80, 60, format);
         DrawScene(canvas.dc);
-        EXPECT_EQ(Fnv1a(canvas.pixels.bytes), expected) << format.bitsPerPixel << " bits per pixel, mask "
+        EXPECT_EQ(Fnv1a(canvas.bytes), expected) << format.bitsPerPixel << " bits per pixel, mask "
                                                          << std::hex << format.redMask;
     }
 }
 
 TEST(Scene, TwentyFourAndThirtyTwoBitPixelsShowTheSameColours) {
-    Canvas packed(80, 60, PIXEL_FORMAT_888), padded(80, 60, PIXEL_FORMAT_8888);
+    RasterCanvas packed(80, 60, PIXEL_FORMAT_888), padded(80, 60, PIXEL_FORMAT_8888);
     DrawScene(packed.dc);
     DrawScene(padded.dc);
     for (int y = 0; y < 60; ++y)

@@ -16,5 +16,15 @@ struct OwnedPixels {
     uint32_t Raw(int x, int y) const;  // 8, 16 or 32 bits per pixel
 };
 
+// Such a buffer with a surface context over it, taken down at the end of scope.
+struct Canvas : OwnedPixels {
+    HDC dc;
+    Canvas(int width, int height, PixelFormat format, const PaletteEntryRGB* palette = nullptr)
+        : OwnedPixels(width, height, format, palette), dc(CreateSurfaceDC(buffer)) {}
+    ~Canvas() { DeleteSurfaceDC(dc); }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+};
+
 // Writes bytes to a temporary .bmp file and loads it with LoadImageA.
 HBITMAP LoadBmpBytes(const std::vector<uint8_t>& bytes);

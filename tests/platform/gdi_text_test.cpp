@@ -22,14 +22,12 @@ constexpr MAT2 FLIP{{0, 1}, {0, 0}, {0, 0}, {0, -1}};
 
 // A 16-bit canvas filled with PAPER, its context drawing INK text in a
 // font of the given cell, transparent unless asked otherwise.
-struct TextCanvas {
-    OwnedPixels pixels;
-    HDC dc;
+struct TextCanvas : Canvas {
     HFONT font;
     HGDIOBJ previous;
 
     TextCanvas(int width, int height, int fontHeight, int fontWidth, const char* face = "標準ゴシック")
-        : pixels(width, height, PIXEL_FORMAT_565), dc(CreateSurfaceDC(pixels.buffer)) {
+        : Canvas(width, height, PIXEL_FORMAT_565) {
         Fill(PAPER);
         font = CreateFontA(fontHeight, fontWidth, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
@@ -42,14 +40,14 @@ struct TextCanvas {
     ~TextCanvas() {
         EXPECT_EQ(SelectObject(dc, previous), font);
         EXPECT_TRUE(DeleteObject(font));
-        DeleteSurfaceDC(dc);
     }
     void Fill(COLORREF color) {
-        const PixelCodec codec(pixels.buffer);
-        for (int y = 0; y < pixels.buffer.height; ++y)
-            for (int x = 0; x < pixels.buffer.width; ++x) codec.Write(x, y, codec.FromColor(color));
+        const PixelCodec codec(buffer);
+        for (int y = 0; y < buffer.height; ++y)
+            for (int x = 0; x < buffer.width; ++x) codec.Write(x, y, codec.FromColor(color));
     }
-    uint32_t Raw(COLORREF color) const { return PixelCodec(pixels.buffer).FromColor(color); }
+    using OwnedPixels::Raw;
+    uint32_t Raw(COLORREF color) const { return PixelCodec(buffer).FromColor(color); }
     TEXTMETRICA Metrics() const {
         TEXTMETRICA m{};
         EXPECT_TRUE(GetTextMetricsA(dc, &m));
@@ -62,10 +60,10 @@ struct TextCanvas {
     }
     // The box around every pixel that is not PAPER (right and bottom exclusive).
     RECT Ink() const {
-        RECT box{pixels.buffer.width, pixels.buffer.height, 0, 0};
-        for (int y = 0; y < pixels.buffer.height; ++y)
-            for (int x = 0; x < pixels.buffer.width; ++x)
-                if (pixels.Raw(x, y) != Raw(PAPER)) {
+        RECT box{buffer.width, buffer.height, 0, 0};
+        for (int y = 0; y < buffer.height; ++y)
+            for (int x = 0; x < buffer.width; ++x)
+                if (Raw(x, y) != Raw(PAPER)) {
                     box.left = std::min<LONG>(box.left, x), box.top = std::min<LONG>(box.top, y);
                     box.right = std::max<LONG>(box.right, x + 1), box.bottom = std::max<LONG>(box.bottom, y + 1);
                 }
@@ -141,7 +139,7 @@ TEST(Text, WholeLineMatchesGlyphByGlyphInBothBackgroundModes) {
         }
         ASSERT_TRUE(TextOutA(whole.dc, 3, 5, text, static_cast<int>(std::strlen(text))));
         DrawGlyphByGlyph(pieces, 3, 5, text);
-        EXPECT_EQ(whole.pixels.bytes, pieces.pixels.bytes) << "mode " << mode;
+        EXPECT_EQ(whole.bytes, pieces.bytes) << "mode " << mode;
         EXPECT_LT(whole.Ink().left, whole.Ink().right);
     }
 }
@@ -156,7 +154,7 @@ TEST(Text, OpaqueModeFillsTheTextBoxAndNothingElse) {
     int ink = 0;
     for (int y = 0; y < 40; ++y) {
         for (int x = 0; x < 200; ++x) {
-            const uint32_t pixel = canvas.pixels.Raw(x, y);
+            const uint32_t pixel = canvas.Raw(x, y);
             const bool inside = x >= 10 && x < 10 + extent.cx && y >= 7 && y < 7 + extent.cy;
             if (!inside) {
                 ASSERT_EQ(pixel, canvas.Raw(PAPER)) << x << "," << y;
@@ -183,7 +181,7 @@ TEST(Text, ClipRegionBoundsTheText) {
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 200; ++x) {
             const bool inside = x >= 20 && x < 60 && y >= 8 && y < 20;
-            ASSERT_EQ(clipped.pixels.Raw(x, y), inside ? whole.pixels.Raw(x, y) : clipped.Raw(PAPER)) << x << "," << y;
+            ASSERT_EQ(clipped.Raw(x, y), inside ? whole.Raw(x, y) : clipped.Raw(PAPER)) << x << "," << y;
         }
 }
 
@@ -194,7 +192,7 @@ TEST(Text, DrawTextStartsALineAtEachBreak) {
     EXPECT_EQ(DrawTextA(drawn.dc, text, -1, &area, DT_NOCLIP | DT_NOPREFIX), 4 * 16);
     const char* rows[] = {"AB", "CD", "EF", "G字"};
     for (int i = 0; i < 4; ++i) TextOutA(lines.dc, 5, 3 + 16 * i, rows[i], static_cast<int>(std::strlen(rows[i])));
-    EXPECT_EQ(drawn.pixels.bytes, lines.pixels.bytes);
+    EXPECT_EQ(drawn.bytes, lines.bytes);
 
     // Without DT_NOCLIP the rectangle cuts the text.
     TextCanvas cut(200, 100, 16, 8);
@@ -224,8 +222,8 @@ TEST(Text, ShiftJisPairsAreOneCharacter) {
     TextOutA(ascii.dc, 2, 2, "??", 2);
     const RECT ink = pair.Ink();
     EXPECT_GT(ink.right - ink.left, 8) << "one glyph over two cells";
-    EXPECT_NE(pair.pixels.bytes, bytes.pixels.bytes);
-    EXPECT_NE(pair.pixels.bytes, ascii.pixels.bytes);
+    EXPECT_NE(pair.bytes, bytes.bytes);
+    EXPECT_NE(pair.bytes, ascii.bytes);
 }
 
 TEST(GlyphCache, DrawingTheSameLineAgainRasterisesNothing) {
@@ -309,31 +307,21 @@ TEST(DibToDevice, BottomUpRowsGoThroughTheColourTable) {
     info.colors[3] = {255, 0, 0, 0};  // blue
     // Rows of 4 bytes, bottom row first.
     const uint8_t bits[8] = {1, 1, 1, 0, 2, 3, 0, 0};
-    OwnedPixels pixels(8, 6, PIXEL_FORMAT_565);
-    HDC dc = CreateSurfaceDC(pixels.buffer);
+    Canvas whole(8, 6, PIXEL_FORMAT_565), partial(8, 6, PIXEL_FORMAT_565);
     const auto* bmi = reinterpret_cast<const BITMAPINFO*>(&info);
-    EXPECT_EQ(SetDIBitsToDevice(dc, 2, 1, 3, 2, 0, 0, 0, 2, bits, bmi, DIB_RGB_COLORS), 2);
+    EXPECT_EQ(SetDIBitsToDevice(whole.dc, 2, 1, 3, 2, 0, 0, 0, 2, bits, bmi, DIB_RGB_COLORS), 2);
     const uint32_t red = 0xF800, green = 0x07E0, blue = 0x001F;
-    EXPECT_EQ(pixels.Raw(2, 1), green) << "the top row is the last in memory";
-    EXPECT_EQ(pixels.Raw(3, 1), blue);
-    EXPECT_EQ(pixels.Raw(4, 1), 0u);
-    EXPECT_EQ(pixels.Raw(2, 2), red);
-    EXPECT_EQ(pixels.Raw(4, 2), red);
-    EXPECT_EQ(pixels.Raw(5, 2), 0u) << "nothing beyond the width";
-
+    // The top row is the last in memory; nothing lands beyond the width.
+    EXPECT_EQ((std::vector<uint32_t>{whole.Raw(2, 1), whole.Raw(3, 1), whole.Raw(4, 1), whole.Raw(2, 2), whole.Raw(4, 2),
+                                     whole.Raw(5, 2)}),
+              (std::vector<uint32_t>{green, blue, 0, red, red, 0}));
     // One scan given: only the bottom row; a clip region cuts the rest.
-    OwnedPixels partial(8, 6, PIXEL_FORMAT_565);
-    HDC other = CreateSurfaceDC(partial.buffer);
     HRGN region = CreateRectRgn(0, 0, 4, 6);
-    SelectClipRgn(other, region);
+    SelectClipRgn(partial.dc, region);
     DeleteObject(region);
-    EXPECT_EQ(SetDIBitsToDevice(other, 2, 1, 3, 2, 0, 0, 0, 1, bits, bmi, DIB_RGB_COLORS), 1);
-    EXPECT_EQ(partial.Raw(2, 1), 0u);
-    EXPECT_EQ(partial.Raw(2, 2), red);
-    EXPECT_EQ(partial.Raw(3, 2), red);
-    EXPECT_EQ(partial.Raw(4, 2), 0u) << "outside the clip region";
-    DeleteSurfaceDC(other);
-    DeleteSurfaceDC(dc);
+    EXPECT_EQ(SetDIBitsToDevice(partial.dc, 2, 1, 3, 2, 0, 0, 0, 1, bits, bmi, DIB_RGB_COLORS), 1);
+    EXPECT_EQ((std::vector<uint32_t>{partial.Raw(2, 1), partial.Raw(2, 2), partial.Raw(3, 2), partial.Raw(4, 2)}),
+              (std::vector<uint32_t>{0, red, red, 0}));
 }
 
 }  // namespace

@@ -28,11 +28,8 @@ TEST(InputScript, ParsesEveryCommandAndOrdersByFrame) {
     EXPECT_EQ(events[0].x, 100);
     EXPECT_EQ(events[0].y, 200);
     EXPECT_EQ(events[1].kind, ScriptEvent::Kind::Press);
-    EXPECT_EQ(events[1].key, VK_LBUTTON);
-    EXPECT_EQ(events[2].key, VK_LBUTTON);
-    EXPECT_EQ(events[3].key, VK_ESCAPE);
-    EXPECT_EQ(events[4].key, VK_F1);
-    EXPECT_EQ(events[5].key, 'A');
+    EXPECT_EQ((std::vector<int>{events[1].key, events[2].key, events[3].key, events[4].key, events[5].key}),
+              (std::vector<int>{VK_LBUTTON, VK_LBUTTON, VK_ESCAPE, VK_F1, 'A'}));
     EXPECT_EQ(events[6].answer, IDNO);
     EXPECT_EQ(events[7].file, "menu.png");
     EXPECT_EQ(events[8].milliseconds, 250u);
@@ -53,15 +50,11 @@ TEST(InputScript, ReportsTheLineOfAMistake) {
 }
 
 TEST(InputScript, KeyNamesFollowVirtualKeyCodes) {
-    EXPECT_EQ(ParseKeyName("Escape"), VK_ESCAPE);
-    EXPECT_EQ(ParseKeyName("return"), VK_RETURN);
-    EXPECT_EQ(ParseKeyName("alt"), VK_MENU);
-    EXPECT_EQ(ParseKeyName("F12"), VK_F12);
-    EXPECT_EQ(ParseKeyName("z"), 'Z');
-    EXPECT_EQ(ParseKeyName("7"), 7);  // a number is a code, not the digit key
-    EXPECT_EQ(ParseKeyName("right"), VK_RIGHT);
-    EXPECT_EQ(ParseKeyName("rbutton"), VK_RBUTTON);
-    EXPECT_EQ(ParseKeyName("F25"), -1);
+    // "7" is a code, not the digit key.
+    std::vector<int> codes;
+    for (const char* name : {"Escape", "return", "alt", "F12", "z", "7", "right", "rbutton", "F25"})
+        codes.push_back(ParseKeyName(name));
+    EXPECT_EQ(codes, (std::vector<int>{VK_ESCAPE, VK_RETURN, VK_MENU, VK_F12, 'Z', 7, VK_RIGHT, VK_RBUTTON, -1}));
 }
 
 }  // namespace

@@ -171,12 +171,12 @@ TEST_F(Mci, StopKeepsThePlaceAndPlayGoesOnFromIt) {
 
 TEST_F(Mci, ACdTrackSpanIsItsSamplesExactlyAndTheLastEndsAtTheDiscLength) {
     ASSERT_EQ(Send("open cdaudio"), 0u);
-    EXPECT_EQ(Ask("status cdaudio position track 1"), "00:02:00");
-    EXPECT_EQ(Ask("status cdaudio position track 2"), "00:04:00");
-    EXPECT_EQ(Ask("status cdaudio position track 3"), "00:07:00");
-    EXPECT_EQ(Ask("status cdaudio position track 4"), "error " + std::to_string(MCIERR_OUTOFRANGE));
-    // 150 + 225 + 113 sectors after the two-second lead-in: 638 sectors.
-    EXPECT_EQ(Ask("status cdaudio length"), "00:08:38");
+    // The length: 150 + 225 + 113 sectors after the two-second lead-in, 638 sectors.
+    std::vector<std::string> answers;
+    for (const char* asked : {"position track 1", "position track 2", "position track 3", "position track 4", "length"})
+        answers.push_back(Ask(std::string("status cdaudio ") + asked));
+    EXPECT_EQ(answers, (std::vector<std::string>{"00:02:00", "00:04:00", "00:07:00",
+                                                  "error " + std::to_string(MCIERR_OUTOFRANGE), "00:08:38"}));
     ASSERT_EQ(Send("play cdaudio from 00:04:00 to 00:07:00 notify", window_), 0u);
     EXPECT_EQ(Advance(2990), Codes{});
     EXPECT_EQ(Advance(10), Codes{MCI_NOTIFY_SUCCESSFUL});
@@ -200,25 +200,24 @@ TEST_F(Mci, ACdTrackSpanIsItsSamplesExactlyAndTheLastEndsAtTheDiscLength) {
     EXPECT_TRUE(std::all_of(heard.begin(), heard.begin() + 200, [](int16_t s) { return s == 0; }));
 }
 
-TEST_F(Mci, WithoutADiscTheCdDeviceDoesNotOpen) {
+TEST_F(Mci, AnswersAreCutToTheBufferTheyGoIntoAndWithoutADiscTheCdDeviceDoesNotOpen) {
+    ASSERT_EQ(Send("open cdaudio"), 0u);
+    char small[4] = {'x', 'x', 'x', 'x'};
+    EXPECT_EQ(mciSendStringA("status cdaudio position track 1", small, sizeof(small), nullptr), MCIERR_PARAM_OVERFLOW);
+    EXPECT_STREQ(small, "00:");
     Open((*folder_ / "missing.cue").string());
     EXPECT_NE(Send("open cdaudio"), 0u);
     EXPECT_EQ(Ask("status cdaudio mode"), "error " + std::to_string(MCIERR_INVALID_DEVICE_NAME));
 }
 
-TEST_F(Mci, AnswersAreCutToTheBufferTheyGoInto) {
-    ASSERT_EQ(Send("open cdaudio"), 0u);
-    char small[4] = {'x', 'x', 'x', 'x'};
-    EXPECT_EQ(mciSendStringA("status cdaudio position track 1", small, sizeof(small), nullptr), MCIERR_PARAM_OVERFLOW);
-    EXPECT_STREQ(small, "00:");
-}
-
 TEST_F(Mci, FilesThatAreMissingOrNotMediaDoNotOpen) {
-    EXPECT_EQ(Send("open \"" + Path("absent.mid") + "\" type sequencer alias MIDI"), MCIERR_FILE_NOT_FOUND);
-    EXPECT_EQ(Send("open \"" + Path("noise.mid") + "\" type sequencer alias MIDI"), MCIERR_INVALID_FILE);
-    EXPECT_EQ(Send("open \"" + Path("absent.avi") + "\" alias MOVIE"), MCIERR_FILE_NOT_FOUND);
-    EXPECT_EQ(Send("open \"" + Path("noise.avi") + "\" alias MOVIE"), MCIERR_INVALID_FILE);
-    EXPECT_EQ(Send("open \"" + Path("song.mid") + "\" type sequencer alias MIDI --soundfont"), MCIERR_UNRECOGNIZED_KEYWORD);
+    std::vector<MCIERROR> errors;
+    for (const auto& [file, rest] : {std::pair{"absent.mid", "type sequencer alias MIDI"}, {"noise.mid", "type sequencer alias MIDI"},
+                                     {"absent.avi", "alias MOVIE"}, {"noise.avi", "alias MOVIE"},
+                                     {"song.mid", "type sequencer alias MIDI --soundfont"}})
+        errors.push_back(Send("open \"" + Path(file) + "\" " + rest));
+    EXPECT_EQ(errors, (std::vector<MCIERROR>{MCIERR_FILE_NOT_FOUND, MCIERR_INVALID_FILE, MCIERR_FILE_NOT_FOUND,
+                                             MCIERR_INVALID_FILE, MCIERR_UNRECOGNIZED_KEYWORD}));
     MCIERROR error = 0;
     EXPECT_FALSE(OpenSequencerDevice((*folder_ / "song.mid").string(), (*folder_ / "tones.cue").string(), &error));
     EXPECT_EQ(error, MCIERR_CANNOT_LOAD_DRIVER) << "a file that is no SoundFont";

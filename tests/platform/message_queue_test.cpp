@@ -98,17 +98,13 @@ TEST_F(MessageQueue, DestroyingAWindowSendsDestroyAndDropsItsMessages) {
 
 TEST_F(MessageQueue, ClientAndScreenCoordinatesDifferByTheWindowOrigin) {
     Open();
-    POINT p{10, 20};
+    POINT p{10, 20}, cursor{};
     ClientToScreen(window_, &p);
-    EXPECT_EQ(p.x, 90);
-    EXPECT_EQ(p.y, 80);
     SetCursorPos(100, 100);
-    POINT cursor{};
     GetCursorPos(&cursor);
-    EXPECT_EQ(cursor.x, 100);
+    EXPECT_EQ((std::vector<LONG>{p.x, p.y, cursor.x}), (std::vector<LONG>{90, 80, 100}));
     ScreenToClient(window_, &cursor);
-    EXPECT_EQ(cursor.x, 20);
-    EXPECT_EQ(cursor.y, 40);
+    EXPECT_EQ((std::vector<LONG>{cursor.x, cursor.y}), (std::vector<LONG>{20, 40}));
 }
 
 TEST_F(MessageQueue, EachEmptyingOfTheQueueEndsOneHeadlessFrame) {
