@@ -100,7 +100,9 @@ private:
     void Fail() { failed_ = true; }
     void Advance(uint64_t bytes) {
         pos_ += bytes;
-        if (pos_ > size_) Fail();  // the reader would go on reading outside its buffer
+        if (pos_ <= size_) return;
+        pos_ = size_;  // the reader would go on reading outside its buffer
+        Fail();
     }
     uint32_t Binary(int bytes) {
         uint32_t value = 0;
