@@ -16,6 +16,7 @@
 #include "tests/editor/stage_file_bytes.h"
 #include "tests/support/golden_frames.h"
 #include "tests/support/rgb_compare.h"
+#include "tests/support/same_values.h"
 
 namespace fs = std::filesystem;
 
@@ -34,21 +35,10 @@ void SetRectangle(Cells& cells, int c1, int r1, int c2, int r2, int value) {
 
 class Editor : public EditorSession {
 protected:
-    // The file of a stage must be the bytes of these cells; a mismatch names the first differing cell.
+    // The file of a stage must be the bytes of these cells (byte 4 + 4k starts
+    // cell k, at column k / 34 and row k % 34).
     void ExpectStageFile(int slot, int number, const Cells& cells) const {
-        const std::vector<uint8_t> bytes = ReadFile(dir_ / StagePath(slot, number));
-        if (bytes == FileBytes(cells)) return;
-        ASSERT_EQ(bytes.size(), 1772u) << "stage " << number;
-        for (int k = 0; k < MAP_CELLS; ++k) {
-            const uint8_t* b = bytes.data() + 4 + 4 * k;
-            const int32_t value = static_cast<int32_t>(b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24);
-            if (value != cells[k]) {
-                ADD_FAILURE() << "stage " << number << ": cell (" << k / 34 << ", " << k % 34 << ") is " << value
-                              << ", expected " << cells[k];
-                return;
-            }
-        }
-        ADD_FAILURE() << "stage " << number << ": check word differs";
+        EXPECT_TRUE(SameValues(ReadFile(dir_ / StagePath(slot, number)), FileBytes(cells))) << "stage " << number;
     }
     bool SlotIsEmpty(int slot) const { return fs::is_empty(dir_ / ("user/s" + std::to_string(slot))); }
     // Slot 1 holds 100 stages, each a pattern of its own.

@@ -9,6 +9,7 @@
 #include "tests/editor/editor_session.h"
 #include "tests/editor/stage_file_bytes.h"
 #include "platform/win/headless/png_image.h"
+#include "tests/support/same_values.h"
 
 namespace fs = std::filesystem;
 
@@ -267,9 +268,7 @@ TEST_F(QuibStage, RenderedStagesAreTheFramesTheEditorShows) {
     ASSERT_TRUE(ReadPng((dir_ / "editor.png").string(), &editor, &error)) << error;
     ASSERT_TRUE(ReadPng((dir_ / "sheet.png").string(), &sheet, &error)) << error;
     ASSERT_EQ(tool.width, editor.width);
-    size_t first = 0;
-    while (first < tool.rgb.size() && tool.rgb[first] == editor.rgb[first]) ++first;
-    EXPECT_EQ(first, tool.rgb.size()) << "first difference at pixel " << first / 3;
+    EXPECT_TRUE(SameValues(tool.rgb, editor.rgb)) << "byte 3n is pixel n";
 
     // The sheet: three stages side by side, the second being that frame's left part.
     ASSERT_EQ(sheet.width, 3 * 420 + 2 * 8);
