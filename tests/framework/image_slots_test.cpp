@@ -42,13 +42,10 @@ TEST(ClipRule, MovesTheSourceWithTheTargetAndClampsToTheSource) {
 
 TEST_F(ImageSlots, SizesAndEmptySlots) {
     int w = -1, h = -1;
-    EXPECT_EQ(GetImageSize(300, &w, &h), 0);
-    EXPECT_EQ(GetImageSize(256, &w, &h), 0);
-    EXPECT_EQ(GetImageSize(5, &w, &h), 1);
-    EXPECT_EQ(w, 0);
+    EXPECT_EQ((std::vector<int>{GetImageSize(300, &w, &h), GetImageSize(256, &w, &h), GetImageSize(5, &w, &h), w}),
+              (std::vector<int>{0, 0, 1, 0}));
     EXPECT_EQ(CreateImage(5, 0, 100, 0, 0), 1);
-    EXPECT_EQ(GetImageSize(5, &w, &h), 1);
-    EXPECT_EQ(h, 100);
+    EXPECT_EQ((std::vector<int>{GetImageSize(5, &w, &h), h}), (std::vector<int>{1, 100}));
     EXPECT_EQ(gImageSlots[5].surface, nullptr);
     EXPECT_EQ(DrawImage(0, 0, 5, 0, 0, -1, -1), 0);
     EXPECT_EQ(CreateImage(5, -1, 10, 0, 0), 0);
@@ -95,8 +92,7 @@ TEST_F(ImageSlots, CopyImageReadsTheTargetKeyAgainEvenForAnEmptyRectangle) {
     PaintSlot(10, [](int, int) { return 0x5555; });
     EXPECT_EQ(CopyImage(10, 0, 0, 0, 0, 9, 0, 0), 1);
     EXPECT_EQ(gImageSlots[10].colorKey, 0x5555u);
-    EXPECT_EQ(CopyImage(256, 0, 0, 1, 1, 9, 0, 0), 0);
-    EXPECT_EQ(CopyImage(10, 0, 0, 1, 1, 11, 0, 0), 0);
+    EXPECT_EQ((std::vector<int>{CopyImage(256, 0, 0, 1, 1, 9, 0, 0), CopyImage(10, 0, 0, 1, 1, 11, 0, 0)}), (std::vector<int>{0, 0}));
 }
 
 TEST_F(ImageSlots, CopyScreenToImageTakesTheWholeScreenForMinusOne) {
@@ -162,8 +158,8 @@ TEST_F(ImageSlots, ALostCreatedSlotComesBackBlackAndTheCallbackRedrawsIt) {
 }
 
 TEST_F(ImageSlots, LoadingRefusesBadSlotsNamesAndFiles) {
-    EXPECT_EQ(LoadBitmapImage(256, "x.bmp", 0), 0);
-    EXPECT_EQ(LoadBitmapImage(3, "/nonexistent/file.bmp", 0), 0);
+    EXPECT_EQ((std::vector<int>{LoadBitmapImage(256, "x.bmp", 0), LoadBitmapImage(3, "/nonexistent/file.bmp", 0)}),
+              (std::vector<int>{0, 0}));
     EXPECT_STREQ(gImageSlots[3].fileName, "/nonexistent/file.bmp");
     EXPECT_EQ(gImageSlots[3].surface, nullptr);
     EXPECT_EQ(LoadBitmapImage(3, "NOSUCHRESOURCE", 0), 0);
