@@ -9,7 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "platform/win/headless/png_image.h"
 #include "platform/win/platform.h"
 #include "tests/editor/editor_session.h"
 #include "tests/editor/sample_stage_rows.h"
@@ -57,9 +56,8 @@ protected:
     }
     // The map area (x 15..404, y 65..472) of a captured frame.
     RgbImage MapArea(const std::string& capture) const {
-        RgbImage frame, map;
-        std::string error;
-        EXPECT_TRUE(ReadPng((dir_ / capture).string(), &frame, &error)) << error;
+        const RgbImage frame = ReadPicture(dir_ / capture);
+        RgbImage map;
         if (frame.width != 640) return map;
         map.width = 390;
         map.height = 408;
@@ -113,39 +111,25 @@ TEST_F(Editor, ToolsPaintCellsRectanglesAndLines) {
     ExpectSlotFiles(1, stages);
 }
 
-TEST_F(Editor, TheRightButtonPicksTheCellUnderThePointer) {
-    EditorScript script;
-    script.ChooseSlot(1);
-    for (int k = 0; k < 5; ++k) script.StageKey("F3");  // to stage 6
-    script.WaitForMap().Click(MapPoint(12, 9), "rbutton").Click(MapPoint(5, 20));
-    // Holding the right button picks each cell passed over: (0, 0) holds 38, (1, 0) holds 8.
-    script.Drag(MapPoint(0, 0), {MapPoint(1, 0)}, "rbutton").Click(MapPoint(5, 21));
-    script.Confirm(SAVE, YES);
-    Run(script);
-    std::vector<Cells> stages = Samples();
-    Set(stages[5], {{5, 20}}, 137);
-    Set(stages[5], {{5, 21}}, 8);
-    ExpectSlotFiles(1, stages);
-}
-
-TEST_F(Editor, TapsReleasedWithinAFrameAreNotMissed) {
+// Taps pressed and released within one frame are not missed; the right
+// button picks the cell under the pointer; the exit log names a stored stage
+// that follows an empty one.
+TEST_F(Editor, TapsAndRightButtonPicksPaintAndTheExitLogNamesStagesAfterAnEmptyOne) {
     EditorScript script;
     script.Tap(USER_POINTS[0]);
     for (int k = 0; k < 5; ++k) script.TapKey("F3");  // to stage 6
-    script.Wait(15).Tap(Palette1Point(17)).Tap(MapPoint(5, 20)).Tap(SAVE).Tap(YES);
+    script.Wait(15).Tap(Palette1Point(17)).Tap(MapPoint(5, 19));
+    script.Click(MapPoint(12, 9), "rbutton").Click(MapPoint(5, 20));
+    // Holding the right button picks each cell passed over: (0, 0) holds 38, (1, 0) holds 8.
+    script.Drag(MapPoint(0, 0), {MapPoint(1, 0)}, "rbutton").Click(MapPoint(5, 21)).Tap(SAVE).Tap(YES);
+    for (int k = 0; k < 4; ++k) script.StageKey("F3");  // to stage 10, past the empty stage 9
+    script.WaitForMap().Click(MapPoint(5, 22)).Confirm(SAVE, YES);
     Run(script);
     std::vector<Cells> stages = Samples();
-    Set(stages[5], {{5, 20}}, 17);
+    Set(stages[5], {{5, 19}}, 17);
+    Set(stages[5], {{5, 20}}, 137);
+    Set(stages[5], {{5, 21}}, 8);
     ExpectSlotFiles(1, stages);
-}
-
-TEST_F(Editor, TheExitLogNamesStoredStagesAfterAnEmptyOne) {
-    EditorScript script;
-    script.ChooseSlot(1);
-    for (int k = 0; k < 9; ++k) script.StageKey("F3");  // to stage 10, past the empty stage 9
-    script.WaitForMap().Click(Palette1Point(17)).Click(MapPoint(5, 20)).Confirm(SAVE, YES);
-    Run(script);
-    ExpectSlotFiles(1, Samples());
     EXPECT_NE(output_.find(ShiftJisToUtf8("ステージ10は、前のステージ9が空のため保存されません")), std::string::npos)
         << output_;
     EXPECT_EQ(output_.find(ShiftJisToUtf8("ステージ11は")), std::string::npos) << output_;
@@ -218,34 +202,16 @@ TEST_F(Editor, StageKeysStoreTheBufferPageAndReload) {
     for (int n = 1; n <= STAGE_COUNT; ++n) ExpectStageFile(1, n, stages[n - 1]);
 }
 
-TEST_F(Editor, ConfirmationsCopyOnlyOnYes) {
-    EditorScript script;
-    script.ChooseSlot(1).Click(Palette1Point(17)).WaitForMap().Click(MapPoint(0, 30));
-    script.Confirm(SAVE, NO).Confirm(LOAD, YES);  // the painted cell is dropped
-    script.WaitForMap().Click(MapPoint(1, 30));
-    script.Confirm(LOAD, NO).Confirm(SAVE, YES);
-    // ">" moves only the index: the buffer is saved as stage 2 too.
-    script.Click(FORWARD1).Confirm(SAVE, YES);
-    Run(script);
-    std::vector<Cells> stages = Samples();
-    Set(stages[0], {{1, 30}}, 17);
-    stages[1] = stages[0];
-    ExpectSlotFiles(1, stages);
-}
-
 // After each rebuild the left button is held from the 14th frame on, on cell
-// A, and moved to cell B in the 15th: only B is painted.
-TEST_F(Editor, TheMapIgnoresThePointerForFifteenFramesAfterEachRebuild) {
+// A, and moved to cell B in the 15th: only B is painted. SAVE and LOAD copy
+// only on YES; ">" moves only the index, so the buffer is saved as stage 3 too.
+TEST_F(Editor, TheMapIgnoresThePointerForFifteenFramesAfterEachRebuildAndConfirmationsCopyOnlyOnYes) {
     EditorScript script;
     std::vector<Cells> stages = Samples();
     auto probe = [&](int row, int stage) {
-        script.Line(script.builtAt() + 14, "move " + std::to_string(MapPoint(0, row).x) + " " +
-                                               std::to_string(MapPoint(0, row).y));
-        script.Line(script.builtAt() + 14, "press lbutton");
-        script.Line(script.builtAt() + 15, "move " + std::to_string(MapPoint(1, row).x) + " " +
-                                               std::to_string(MapPoint(1, row).y));
-        script.Line(script.builtAt() + 16, "release lbutton");
-        script.Wait(script.builtAt() + 18 - script.frame());
+        const int at = script.builtAt();
+        script.MoveAt(at + 14, MapPoint(0, row)).Line(at + 14, "press lbutton").MoveAt(at + 15, MapPoint(1, row));
+        script.Line(at + 16, "release lbutton").Wait(at + 18 - script.frame());
         stages[stage - 1][34 * 1 + row] = 17;
     };
     script.ChooseSlot(1).Click(Palette1Point(17));
@@ -260,7 +226,12 @@ TEST_F(Editor, TheMapIgnoresThePointerForFifteenFramesAfterEachRebuild) {
     script.StageKey("F2");  // stores stage 2, edits stage 1
     probe(28, 1);
     script.Confirm(SAVE, YES);
+    script.WaitForMap().Click(MapPoint(0, 30)).Confirm(SAVE, NO).Confirm(LOAD, YES);  // the painted cell is dropped
+    script.WaitForMap().Click(MapPoint(1, 30)).Confirm(LOAD, NO).Confirm(SAVE, YES);
+    script.Click(FORWARD1).Click(FORWARD1).Confirm(SAVE, YES);
     Run(script);
+    Set(stages[0], {{1, 30}}, 17);
+    stages[2] = stages[0];
     ExpectSlotFiles(1, stages);
 }
 

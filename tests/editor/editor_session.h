@@ -30,7 +30,10 @@ inline constexpr Point YES{230, 295}, NO{380, 295};
 // once it would read as held, not pressed.
 class EditorScript {
 public:
-    EditorScript& Move(Point p) { return Line(frame_, "move " + std::to_string(p.x) + " " + std::to_string(p.y)); }
+    EditorScript& Move(Point p) { return MoveAt(frame_, p); }
+    EditorScript& MoveAt(int frame, Point p) {
+        return Line(frame, "move " + std::to_string(p.x) + " " + std::to_string(p.y));
+    }
     EditorScript& Click(Point p, const char* button = "lbutton") {
         Move(p).Line(frame_, std::string("press ") + button).Line(frame_ + 1, std::string("release ") + button);
         frame_ += 3;
@@ -39,7 +42,7 @@ public:
     // Left button down at from, moved through the points, released at the last one.
     EditorScript& Drag(Point from, std::initializer_list<Point> through, const char* button = "lbutton") {
         Move(from).Line(frame_, std::string("press ") + button);
-        for (Point p : through) Line(++frame_, "move " + std::to_string(p.x) + " " + std::to_string(p.y));
+        for (Point p : through) MoveAt(++frame_, p);
         Line(frame_, std::string("release ") + button);
         frame_ += 2;
         return *this;

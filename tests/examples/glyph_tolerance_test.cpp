@@ -9,9 +9,8 @@
 #include <string>
 #include <utility>
 
-#include "platform/win/headless/png_image.h"
+#include "tests/support/golden_frames.h"
 #include "tests/support/program_runner.h"
-#include "tests/support/rgb_compare.h"
 #include "tests/support/scoped_environment.h"
 
 namespace fs = std::filesystem;
@@ -25,13 +24,6 @@ struct Area {
 // the brick sheet below it.
 constexpr Area kTextLine{16, 238, 146, 256};
 constexpr Area kBrickSheet{14, 262, 318, 386};
-
-RgbImage ReadPicture(const fs::path& path) {
-    RgbImage image;
-    std::string error;
-    EXPECT_TRUE(ReadPng(path.string(), &image, &error)) << error;
-    return image;
-}
 
 RgbImage Golden(const std::string& name) {
     return ReadPicture(fs::path(KORVEN_SOURCE_DIR) / "tests/examples/golden" / name);
