@@ -75,12 +75,23 @@ TEST_F(StageFiles, EmptyOrFailingFirstFileGivesTheSamplesInEverySlot) {
     EXPECT_FALSE(fs::exists(StagePath(3, 9)));
 }
 
-TEST_F(StageFiles, TheChainEndsAtTheFirstMissingEmptyOrFailingFile) {
-    for (int n = 1; n <= 5; ++n) WriteFile(StagePath(1, n), FileBytes(PatternCells(n)));
+// Cells outside 0..200 load as they are and save as 0.
+TEST_F(StageFiles, TheChainEndsAtTheFirstMissingEmptyOrFailingFileAndOutOfRangeCellsSaveAsZero) {
+    Cells first = PatternCells(1);
+    first[5] = 250;
+    first[6] = -3;
+    first[300] = 100000;
+    WriteFile(StagePath(1, 1), FileBytes(first));
+    for (int n = 2; n <= 5; ++n) WriteFile(StagePath(1, n), FileBytes(PatternCells(n)));
     WriteFile(StagePath(1, 7), FileBytes(PatternCells(7)));
     LoadStageFiles(1);
-    for (int n = 1; n <= 5; ++n) EXPECT_EQ(StageCells(n - 1), PatternCells(n));
+    EXPECT_EQ(StageCells(0), first);
+    for (int n = 2; n <= 5; ++n) EXPECT_EQ(StageCells(n - 1), PatternCells(n));
     for (int stage = 5; stage < STAGE_COUNT; ++stage) EXPECT_EQ(StageCells(stage), Cells(MAP_CELLS, 0));
+
+    SaveStageFiles();
+    first[5] = first[6] = first[300] = 0;
+    EXPECT_EQ(ReadFile(StagePath(1, 1)), FileBytes(first));
 
     // An all-zero file with a matching check word ends the set like a missing one.
     WriteFile(StagePath(1, 6), FileBytes(Cells(MAP_CELLS, 0)));
@@ -112,21 +123,6 @@ TEST_F(StageFiles, TheCheckWordCoversTheFirst99CellsAndAShortFileKeepsTheRestOfT
     std::copy(second.begin(), second.begin() + 120, expected.begin());
     EXPECT_EQ(StageCells(1), expected);
     EXPECT_EQ(StageCells(2), Cells(MAP_CELLS, 0));
-}
-
-TEST_F(StageFiles, OutOfRangeCellsLoadAsTheyAreAndSaveAsZero) {
-    Cells cells = PatternCells(1);
-    cells[5] = 250;
-    cells[6] = -3;
-    cells[300] = 100000;
-    WriteFile(StagePath(1, 1), FileBytes(cells));
-    LoadStageFiles(1);
-    EXPECT_EQ(StageCells(0), cells);
-
-    SaveStageFiles();
-    Cells clamped = cells;
-    clamped[5] = clamped[6] = clamped[300] = 0;
-    EXPECT_EQ(ReadFile(StagePath(1, 1)), FileBytes(clamped));
 }
 
 TEST_F(StageFiles, SavingStopsAtTheFirstEmptyStageAndLeavesLaterFilesAlone) {

@@ -58,8 +58,8 @@ Bitmap LoadAsset(const std::string& name) {
     EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 2), "BM") << name;
     EXPECT_EQ(Le(bytes, 2, 4), bytes.size()) << name;
     // Data offset 54, info header 40 bytes, 1 plane, 24 bits, no compression.
-    for (const auto& [at, count, value] : {std::tuple{10, 4, 54u}, {14, 4, 40u}, {26, 2, 1u}, {28, 2, 24u}, {30, 4, 0u}})
-        EXPECT_EQ(Le(bytes, at, count), value) << name << " at " << at;
+    for (const auto& [at, size, value] : {std::tuple{10, 4, 54u}, {14, 4, 40u}, {26, 2, 1u}, {28, 2, 24u}, {30, 4, 0u}})
+        EXPECT_EQ(Le(bytes, at, size), value) << name << " at " << at;
     int width = static_cast<int32_t>(Le(bytes, 18, 4));
     int height = static_cast<int32_t>(Le(bytes, 22, 4));
     EXPECT_GT(height, 0) << name << " must be stored bottom-up";
