@@ -44,9 +44,7 @@ std::map<DPID, std::string> gNames;
 std::vector<DPSESSIONDESC2> gFound;
 std::vector<std::string> gFoundNames;
 
-void Say(const std::string& line) {
-    std::cout << line << std::endl;
-}
+void Say(const std::string& line) { std::cout << line << std::endl; }
 
 std::string Hex(HRESULT hr) {
     char text[16];
@@ -54,7 +52,8 @@ std::string Hex(HRESULT hr) {
     return text;
 }
 
-void Report(HRESULT hr) { Say(hr == DP_OK ? "ok" : "error " + Hex(hr)); }
+// The answer when the call succeeded, else its error.
+void Report(HRESULT hr, const std::string& answer = "ok") { Say(hr == DP_OK ? answer : "error " + Hex(hr)); }
 
 BOOL ListSession(const DPSESSIONDESC2* session, DWORD*, DWORD flags, void*) {
     if (flags & DPESC_TIMEDOUT) return FALSE;
@@ -78,6 +77,8 @@ DPID PlayerNamed(const std::string& name) {
         if (known == name) return id;
     return DPID_UNKNOWN;
 }
+
+DPID Target(const std::string& to) { return to == "all" ? DPID_ALLPLAYERS : PlayerNamed(to); }
 
 // Prints one received message; false when none is waiting.
 bool ReceiveOne() {
@@ -134,8 +135,7 @@ void Run(const std::string& line) {
         search.guidApplication = gApplication;
         gFound.clear();
         gFoundNames.clear();
-        const HRESULT hr = gPlay->EnumSessions(&search, ms, ListSession, nullptr, DPENUMSESSIONS_ALL);
-        Say(hr == DP_OK ? "end" : "error " + Hex(hr));
+        Report(gPlay->EnumSessions(&search, ms, ListSession, nullptr, DPENUMSESSIONS_ALL), "end");
     } else if (command == "host") {
         std::string name;
         DWORD max = 0, flags = 0;
@@ -169,19 +169,18 @@ void Run(const std::string& line) {
         std::sort(names.begin(), names.end());
         std::string text = "players " + std::to_string(names.size());
         for (const std::string& n : names) text += " " + n;
-        Say(hr == DP_OK ? text : "error " + Hex(hr));
+        Report(hr, text);
     } else if (command == "send") {
         std::string to, kind, text;
         in >> to >> kind;
         std::getline(in >> std::ws, text);
-        const DPID target = to == "all" ? DPID_ALLPLAYERS : PlayerNamed(to);
-        Report(gPlay->Send(gPlayer, target, kind == "g" ? DPSEND_GUARANTEED : 0, text.data(),
+        Report(gPlay->Send(gPlayer, Target(to), kind == "g" ? DPSEND_GUARANTEED : 0, text.data(),
                            static_cast<DWORD>(text.size())));
     } else if (command == "flood") {
         std::string to, then;
         int count = 0;
         in >> to >> count >> then;
-        const DPID target = to == "all" ? DPID_ALLPLAYERS : PlayerNamed(to);
+        const DPID target = Target(to);
         HRESULT hr = DP_OK;
         for (int i = 1; i <= count && hr == DP_OK; ++i) {
             std::string text = std::to_string(i);
@@ -198,7 +197,7 @@ void Run(const std::string& line) {
     } else if (command == "count") {
         DWORD count = 0;
         const HRESULT hr = gPlay->GetMessageCount(gPlayer, &count);
-        Say(hr == DP_OK ? "count " + std::to_string(count) : "error " + Hex(hr));
+        Report(hr, "count " + std::to_string(count));
     } else if (command == "dropped") {
         Say("dropped " + std::to_string(DirectPlayDroppedPackets(gPlay)));
     } else if (command == "close") {

@@ -67,7 +67,8 @@ protected:
     }
 };
 
-TEST_F(Editor, AnEmptySlotStartsWithTheSamplesAndQuittingWritesTheSetNotTheBuffer) {
+// A slot folder that is missing is named once at exit and not made.
+TEST_F(Editor, AnEmptySlotStartsWithTheSamplesQuittingWritesTheSetAndAMissingFolderIsNamedOnce) {
     EditorScript script;
     // USER 2 lies over cell (9, 15) of sample stage 1: the choosing click paints nothing.
     script.ChooseSlot(2).Click(Palette1Point(17)).WaitForMap().Click(MapPoint(3, 30)).Key("esc");
@@ -75,6 +76,14 @@ TEST_F(Editor, AnEmptySlotStartsWithTheSamplesAndQuittingWritesTheSetNotTheBuffe
     ExpectSlotFiles(2, Samples());
     EXPECT_TRUE(SlotIsEmpty(1));
     EXPECT_TRUE(SlotIsEmpty(3));
+
+    fs::remove(dir_ / "user/s3");
+    Run(EditorScript().ChooseSlot(3).Key("esc"));
+    const std::string line = ShiftJisToUtf8("フォルダ[./user/s3]がないため、ステージは保存されません");
+    const size_t at = output_.find(line);
+    EXPECT_NE(at, std::string::npos) << output_;
+    EXPECT_EQ(output_.find(ShiftJisToUtf8("保存"), at + line.size()), std::string::npos) << output_;
+    EXPECT_FALSE(fs::exists(dir_ / "user/s3"));
 }
 
 TEST_F(Editor, ToolsPaintCellsRectanglesAndLines) {
@@ -133,18 +142,6 @@ TEST_F(Editor, TapsAndRightButtonPicksPaintAndTheExitLogNamesStagesAfterAnEmptyO
     EXPECT_NE(output_.find(ShiftJisToUtf8("ステージ10は、前のステージ9が空のため保存されません")), std::string::npos)
         << output_;
     EXPECT_EQ(output_.find(ShiftJisToUtf8("ステージ11は")), std::string::npos) << output_;
-}
-
-TEST_F(Editor, AMissingSlotFolderIsNamedOnceAtExit) {
-    fs::remove(dir_ / "user/s3");
-    EditorScript script;
-    script.ChooseSlot(3).Key("esc");
-    Run(script);
-    const std::string line = ShiftJisToUtf8("フォルダ[./user/s3]がないため、ステージは保存されません");
-    const size_t at = output_.find(line);
-    EXPECT_NE(at, std::string::npos) << output_;
-    EXPECT_EQ(output_.find(ShiftJisToUtf8("保存"), at + line.size()), std::string::npos) << output_;
-    EXPECT_FALSE(fs::exists(dir_ / "user/s3"));
 }
 
 TEST_F(Editor, PagingStopsAtTheFirstAndLastStages) {

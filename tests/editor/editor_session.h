@@ -34,11 +34,7 @@ public:
     EditorScript& MoveAt(int frame, Point p) {
         return Line(frame, "move " + std::to_string(p.x) + " " + std::to_string(p.y));
     }
-    EditorScript& Click(Point p, const char* button = "lbutton") {
-        Move(p).Line(frame_, std::string("press ") + button).Line(frame_ + 1, std::string("release ") + button);
-        frame_ += 3;
-        return *this;
-    }
+    EditorScript& Click(Point p, const char* button = "lbutton") { return Move(p).PressRelease(button, 1); }
     // Left button down at from, moved through the points, released at the last one.
     EditorScript& Drag(Point from, std::initializer_list<Point> through, const char* button = "lbutton") {
         Move(from).Line(frame_, std::string("press ") + button);
@@ -47,18 +43,10 @@ public:
         frame_ += 2;
         return *this;
     }
-    EditorScript& Key(const char* name) {
-        Line(frame_, std::string("press ") + name).Line(frame_ + 1, std::string("release ") + name);
-        frame_ += 3;
-        return *this;
-    }
+    EditorScript& Key(const char* name) { return PressRelease(name, 1); }
     // Pressed and released within one frame, as a touchpad tap or a quick key is.
     EditorScript& Tap(Point p) { return Move(p).TapKey("lbutton"); }
-    EditorScript& TapKey(const char* name) {
-        Line(frame_, std::string("press ") + name).Line(frame_, std::string("release ") + name);
-        frame_ += 3;
-        return *this;
-    }
+    EditorScript& TapKey(const char* name) { return PressRelease(name, 0); }
     // Alt+Enter: full screen to a window or back.
     EditorScript& SwitchScreen() {
         Line(frame_, "press alt").Line(frame_, "press return");
@@ -92,6 +80,12 @@ public:
     }
 
 private:
+    // Pressed now, released `held` frames later, then left up.
+    EditorScript& PressRelease(const char* name, int held) {
+        Line(frame_, std::string("press ") + name).Line(frame_ + held, std::string("release ") + name);
+        frame_ += 3;
+        return *this;
+    }
     // The press of the click or key just taken (three frames back) built the edit screen.
     EditorScript& Rebuilt(EditorScript& self) {
         builtAt_ = frame_ - 3;
