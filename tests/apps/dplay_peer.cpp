@@ -8,7 +8,6 @@
 //   host NAME MAX FLAGS          Open with DPOPEN_CREATE   -> ok | error HR
 //   join NAME                    Open with DPOPEN_JOIN     -> ok | error HR
 //   player NAME                  CreatePlayer              -> ok | error HR
-//   destroy                      DestroyPlayer (own)       -> ok | error HR
 //   players                      EnumPlayers               -> players N NAME... (sorted)
 //   send TO|all g|u TEXT         Send from the own player  -> ok | error HR
 //   flood TO|all COUNT [close]   COUNT guaranteed sends "1".."COUNT", then Close at once
@@ -161,8 +160,6 @@ void Run(const std::string& line) {
         const HRESULT hr = gPlay->CreatePlayer(&gPlayer, &dpName, nullptr, nullptr, 0, 0);
         if (hr == DP_OK) gNames[gPlayer] = name;
         Report(hr);
-    } else if (command == "destroy") {
-        Report(gPlay->DestroyPlayer(gPlayer));
     } else if (command == "players") {
         std::vector<std::string> names;
         const HRESULT hr = gPlay->EnumPlayers(nullptr, ListPlayer, &names, 0);

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <initializer_list>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,14 +15,11 @@
 #include "tests/editor/sample_stage_rows.h"
 #include "tests/editor/stage_file_bytes.h"
 #include "tests/support/golden_frames.h"
-#include "tests/support/rgb_compare.h"
 #include "tests/support/same_values.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-Cells Sample(int stage) { return CellsFromRows(SAMPLE_STAGE_ROWS[stage - 1]); }
 
 void Set(Cells& cells, std::initializer_list<std::pair<int, int>> places, int value) {
     for (auto [c, r] : places) cells[34 * c + r] = value;
@@ -45,13 +43,12 @@ protected:
         for (int n = 1; n <= STAGE_COUNT; ++n) WriteFile(dir_ / StagePath(1, n), FileBytes(PatternCells(n)));
     }
     void ExpectSlotFiles(int slot, const std::vector<Cells>& stages) const {
-        for (size_t i = 0; i < stages.size(); ++i)
-            ExpectStageFile(slot, static_cast<int>(i) + 1, stages[i]);
+        for (size_t i = 0; i < stages.size(); ++i) ExpectStageFile(slot, static_cast<int>(i) + 1, stages[i]);
         EXPECT_FALSE(fs::exists(dir_ / StagePath(slot, static_cast<int>(stages.size()) + 1)));
     }
     std::vector<Cells> Samples() const {
         std::vector<Cells> stages;
-        for (int stage = 1; stage <= 8; ++stage) stages.push_back(Sample(stage));
+        for (const auto& rows : SAMPLE_STAGE_ROWS) stages.push_back(CellsFromRows(rows));
         return stages;
     }
     // The map area (x 15..404, y 65..472) of a captured frame.
@@ -105,18 +102,15 @@ TEST_F(Editor, ToolsPaintCellsRectanglesAndLines) {
     script.Confirm(SAVE, YES);
     Run(script);
 
-    Cells expected = Sample(1);
+    std::vector<Cells> stages = Samples();
+    Cells& expected = stages[0];
     SetRectangle(expected, 0, 0, 1, 2, 17);
     SetRectangle(expected, 2, 1, 5, 3, 17);
-    Set(expected, {{3, 28}}, 17);
-    Set(expected, {{0, 22}, {1, 23}, {1, 24}, {1, 25}, {2, 26}}, 17);
+    Set(expected, {{3, 28}, {0, 22}, {1, 23}, {1, 24}, {1, 25}, {2, 26}, {6, 30}, {0, 32}, {2, 32}, {4, 32}}, 17);
     Set(expected,
         {{1, 22}, {2, 23}, {3, 23}, {4, 24}, {5, 24}, {6, 24}, {7, 25}, {8, 25}, {9, 26}, {10, 26}, {11, 27}, {12, 27}},
         17);
-    Set(expected, {{6, 30}, {0, 32}, {2, 32}, {4, 32}}, 17);
     SetRectangle(expected, 2, 5, 10, 5, 0);
-    std::vector<Cells> stages = Samples();
-    stages[0] = expected;
     ExpectSlotFiles(1, stages);
 }
 
@@ -153,23 +147,17 @@ TEST_F(Editor, PagingStopsAtTheFirstAndLastStages) {
         return script;
     };
     // Each SAVE stores stage 1's buffer where the paging arrived.
-    press(BACK1, 1);  // stays on stage 1
-    press(FORWARD1, 2).Confirm(SAVE, YES);  // stage 3
-    press(FORWARD10, 8);
-    press(FORWARD1, 8);
-    press(FORWARD10, 1).Confirm(SAVE, YES);  // stays on 91
-    press(BACK1, 1);
-    press(FORWARD10, 1);  // 90 -> 100
-    press(FORWARD1, 1).Confirm(SAVE, YES);  // stays on 100
-    press(BACK10, 10).Confirm(SAVE, YES);   // stays on 10
-    press(FORWARD1, 1);
-    press(BACK10, 1);  // 11 -> 1
-    press(FORWARD1, 3).Confirm(SAVE, YES);  // stage 4
+    press(BACK1, 1);                                                          // stays on stage 1
+    press(FORWARD1, 2).Confirm(SAVE, YES);                                    // stage 3
+    press(FORWARD10, 8), press(FORWARD1, 8), press(FORWARD10, 1).Confirm(SAVE, YES);  // stays on 91
+    press(BACK1, 1), press(FORWARD10, 1);                                     // 90 -> 100
+    press(FORWARD1, 1).Confirm(SAVE, YES);                                    // stays on 100
+    press(BACK10, 10).Confirm(SAVE, YES);                                     // stays on 10
+    press(FORWARD1, 1), press(BACK10, 1);                                     // 11 -> 1
+    press(FORWARD1, 3).Confirm(SAVE, YES);                                    // stage 4
     Run(script);
-    for (int n = 1; n <= STAGE_COUNT; ++n) {
-        const bool copied = n == 1 || n == 3 || n == 4 || n == 10 || n == 91 || n == 100;
-        ExpectStageFile(1, n, PatternCells(copied ? 1 : n));
-    }
+    const std::set<int> copied = {1, 3, 4, 10, 91, 100};
+    for (int n = 1; n <= STAGE_COUNT; ++n) ExpectStageFile(1, n, PatternCells(copied.count(n) ? 1 : n));
 }
 
 TEST_F(Editor, StageKeysStoreTheBufferPageAndReload) {

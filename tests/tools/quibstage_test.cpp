@@ -4,6 +4,7 @@
 // that match the editor's own frames.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <initializer_list>
 #include <sstream>
@@ -21,8 +22,7 @@ namespace {
 // Stage cells without the value 100, which draws nothing.
 Cells TileCells(int seed) {
     Cells cells = PatternCells(seed);
-    for (int32_t& v : cells)
-        if (v == 100) v = 101;
+    std::replace(cells.begin(), cells.end(), 100, 101);
     return cells;
 }
 
@@ -228,6 +228,7 @@ TEST_F(QuibStage, CopyMoveAndSwapTakeFilesWholeAndNeverOverwriteUnasked) {
         {"swap user/s1/stage001.clb user/s1/stage101.clb", "user/s1/stage101.clb: no such file"},
         {"copy user/s1/stage001.clb", "copy: too few arguments (see 'quibstage copy --help')"},
         {"swap --force a b", "swap: unknown option --force"},
+        {"paint", "quibstage: no command 'paint'"},
     };
     for (const auto& c : refused) {
         r = Tool(c.arguments);
@@ -244,9 +245,6 @@ TEST_F(QuibStage, EveryCommandExplainsItselfWithHelp) {
         EXPECT_EQ(r.output.rfind(std::string("usage: quibstage ") + command, 0), 0u) << r.output;
     }
     EXPECT_EQ(Tool("--help").exitCode, 0);
-    const RunResult r = Tool("paint");
-    EXPECT_EQ(r.exitCode, 2);
-    ExpectInOutput(r, {"quibstage: no command 'paint'"});
 }
 
 // A rendered stage is the editor's own frame: the editor, run on the same
