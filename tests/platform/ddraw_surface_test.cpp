@@ -20,8 +20,7 @@ TEST_F(DirectDrawTest, OneSoftwareDeviceWithStretchAndVideoMemoryAccounts) {
     DDCAPS caps{};
     caps.dwSize = sizeof caps;
     ASSERT_EQ(device_->GetCaps(&caps, nullptr), DD_OK);
-    EXPECT_TRUE(caps.dwCaps & DDCAPS_BLTSTRETCH);
-    EXPECT_TRUE(caps.dwCaps & DDCAPS_3D);
+    EXPECT_EQ(caps.dwCaps & (DDCAPS_BLTSTRETCH | DDCAPS_3D), static_cast<DWORD>(DDCAPS_BLTSTRETCH | DDCAPS_3D));
     EXPECT_EQ(caps.dwVidMemTotal, 64u << 20);
     const DWORD freeBefore = caps.dwVidMemFree;
 
@@ -60,7 +59,7 @@ TEST_F(DirectDrawTest, LockIsExclusiveAndPairsWithUnlock) {
     other->Release();
 }
 
-TEST_F(DirectDrawTest, ColorFillAndBltClipToTheTarget) {
+TEST_F(DirectDrawTest, ColorFillBltAndStretchClipToTheTarget) {
     IDirectDrawSurface* target = NewSurface(20, 20);
     ASSERT_EQ(Fill(target, nullptr, 0x1111), DD_OK);
     const RECT corner{-5, -5, 3, 4};
@@ -80,23 +79,20 @@ TEST_F(DirectDrawTest, ColorFillAndBltClipToTheTarget) {
     EXPECT_EQ(target->Blt(nullptr, source, &badSource, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
     source->Release();
     target->Release();
-}
 
-TEST_F(DirectDrawTest, BltStretchesAndClipsLikeTheUnclippedStretch) {
-    IDirectDrawSurface* source = NewSurface(3, 2);
-    Paint(source, [](int x, int y) { return static_cast<uint32_t>(1 + y * 3 + x); });
+    // A stretch clipped at the target's edge samples as the unclipped stretch does.
+    IDirectDrawSurface* small = NewSurface(3, 2);
+    Paint(small, [](int x, int y) { return static_cast<uint32_t>(1 + y * 3 + x); });
     IDirectDrawSurface* whole = NewSurface(7, 5);
     IDirectDrawSurface* clipped = NewSurface(5, 5);
     const RECT everywhere{0, 0, 7, 5}, shifted{-2, 0, 5, 5};
-    ASSERT_EQ(whole->Blt(&everywhere, source, nullptr, DDBLT_WAIT, nullptr), DD_OK);
-    ASSERT_EQ(clipped->Blt(&shifted, source, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+    ASSERT_EQ(whole->Blt(&everywhere, small, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+    ASSERT_EQ(clipped->Blt(&shifted, small, nullptr, DDBLT_WAIT, nullptr), DD_OK);
     EXPECT_EQ(PixelsAt(whole, {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}, {6, 0}}), (Values{1, 1, 2, 2, 2, 3, 3}));
     EXPECT_EQ(PixelsAt(whole, {{0, 1}, {0, 2}}), (Values{1, 4}));  // rows 0 and 1 of 5 sample source row 0
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 5; ++x) EXPECT_EQ(PixelAt(clipped, x, y), PixelAt(whole, x + 2, y)) << x << "," << y;
-    source->Release();
-    whole->Release();
-    clipped->Release();
+    for (IDirectDrawSurface* s : {small, whole, clipped}) s->Release();
 }
 
 TEST_F(DirectDrawTest, BltFastDoesNotClipAndHonoursTheSourceKey) {
@@ -141,7 +137,7 @@ TEST_F(DirectDrawTest, OverlappingBlitsOnOneSurfaceReadTheOriginalPixels) {
     expected->Release();
 }
 
-TEST_F(DirectDrawTest, ModeChangesKeepPixelsAndLostSurfacesComeBackBlack) {
+TEST_F(DirectDrawTest, ModeChangesKeepPixelsAndLostOrScriptedLostSurfacesComeBackBlack) {
     HWND window = OpenMainWindow(0, 0, 320, 240);
     IDirectDrawSurface* image = NewSurface(8, 8);
     IDirectDrawSurface* target = NewSurface(8, 8);
@@ -172,9 +168,8 @@ TEST_F(DirectDrawTest, ModeChangesKeepPixelsAndLostSurfacesComeBackBlack) {
     EXPECT_EQ(fresh->IsLost(), DD_OK);
     for (IDirectDrawSurface* s : {image, target, fresh}) s->Release();
     DestroyWindow(window);
-}
 
-TEST_F(DirectDrawTest, ScriptedLossMarksEverySurface) {
+    // A scripted loss on frame 2 marks every surface.
     Close();
     Open("2 lose-surfaces\n");
     IDirectDrawSurface* a = NewSurface(4, 4);
