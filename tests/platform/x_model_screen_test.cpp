@@ -86,7 +86,7 @@ TEST(XModelScreen, EveryEncodingPassesAndACompressedModelBecomesItsBinaryForm) {
     EXPECT_TRUE(Read(triangle.bytes));
 }
 
-TEST(XModelScreen, CountsTheBytesCannotHoldAreRefused) {
+TEST(XModelScreen, CountsTheBytesCannotHoldIndicesOutsideTheirArraysAndReadsPastTheEndAreRefused) {
     for (const char* count : {"4000000000;", "-1;", "400000;", "1000001;"}) {
         EXPECT_FALSE(Screen(Replace(TRIANGLE, "  3;\n", count))) << "vertices " << count;
         EXPECT_FALSE(Screen(Replace(TRIANGLE, "  1;\n", count))) << "faces " << count;
@@ -95,6 +95,20 @@ TEST(XModelScreen, CountsTheBytesCannotHoldAreRefused) {
     EXPECT_FALSE(Screen(Replace(TRIANGLE, "2; 0, 2;", "90000; 0, 2;"))) << "skin weights";
     // Binary data past its end reads as zeros: a count of 100,000 over 20 bytes.
     EXPECT_FALSE(Screen(BinaryModel().Name("Mesh").Word(0x0a).Ints({100000}).Floats(3).bytes));
+    // Indices outside their arrays and reads past the end.
+    EXPECT_FALSE(Screen(Replace(TRIANGLE, "3;0,1,2;;", "3;0,1,3;;"))) << "a face index one past the vertices";
+    EXPECT_FALSE(Screen(Replace(TRIANGLE, "2;0.0;0.0;1.0", "3;0.0;0.0;1.0"))) << "a vertex colour";
+    EXPECT_FALSE(Screen(Replace(TRIANGLE, "0, 2; 0.5", "0, 3; 0.5"))) << "a skin weight";
+    EXPECT_FALSE(Screen(Replace(TRIANGLE, "Material {", "Mat {"))) << "face materials without a material";
+    EXPECT_FALSE(Screen(Replace(TRIANGLE, "  1;\n  3;0,1,2;;\n", "  0;\n"))) << "a material index without faces";
+    EXPECT_FALSE(Screen(Replace(TRIANGLE, " }\n}\n", "MeshMaterialList { 1; 1; 0;; { Mat } }\n }\n}\n")))
+        << "a second material list";
+    EXPECT_FALSE(Screen(Replace(TRIANGLE, "Frame F", "Frame " + std::string(1024, 'F')))) << "a name too long";
+    std::string deep = "xof 0302txt 0032\n";
+    for (int i = 0; i <= X_MODEL_MAX_DEPTH; ++i) deep += "Frame {\n";
+    EXPECT_FALSE(Screen(deep + std::string(X_MODEL_MAX_DEPTH + 1, '}')));
+    EXPECT_FALSE(Screen(BinaryModel().Word(2).Dword(0x80000000u).bytes)) << "a string the reader would take whole";
+    EXPECT_FALSE(Screen(BinaryModel().Name("Frame").Word(0x0a).Word(6).Dword(1000).bytes)) << "a list past the end";
 }
 
 // Compressed blocks of 32 KB of zeros each: a few expand, more than the limit
@@ -124,23 +138,6 @@ TEST(XModelScreen, ACompressedModelExpandsNoFurtherThanTheLimit) {
     ASSERT_TRUE(Screen(model(4), &plain));
     EXPECT_EQ(plain, "xof 0302bin 0032" + std::string(4 * 32768, '\0'));
     EXPECT_FALSE(Screen(model(X_MODEL_MAX_EXPANDED / 32768 + 1)));
-}
-
-TEST(XModelScreen, IndicesOutsideTheirArraysAndReadsPastTheEndAreRefused) {
-    EXPECT_FALSE(Screen(Replace(TRIANGLE, "3;0,1,2;;", "3;0,1,3;;"))) << "a face index one past the vertices";
-    EXPECT_FALSE(Screen(Replace(TRIANGLE, "2;0.0;0.0;1.0", "3;0.0;0.0;1.0"))) << "a vertex colour";
-    EXPECT_FALSE(Screen(Replace(TRIANGLE, "0, 2; 0.5", "0, 3; 0.5"))) << "a skin weight";
-    EXPECT_FALSE(Screen(Replace(TRIANGLE, "Material {", "Mat {"))) << "face materials without a material";
-    EXPECT_FALSE(Screen(Replace(TRIANGLE, "  1;\n  3;0,1,2;;\n", "  0;\n"))) << "a material index without faces";
-    EXPECT_FALSE(Screen(Replace(TRIANGLE, " }\n}\n", "MeshMaterialList { 1; 1; 0;; { Mat } }\n }\n}\n")))
-        << "a second material list";
-    EXPECT_FALSE(Screen(Replace(TRIANGLE, "Frame F", "Frame " + std::string(1024, 'F')))) << "a name too long";
-    std::string deep = "xof 0302txt 0032\n";
-    for (int i = 0; i <= X_MODEL_MAX_DEPTH; ++i) deep += "Frame {\n";
-    EXPECT_FALSE(Screen(deep + std::string(X_MODEL_MAX_DEPTH + 1, '}')));
-    BinaryModel string = BinaryModel().Word(2).Dword(0x80000000u);
-    EXPECT_FALSE(Screen(string.bytes)) << "a string the reader would take whole";
-    EXPECT_FALSE(Screen(BinaryModel().Name("Frame").Word(0x0a).Word(6).Dword(1000).bytes)) << "a list past the end";
 }
 
 }  // namespace
