@@ -70,9 +70,7 @@ protected:
     IDirectSoundBuffer* Constant(int16_t value, DWORD rate = 44100) {
         const std::vector<int16_t> samples(1000, value);
         IDirectSoundBuffer* buffer = Buffer(Format(1, 16, rate), samples.data(), 2000);
-        if (buffer) {
-            EXPECT_EQ(buffer->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
-        }
+        if (buffer) { EXPECT_EQ(buffer->Play(0, 0, DSBPLAY_LOOPING), DS_OK); }
         return buffer;
     }
 
@@ -86,13 +84,6 @@ protected:
     IDirectSound* device_ = nullptr;
     std::vector<IDirectSoundBuffer*> buffers_;
 };
-
-TEST_F(SoundDevice, EachAdvanceOfTheClockRendersExactlyItsFrames) {
-    Constant(1000);
-    StartSoundRecording();
-    for (int i = 0; i < 30; ++i) Sleep(7);  // 210 ms: 9261 frames, with no drift from rounding each step
-    EXPECT_EQ(TakeSoundRecording().size(), 9261u * 2);
-}
 
 TEST_F(SoundDevice, VolumeAndPanAttenuateInHundredthsOfADecibel) {
     IDirectSoundBuffer* buffer = Constant(10000);
@@ -117,14 +108,6 @@ TEST_F(SoundDevice, VolumeAndPanAttenuateInHundredthsOfADecibel) {
     LONG volume = 1;
     EXPECT_EQ(buffer->GetVolume(&volume), DS_OK);
     EXPECT_EQ(volume, -100);
-}
-
-TEST_F(SoundDevice, VoicesAddAndSaturate) {
-    Constant(20000);
-    Constant(20000);
-    Constant(-5000);
-    const std::vector<int16_t> mix = Render(5);
-    EXPECT_EQ((std::vector<int16_t>{mix[100], mix[101]}), (std::vector<int16_t>{32767, 32767}));
 }
 
 TEST_F(SoundDevice, DoublingTheFrequencyDoublesThePitch) {
@@ -158,13 +141,19 @@ TEST_F(SoundDevice, LoopingHasNoClickAtTheSeam) {
     EXPECT_GT(PeakAmplitude(left), 19000);
 }
 
-TEST_F(SoundDevice, EightBitStereoKeepsItsChannelsApart) {
+TEST_F(SoundDevice, EightBitStereoKeepsItsChannelsApartAndVoicesAddAndSaturate) {
     std::vector<uint8_t> frames;
     for (int i = 0; i < 100; ++i) frames.insert(frames.end(), {0xC0, 0x40});  // left +64, right -64
     IDirectSoundBuffer* buffer = Buffer(Format(2, 8, 8000), frames.data(), 200);
     ASSERT_EQ(buffer->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
-    const std::vector<int16_t> mix = Render(10);
+    std::vector<int16_t> mix = Render(10);
     EXPECT_EQ((std::vector<int16_t>{mix[200], mix[201]}), (std::vector<int16_t>{64 * 256, -64 * 256}));
+    // Voices add, and saturate.
+    Constant(20000);
+    Constant(20000);
+    Constant(-5000);
+    mix = Render(5);
+    EXPECT_EQ((std::vector<int16_t>{mix[100], mix[101]}), (std::vector<int16_t>{32767, 35000 - 64 * 256}));
 }
 
 TEST_F(SoundDevice, PlayOnceStopsAtTheEndAndReportsItsStatus) {
@@ -198,7 +187,7 @@ TEST_F(SoundDevice, LockHandsOutTwoRegionsWhenItWraps) {
     EXPECT_EQ(buffer->Unlock(p1, n1, p2, n2), DS_OK);
 }
 
-TEST_F(SoundDevice, BadDescriptionsAreRefused) {
+TEST_F(SoundDevice, BadDescriptionsAreRefusedAndControlsAreOnlyThereWhenAskedFor) {
     WAVEFORMATEX format = Format(1, 16, 22050);
     DSBUFFERDESC desc{};
     desc.dwSize = DSBUFFERDESC_ORIGINAL_SIZE;
@@ -222,9 +211,15 @@ TEST_F(SoundDevice, BadDescriptionsAreRefused) {
     EXPECT_EQ(device_->CreateSoundBuffer(&desc, &buffer, nullptr), DSERR_INVALIDPARAM);
     EXPECT_EQ(buffer, nullptr);
     for (WAVEFORMATEX good : {Format(1, 8, 100), Format(2, 8, 100000), Format(2, 16, 11025)}) {
-        IDirectSoundBuffer* made = Buffer(good, nullptr, 4000);
-        EXPECT_NE(made, nullptr);
+        EXPECT_NE(Buffer(good, nullptr, 4000), nullptr);
     }
+    // Controls are only there when asked for.
+    IDirectSoundBuffer* stream = Buffer(Format(2, 16, 44100), nullptr, 4000, 0x40100);
+    EXPECT_EQ((std::vector<HRESULT>{stream->SetVolume(0), stream->SetPan(0), stream->SetFrequency(22050)}),
+              std::vector<HRESULT>(3, DSERR_CONTROLUNAVAIL));
+    IDirectSoundBuffer* wave = Buffer(Format(2, 16, 44100), nullptr, 4000);
+    void* notify = nullptr;
+    EXPECT_EQ(wave->QueryInterface(IID_IDirectSoundNotify, &notify), DSERR_NOINTERFACE);
 }
 
 TEST_F(SoundDevice, LostBuffersRefuseUntilRestoredAndPlaySilenceMeanwhile) {
@@ -274,17 +269,13 @@ TEST_F(SoundDevice, NotificationsSignalAsThePlayCursorPassesTheirOffsets) {
     for (HANDLE e : events) CloseHandle(e);
 }
 
-TEST_F(SoundDevice, ControlsAreOnlyThereWhenAskedFor) {
-    IDirectSoundBuffer* stream = Buffer(Format(2, 16, 44100), nullptr, 4000, 0x40100);
-    EXPECT_EQ((std::vector<HRESULT>{stream->SetVolume(0), stream->SetPan(0), stream->SetFrequency(22050)}),
-              std::vector<HRESULT>(3, DSERR_CONTROLUNAVAIL));
-    IDirectSoundBuffer* wave = Buffer(Format(2, 16, 44100), nullptr, 4000);
-    void* notify = nullptr;
-    EXPECT_EQ(wave->QueryInterface(IID_IDirectSoundNotify, &notify), DSERR_NOINTERFACE);
-}
-
-TEST_F(SoundDevice, PulledSourcesMixWithTheBuffers) {
+// Each advance of the clock renders exactly its frames, with no drift from
+// rounding each step; pulled sources mix with the buffers.
+TEST_F(SoundDevice, TheClockRendersExactlyItsFramesAndPulledSourcesMixWithTheBuffers) {
     Constant(1000);
+    StartSoundRecording();
+    for (int i = 0; i < 30; ++i) Sleep(7);  // 210 ms: 9261 frames
+    EXPECT_EQ(TakeSoundRecording().size(), 9261u * 2);
     const int id = AttachMixerSource(
         [](void*, int16_t* stereo, int frames) {
             for (int i = 0; i < frames; ++i) {
@@ -300,24 +291,9 @@ TEST_F(SoundDevice, PulledSourcesMixWithTheBuffers) {
     EXPECT_EQ(mix[10], 1000);
 }
 
-TEST_F(SoundDevice, TheHeadlessMixIsWrittenToTheAskedWaveFile) {
+TEST_F(SoundDevice, TheScriptedLoseSoundLosesEveryBufferAndTheMixIsWrittenToTheAskedWaveFile) {
     PlatformOptions options;
     options.audioOutPath = ::testing::TempDir() + "mix-" + std::to_string(getpid()) + ".wav";
-    Open(options);
-    Sleep(100);
-    Close();
-    std::ifstream file(options.audioOutPath, std::ios::binary);
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    ASSERT_EQ(bytes.size(), 44u + 4410u * 4);
-    EXPECT_EQ(std::string(bytes.data(), 4), "RIFF");
-    uint32_t dataBytes = 0;
-    std::memcpy(&dataBytes, bytes.data() + 40, 4);
-    EXPECT_EQ(dataBytes, 4410u * 4);
-    std::remove(options.audioOutPath.c_str());
-}
-
-TEST_F(SoundDevice, TheScriptedLoseSoundLosesEveryBuffer) {
-    PlatformOptions options;
     options.scriptPath = ::testing::TempDir() + "lose-sound-" + std::to_string(getpid()) + ".txt";
     std::ofstream(options.scriptPath) << "0 lose-sound\n";
     Open(options);
@@ -328,6 +304,16 @@ TEST_F(SoundDevice, TheScriptedLoseSoundLosesEveryBuffer) {
     EXPECT_EQ(buffer->GetStatus(&status), DS_OK);
     EXPECT_EQ(status, DSBSTATUS_BUFFERLOST);
     std::remove(options.scriptPath.c_str());
+    Sleep(100);
+    Close();
+    std::ifstream file(options.audioOutPath, std::ios::binary);
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    ASSERT_EQ(bytes.size(), 44u + 4410u * 4);
+    EXPECT_EQ(std::string(bytes.data(), 4), "RIFF");
+    uint32_t dataBytes = 0;
+    std::memcpy(&dataBytes, bytes.data() + 40, 4);
+    EXPECT_EQ(dataBytes, 4410u * 4);
+    std::remove(options.audioOutPath.c_str());
 }
 
 }  // namespace
