@@ -261,68 +261,64 @@ TEST_F(RetainedModeTest, MalformedModelsAreRefused) {
 }
 
 // Position keys are interpolated linearly, rotations along the shorter arc;
-// before the first key and after the last the end keys hold.
-TEST_F(RetainedModeTest, AnimationSetPlacesFramesByTheirKeys) {
-    XModel model = CubeModel("");
-    model.ticksPerSecond = 100;
-    model.animationSetName = "Spin";
-    const float half = 0.70710678f;
-    model.animations.push_back({"Cube", {{0, {1, 0, 0, 0}}, {10, {half, 0, half, 0}}}, {}, {{0, {0, 0, 0}}, {10, {4, 2, 0}}}});
-    WriteFile(folder_ / "spin.x", WriteXModel(model, XEncoding::Binary));
-    IDirect3DRMFrame2* parent = nullptr;
-    IDirect3DRMFrame2* root = nullptr;
-    retained_->CreateFrame(nullptr, &root);
-    retained_->CreateFrame(Own(root), &parent);
-    IDirect3DRMAnimationSet* set = nullptr;
-    retained_->CreateAnimationSet(&set);
-    ASSERT_EQ(Own(set)->Load((folder_ / "spin.x").string().c_str(), nullptr, D3DRMLOAD_FROMFILE, nullptr, nullptr, Own(parent)),
-              D3DRM_OK);
-    IDirect3DRMFrameArray* children = nullptr;
-    parent->GetChildren(&children);
-    ASSERT_EQ(children->GetSize(), 1u);
-    IDirect3DRMFrame* cube = nullptr;
-    children->GetElement(0, &cube);
-    children->Release();
-    Own(cube);
-    D3DVECTOR position{}, direction{}, up{};
-    set->SetTime(5);
-    cube->GetPosition(parent, &position);
-    EXPECT_NEAR(position.x, 2.0f, 1e-5);
-    EXPECT_NEAR(position.y, 1.0f, 1e-5);
-    set->SetTime(10);
-    cube->GetOrientation(parent, &direction, &up);
-    // A quarter turn about Y: the frame's Z axis now lies along the X axis, one way or the other.
-    EXPECT_NEAR(std::fabs(direction.x), 1.0f, 1e-4);
-    EXPECT_NEAR(up.y, 1.0f, 1e-4);
-    set->SetTime(50);
-    cube->GetPosition(parent, &position);
-    EXPECT_NEAR(position.x, 4.0f, 1e-5);
-}
-
-// Each mesh of a model keeps its own material: two cubes naming different
-// textures ask for both, whatever the file's encoding.
-TEST_F(RetainedModeTest, EveryMeshOfAModelAsksForItsOwnTexture) {
+// before the first key and after the last the end keys hold. Each mesh of a
+// model keeps its own material: two cubes naming different textures ask for
+// both. The same in every encoding, from a file or from memory.
+TEST_F(RetainedModeTest, AnimationSetsPlaceFramesByTheirKeysAndAskForEveryMeshsTexture) {
     XMaterial left, right;
     left.textureFile = "left.bmp";
     right.textureFile = "right.bmp";
     XModel model;
-    model.frames.push_back({"Left", {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, -2, 0, 0, 1}, {CubeMesh(1, left)}, {}});
+    model.frames.push_back({"Left", {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, {CubeMesh(1, left)}, {}});
     model.frames.push_back({"Right", {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 2, 0, 0, 1}, {CubeMesh(1, right)}, {}});
+    model.ticksPerSecond = 100;
+    model.animationSetName = "Spin";
+    const float half = 0.70710678f;
+    model.animations.push_back({"Left", {{0, {1, 0, 0, 0}}, {10, {half, 0, half, 0}}}, {}, {{0, {0, 0, 0}}, {10, {4, 2, 0}}}});
     const auto remember = [](const char* name, void* names, IDirect3DRMTexture** texture) -> HRESULT {
         static_cast<std::vector<std::string>*>(names)->push_back(name);
         *texture = nullptr;
         return D3DRM_OK;
     };
     for (XEncoding encoding : {XEncoding::Text, XEncoding::Binary, XEncoding::Compressed}) {
+        SCOPED_TRACE(static_cast<int>(encoding));
         const std::vector<uint8_t> bytes = WriteXModel(model, encoding);
+        const std::string path = (folder_ / "spin.x").string();
+        WriteFile(path, bytes);
         D3DRMLOADMEMORY memory{bytes.data(), static_cast<DWORD>(bytes.size())};
+        const bool fromFile = encoding == XEncoding::Binary;
         IDirect3DRMFrame2* parent = nullptr;
-        retained_->CreateFrame(nullptr, &parent);
+        IDirect3DRMFrame2* root = nullptr;
+        retained_->CreateFrame(nullptr, &root);
+        retained_->CreateFrame(Own(root), &parent);
         IDirect3DRMAnimationSet* set = nullptr;
         retained_->CreateAnimationSet(&set);
         std::vector<std::string> names;
-        ASSERT_EQ(Own(set)->Load(&memory, nullptr, D3DRMLOAD_FROMMEMORY, remember, &names, Own(parent)), D3DRM_OK);
+        const void* source = fromFile ? static_cast<const void*>(path.c_str()) : &memory;
+        ASSERT_EQ(Own(set)->Load(source, nullptr, fromFile ? D3DRMLOAD_FROMFILE : D3DRMLOAD_FROMMEMORY, remember, &names,
+                                 Own(parent)),
+                  D3DRM_OK);
         std::sort(names.begin(), names.end());
-        EXPECT_EQ(names, (std::vector<std::string>{"left.bmp", "right.bmp"})) << static_cast<int>(encoding);
+        EXPECT_EQ(names, (std::vector<std::string>{"left.bmp", "right.bmp"}));
+        IDirect3DRMFrameArray* children = nullptr;
+        parent->GetChildren(&children);
+        ASSERT_EQ(children->GetSize(), 2u);
+        IDirect3DRMFrame* cube = nullptr;
+        children->GetElement(0, &cube);
+        children->Release();
+        Own(cube);
+        D3DVECTOR position{}, direction{}, up{};
+        set->SetTime(5);
+        cube->GetPosition(parent, &position);
+        EXPECT_NEAR(position.x, 2.0f, 1e-5);
+        EXPECT_NEAR(position.y, 1.0f, 1e-5);
+        set->SetTime(10);
+        cube->GetOrientation(parent, &direction, &up);
+        // A quarter turn about Y: the frame's Z axis now lies along the X axis, one way or the other.
+        EXPECT_NEAR(std::fabs(direction.x), 1.0f, 1e-4);
+        EXPECT_NEAR(up.y, 1.0f, 1e-4);
+        set->SetTime(50);
+        cube->GetPosition(parent, &position);
+        EXPECT_NEAR(position.x, 4.0f, 1e-5);
     }
 }
