@@ -53,7 +53,7 @@ TEST_F(Files, ABackslashJoinedPathOpensReadsAndMaps) {
     EXPECT_TRUE(CloseHandle(mapping));
 }
 
-TEST_F(Files, MissingFilesFoldersAndBadHandlesFail) {
+TEST_F(Files, MissingFilesFoldersBadHandlesAndEmptyMappingsFail) {
     for (const std::string& name : {Joined("sub\\missing.mid"), Joined("sub"), std::string()})
         EXPECT_EQ(CreateFileA(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr), INVALID_HANDLE_VALUE)
             << name;
@@ -63,9 +63,7 @@ TEST_F(Files, MissingFilesFoldersAndBadHandlesFail) {
     char byte;
     EXPECT_FALSE(ReadFile(nullptr, &byte, 1, &got, nullptr));
     EXPECT_EQ(got, 0u);
-}
-
-TEST_F(Files, AnEmptyFileCannotBeMapped) {
+    // An empty file cannot be mapped.
     HANDLE file = CreateFileA(Joined("empty.bin").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
