@@ -95,7 +95,7 @@ TEST_F(DirectDrawTest, ColorFillBltAndStretchClipToTheTarget) {
     for (IDirectDrawSurface* s : {small, whole, clipped}) s->Release();
 }
 
-TEST_F(DirectDrawTest, BltFastDoesNotClipAndHonoursTheSourceKey) {
+TEST_F(DirectDrawTest, BltFastDoesNotClipHonoursTheSourceKeyAndOverlappingBlitsReadTheOriginal) {
     IDirectDrawSurface* target = NewSurface(10, 10);
     IDirectDrawSurface* tile = NewSurface(4, 4);
     ASSERT_EQ(Fill(target, nullptr, 0x1111), DD_OK);
@@ -112,15 +112,12 @@ TEST_F(DirectDrawTest, BltFastDoesNotClipAndHonoursTheSourceKey) {
     EXPECT_EQ(PixelsAt(target, {{7, 6}, {8, 6}, {9, 9}}), (Values{0x07E0, 0x1111, 0x07E0}));  // key pixel left out
     tile->Release();
     target->Release();
-}
-
-TEST_F(DirectDrawTest, OverlappingBlitsOnOneSurfaceReadTheOriginalPixels) {
+    // Overlapping blits on one surface read the original pixels.
     IDirectDrawSurface* surface = NewSurface(40, 4);
     IDirectDrawSurface* expected = NewSurface(40, 4);
     auto pattern = [](int x, int y) { return static_cast<uint32_t>(x % 5 == 0 ? 0xF81F : 100 + x + 40 * y); };
     Paint(surface, pattern);
     Paint(expected, pattern);
-    DDCOLORKEY key{0xF81F, 0xF81F};
     surface->SetColorKey(DDCKEY_SRCBLT, &key);
     const RECT from{0, 0, 30, 3};
     ASSERT_EQ(surface->BltFast(3, 1, surface, &from, DDBLTFAST_SRCCOLORKEY), DD_OK);

@@ -110,25 +110,23 @@ TEST_F(SoundDevice, VolumeAndPanAttenuateInHundredthsOfADecibel) {
     EXPECT_EQ(volume, -100);
 }
 
-TEST_F(SoundDevice, DoublingTheFrequencyDoublesThePitch) {
+TEST_F(SoundDevice, DoublingTheFrequencyDoublesThePitchAndLoopingHasNoClickAtTheSeam) {
     // 441 Hz at 22,050 Hz: 50 samples a period, 20 periods in the buffer.
-    const std::vector<int16_t> sine = SineWave(1000, 20, 12000);
-    IDirectSoundBuffer* buffer = Buffer(Format(1, 16, 22050), sine.data(), 2000);
-    ASSERT_EQ(buffer->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
+    const std::vector<int16_t> tone = SineWave(1000, 20, 12000);
+    IDirectSoundBuffer* pitched = Buffer(Format(1, 16, 22050), tone.data(), 2000);
+    ASSERT_EQ(pitched->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
     EXPECT_NEAR(RisingZeroCrossings(Channel(Render(1000), 0)), 441, 1);
-    ASSERT_EQ(buffer->SetFrequency(44100), DS_OK);
+    ASSERT_EQ(pitched->SetFrequency(44100), DS_OK);
     DWORD frequency = 0;
-    EXPECT_EQ(buffer->GetFrequency(&frequency), DS_OK);
+    EXPECT_EQ(pitched->GetFrequency(&frequency), DS_OK);
     EXPECT_EQ(frequency, 44100u);
     EXPECT_NEAR(RisingZeroCrossings(Channel(Render(1000), 0)), 882, 1);
-    ASSERT_EQ(buffer->SetFrequency(DSBFREQUENCY_ORIGINAL), DS_OK);
-    EXPECT_EQ(buffer->GetFrequency(&frequency), DS_OK);
+    ASSERT_EQ(pitched->SetFrequency(DSBFREQUENCY_ORIGINAL), DS_OK);
+    EXPECT_EQ(pitched->GetFrequency(&frequency), DS_OK);
     EXPECT_EQ(frequency, 22050u);
-    EXPECT_EQ(buffer->SetFrequency(99), DSERR_INVALIDPARAM);
-    EXPECT_EQ(buffer->SetFrequency(100001), DSERR_INVALIDPARAM);
-}
-
-TEST_F(SoundDevice, LoopingHasNoClickAtTheSeam) {
+    EXPECT_EQ(pitched->SetFrequency(99), DSERR_INVALIDPARAM);
+    EXPECT_EQ(pitched->SetFrequency(100001), DSERR_INVALIDPARAM);
+    ASSERT_EQ(pitched->Stop(), DS_OK);
     // Three periods in 147 frames at 11,025 Hz: the mixer interpolates across
     // the end of the buffer, so the seam is as smooth as the rest.
     const std::vector<int16_t> sine = SineWave(147, 3, 20000);
@@ -156,7 +154,7 @@ TEST_F(SoundDevice, EightBitStereoKeepsItsChannelsApartAndVoicesAddAndSaturate) 
     EXPECT_EQ((std::vector<int16_t>{mix[100], mix[101]}), (std::vector<int16_t>{32767, 35000 - 64 * 256}));
 }
 
-TEST_F(SoundDevice, PlayOnceStopsAtTheEndAndReportsItsStatus) {
+TEST_F(SoundDevice, PlayOnceStopsAtTheEndAndLockHandsOutTwoRegionsWhenItWraps) {
     const std::vector<int16_t> samples(441, 3000);  // 10 ms
     IDirectSoundBuffer* buffer = Buffer(Format(1, 16, 44100), samples.data(), 882);
     ASSERT_EQ(buffer->Play(0, 0, 0), DS_OK);
@@ -170,21 +168,19 @@ TEST_F(SoundDevice, PlayOnceStopsAtTheEndAndReportsItsStatus) {
     ASSERT_EQ(buffer->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
     EXPECT_EQ(buffer->GetStatus(&status), DS_OK);
     EXPECT_EQ(status, DSBSTATUS_PLAYING | DSBSTATUS_LOOPING);
-}
-
-TEST_F(SoundDevice, LockHandsOutTwoRegionsWhenItWraps) {
-    IDirectSoundBuffer* buffer = Buffer(Format(2, 16, 44100), nullptr, 4000);
+    // Lock hands out two regions when it wraps.
+    IDirectSoundBuffer* wrapping = Buffer(Format(2, 16, 44100), nullptr, 4000);
     void *p1 = nullptr, *p2 = nullptr;
     DWORD n1 = 0, n2 = 0;
-    ASSERT_EQ(buffer->Lock(3000, 2000, &p1, &n1, &p2, &n2, 0), DS_OK);
+    ASSERT_EQ(wrapping->Lock(3000, 2000, &p1, &n1, &p2, &n2, 0), DS_OK);
     EXPECT_EQ((std::vector<int64_t>{n1, n2, static_cast<uint8_t*>(p1) - static_cast<uint8_t*>(p2)}),
               (std::vector<int64_t>{1000, 1000, 3000}));
-    EXPECT_EQ(buffer->Unlock(p1, n1, p2, n2), DS_OK);
-    EXPECT_EQ(buffer->Lock(4000, 4, &p1, &n1, &p2, &n2, 0), DSERR_INVALIDPARAM);
-    EXPECT_EQ(buffer->Lock(0, 4004, &p1, &n1, &p2, &n2, 0), DSERR_INVALIDPARAM);
-    ASSERT_EQ(buffer->Lock(0, 0, &p1, &n1, &p2, &n2, DSBLOCK_ENTIREBUFFER), DS_OK);
+    EXPECT_EQ(wrapping->Unlock(p1, n1, p2, n2), DS_OK);
+    EXPECT_EQ(wrapping->Lock(4000, 4, &p1, &n1, &p2, &n2, 0), DSERR_INVALIDPARAM);
+    EXPECT_EQ(wrapping->Lock(0, 4004, &p1, &n1, &p2, &n2, 0), DSERR_INVALIDPARAM);
+    ASSERT_EQ(wrapping->Lock(0, 0, &p1, &n1, &p2, &n2, DSBLOCK_ENTIREBUFFER), DS_OK);
     EXPECT_EQ((std::vector<DWORD>{n1, n2}), (std::vector<DWORD>{4000, 0}));
-    EXPECT_EQ(buffer->Unlock(p1, n1, p2, n2), DS_OK);
+    EXPECT_EQ(wrapping->Unlock(p1, n1, p2, n2), DS_OK);
 }
 
 TEST_F(SoundDevice, BadDescriptionsAreRefusedAndControlsAreOnlyThereWhenAskedFor) {

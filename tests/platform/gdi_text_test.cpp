@@ -82,7 +82,7 @@ void DrawGlyphByGlyph(TextCanvas& canvas, int x, int y, const char* text) {
     }
 }
 
-TEST(Fonts, JapaneseGothicNamesAllMeetTheInstalledGothicFace) {
+TEST(Fonts, JapaneseGothicNamesMeetTheInstalledFaceAndCellMetricsFollowTheRequestedSize) {
     const FontFile gothic = MatchFontFile("標準ゴシック", SHIFTJIS_CHARSET);
     ASSERT_FALSE(gothic.path.empty());
     EXPECT_EQ(std::filesystem::canonical(gothic.path).filename(), "ipag.ttf") << gothic.path;
@@ -91,9 +91,7 @@ TEST(Fonts, JapaneseGothicNamesAllMeetTheInstalledGothicFace) {
     const FontFile proportional = MatchFontFile("ＭＳ Ｐゴシック", SHIFTJIS_CHARSET);
     EXPECT_NE(proportional.path, gothic.path);
     EXPECT_EQ(std::filesystem::canonical(proportional.path).filename(), "ipagp.ttf") << proportional.path;
-}
-
-TEST(Fonts, CellMetricsFollowTheRequestedHeightAndWidth) {
+    // Cell metrics follow the requested height and width.
     for (int height : {12, 16, 24, 33}) {
         for (int width : {0, 5, 8}) {
             const TextCanvas canvas(8, 8, height, width);
@@ -118,7 +116,7 @@ TEST(Fonts, CellMetricsFollowTheRequestedHeightAndWidth) {
     EXPECT_EQ(em.Metrics().tmHeight - em.Metrics().tmInternalLeading, 16) << "a negative height is the em";
 }
 
-TEST(Text, CondensedWidthNarrowsTheGlyphsNotTheirHeight) {
+TEST(Text, CondensedWidthNarrowsTheGlyphsNotTheirHeightAndTheClipRegionBoundsTheText) {
     TextCanvas natural(200, 40, 24, 12), condensed(200, 40, 24, 5);
     TextOutA(natural.dc, 2, 2, "WWWW", 4);
     TextOutA(condensed.dc, 2, 2, "WWWW", 4);
@@ -127,6 +125,20 @@ TEST(Text, CondensedWidthNarrowsTheGlyphsNotTheirHeight) {
     EXPECT_NEAR(ratio, 5.0 / 12.0, 0.1);
     EXPECT_NEAR(b.bottom - b.top, a.bottom - a.top, 1);
     EXPECT_LE(b.right, 2 + 4 * 5 + 1) << "glyphs stay within their cells";
+    // The clip region bounds the text.
+    TextCanvas whole(200, 40, 24, 0), clipped(200, 40, 24, 0);
+    HRGN region = CreateRectRgn(20, 8, 60, 20);
+    SelectClipRgn(clipped.dc, region);
+    DeleteObject(region);
+    for (TextCanvas* canvas : {&whole, &clipped}) {
+        SetBkMode(canvas->dc, OPAQUE);
+        TextOutA(canvas->dc, 4, 2, "MMMMMMMM", 8);
+    }
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 200; ++x) {
+            const bool inside = x >= 20 && x < 60 && y >= 8 && y < 20;
+            ASSERT_EQ(clipped.Raw(x, y), inside ? whole.Raw(x, y) : clipped.Raw(PAPER)) << x << "," << y;
+        }
 }
 
 // Opaque text also fills its text box with the background colour, and nothing else.
@@ -159,23 +171,7 @@ TEST(Text, WholeLineMatchesGlyphByGlyphInBothBackgroundModes) {
     EXPECT_EQ(SetBkMode(canvas.dc, OPAQUE), TRANSPARENT);
 }
 
-TEST(Text, ClipRegionBoundsTheText) {
-    TextCanvas whole(200, 40, 24, 0), clipped(200, 40, 24, 0);
-    HRGN region = CreateRectRgn(20, 8, 60, 20);
-    SelectClipRgn(clipped.dc, region);
-    DeleteObject(region);
-    for (TextCanvas* canvas : {&whole, &clipped}) {
-        SetBkMode(canvas->dc, OPAQUE);
-        TextOutA(canvas->dc, 4, 2, "MMMMMMMM", 8);
-    }
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 200; ++x) {
-            const bool inside = x >= 20 && x < 60 && y >= 8 && y < 20;
-            ASSERT_EQ(clipped.Raw(x, y), inside ? whole.Raw(x, y) : clipped.Raw(PAPER)) << x << "," << y;
-        }
-}
-
-TEST(Text, DrawTextStartsALineAtEachBreak) {
+TEST(Text, DrawTextStartsALineAtEachBreakAndShiftJisPairsAreOneCharacter) {
     TextCanvas drawn(200, 100, 16, 8), lines(200, 100, 16, 8);
     const char* text = "AB\nCD\r\nEF\rG字";
     RECT area{5, 3, 200, 100};
@@ -190,9 +186,7 @@ TEST(Text, DrawTextStartsALineAtEachBreak) {
     DrawTextA(cut.dc, text, -1, &small, DT_NOPREFIX);
     EXPECT_LE(cut.Ink().right, 14);
     EXPECT_GT(cut.Ink().right, 5);
-}
-
-TEST(Text, ShiftJisPairsAreOneCharacter) {
+    // Shift-JIS pairs are one character.
     // "日" is 0x93 0xFA: a trail byte above 0x80.
     const char* nichi = "日";
     ASSERT_EQ(static_cast<uint8_t>(nichi[1]), 0xFA);

@@ -196,7 +196,7 @@ TEST_F(Mci, ACdTrackSpanIsItsSamplesExactlyAndTheLastEndsAtTheDiscLength) {
     EXPECT_TRUE(std::all_of(heard.begin(), heard.begin() + 200, [](int16_t s) { return s == 0; }));
 }
 
-TEST_F(Mci, AnswersAreCutToTheBufferTheyGoIntoAndWithoutADiscTheCdDeviceDoesNotOpen) {
+TEST_F(Mci, AnswersAreCutToTheirBufferAndMissingDiscsAndFilesOrNonMediaDoNotOpen) {
     ASSERT_EQ(Send("open cdaudio"), 0u);
     char small[4] = {'x', 'x', 'x', 'x'};
     EXPECT_EQ(mciSendStringA("status cdaudio position track 1", small, sizeof(small), nullptr), MCIERR_PARAM_OVERFLOW);
@@ -204,9 +204,7 @@ TEST_F(Mci, AnswersAreCutToTheBufferTheyGoIntoAndWithoutADiscTheCdDeviceDoesNotO
     Open((*folder_ / "missing.cue").string());
     EXPECT_NE(Send("open cdaudio"), 0u);
     EXPECT_EQ(Ask("status cdaudio mode"), "error " + std::to_string(MCIERR_INVALID_DEVICE_NAME));
-}
-
-TEST_F(Mci, FilesThatAreMissingOrNotMediaDoNotOpen) {
+    // Files that are missing or not media do not open.
     std::vector<MCIERROR> errors;
     for (const auto& [file, rest] : {std::pair{"absent.mid", "type sequencer alias MIDI"}, {"noise.mid", "type sequencer alias MIDI"},
                                      {"absent.avi", "alias MOVIE"}, {"noise.avi", "alias MOVIE"},
