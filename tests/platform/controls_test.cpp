@@ -190,7 +190,7 @@ std::vector<uint8_t> TwoItemTemplate() {
     return t;
 }
 
-TEST(DialogTemplates, AreReadExactlyAndRefusedWhenTheyRunPastTheirBlock) {
+TEST(DialogTemplates, AreReadExactlyRefusedPastTheirBlockAndTheirAnsiTextBecomesUtf16) {
     const std::vector<uint8_t> t = TwoItemTemplate();
     DialogTemplate parsed;
     ASSERT_TRUE(ParseDialogTemplate(t.data(), t.size(), &parsed));
@@ -204,6 +204,13 @@ TEST(DialogTemplates, AreReadExactlyAndRefusedWhenTheyRunPastTheirBlock) {
     std::vector<uint8_t> extended = t;
     extended[0] = 1, extended[1] = 0, extended[2] = 0xFF, extended[3] = 0xFF;
     EXPECT_FALSE(ParseDialogTemplate(extended.data(), extended.size(), &parsed)) << "DLGTEMPLATEEX";
+    // ANSI text becomes UTF-16.
+    EXPECT_EQ(GetACP(), 932u);
+    WCHAR wide[8] = {};
+    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "\x96\xBC" "A", -1, nullptr, 0), 3);
+    EXPECT_EQ(MultiByteToWideChar(GetACP(), 0, "\x96\xBC" "A", -1, wide, 8), 3);
+    EXPECT_EQ(std::u16string(wide, 3), std::u16string(u"名A\0", 3));
+    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "abc", 3, wide, 2), 0) << "too small a buffer";
 }
 
 struct SeenInDialog {
@@ -258,15 +265,6 @@ TEST_F(Controls, ModalDialogsPlaceTheirItemsInDialogUnitsAndEndThroughTheirProce
             GlobalFree(block);
         }
     }
-}
-
-TEST(CodePages, AnsiTextBecomesUtf16) {
-    EXPECT_EQ(GetACP(), 932u);
-    WCHAR wide[8] = {};
-    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "\x96\xBC" "A", -1, nullptr, 0), 3);
-    EXPECT_EQ(MultiByteToWideChar(GetACP(), 0, "\x96\xBC" "A", -1, wide, 8), 3);
-    EXPECT_EQ(std::u16string(wide, 3), std::u16string(u"名A\0", 3));
-    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "abc", 3, wide, 2), 0) << "too small a buffer";
 }
 
 }  // namespace

@@ -228,7 +228,7 @@ TEST_F(RetainedModeTest, XFilesOfAllThreeEncodingsLoadTheSameMesh) {
 
 // Models written by other tools: the same cube as text, binary and MSZIP
 // from one exporter, and models from others that must load.
-TEST_F(RetainedModeTest, RealXFilesFromOtherToolsLoad) {
+TEST_F(RetainedModeTest, RealXFilesFromOtherToolsLoadAndMalformedModelsAreRefused) {
     const fs::path models = "/usr/share/assimp/models/X";
     std::vector<MeshDump> cubes;
     for (const char* name : {"test_cube_text.x", "test_cube_binary.x", "test_cube_compressed.x", "test.x", "Testwuson.X",
@@ -245,9 +245,7 @@ TEST_F(RetainedModeTest, RealXFilesFromOtherToolsLoad) {
     }
     ExpectSameMesh(cubes[0], cubes[1], "text and binary cube");
     ExpectSameMesh(cubes[1], cubes[2], "binary and compressed cube");
-}
-
-TEST_F(RetainedModeTest, MalformedModelsAreRefused) {
+    // Malformed models are refused.
     const std::vector<uint8_t> good = WriteXModel(CubeModel(""), XEncoding::Compressed);
     std::vector<std::vector<uint8_t>> bad = {
         {}, {'x', 'o', 'f', ' '}, std::vector<uint8_t>(good.begin(), good.begin() + static_cast<long>(good.size() / 2))};

@@ -78,7 +78,7 @@ TEST_F(Files, MissingFilesFoldersBadHandlesAndEmptyMappingsFail) {
 // taking another file's permission bits; a rename that will or will not
 // replace; names found by wildcard; links seen as links and resolved; and
 // each refusal with its error number.
-TEST_F(Files, ReplaceCallsKeepTheirPromisesAndSayWhyNot) {
+TEST_F(Files, ReplaceCallsKeepTheirPromisesAndSayWhyNotAndTheWorkingDirectoryReportsItsSize) {
     const std::string song = Joined("sub\\song.mid");
     fs::permissions(dir_ / "sub" / "song.mid", fs::perms::owner_read | fs::perms::owner_write);
     HANDLE model = CreateFileA(song.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -127,9 +127,7 @@ TEST_F(Files, ReplaceCallsKeepTheirPromisesAndSayWhyNot) {
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
     EXPECT_FALSE(DeleteFileA(Joined("none").c_str()));
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
-}
-
-TEST(WorkingDirectory, ComesInTheSystemsFormAndReportsTheSizeItNeeds) {
+    // The working directory comes in the system's form and reports the size it needs.
     const std::string expected = SystemPath(fs::current_path().string());
     char buffer[4096];
     ASSERT_EQ(GetCurrentDirectoryA(sizeof(buffer), buffer), expected.size());

@@ -31,7 +31,7 @@ struct DibInContext {
 
 // 8-bit palette bitmaps into 5-6-5, 24-bit into 5-5-5, 16-bit into 8-bit
 // surfaces by the nearest palette colour.
-TEST(Blit, ConvertsBetweenPixelFormats) {
+TEST(Blit, ConvertsBetweenPixelFormatsClippedToTheRegionAndTheTarget) {
     DibInContext source(3, 2, 8, {{0, 0, 255, 0}, {0x56, 0x34, 0x12, 0}, {255, 255, 255, 0}});
     auto* rows = static_cast<uint8_t*>(source.bits);  // bottom row first, 4 bytes per row
     rows[4] = 0, rows[5] = 1, rows[6] = 2;                // top row
@@ -62,25 +62,22 @@ TEST(Blit, ConvertsBetweenPixelFormats) {
     Canvas target(3, 1, PIXEL_FORMAT_INDEXED8, palette);
     EXPECT_TRUE(BitBlt(target.dc, 0, 0, 3, 1, sixteen.dc, 0, 0, SRCCOPY));
     EXPECT_EQ(target.bytes, (std::vector<uint8_t>{10, 20, 30}));
-}
-
-TEST(Blit, ClippedToTheRegionAndTheTarget) {
-    Canvas source(20, 20, PIXEL_FORMAT_565), target(8, 8, PIXEL_FORMAT_565);
-    std::fill(source.bytes.begin(), source.bytes.end(), 0xFF);
-    const HDC sourceDC = source.dc, targetDC = target.dc;
+    // Blits are clipped to the region and the target.
+    Canvas white(20, 20, PIXEL_FORMAT_565), clipped(8, 8, PIXEL_FORMAT_565);
+    std::fill(white.bytes.begin(), white.bytes.end(), 0xFF);
     HRGN region = CreateRectRgn(2, 3, 5, 7);
-    EXPECT_EQ(SelectClipRgn(targetDC, region), SIMPLEREGION);
+    EXPECT_EQ(SelectClipRgn(clipped.dc, region), SIMPLEREGION);
     DeleteObject(region);  // the context keeps its own copy
 
-    EXPECT_TRUE(BitBlt(targetDC, -4, -4, 20, 20, sourceDC, 0, 0, SRCCOPY));
+    EXPECT_TRUE(BitBlt(clipped.dc, -4, -4, 20, 20, white.dc, 0, 0, SRCCOPY));
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x)
-            EXPECT_EQ(target.Raw(x, y), (x >= 2 && x < 5 && y >= 3 && y < 7) ? 0xFFFFu : 0u) << x << "," << y;
+            EXPECT_EQ(clipped.Raw(x, y), (x >= 2 && x < 5 && y >= 3 && y < 7) ? 0xFFFFu : 0u) << x << "," << y;
 
-    SelectClipRgn(targetDC, nullptr);
-    EXPECT_TRUE(BitBlt(targetDC, 6, 6, 4, 4, sourceDC, 0, 0, SRCCOPY));
-    EXPECT_EQ(target.Raw(7, 7), 0xFFFFu);
-    EXPECT_EQ(target.Raw(5, 7), 0u);
+    SelectClipRgn(clipped.dc, nullptr);
+    EXPECT_TRUE(BitBlt(clipped.dc, 6, 6, 4, 4, white.dc, 0, 0, SRCCOPY));
+    EXPECT_EQ(clipped.Raw(7, 7), 0xFFFFu);
+    EXPECT_EQ(clipped.Raw(5, 7), 0u);
 }
 
 TEST(Blit, StretchScalesByNearestPixelMirrorsNegativeSizesAndOverlapsReadTheOriginal) {

@@ -104,7 +104,7 @@ std::vector<uint8_t> WithRleData(const BmpVariant& variant, std::vector<uint8_t>
     return file;
 }
 
-TEST(BmpDecoder, RefusesHugeBitmapsBeforeAllocating) {
+TEST(BmpDecoder, RefusesHugeBitmapsBeforeAllocatingAndRunLengthDataThatLeavesTheBitmap) {
     std::vector<uint8_t> file = EncodeBmp({"Info32", BmpHeaderKind::Info, 32, BI_RGB});
     Poke(file, 18, 32768);
     Poke(file, 22, 32768);  // 4 GB of pixels
@@ -121,9 +121,7 @@ TEST(BmpDecoder, RefusesHugeBitmapsBeforeAllocating) {
     Poke(rle, 18, 16384);
     Poke(rle, 22, 1);
     EXPECT_TRUE(Decodes(rle));
-}
-
-TEST(BmpDecoder, RefusesRunLengthDataThatLeavesTheBitmap) {
+    // Run-length data that leaves the bitmap.
     // Width 13, height 7.
     EXPECT_TRUE(Decodes(WithRleData(RLE8, {13, 5, 0, 1})));
     EXPECT_FALSE(Decodes(WithRleData(RLE8, {14, 5, 0, 1}))) << "run past the line";

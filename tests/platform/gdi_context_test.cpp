@@ -22,7 +22,7 @@ struct HeadlessDesktop {
     ~HeadlessDesktop() { PlatformClose(); }
 };
 
-TEST(Contexts, NewMemoryContextHoldsAOnePixelMonochromeBitmap) {
+TEST(Contexts, NewMemoryContextsHoldAOnePixelBitmapAndTheDisplayItsDepthAndStaticColours) {
     HDC dc = CreateCompatibleDC(nullptr);
     HBITMAP bitmap = LoadBitmapA(nullptr, "GDI_SAMPLE");
     ASSERT_NE(bitmap, nullptr);
@@ -43,9 +43,7 @@ TEST(Contexts, NewMemoryContextHoldsAOnePixelMonochromeBitmap) {
     EXPECT_TRUE(DeleteDC(other));
     EXPECT_TRUE(DeleteDC(dc));
     EXPECT_FALSE(DeleteDC(dc));
-}
-
-TEST(Contexts, DisplayReportsTheDesktopDepthAndTheStaticColours) {
+    // The display reports the desktop depth.
     for (int depth : {8, 16, 32}) {
         const HeadlessDesktop desktop(depth);
         HDC screen = GetDC(nullptr);

@@ -56,7 +56,7 @@ std::set<std::pair<int, int>> IdealLine(int x0, int y0, int x1, int y1) {
     return pixels;
 }
 
-TEST(Lines, EveryOctantLightsTheIdealPixelsAndLeavesOutTheEnd) {
+TEST(Lines, EveryOctantLightsTheIdealPixelsLeavingOutTheEndAndClippingKeepsThem) {
     const std::pair<int, int> ends[] = {{20, 0},  {20, 7},   {20, 10},  {13, 20},  {0, 20},   {-7, 20},
                                         {-20, 10}, {-20, 3}, {-20, 0},  {-20, -9}, {-10, -20}, {-1, -20},
                                         {0, -20}, {6, -20},  {20, -20}, {20, -10}, {3, 2},    {-2, 3}};
@@ -67,9 +67,7 @@ TEST(Lines, EveryOctantLightsTheIdealPixelsAndLeavesOutTheEnd) {
         EXPECT_EQ(canvas.Lit(), IdealLine(30, 30, 30 + ex, 30 + ey)) << "towards (" << ex << ", " << ey << ")";
         EXPECT_EQ(canvas.Raw(30 + ex, 30 + ey), 0u);
     }
-}
-
-TEST(Lines, ClippingKeepsEveryPixelWhereTheWholeLinePutsIt) {
+    // Clipping keeps every pixel where the whole line puts it.
     const int lines[][4] = {{-100000, -3000, 100000, 4001}, {5, -70000, 20, 90000},  {63, 0, 0, 17},
                             {-7, 40, 70, -3},                {50, 50, -20, 50},      {10, 90, 10, -90},
                             {-30, -31, 90, 89},              {100, 33, -100, 34}};

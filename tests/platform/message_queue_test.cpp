@@ -65,7 +65,7 @@ protected:
     HWND window_ = nullptr;
 };
 
-TEST_F(MessageQueue, PostedMessagesComeInOrderQuitComesLastAndSendIsSynchronous) {
+TEST_F(MessageQueue, PostedAndSentMessagesCoordinatesAndADestroyedWindowsMessages) {
     Open();
     PostQuitMessage(3);
     PostMessageA(window_, WM_MOVE, 0, 0);
@@ -80,9 +80,7 @@ TEST_F(MessageQueue, PostedMessagesComeInOrderQuitComesLastAndSendIsSynchronous)
     msg = {window_, WM_PAINT, 0, 0, 0, {0, 0}};
     DispatchMessageA(&msg);
     EXPECT_EQ(gSeen.back(), WM_PAINT);
-}
-
-TEST_F(MessageQueue, CoordinatesDifferByTheWindowOriginAndDestroyingAWindowDropsItsMessages) {
+    // Client and screen coordinates differ by the window origin; destroying a window drops its messages.
     Open();
     POINT p{10, 20}, cursor{};
     ClientToScreen(window_, &p);

@@ -31,7 +31,7 @@ DWORD RelayThread(void* parameter) {
 
 class VirtualTime : public HeadlessTest {};
 
-TEST_F(VirtualTime, WaitsThatTimeOutAndThreadsThatSleepLetExactlyTheirTimePass) {
+TEST_F(VirtualTime, WaitsAndSleepingThreadsLetExactlyTheirTimePassAndFrameSleepsWaitForIdleThreads) {
     HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     const DWORD start = timeGetTime();
     const DWORD waited = WaitForSingleObject(event, 50), afterWait = timeGetTime() - start;
@@ -57,23 +57,21 @@ TEST_F(VirtualTime, WaitsThatTimeOutAndThreadsThatSleepLetExactlyTheirTimePass) 
     CloseHandle(thread);
     CloseHandle(relay.go);
     CloseHandle(relay.done);
-}
-
-TEST_F(VirtualTime, AFrameSleepWaitsUntilTheThreadsAreIdle) {
-    Relay relay{CreateEventA(nullptr, FALSE, FALSE, nullptr), CreateEventA(nullptr, TRUE, FALSE, nullptr), 0};
-    HANDLE thread = CreateThread(nullptr, 0, RelayThread, &relay, 0, nullptr);
-    SetEvent(relay.go);
-    Sleep(1);  // the thread has run its round before the clock moved
-    EXPECT_EQ(relay.rounds, 1);
-    EXPECT_EQ(WaitForSingleObject(relay.done, 0), WAIT_OBJECT_0);
-    SetEvent(relay.go);
+    // A frame's sleep waits until the threads are idle.
+    Relay idle{CreateEventA(nullptr, FALSE, FALSE, nullptr), CreateEventA(nullptr, TRUE, FALSE, nullptr), 0};
+    HANDLE worker = CreateThread(nullptr, 0, RelayThread, &idle, 0, nullptr);
+    SetEvent(idle.go);
+    Sleep(1);  // the worker has run its round before the clock moved
+    EXPECT_EQ(idle.rounds, 1);
+    EXPECT_EQ(WaitForSingleObject(idle.done, 0), WAIT_OBJECT_0);
+    SetEvent(idle.go);
     Sleep(1);
-    EXPECT_EQ(relay.rounds, 2);
-    SetEvent(relay.go);
-    EXPECT_EQ(WaitForSingleObject(thread, INFINITE), WAIT_OBJECT_0);
-    CloseHandle(thread);
-    CloseHandle(relay.go);
-    CloseHandle(relay.done);
+    EXPECT_EQ(idle.rounds, 2);
+    SetEvent(idle.go);
+    EXPECT_EQ(WaitForSingleObject(worker, INFINITE), WAIT_OBJECT_0);
+    CloseHandle(worker);
+    CloseHandle(idle.go);
+    CloseHandle(idle.done);
 }
 
 TEST(Events, WaitAnyGivesTheFirstSignalledWaitAllTakesEveryAndWaitsWakeAcrossThreads) {
