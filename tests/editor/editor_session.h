@@ -109,9 +109,7 @@ protected:
         for (const auto& entry : fs::directory_iterator(fs::path(KORVEN_SOURCE_DIR) / "assets/bmp"))
             if (entry.path().extension() == ".bmp") fs::copy_file(entry.path(), dir_ / "bmp" / entry.path().filename());
     }
-    void TearDown() override {
-        if (!HasFailure()) std::filesystem::remove_all(dir_);
-    }
+    void TearDown() override { if (!HasFailure()) std::filesystem::remove_all(dir_); }
 
     // Runs the editor on the script and closes its window (which saves) at the end.
     void Run(EditorScript script) {

@@ -90,17 +90,12 @@ TEST_F(FontText, NumbersShowExactlyTheAskedDigits) {
 class HitTests : public ::testing::Test {
 protected:
     void SetUp() override { std::memset(&gEditor, 0, sizeof(gEditor)); }
-    static void Pointer(int x, int y) {
-        gEditor.pointerX = x;
-        gEditor.pointerY = y;
-    }
+    static void Pointer(int x, int y) { gEditor.pointerX = x, gEditor.pointerY = y; }
 };
 
 TEST_F(HitTests, TheRectangleIncludesItsLastPixelsAndEachButtonGivesItsOwnHitCode) {
     // A four-letter button at (453, 18): 44 x 17.
-    const struct {
-        int x, y, hit;
-    } points[] = {{453, 18, HIT_HOVER}, {496, 34, HIT_HOVER}, {497, 18, HIT_NONE},
+    const struct { int x, y, hit; } points[] = {{453, 18, HIT_HOVER}, {496, 34, HIT_HOVER}, {497, 18, HIT_NONE},
                   {453, 35, HIT_NONE},  {452, 20, HIT_NONE},  {460, 17, HIT_NONE}};
     for (const auto& p : points) {
         Pointer(p.x, p.y);

@@ -171,10 +171,7 @@ TEST_F(QuibStage, FaultsInTheTextAreReportedWithTheirLineAndColumn) {
         for (int r = 0; r < MAP_ROWS; ++r) all += "0 0 0 0 0 0 0 0 0 0 0 0 0\n";
         return all;
     }();
-    const struct {
-        std::string text;
-        const char* error;
-    } cases[] = {
+    const struct { std::string text; const char* error; } cases[] = {
         {"stage 1\n1 2 x\n", "t.txt:2:5: expected the number of column 2 in row 0 of stage 1"},
         {"stage 1\n" + rows.substr(0, 26 * 5), "t.txt:7:1: stage 1 ends after 5 of its 34 rows"},
         {"stage 1\n1 2 3\n", "t.txt:2:6: expected the number of column 3 in row 0 of stage 1, found the end"},
@@ -216,10 +213,7 @@ TEST_F(QuibStage, CopyMoveAndSwapTakeFilesWholeAndNeverOverwriteUnasked) {
     EXPECT_EQ(Get(1, 2), a);
 
     WriteFile(dir_ / "user/s1/stage003.clb", std::vector<uint8_t>(100, 1));
-    const struct {
-        const char* arguments;
-        const char* error;
-    } refused[] = {
+    const struct { const char* arguments; const char* error; } refused[] = {
         {"copy user/s1/stage009.clb user/s2/stage001.clb", "user/s1/stage009.clb: no such file"},
         {"copy user/s1/stage003.clb user/s2/stage001.clb", "user/s1/stage003.clb: 100 bytes; a stage file has 1772"},
         {"copy user/s1/stage001.clb user/s2/level1.clb", "user/s2/level1.clb: not a stage file name"},
