@@ -22,12 +22,16 @@ namespace {
 const char* Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
 D3DDEVICEDESC Description(D3DCOLORMODEL model, DWORD renderDepths, DWORD zDepths) {
-    D3DDEVICEDESC desc{};
-    desc.dwSize = sizeof desc;
-    desc.dcmColorModel = model;
-    desc.dwDeviceRenderBitDepth = renderDepths;
-    desc.dwDeviceZBufferBitDepth = zDepths;
-    return desc;
+    return {sizeof(D3DDEVICEDESC), 0, model, 0, renderDepths, zDepths, 0, 0};
+}
+
+// A cube of half side 1 whose faces name the texture.
+XModel CubeModel(const std::string& texture) {
+    XMaterial material;
+    material.textureFile = texture;
+    XModel model;
+    model.frames.push_back({"Cube", {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, {CubeMesh(1, material)}, {}});
+    return model;
 }
 
 class Scene3DTest : public DisplayTest {
@@ -64,14 +68,7 @@ protected:
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
 
-    // A cube of half side 1 whose faces name the texture.
-    void WriteCube(const std::string& name, const std::string& texture) {
-        XMaterial material;
-        material.textureFile = texture;
-        XModel model;
-        model.frames.push_back({"Cube", {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, {CubeMesh(1, material)}, {}});
-        WriteModel(name, model);
-    }
+    void WriteCube(const std::string& name, const std::string& texture) { WriteModel(name, CubeModel(texture)); }
 
     void WriteTexture(const std::string& name, Rgb color) {
         ASSERT_TRUE(WriteBmpFile(Picture(8, 8, color), (folder_ / name).string()));
@@ -191,7 +188,7 @@ TEST_F(Scene3DTest, DrawingSurvivesADisplaySwitchAndASurfaceLoss) {
     EXPECT_EQ(BackPixel(320, 240), red);
 }
 
-TEST_F(Scene3DTest, MeshSlotsReleaseScaleAndReport) {
+TEST_F(Scene3DTest, MeshSlotsScaleReleaseReportAndShareTexturesByName) {
     WriteCube("cube.x", "");
     ASSERT_EQ(LoadMesh(3, "cube.x", KEEP_MODEL_SCALE, MESH_QUALITY_DEVICE, 1), 1);
     D3DRMBOX box{};
@@ -206,12 +203,10 @@ TEST_F(Scene3DTest, MeshSlotsReleaseScaleAndReport) {
     EXPECT_EQ(LoadMesh(4, "missing.x", 1.0f, 0, 0), 0);
     EXPECT_EQ(gDirect3D.meshes[4], nullptr);
     EXPECT_NE(Log().find(Utf8(u8"X[missing.x]のオープンに失敗しました\n")), std::string::npos) << Log();
-}
 
-// Textures are shared by exact name: the second model gets the first one's
-// texture, a name differing in case is another texture, and once 256 names
-// are taken a new one is refused while the model still loads.
-TEST_F(Scene3DTest, TexturesAreSharedByNameUpToTheTableSize) {
+    // Textures are shared by exact name: the second model gets the first one's
+    // texture, a name differing in case is another texture, and once 256 names
+    // are taken a new one is refused while the model still loads.
     WriteTexture("shared.bmp", Rgb{10, 200, 10});
     WriteTexture("Shared.bmp", Rgb{10, 10, 200});
     WriteCube("one.x", "shared.bmp");
@@ -255,8 +250,7 @@ TEST_F(Scene3DTest, AnimationFramesAreNamedChildrenFirst) {
     auto nameOf = [](IDirect3DRMObject* object) {
         char name[64];
         DWORD size = sizeof name;
-        object->GetName(&size, name);
-        return std::string(name);
+        return object->GetName(&size, name), std::string(name);
     };
     IDirect3DRMFrameArray* children = nullptr;
     parent->GetChildren(&children);
@@ -286,11 +280,7 @@ TEST_F(Scene3DTest, AnimationFramesAreNamedChildrenFirst) {
 // A model that is a resource of the program takes its textures from bitmap
 // resources of the names it gives.
 TEST_F(Scene3DTest, ResourceModelsTakeTheirTexturesFromBitmapResources) {
-    XMaterial material;
-    material.textureFile = "BLUETEX";
-    XModel model;
-    model.frames.push_back({"Cube", {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, {CubeMesh(1, material)}, {}});
-    static const std::vector<uint8_t> modelBytes = WriteXModel(model, XEncoding::Binary);
+    static const std::vector<uint8_t> modelBytes = WriteXModel(CubeModel("BLUETEX"), XEncoding::Binary);
     static const std::vector<uint8_t> textureBytes = EncodeBmp(Picture(8, 8, Rgb{20, 40, 230}));
     static const ResourceData resources[] = {{"BLUECUBE", "X", modelBytes.data(), modelBytes.size()},
                                              {"BLUETEX", "BITMAP", textureBytes.data(), textureBytes.size()}};
