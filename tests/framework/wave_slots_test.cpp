@@ -135,7 +135,7 @@ TEST_F(WaveSlots, FilesWrittenByAnotherProgramLoadOrAreRefusedAsNotPcm) {
     }
 }
 
-TEST_F(WaveSlots, VolumeAndPanFollowTheCurve) {
+TEST_F(WaveSlots, VolumeAndPanFollowTheCurveAndFrequenciesAreClamped) {
     ASSERT_EQ(LoadWave(0, "chime"), 1);
     IDirectSoundBuffer* buffer = GetWaveBuffer(0);
     const std::pair<int, LONG> volumes[] = {{100, 0}, {101, 0}, {0, -10000}, {-5, -10000}, {90, -100}, {50, -2499}, {99, -1}};
@@ -152,10 +152,8 @@ TEST_F(WaveSlots, VolumeAndPanFollowTheCurve) {
         buffer->GetPan(&value);
         EXPECT_EQ(value, expected) << "pan " << pan;
     }
-}
 
-TEST_F(WaveSlots, FrequenciesAreClamped) {
-    ASSERT_EQ(LoadWave(0, "chime"), 1);
+    // Frequencies are clamped.
     auto frequency = [] {
         DWORD value = 0;
         GetWaveBuffer(0)->GetFrequency(&value);
@@ -176,7 +174,7 @@ TEST_F(WaveSlots, FrequenciesAreClamped) {
     EXPECT_EQ(shifted, (std::vector<DWORD>{100, 100000, 22050}));
 }
 
-TEST_F(WaveSlots, PlayWaveLoopsOnlyForOne) {
+TEST_F(WaveSlots, PlayWaveLoopsOnlyForOneAndReloadsALostBuffer) {
     ASSERT_EQ(LoadWave(0, "chime"), 1);  // half a second
     ASSERT_EQ(PlayWave(0, 2), 1);
     EXPECT_GT(PeakAmplitude(Render(100)), 10000);
@@ -187,10 +185,8 @@ TEST_F(WaveSlots, PlayWaveLoopsOnlyForOne) {
     EXPECT_GT(PeakAmplitude(Render(100)), 10000) << "looping";
     EXPECT_EQ(StopWave(0), 1);
     EXPECT_EQ(PeakAmplitude(Render(10)), 0);
-}
 
-TEST_F(WaveSlots, ALostBufferIsReloadedByTheNextPlay) {
-    ASSERT_EQ(LoadWave(0, "chime"), 1);
+    // A lost buffer is reloaded by the next play.
     LoseSoundBuffers();
     EXPECT_EQ(DebugLinesOf([] { EXPECT_EQ(PlayWave(0, 0), 1); }), Utf8("WAVE[chime]をリロードしました\n"));
     EXPECT_EQ(PeakAmplitude(Render(20)), 0) << "the reloading play does not start the sound";
