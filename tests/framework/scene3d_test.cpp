@@ -4,13 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "framework/scene3d/scene3d.h"
 #include "platform/ddraw/ddraw_objects.h"
 #include "platform/win/resources.h"
 #include "tests/framework/display_fixture.h"
+#include "tests/framework/slot_pictures.h"
 #include "tests/support/scoped_value.h"
 #include "tools/editor_bitmaps/picture.h"
 #include "tools/x_model/shapes.h"
@@ -56,16 +55,11 @@ protected:
     }
 
     std::string Log() const {
-        std::ifstream file(folder_ / "log.txt");
-        std::stringstream text;
-        text << file.rdbuf();
-        return text.str();
+        const std::vector<uint8_t> bytes = ReadBytes((folder_ / "log.txt").string());
+        return {bytes.begin(), bytes.end()};
     }
-
     void WriteModel(const std::string& name, const XModel& model) {
-        const std::vector<uint8_t> bytes = WriteXModel(model, XEncoding::Text);
-        std::ofstream(folder_ / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        WriteBytes((folder_ / name).string(), WriteXModel(model, XEncoding::Text));
     }
 
     void WriteCube(const std::string& name, const std::string& texture) { WriteModel(name, CubeModel(texture)); }
@@ -94,7 +88,7 @@ protected:
 
 // The display reports 3D, so the RGB device is judged by its hardware
 // description and wins, with its Z buffer in video memory.
-TEST_F(Scene3DTest, StartUpChoosesTheRgbDeviceAndBuildsTheScene) {
+TEST_F(Scene3DTest, StartUpChoosesTheRgbDeviceAndDrawingSurvivesADisplaySwitchAndASurfaceLoss) {
     EXPECT_EQ(Is3DReady(), 1);
     EXPECT_STREQ(gDirect3D.deviceName, "Korven RGB renderer");
     EXPECT_EQ((std::vector<uint32_t>{gDirect3D.zBufferDepth, gDirect3D.zBufferMemory}), (std::vector<uint32_t>{16, DDSCAPS_VIDEOMEMORY}));
@@ -104,8 +98,25 @@ TEST_F(Scene3DTest, StartUpChoosesTheRgbDeviceAndBuildsTheScene) {
     EXPECT_EQ(gDirect3D.viewport->GetBack(), 1000.0f);
     D3DVECTOR direction{}, up{};
     gDirect3D.camera->GetOrientation(gDirect3D.scene, &direction, &up);
-    EXPECT_EQ(direction.z, 1.0f);
-    EXPECT_EQ(up.y, 1.0f);
+    EXPECT_EQ((std::vector<float>{direction.z, up.y}), (std::vector<float>{1, 1}));
+
+    // The device part is rebuilt around a switch between window and full
+    // screen, and drawing goes on after the surfaces were lost and restored.
+    WriteTexture("red.bmp", Rgb{230, 40, 40});
+    WriteCube("cube.x", "red.bmp");
+    ASSERT_EQ(LoadMesh(0, "cube.x", KEEP_MODEL_SCALE, D3DRMRENDER_UNLITFLAT, 0), 1);
+    ASSERT_EQ(RenderSlotZero(), D3DRM_OK);
+    const uint16_t red = BackPixel(320, 240);
+    EXPECT_NE(red, 0);
+    ToggleFullScreen();
+    EXPECT_EQ(Is3DReady(), 1);
+    ClearBackBufferTo(0);
+    ASSERT_EQ(RenderSlotZero(), D3DRM_OK);
+    EXPECT_EQ(BackPixel(320, 240), red);
+
+    MarkAllSurfacesLost();  // the device restores its surfaces before it draws
+    ASSERT_EQ(RenderSlotZero(), D3DRM_OK);
+    EXPECT_EQ(BackPixel(320, 240), red);
 }
 
 TEST_F(Scene3DTest, DeviceChoiceFollowsHardwareThenSoftwareRules) {
@@ -166,26 +177,6 @@ TEST_F(Scene3DTest, DeviceChoiceFollowsHardwareThenSoftwareRules) {
     hardwareChosen = 0;
     Choose3DDevice(&first, "smaller", "", &rgb16, &none, &choice);
     EXPECT_EQ(memory, DDSCAPS_VIDEOMEMORY);
-}
-
-// The device part is rebuilt around a switch between window and full
-// screen, and drawing goes on after the surfaces were lost and restored.
-TEST_F(Scene3DTest, DrawingSurvivesADisplaySwitchAndASurfaceLoss) {
-    WriteTexture("red.bmp", Rgb{230, 40, 40});
-    WriteCube("cube.x", "red.bmp");
-    ASSERT_EQ(LoadMesh(0, "cube.x", KEEP_MODEL_SCALE, D3DRMRENDER_UNLITFLAT, 0), 1);
-    ASSERT_EQ(RenderSlotZero(), D3DRM_OK);
-    const uint16_t red = BackPixel(320, 240);
-    EXPECT_NE(red, 0);
-    ToggleFullScreen();
-    EXPECT_EQ(Is3DReady(), 1);
-    ClearBackBufferTo(0);
-    ASSERT_EQ(RenderSlotZero(), D3DRM_OK);
-    EXPECT_EQ(BackPixel(320, 240), red);
-
-    MarkAllSurfacesLost();  // the device restores its surfaces before it draws
-    ASSERT_EQ(RenderSlotZero(), D3DRM_OK);
-    EXPECT_EQ(BackPixel(320, 240), red);
 }
 
 TEST_F(Scene3DTest, MeshSlotsScaleReleaseReportAndShareTexturesByName) {
