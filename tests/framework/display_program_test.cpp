@@ -1,6 +1,5 @@
-// Whole programs on the headless display: one scene of clipped and keyed
-// draws, captured and compared with its golden frame on every path that must
-// give the same picture; the running-instance check.
+// Whole programs on the headless display: one scene compared with its golden
+// frame on every path that must give the same picture; the running-instance check.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>

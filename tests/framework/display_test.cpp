@@ -1,6 +1,5 @@
-// The display on the headless desktop: mode choice, pixel format, clip
-// rectangle, colour matching, palette, switching between full screen and
-// window.
+// The display on the headless desktop: mode choice, pixel format, clip rectangle,
+// colour matching, palette, switching between full screen and window.
 #include <gtest/gtest.h>
 
 #include "framework/draw/draw.h"

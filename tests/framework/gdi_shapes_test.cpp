@@ -1,6 +1,5 @@
-// Shapes, pixels and clears on the back buffer of a started display: the
-// filled rectangles' own clip rule, the clip region for everything else,
-// the drawing mode, and the raw 5-6-5 pixel calls.
+// Shapes, pixels and clears on the back buffer: the filled rectangles' own clip
+// rule, the clip region for everything else, the drawing mode, the raw pixel calls.
 #include <gtest/gtest.h>
 
 #include <vector>

@@ -1,9 +1,7 @@
-// Scaled, rotated, row-mosaic and tiled draws on a headless 16-bit display:
-// rotations by quarter turns against their exact mappings, the two stretching
-// paths against each other, and the order in which tiles stop.
+// Scaled, rotated, row-mosaic and tiled draws: quarter turns against their exact
+// mappings, the two stretching paths against each other, the order tiles stop in.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 #include <vector>
 

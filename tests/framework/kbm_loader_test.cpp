@@ -1,6 +1,5 @@
-// KBM pictures: a four-pixel picture decoded byte for byte, code bytes at their
-// limits, round trips through the encoder at every row padding, refusal of
-// malformed files (also under random mutation) and reloading a lost slot.
+// KBM pictures: decoded byte for byte, round trips through the encoder, malformed
+// files refused (also under random damage) and a lost slot reloaded.
 #include <gtest/gtest.h>
 
 #include <random>

@@ -1,6 +1,5 @@
-// Music, CD audio and movies as programs use them: whole programs on the
-// headless backend with media written into their working directory, and the
-// operations called directly for what a program cannot show on its output.
+// Music, CD audio and movies as programs use them, media written into their
+// working directory; the operations called directly for what no output shows.
 #include <gtest/gtest.h>
 #include <unistd.h>
 

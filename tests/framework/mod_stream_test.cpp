@@ -1,6 +1,5 @@
-// MOD music on the headless backend: the stream thread renders our module
-// through the player library into the two-half buffer, against the virtual
-// clock, so every run hears the same samples.
+// MOD music: the stream thread renders our module through the player library
+// against the virtual clock, so every run hears the same samples.
 #include <gtest/gtest.h>
 #include <unistd.h>
 

@@ -1,8 +1,7 @@
-// The framework's network set-up: the enumeration callbacks at their table
-// limits, the selection screens driven by scripted double-clicks and typed
-// answers, and sessions hosted by peer processes on loopback ports of the
-// test's own. The connection-failure question resolves a name, so it runs only
-// inside a network namespace the test made (in_own_network_namespace.sh).
+// The network set-up: enumeration tables at their limits, the selection screens
+// driven by scripts, and sessions hosted by peer processes on loopback ports.
+// The connection-failure question resolves a name, so it runs only inside a
+// network namespace the test made (network_in_namespace.sh).
 #include <algorithm>
 
 #include "framework/dialog/dialogs.h"

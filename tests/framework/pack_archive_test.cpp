@@ -1,6 +1,5 @@
-// Pack archives: what unpacking writes and logs, archives made by the packer
-// read back byte for byte, and hostile archives that must never write
-// outside the current folder.
+// Pack archives: what unpacking writes and logs, the packer's archives read back,
+// and hostile archives that must never write outside the current folder.
 #include <gtest/gtest.h>
 #include <unistd.h>
 

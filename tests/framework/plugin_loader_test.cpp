@@ -1,6 +1,5 @@
-// Pictures through decoder plug-ins: correct pixels from each shipped plug-in,
-// every failure with its message and its effect on the slot, plug-ins that
-// report success with bad blocks, unloading, and reloading a lost slot.
+// Pictures through decoder plug-ins: each shipped plug-in's pixels, every failure
+// with its message and its effect on the slot, unloading, reloading a lost slot.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 

@@ -1,6 +1,5 @@
-// The framework's 3D layer on a headless display: start-up, the device
-// choice, a display switch and a surface loss, mesh slots, the shared texture
-// table and the names of animation frames, with their log lines.
+// The 3D layer on a headless display: start-up, the device choice, mesh slots,
+// the shared texture table and the names of animation frames, with their log lines.
 #include <gtest/gtest.h>
 
 #include <filesystem>

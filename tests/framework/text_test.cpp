@@ -1,6 +1,5 @@
-// The framework's text on a headless 16-bit display: PrintText's centring,
-// buffer and background, the frame-rate readout, and text drawn into image
-// slots through the glyph colour table.
+// Text on a headless 16-bit display: PrintText's centring, buffer and background,
+// the frame-rate readout, and text drawn into image slots.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,9 +1,7 @@
-// Screen transitions on a headless 16-bit display: how many steps each takes
-// to reach its end, what the screen shows at the ends, and the cover patterns
-// of a few steps in between.
+// Screen transitions: the steps each takes to its end, the screen at the ends,
+// and the cover patterns of a few steps in between.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 #include <vector>
 
