@@ -312,6 +312,7 @@ void SessionNode::OnHostPacket(const wire::Packet& packet) {
         if (role_ == Role::Connecting) session_ = accepted->session;
         SetMemberOf(hostPeer_, hostId_);
         role_ = Role::Member;
+        ForwardHeld();
     } else if (const auto* refused = std::get_if<wire::JoinRefused>(&packet)) {
         if (role_ == Role::Migrating) {
             // The candidate has not noticed the loss yet: ask it again shortly.
@@ -455,6 +456,7 @@ void SessionNode::OnDisconnect(ENetPeer* peer) {
 void SessionNode::LoseHost() {
     if (!(session_.flags & DPSESSION_MIGRATEHOST)) {
         role_ = Role::Lost;
+        held_.clear();
         InboxMessage m;
         m.systemType = DPSYS_SESSIONLOST;
         inbox_.Push(std::move(m));
@@ -489,6 +491,39 @@ void SessionNode::BecomeHost() {
     InboxMessage m;
     m.systemType = DPSYS_HOST;
     inbox_.Push(std::move(m));
+    ForwardHeld();
+}
+
+void SessionNode::ToHost(const wire::Packet& packet, bool guaranteed) {
+    if (role_ == Role::Host) return ActAsHost(packet, guaranteed);
+    if (role_ == Role::Member && hostPeer_ && hostPeer_->state == ENET_PEER_STATE_CONNECTED)
+        return SendTo(hostPeer_, packet, guaranteed);
+    // Between losing the host and reaching the new one, what this machine
+    // sends waits for whichever machine takes over.
+    if (role_ == Role::Migrating || role_ == Role::Member) held_.push_back({packet, guaranteed});
+}
+
+void SessionNode::ForwardHeld() {
+    std::vector<HeldPacket> held;
+    held.swap(held_);
+    for (const HeldPacket& h : held) ToHost(h.packet, h.guaranteed);
+}
+
+void SessionNode::ActAsHost(const wire::Packet& packet, bool guaranteed) {
+    if (const auto* message = std::get_if<wire::UserMessage>(&packet)) {
+        Route(self_, *message, guaranteed);
+    } else if (const auto* destroyed = std::get_if<wire::PlayerDestroyed>(&packet)) {
+        Broadcast(*destroyed, 0);
+    } else if (const auto* created = std::get_if<wire::PlayerCreated>(&packet)) {
+        // A player asked for while the old host was gone: this machine decides now.
+        const bool refused = PlayerFull(session_, players_.size()) || (session_.flags & DPSESSION_NEWPLAYERSDISABLED);
+        if (!refused) {
+            players_[created->id] = {created->id, self_, created->shortName, created->longName};
+            Broadcast(*created, 0);
+        }
+        auto pending = pendingPlayers_.find(created->id);
+        if (pending != pendingPlayers_.end()) pending->second = refused ? -1 : 1;
+    }
 }
 
 void SessionNode::OnTimers() {
@@ -530,7 +565,7 @@ HRESULT SessionNode::CreatePlayer(const std::string& shortName, const std::strin
         return DP_OK;
     }
     pendingPlayers_[id] = 0;
-    Post([this, request] { SendTo(hostPeer_, request, true); });
+    Post([this, request] { ToHost(request, true); });
     changed_.wait_for(lock, std::chrono::milliseconds(JOIN_WAIT_MS), [&] { return pendingPlayers_[id] != 0; });
     const int made = pendingPlayers_[id];
     pendingPlayers_.erase(id);
@@ -544,10 +579,7 @@ HRESULT SessionNode::DestroyPlayer(DPID player) {
     auto it = players_.find(player);
     if (it == players_.end() || it->second.owner != self_) return DPERR_INVALIDPLAYER;
     players_.erase(it);
-    Post([this, player] {
-        if (role_ == Role::Host) Broadcast(wire::PlayerDestroyed{player}, 0);
-        else SendTo(hostPeer_, wire::PlayerDestroyed{player}, true);
-    });
+    Post([this, player] { ToHost(wire::PlayerDestroyed{player}, true); });
     return DP_OK;
 }
 
@@ -562,10 +594,7 @@ HRESULT SessionNode::Send(DPID from, DPID to, bool guaranteed, const void* data,
     if (size) message.data.assign(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);
     DeliverLocally(from, to, message.data);
     if (to != DPID_ALLPLAYERS && players_[to].owner == self_) return DP_OK;
-    Post([this, message = std::move(message), guaranteed] {
-        if (role_ == Role::Host) Route(self_, message, guaranteed);
-        else SendTo(hostPeer_, message, guaranteed);
-    });
+    Post([this, message = std::move(message), guaranteed] { ToHost(message, guaranteed); });
     return DP_OK;
 }
 

@@ -119,6 +119,11 @@ private:
     void StartMigration();
     void BecomeHost();
     void ConnectTo(uint32_t ipv4, uint16_t port);
+    // What this machine sends on to the host: done here when it is the host,
+    // sent when the host is reachable, held while a new host is sought.
+    void ToHost(const wire::Packet& packet, bool guaranteed);
+    void ForwardHeld();
+    void ActAsHost(const wire::Packet& packet, bool guaranteed);
     wire::Session Describe() const;
     uint32_t NowMs() const;
 
@@ -151,4 +156,9 @@ private:
     uint32_t candidateDeadline_ = 0;
     uint32_t retryAt_ = 0;
     uint32_t rejoinDeadline_ = 0;
+    struct HeldPacket {
+        wire::Packet packet;
+        bool guaranteed = false;
+    };
+    std::vector<HeldPacket> held_;  // sent while no host was reachable, in order
 };

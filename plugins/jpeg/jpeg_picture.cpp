@@ -9,9 +9,9 @@
 //
 // Hostile files are bounded before they cost much: the picture must be within
 // the loaders' size limit before anything is allocated for it, data that ends
-// before the picture does is refused (a few bytes cannot stand for a whole
-// picture), progressive files may have at most MAX_SCANS scans, and libjpeg's
-// own working memory is capped.
+// before the picture does is refused (every block takes at least a bit of
+// data, so a few bytes cannot stand for a whole picture), progressive files
+// may have at most MAX_SCANS scans, and libjpeg's own working memory is capped.
 #include <csetjmp>
 #include <cstdio>
 
@@ -34,9 +34,13 @@ struct JpegError {
 [[noreturn]] void LeaveDecode(j_common_ptr jpeg) { longjmp(reinterpret_cast<JpegError*>(jpeg->err)->exit, 1); }
 
 // Warnings and traces stay quiet; a plug-in writes nothing of its own. Data
-// that ends early is an error here, not a warning.
+// that ends early is an error here, not a warning: whether the file itself
+// ends or a marker (an end-of-picture one, typically) comes before the scan's
+// data is complete. libjpeg would go on decoding zeros for every block left,
+// which for a few bytes declaring millions of pixels is all cost and no picture.
 void KeepMessage(j_common_ptr jpeg, int level) {
-    if (level < 0 && jpeg->err->msg_code == JWRN_JPEG_EOF) LeaveDecode(jpeg);
+    const int code = jpeg->err->msg_code;
+    if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) LeaveDecode(jpeg);
 }
 
 void LimitScans(j_common_ptr common) {

@@ -175,6 +175,10 @@ TEST_F(PluginLoader, PictureBombsAreRefusedBeforeTheyCostMemory) {
     std::vector<uint8_t> cutBytes = ReadBytes(cut);
     cutBytes.resize(cutBytes.size() / 2);
     WriteBytes(cut, cutBytes);
+    // Cut as short but closed by an end-of-picture marker, as some tools close what they could not finish.
+    const std::string closed = Temp("closed.jpg");
+    cutBytes.insert(cutBytes.end(), {0xFF, 0xD9});
+    WriteBytes(closed, cutBytes);
     // A PNG whose header says 20000 x 20000 (its checksum made to match).
     const std::string png = Temp("bomb.png");
     ASSERT_TRUE(WritePng(png, 2, 2, {0, 0, 0, 0}));
@@ -184,7 +188,8 @@ TEST_F(PluginLoader, PictureBombsAreRefusedBeforeTheyCostMemory) {
     PutBigEndian(pngBytes, 29, static_cast<uint32_t>(crc32(0, pngBytes.data() + 12, 17)), 4);
     WriteBytes(png, pngBytes);
 
-    for (const auto& [plugin, picture] : {std::pair{GIF_PLUGIN, gif}, {JPEG_PLUGIN, jpeg}, {JPEG_PLUGIN, cut}, {PNG_PLUGIN, png}}) {
+    for (const auto& [plugin, picture] : {std::pair{GIF_PLUGIN, gif}, {JPEG_PLUGIN, jpeg}, {JPEG_PLUGIN, cut}, {JPEG_PLUGIN, closed},
+                                    {PNG_PLUGIN, png}}) {
         const auto [result, log] = Load(35, plugin, picture);
         EXPECT_EQ(result, 0) << picture;
         EXPECT_EQ(log, Processed(plugin, picture, "デコードに失敗しました\n"));

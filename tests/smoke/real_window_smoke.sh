@@ -40,6 +40,7 @@ wait "$program_pid" || status=$?
 program_pid=""
 cat editor.log
 [ "$status" -eq 0 ] || { echo "editor exit status $status"; exit 1; }
+! grep -q '^ALSA lib' editor.log || { echo "the sound library's own messages reached the log"; exit 1; }
 if [ "$ending" = display-lost ]; then
     grep -q "connection to the desktop's display was lost" editor.log || { echo "the loss was not logged"; exit 1; }
 fi

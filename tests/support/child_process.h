@@ -82,6 +82,8 @@ public:
         waitpid(pid_, nullptr, 0);
         pid_ = -1;
     }
+    // Stops the process where it is, or lets it go on.
+    void Pause(bool paused) { kill(pid_, paused ? SIGSTOP : SIGCONT); }
 
 private:
     pid_t pid_ = -1;
