@@ -72,24 +72,16 @@ protected:
     HWND main_ = nullptr;
 };
 
-TEST_F(Controls, ListBoxKeepsRowsAndSelection) {
-    HWND list = Child("listbox", WS_BORDER | LBS_NOTIFY, 0, 0, 200, 100, 1);
+TEST_F(Controls, ListBoxRowsSelectionAndTheClicksDoubleClicksAndEnterThatNotifyItsParent) {
+    HWND list = Child("listbox", WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 10, 20, 200, 100, 1);
     ASSERT_NE(list, nullptr) << "class names are found case-insensitively";
-    for (const char* row : {"one", "two", "ｷｬﾝｾﾙ"}) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row));
+    for (const char* row : {"a", "b", "ｷｬﾝｾﾙ"}) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row));
     EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 3);
     EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR) << "nothing selected at first";
     char text[16] = {};
     EXPECT_EQ(SendMessageA(list, LB_GETTEXT, 2, reinterpret_cast<LPARAM>(text)), 5) << "half-width kana: one byte each";
     EXPECT_STREQ(text, "ｷｬﾝｾﾙ");
     EXPECT_EQ(SendMessageA(list, LB_GETTEXT, 3, reinterpret_cast<LPARAM>(text)), LB_ERR);
-    EXPECT_EQ(SendMessageA(list, LB_SETCURSEL, 1, 0), 1);
-    EXPECT_EQ(SendMessageA(list, LB_SETCURSEL, 7, 0), LB_ERR);
-    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR) << "a bad index clears the selection";
-}
-
-TEST_F(Controls, ClicksDoubleClicksAndEnterReachTheListBoxAndNotifyItsParent) {
-    HWND list = Child("LISTBOX", WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 10, 20, 200, 100, 1);
-    for (const char* row : {"a", "b", "c"}) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row));
     const int rowY = 20 + 1 + 18 + 9;  // the middle of row 1
     Click(50, rowY);
     EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 1);
@@ -108,6 +100,9 @@ TEST_F(Controls, ClicksDoubleClicksAndEnterReachTheListBoxAndNotifyItsParent) {
     Click(50, rowY);
     Click(50, rowY + 100);  // below the rows: no row, no double-click
     EXPECT_EQ(gCommands.back(), MAKEWPARAM(1, LBN_SELCHANGE));
+    EXPECT_EQ(SendMessageA(list, LB_SETCURSEL, 0, 0), 0);
+    EXPECT_EQ(SendMessageA(list, LB_SETCURSEL, 7, 0), LB_ERR);
+    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR) << "a bad index clears the selection";
 }
 
 TEST_F(Controls, ListBoxScrollsWithKeysWheelAndScrollBar) {
@@ -195,7 +190,7 @@ std::vector<uint8_t> TwoItemTemplate() {
     return t;
 }
 
-TEST(DialogTemplates, AreReadExactlyAndRefusedWhenTheyRunPastTheirBlock) {
+TEST(DialogTemplates, AreReadExactlyRefusedPastTheirBlockAndTheirAnsiTextBecomesUtf16) {
     const std::vector<uint8_t> t = TwoItemTemplate();
     DialogTemplate parsed;
     ASSERT_TRUE(ParseDialogTemplate(t.data(), t.size(), &parsed));
@@ -209,6 +204,13 @@ TEST(DialogTemplates, AreReadExactlyAndRefusedWhenTheyRunPastTheirBlock) {
     std::vector<uint8_t> extended = t;
     extended[0] = 1, extended[1] = 0, extended[2] = 0xFF, extended[3] = 0xFF;
     EXPECT_FALSE(ParseDialogTemplate(extended.data(), extended.size(), &parsed)) << "DLGTEMPLATEEX";
+    // ANSI text becomes UTF-16.
+    EXPECT_EQ(GetACP(), 932u);
+    WCHAR wide[8] = {};
+    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "\x96\xBC" "A", -1, nullptr, 0), 3);
+    EXPECT_EQ(MultiByteToWideChar(GetACP(), 0, "\x96\xBC" "A", -1, wide, 8), 3);
+    EXPECT_EQ(std::u16string(wide, 3), std::u16string(u"名A\0", 3));
+    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "abc", 3, wide, 2), 0) << "too small a buffer";
 }
 
 struct SeenInDialog {
@@ -234,25 +236,20 @@ INT_PTR EnterClosingProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     return 0;
 }
 
+// A template is read from a plain pointer, or from a global block no further than the block.
 TEST_F(Controls, ModalDialogsPlaceTheirItemsInDialogUnitsAndEndThroughTheirProcedure) {
     const std::vector<uint8_t> t = TwoItemTemplate();
     const LONG units = GetDialogBaseUnits();
     const int bx = LOWORD(static_cast<uint32_t>(units)), by = HIWORD(static_cast<uint32_t>(units));
-    ASSERT_GT(bx, 0);
-    ASSERT_GT(by, 0);
-    const INT_PTR result = DialogBoxIndirectParamA(nullptr, reinterpret_cast<const DLGTEMPLATE*>(t.data()), main_,
-                                                   EnterClosingProc, 0);
-    EXPECT_EQ(result, 42);
+    ASSERT_TRUE(bx > 0 && by > 0);
+    EXPECT_EQ(DialogBoxIndirectParamA(nullptr, reinterpret_cast<const DLGTEMPLATE*>(t.data()), main_, EnterClosingProc, 0),
+              42);
     const RECT& frame = gSeenInDialog.frame;
     const RECT& edit = gSeenInDialog.edit;
     EXPECT_EQ((std::vector<LONG>{frame.left, frame.right - frame.left, edit.top, edit.bottom - edit.top}),
               (std::vector<LONG>{(10 * bx + 2) / 4, (100 * bx + 2) / 4, (20 * by + 4) / 8, (14 * by + 4) / 8}));
     EXPECT_FALSE(gSeenInDialog.editFocused) << "the first control (the button) has the focus";
     EXPECT_EQ(GetDlgItem(main_, 1000), nullptr);
-}
-
-TEST_F(Controls, ATemplateInGlobalMemoryIsReadNoFurtherThanItsBlock) {
-    const std::vector<uint8_t> t = TwoItemTemplate();
     for (const UINT flags : {0u, static_cast<UINT>(GMEM_MOVEABLE)}) {
         for (const size_t size : {t.size(), t.size() - 2, size_t{6}, size_t{0}}) {
             SCOPED_TRACE(testing::Message() << "flags " << flags << ", " << size << " bytes");
@@ -268,15 +265,6 @@ TEST_F(Controls, ATemplateInGlobalMemoryIsReadNoFurtherThanItsBlock) {
             GlobalFree(block);
         }
     }
-}
-
-TEST(CodePages, AnsiTextBecomesUtf16) {
-    EXPECT_EQ(GetACP(), 932u);
-    WCHAR wide[8] = {};
-    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "\x96\xBC" "A", -1, nullptr, 0), 3);
-    EXPECT_EQ(MultiByteToWideChar(GetACP(), 0, "\x96\xBC" "A", -1, wide, 8), 3);
-    EXPECT_EQ(std::u16string(wide, 3), std::u16string(u"名A\0", 3));
-    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "abc", 3, wide, 2), 0) << "too small a buffer";
 }
 
 }  // namespace

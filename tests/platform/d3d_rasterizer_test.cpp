@@ -78,7 +78,7 @@ TEST(Rasterizer, FanOfTrianglesCoversEveryPixelExactlyOnce) {
 
 // Two rectangles cross along a diagonal line of depth: each pixel shows the
 // nearer one, in whichever order they are drawn.
-TEST(Rasterizer, CrossingTrianglesShowTheNearerOneInEitherOrder) {
+TEST(Rasterizer, CrossingTrianglesShowTheNearerOneAndAPerspectiveTextureBoundaryIsTheProjectedLine) {
     auto quad = [](Canvas& canvas, float zLeft, float zRight, uint8_t grey) {
         const RasterVertex a = Vertex(4, 4, zLeft, grey), b = Vertex(60, 4, zRight, grey), c = Vertex(60, 60, zRight, grey),
                            d = Vertex(4, 60, zLeft, grey);
@@ -93,12 +93,9 @@ TEST(Rasterizer, CrossingTrianglesShowTheNearerOneInEitherOrder) {
     EXPECT_EQ(first.pixels, second.pixels);
     EXPECT_EQ(first.At(10, 30), 0x646464u);
     EXPECT_EQ(first.At(54, 30), 0xFAFAFAu);
-}
-
-// A floor plane seen in perspective whose texture is black for u < 0.25 and
-// white beyond: the boundary is the straight line x = -0.5 of the floor,
-// exactly where it projects on every row. Without perspective it misses.
-TEST(Rasterizer, PerspectiveTextureBoundaryIsTheProjectedLine) {
+    // A floor plane seen in perspective whose texture is black for u < 0.25 and
+    // white beyond: the boundary is the straight line x = -0.5 of the floor,
+    // exactly where it projects on every row. Without perspective it misses.
     TextureLevel stripes{4, 1, {0xFF000000u, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu}};
     // The camera-space floor y = -1 from z = 1 to 5, x from -1 to 1, focal length 32.
     auto project = [](float x, float z, float u) {

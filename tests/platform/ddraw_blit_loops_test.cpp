@@ -58,54 +58,26 @@ TEST(KeyedCopy, VectorAndScalarPathsGiveTheSamePixels) {
 #endif
 }
 
-TEST(KeyedCopy, SkipsKeyPixelsAndCopiesTheRest) {
-    // 5-5-5 pixels: the unused top bit does not take part in the comparison.
-    const uint16_t src[4] = {0x7C1F, 0xFC1F, 0x1234, 0x7C1E};
-    uint16_t dst[4] = {1, 2, 3, 4};
-    CopyAreaKeyed({reinterpret_cast<uint8_t*>(dst), 8}, {reinterpret_cast<const uint8_t*>(src), 8}, {4, 1, 2},
-                  {0x7C1F, 0x7FFF});
-    EXPECT_EQ(std::vector<uint16_t>(dst, dst + 4), (std::vector<uint16_t>{1, 2, 0x1234, 0x7C1E}));
-}
-
-TEST(Fill, WritesTheValueInsideTheAreaOnly) {
-    for (int bytesPerPixel = 1; bytesPerPixel <= 4; ++bytesPerPixel) {
-        for (uint32_t value : {0u, 0x00ABCDEFu, 0xFFFFFFFFu}) {
-            for (int width : {1, 5, 8, 19, 40}) {
-                std::vector<uint8_t> memory(PITCH * ROWS, 0x11);
-                FillArea({memory.data() + PITCH + 2 * bytesPerPixel, PITCH}, {width, 3, bytesPerPixel}, value);
-                for (int y = 0; y < ROWS; ++y) {
-                    for (int x = 0; x < PITCH / bytesPerPixel; ++x) {
-                        const bool inside = y >= 1 && y < 4 && x >= 2 && x < 2 + width;
-                        uint32_t pixel = 0;
-                        std::memcpy(&pixel, &memory[y * PITCH + x * bytesPerPixel], bytesPerPixel);
-                        const uint32_t mask = bytesPerPixel == 4 ? ~0u : (1u << (8 * bytesPerPixel)) - 1;
-                        const uint32_t expected = inside ? value & mask : 0x11111111u & mask;
-                        ASSERT_EQ(pixel, expected) << bytesPerPixel << " bytes, width " << width << " at " << x
-                                                   << "," << y;
-                    }
+// Every start in a word of pixels, and rows long enough for the vector path.
+TEST(Fill, WritesTheValueInsideTheAreaOnlyFromAnyStart) {
+    for (int bytesPerPixel = 1; bytesPerPixel <= 4; ++bytesPerPixel)
+        for (uint32_t value : {0u, 0x89ABCDEFu, 0xFFFFFFFFu})
+            for (int width : {1, 5, 8, 19, 40, 3001})
+                for (int start = 0; start < 4; ++start) {
+                    const int pitch = (width + 6) * bytesPerPixel;
+                    std::vector<uint8_t> memory(pitch * ROWS, 0x11);
+                    FillArea({memory.data() + pitch + start * bytesPerPixel, pitch}, {width, 3, bytesPerPixel}, value);
+                    const uint32_t mask = bytesPerPixel == 4 ? ~0u : (1u << (8 * bytesPerPixel)) - 1;
+                    for (int y = 0; y < ROWS; ++y)
+                        for (int x = 0; x < pitch / bytesPerPixel; ++x) {
+                            const bool inside = y >= 1 && y < 4 && x >= start && x < start + width;
+                            uint32_t pixel = 0;
+                            std::memcpy(&pixel, &memory[y * pitch + x * bytesPerPixel], bytesPerPixel);
+                            ASSERT_EQ(pixel, (inside ? value : 0x11111111u) & mask)
+                                << bytesPerPixel << " bytes, width " << width << ", start " << start << " at " << x
+                                << "," << y;
+                        }
                 }
-            }
-        }
-    }
-}
-
-TEST(Fill, LongRowsKeepThePixelPhaseFromAnyStart) {
-    for (int bytesPerPixel : {2, 4}) {
-        for (int x = 0; x < 4; ++x) {
-            const int width = 3001;
-            std::vector<uint8_t> memory((width + 8) * bytesPerPixel, 0x11);
-            FillArea({memory.data() + x * bytesPerPixel, width * bytesPerPixel}, {width, 1, bytesPerPixel},
-                     0x89ABCDEF);
-            for (int i = 0; i < width + 8; ++i) {
-                uint32_t pixel = 0;
-                std::memcpy(&pixel, &memory[i * bytesPerPixel], bytesPerPixel);
-                const bool inside = i >= x && i < x + width;
-                const uint32_t expected = bytesPerPixel == 2 ? (inside ? 0xCDEFu : 0x1111u)
-                                                             : (inside ? 0x89ABCDEFu : 0x11111111u);
-                ASSERT_EQ(pixel, expected) << bytesPerPixel << " bytes, start " << x << ", pixel " << i;
-            }
-        }
-    }
 }
 
 // One row through the stretcher, returned as the sampled source indices.
@@ -117,28 +89,29 @@ std::vector<uint8_t> StretchRow(int sourceLength, int targetLength, int firstTar
     return target;
 }
 
+// A clipped start continues the unclipped mapping.
 TEST(Stretch, SamplesTheSourcePixelUnderEachTargetCentre) {
     EXPECT_EQ(StretchRow(4, 8, 0, 8), (std::vector<uint8_t>{0, 0, 1, 1, 2, 2, 3, 3}));
     EXPECT_EQ(StretchRow(8, 4, 0, 4), (std::vector<uint8_t>{1, 3, 5, 7}));
     EXPECT_EQ(StretchRow(3, 7, 0, 7), (std::vector<uint8_t>{0, 0, 1, 1, 1, 2, 2}));
     EXPECT_EQ(StretchRow(5, 5, 0, 5), (std::vector<uint8_t>{0, 1, 2, 3, 4}));
+    const std::vector<uint8_t> whole = StretchRow(7, 29, 0, 29);
+    for (int first : {1, 5, 13})
+        EXPECT_EQ(StretchRow(7, 29, first, 29 - first), std::vector<uint8_t>(whole.begin() + first, whole.end()));
 }
 
-TEST(Stretch, ClippedStartContinuesTheUnclippedMapping) {
-    for (int first : {1, 5, 13}) {
-        const std::vector<uint8_t> whole = StretchRow(7, 29, 0, 29);
-        const std::vector<uint8_t> clipped = StretchRow(7, 29, first, 29 - first);
-        EXPECT_TRUE(std::equal(clipped.begin(), clipped.end(), whole.begin() + first)) << "first " << first;
-    }
-}
-
-TEST(Stretch, KeyedStretchLeavesKeyPixels) {
-    const uint16_t src[2] = {0x001F, 0x07E0};
-    uint16_t dst[4] = {9, 9, 9, 9};
+// 5-5-5 pixels: the unused top bit does not take part in the comparison.
+TEST(KeyPixels, AreLeftOutOfCopiesAndStretches) {
+    const uint16_t src[4] = {0x7C1F, 0xFC1F, 0x1234, 0x7C1E};
+    uint16_t dst[4] = {1, 2, 3, 4};
+    CopyAreaKeyed({reinterpret_cast<uint8_t*>(dst), 8}, {reinterpret_cast<const uint8_t*>(src), 8}, {4, 1, 2},
+                  {0x7C1F, 0x7FFF});
+    EXPECT_EQ(std::vector<uint16_t>(dst, dst + 4), (std::vector<uint16_t>{1, 2, 0x1234, 0x7C1E}));
+    const uint16_t two[2] = {0x001F, 0x07E0};
     const ColorKey key{0x001F, 0xFFFF};
-    StretchArea({reinterpret_cast<uint8_t*>(dst), 8}, {reinterpret_cast<const uint8_t*>(src), 4}, {4, 1, 2},
+    StretchArea({reinterpret_cast<uint8_t*>(dst), 8}, {reinterpret_cast<const uint8_t*>(two), 4}, {4, 1, 2},
                 {2, 4, 0}, {1, 1, 0}, &key);
-    EXPECT_EQ(std::vector<uint16_t>(dst, dst + 4), (std::vector<uint16_t>{9, 9, 0x07E0, 0x07E0}));
+    EXPECT_EQ(std::vector<uint16_t>(dst, dst + 4), (std::vector<uint16_t>{1, 2, 0x07E0, 0x07E0}));
 }
 
 }  // namespace

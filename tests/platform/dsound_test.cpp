@@ -70,9 +70,7 @@ protected:
     IDirectSoundBuffer* Constant(int16_t value, DWORD rate = 44100) {
         const std::vector<int16_t> samples(1000, value);
         IDirectSoundBuffer* buffer = Buffer(Format(1, 16, rate), samples.data(), 2000);
-        if (buffer) {
-            EXPECT_EQ(buffer->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
-        }
+        if (buffer) { EXPECT_EQ(buffer->Play(0, 0, DSBPLAY_LOOPING), DS_OK); }
         return buffer;
     }
 
@@ -86,13 +84,6 @@ protected:
     IDirectSound* device_ = nullptr;
     std::vector<IDirectSoundBuffer*> buffers_;
 };
-
-TEST_F(SoundDevice, EachAdvanceOfTheClockRendersExactlyItsFrames) {
-    Constant(1000);
-    StartSoundRecording();
-    for (int i = 0; i < 30; ++i) Sleep(7);  // 210 ms: 9261 frames, with no drift from rounding each step
-    EXPECT_EQ(TakeSoundRecording().size(), 9261u * 2);
-}
 
 TEST_F(SoundDevice, VolumeAndPanAttenuateInHundredthsOfADecibel) {
     IDirectSoundBuffer* buffer = Constant(10000);
@@ -119,33 +110,23 @@ TEST_F(SoundDevice, VolumeAndPanAttenuateInHundredthsOfADecibel) {
     EXPECT_EQ(volume, -100);
 }
 
-TEST_F(SoundDevice, VoicesAddAndSaturate) {
-    Constant(20000);
-    Constant(20000);
-    Constant(-5000);
-    const std::vector<int16_t> mix = Render(5);
-    EXPECT_EQ((std::vector<int16_t>{mix[100], mix[101]}), (std::vector<int16_t>{32767, 32767}));
-}
-
-TEST_F(SoundDevice, DoublingTheFrequencyDoublesThePitch) {
+TEST_F(SoundDevice, DoublingTheFrequencyDoublesThePitchAndLoopingHasNoClickAtTheSeam) {
     // 441 Hz at 22,050 Hz: 50 samples a period, 20 periods in the buffer.
-    const std::vector<int16_t> sine = SineWave(1000, 20, 12000);
-    IDirectSoundBuffer* buffer = Buffer(Format(1, 16, 22050), sine.data(), 2000);
-    ASSERT_EQ(buffer->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
+    const std::vector<int16_t> tone = SineWave(1000, 20, 12000);
+    IDirectSoundBuffer* pitched = Buffer(Format(1, 16, 22050), tone.data(), 2000);
+    ASSERT_EQ(pitched->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
     EXPECT_NEAR(RisingZeroCrossings(Channel(Render(1000), 0)), 441, 1);
-    ASSERT_EQ(buffer->SetFrequency(44100), DS_OK);
+    ASSERT_EQ(pitched->SetFrequency(44100), DS_OK);
     DWORD frequency = 0;
-    EXPECT_EQ(buffer->GetFrequency(&frequency), DS_OK);
+    EXPECT_EQ(pitched->GetFrequency(&frequency), DS_OK);
     EXPECT_EQ(frequency, 44100u);
     EXPECT_NEAR(RisingZeroCrossings(Channel(Render(1000), 0)), 882, 1);
-    ASSERT_EQ(buffer->SetFrequency(DSBFREQUENCY_ORIGINAL), DS_OK);
-    EXPECT_EQ(buffer->GetFrequency(&frequency), DS_OK);
+    ASSERT_EQ(pitched->SetFrequency(DSBFREQUENCY_ORIGINAL), DS_OK);
+    EXPECT_EQ(pitched->GetFrequency(&frequency), DS_OK);
     EXPECT_EQ(frequency, 22050u);
-    EXPECT_EQ(buffer->SetFrequency(99), DSERR_INVALIDPARAM);
-    EXPECT_EQ(buffer->SetFrequency(100001), DSERR_INVALIDPARAM);
-}
-
-TEST_F(SoundDevice, LoopingHasNoClickAtTheSeam) {
+    EXPECT_EQ(pitched->SetFrequency(99), DSERR_INVALIDPARAM);
+    EXPECT_EQ(pitched->SetFrequency(100001), DSERR_INVALIDPARAM);
+    ASSERT_EQ(pitched->Stop(), DS_OK);
     // Three periods in 147 frames at 11,025 Hz: the mixer interpolates across
     // the end of the buffer, so the seam is as smooth as the rest.
     const std::vector<int16_t> sine = SineWave(147, 3, 20000);
@@ -158,16 +139,22 @@ TEST_F(SoundDevice, LoopingHasNoClickAtTheSeam) {
     EXPECT_GT(PeakAmplitude(left), 19000);
 }
 
-TEST_F(SoundDevice, EightBitStereoKeepsItsChannelsApart) {
+TEST_F(SoundDevice, EightBitStereoKeepsItsChannelsApartAndVoicesAddAndSaturate) {
     std::vector<uint8_t> frames;
     for (int i = 0; i < 100; ++i) frames.insert(frames.end(), {0xC0, 0x40});  // left +64, right -64
     IDirectSoundBuffer* buffer = Buffer(Format(2, 8, 8000), frames.data(), 200);
     ASSERT_EQ(buffer->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
-    const std::vector<int16_t> mix = Render(10);
+    std::vector<int16_t> mix = Render(10);
     EXPECT_EQ((std::vector<int16_t>{mix[200], mix[201]}), (std::vector<int16_t>{64 * 256, -64 * 256}));
+    // Voices add, and saturate.
+    Constant(20000);
+    Constant(20000);
+    Constant(-5000);
+    mix = Render(5);
+    EXPECT_EQ((std::vector<int16_t>{mix[100], mix[101]}), (std::vector<int16_t>{32767, 35000 - 64 * 256}));
 }
 
-TEST_F(SoundDevice, PlayOnceStopsAtTheEndAndReportsItsStatus) {
+TEST_F(SoundDevice, PlayOnceStopsAtTheEndAndLockHandsOutTwoRegionsWhenItWraps) {
     const std::vector<int16_t> samples(441, 3000);  // 10 ms
     IDirectSoundBuffer* buffer = Buffer(Format(1, 16, 44100), samples.data(), 882);
     ASSERT_EQ(buffer->Play(0, 0, 0), DS_OK);
@@ -181,24 +168,22 @@ TEST_F(SoundDevice, PlayOnceStopsAtTheEndAndReportsItsStatus) {
     ASSERT_EQ(buffer->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
     EXPECT_EQ(buffer->GetStatus(&status), DS_OK);
     EXPECT_EQ(status, DSBSTATUS_PLAYING | DSBSTATUS_LOOPING);
-}
-
-TEST_F(SoundDevice, LockHandsOutTwoRegionsWhenItWraps) {
-    IDirectSoundBuffer* buffer = Buffer(Format(2, 16, 44100), nullptr, 4000);
+    // Lock hands out two regions when it wraps.
+    IDirectSoundBuffer* wrapping = Buffer(Format(2, 16, 44100), nullptr, 4000);
     void *p1 = nullptr, *p2 = nullptr;
     DWORD n1 = 0, n2 = 0;
-    ASSERT_EQ(buffer->Lock(3000, 2000, &p1, &n1, &p2, &n2, 0), DS_OK);
+    ASSERT_EQ(wrapping->Lock(3000, 2000, &p1, &n1, &p2, &n2, 0), DS_OK);
     EXPECT_EQ((std::vector<int64_t>{n1, n2, static_cast<uint8_t*>(p1) - static_cast<uint8_t*>(p2)}),
               (std::vector<int64_t>{1000, 1000, 3000}));
-    EXPECT_EQ(buffer->Unlock(p1, n1, p2, n2), DS_OK);
-    EXPECT_EQ(buffer->Lock(4000, 4, &p1, &n1, &p2, &n2, 0), DSERR_INVALIDPARAM);
-    EXPECT_EQ(buffer->Lock(0, 4004, &p1, &n1, &p2, &n2, 0), DSERR_INVALIDPARAM);
-    ASSERT_EQ(buffer->Lock(0, 0, &p1, &n1, &p2, &n2, DSBLOCK_ENTIREBUFFER), DS_OK);
+    EXPECT_EQ(wrapping->Unlock(p1, n1, p2, n2), DS_OK);
+    EXPECT_EQ(wrapping->Lock(4000, 4, &p1, &n1, &p2, &n2, 0), DSERR_INVALIDPARAM);
+    EXPECT_EQ(wrapping->Lock(0, 4004, &p1, &n1, &p2, &n2, 0), DSERR_INVALIDPARAM);
+    ASSERT_EQ(wrapping->Lock(0, 0, &p1, &n1, &p2, &n2, DSBLOCK_ENTIREBUFFER), DS_OK);
     EXPECT_EQ((std::vector<DWORD>{n1, n2}), (std::vector<DWORD>{4000, 0}));
-    EXPECT_EQ(buffer->Unlock(p1, n1, p2, n2), DS_OK);
+    EXPECT_EQ(wrapping->Unlock(p1, n1, p2, n2), DS_OK);
 }
 
-TEST_F(SoundDevice, BadDescriptionsAreRefused) {
+TEST_F(SoundDevice, BadDescriptionsAreRefusedAndControlsAreOnlyThereWhenAskedFor) {
     WAVEFORMATEX format = Format(1, 16, 22050);
     DSBUFFERDESC desc{};
     desc.dwSize = DSBUFFERDESC_ORIGINAL_SIZE;
@@ -222,9 +207,15 @@ TEST_F(SoundDevice, BadDescriptionsAreRefused) {
     EXPECT_EQ(device_->CreateSoundBuffer(&desc, &buffer, nullptr), DSERR_INVALIDPARAM);
     EXPECT_EQ(buffer, nullptr);
     for (WAVEFORMATEX good : {Format(1, 8, 100), Format(2, 8, 100000), Format(2, 16, 11025)}) {
-        IDirectSoundBuffer* made = Buffer(good, nullptr, 4000);
-        EXPECT_NE(made, nullptr);
+        EXPECT_NE(Buffer(good, nullptr, 4000), nullptr);
     }
+    // Controls are only there when asked for.
+    IDirectSoundBuffer* stream = Buffer(Format(2, 16, 44100), nullptr, 4000, 0x40100);
+    EXPECT_EQ((std::vector<HRESULT>{stream->SetVolume(0), stream->SetPan(0), stream->SetFrequency(22050)}),
+              std::vector<HRESULT>(3, DSERR_CONTROLUNAVAIL));
+    IDirectSoundBuffer* wave = Buffer(Format(2, 16, 44100), nullptr, 4000);
+    void* notify = nullptr;
+    EXPECT_EQ(wave->QueryInterface(IID_IDirectSoundNotify, &notify), DSERR_NOINTERFACE);
 }
 
 TEST_F(SoundDevice, LostBuffersRefuseUntilRestoredAndPlaySilenceMeanwhile) {
@@ -274,17 +265,13 @@ TEST_F(SoundDevice, NotificationsSignalAsThePlayCursorPassesTheirOffsets) {
     for (HANDLE e : events) CloseHandle(e);
 }
 
-TEST_F(SoundDevice, ControlsAreOnlyThereWhenAskedFor) {
-    IDirectSoundBuffer* stream = Buffer(Format(2, 16, 44100), nullptr, 4000, 0x40100);
-    EXPECT_EQ((std::vector<HRESULT>{stream->SetVolume(0), stream->SetPan(0), stream->SetFrequency(22050)}),
-              std::vector<HRESULT>(3, DSERR_CONTROLUNAVAIL));
-    IDirectSoundBuffer* wave = Buffer(Format(2, 16, 44100), nullptr, 4000);
-    void* notify = nullptr;
-    EXPECT_EQ(wave->QueryInterface(IID_IDirectSoundNotify, &notify), DSERR_NOINTERFACE);
-}
-
-TEST_F(SoundDevice, PulledSourcesMixWithTheBuffers) {
+// Each advance of the clock renders exactly its frames, with no drift from
+// rounding each step; pulled sources mix with the buffers.
+TEST_F(SoundDevice, TheClockRendersExactlyItsFramesAndPulledSourcesMixWithTheBuffers) {
     Constant(1000);
+    StartSoundRecording();
+    for (int i = 0; i < 30; ++i) Sleep(7);  // 210 ms: 9261 frames
+    EXPECT_EQ(TakeSoundRecording().size(), 9261u * 2);
     const int id = AttachMixerSource(
         [](void*, int16_t* stereo, int frames) {
             for (int i = 0; i < frames; ++i) {
@@ -300,24 +287,9 @@ TEST_F(SoundDevice, PulledSourcesMixWithTheBuffers) {
     EXPECT_EQ(mix[10], 1000);
 }
 
-TEST_F(SoundDevice, TheHeadlessMixIsWrittenToTheAskedWaveFile) {
+TEST_F(SoundDevice, TheScriptedLoseSoundLosesEveryBufferAndTheMixIsWrittenToTheAskedWaveFile) {
     PlatformOptions options;
     options.audioOutPath = ::testing::TempDir() + "mix-" + std::to_string(getpid()) + ".wav";
-    Open(options);
-    Sleep(100);
-    Close();
-    std::ifstream file(options.audioOutPath, std::ios::binary);
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    ASSERT_EQ(bytes.size(), 44u + 4410u * 4);
-    EXPECT_EQ(std::string(bytes.data(), 4), "RIFF");
-    uint32_t dataBytes = 0;
-    std::memcpy(&dataBytes, bytes.data() + 40, 4);
-    EXPECT_EQ(dataBytes, 4410u * 4);
-    std::remove(options.audioOutPath.c_str());
-}
-
-TEST_F(SoundDevice, TheScriptedLoseSoundLosesEveryBuffer) {
-    PlatformOptions options;
     options.scriptPath = ::testing::TempDir() + "lose-sound-" + std::to_string(getpid()) + ".txt";
     std::ofstream(options.scriptPath) << "0 lose-sound\n";
     Open(options);
@@ -328,6 +300,16 @@ TEST_F(SoundDevice, TheScriptedLoseSoundLosesEveryBuffer) {
     EXPECT_EQ(buffer->GetStatus(&status), DS_OK);
     EXPECT_EQ(status, DSBSTATUS_BUFFERLOST);
     std::remove(options.scriptPath.c_str());
+    Sleep(100);
+    Close();
+    std::ifstream file(options.audioOutPath, std::ios::binary);
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    ASSERT_EQ(bytes.size(), 44u + 4410u * 4);
+    EXPECT_EQ(std::string(bytes.data(), 4), "RIFF");
+    uint32_t dataBytes = 0;
+    std::memcpy(&dataBytes, bytes.data() + 40, 4);
+    EXPECT_EQ(dataBytes, 4410u * 4);
+    std::remove(options.audioOutPath.c_str());
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 
 const fs::path PNG_PLUGIN = fs::path(KORVEN_BIN_DIR) / "plugins" / "libpngpicture.so";
 
-TEST(DynamicLibrary, WindowsNamesFindSharedObjectsByTheirLowercaseBaseName) {
+TEST(DynamicLibrary, WindowsNamesFindSharedObjectsByBaseNameInTheNamedDirectoryFirst) {
     // Not in the working directory: found in plugins/ beside the program,
     // whatever directory, case and extension the name carries.
     for (const char* name : {"pngpicture.spi", "PNGPICTURE.DLL", "plugins\\PngPicture.spi", "C:\\spi\\pngpicture"}) {
@@ -30,9 +30,7 @@ TEST(DynamicLibrary, WindowsNamesFindSharedObjectsByTheirLowercaseBaseName) {
     EXPECT_EQ(LoadLibraryA("nosuchlibrary.spi"), nullptr);
     EXPECT_EQ(LoadLibraryA(""), nullptr);
     EXPECT_EQ(LoadLibraryA(nullptr), nullptr);
-}
-
-TEST(DynamicLibrary, TheNamedDirectoryIsSearchedFirstForLibNameAndName) {
+    // A named directory is searched first, for libname.so and name.so.
     const fs::path folder = fs::path(::testing::TempDir()) / ("libraries-" + std::to_string(getpid()));
     fs::create_directories(folder);
     fs::copy_file(PNG_PLUGIN, folder / "libmixed.so");

@@ -53,7 +53,7 @@ TEST_F(Files, ABackslashJoinedPathOpensReadsAndMaps) {
     EXPECT_TRUE(CloseHandle(mapping));
 }
 
-TEST_F(Files, MissingFilesFoldersAndBadHandlesFail) {
+TEST_F(Files, MissingFilesFoldersBadHandlesAndEmptyMappingsFail) {
     for (const std::string& name : {Joined("sub\\missing.mid"), Joined("sub"), std::string()})
         EXPECT_EQ(CreateFileA(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr), INVALID_HANDLE_VALUE)
             << name;
@@ -63,9 +63,7 @@ TEST_F(Files, MissingFilesFoldersAndBadHandlesFail) {
     char byte;
     EXPECT_FALSE(ReadFile(nullptr, &byte, 1, &got, nullptr));
     EXPECT_EQ(got, 0u);
-}
-
-TEST_F(Files, AnEmptyFileCannotBeMapped) {
+    // An empty file cannot be mapped.
     HANDLE file = CreateFileA(Joined("empty.bin").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
@@ -80,7 +78,7 @@ TEST_F(Files, AnEmptyFileCannotBeMapped) {
 // taking another file's permission bits; a rename that will or will not
 // replace; names found by wildcard; links seen as links and resolved; and
 // each refusal with its error number.
-TEST_F(Files, ReplaceCallsKeepTheirPromisesAndSayWhyNot) {
+TEST_F(Files, ReplaceCallsKeepTheirPromisesAndSayWhyNotAndTheWorkingDirectoryReportsItsSize) {
     const std::string song = Joined("sub\\song.mid");
     fs::permissions(dir_ / "sub" / "song.mid", fs::perms::owner_read | fs::perms::owner_write);
     HANDLE model = CreateFileA(song.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -129,9 +127,7 @@ TEST_F(Files, ReplaceCallsKeepTheirPromisesAndSayWhyNot) {
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
     EXPECT_FALSE(DeleteFileA(Joined("none").c_str()));
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
-}
-
-TEST(WorkingDirectory, ComesInTheSystemsFormAndReportsTheSizeItNeeds) {
+    // The working directory comes in the system's form and reports the size it needs.
     const std::string expected = SystemPath(fs::current_path().string());
     char buffer[4096];
     ASSERT_EQ(GetCurrentDirectoryA(sizeof(buffer), buffer), expected.size());

@@ -29,7 +29,9 @@ struct DibInContext {
     }
 };
 
-TEST(Blit, EightBitPaletteBitmapIntoA565Surface) {
+// 8-bit palette bitmaps into 5-6-5, 24-bit into 5-5-5, 16-bit into 8-bit
+// surfaces by the nearest palette colour.
+TEST(Blit, ConvertsBetweenPixelFormatsClippedToTheRegionAndTheTarget) {
     DibInContext source(3, 2, 8, {{0, 0, 255, 0}, {0x56, 0x34, 0x12, 0}, {255, 255, 255, 0}});
     auto* rows = static_cast<uint8_t*>(source.bits);  // bottom row first, 4 bytes per row
     rows[4] = 0, rows[5] = 1, rows[6] = 2;                // top row
@@ -40,54 +42,45 @@ TEST(Blit, EightBitPaletteBitmapIntoA565Surface) {
     // 0x11AA: 0x12 >> 3, 0x34 >> 2, 0x56 >> 3.
     EXPECT_EQ((std::vector<uint32_t>{surface.Raw(1, 1), surface.Raw(2, 1), surface.Raw(3, 1), surface.Raw(3, 2), surface.Raw(0, 0)}),
               (std::vector<uint32_t>{0xF800, 0x11AA, 0xFFFF, 0x11AA, 0}));
-}
 
-TEST(Blit, TwentyFourBitBitmapIntoA555Surface) {
-    DibInContext source(2, 1, 24);
-    auto* bgr = static_cast<uint8_t*>(source.bits);
+    DibInContext trueColour(2, 1, 24);
     const uint8_t pixels[6] = {0x56, 0x34, 0x12, 0xFF, 0x00, 0x80};  // blue, green, red each
-    std::copy(pixels, pixels + 6, bgr);
+    std::copy(pixels, pixels + 6, static_cast<uint8_t*>(trueColour.bits));
+    Canvas fifteen(2, 1, PIXEL_FORMAT_555);
+    EXPECT_TRUE(BitBlt(fifteen.dc, 0, 0, 2, 1, trueColour.dc, 0, 0, SRCCOPY));
+    EXPECT_EQ((std::vector<uint32_t>{fifteen.Raw(0, 0), fifteen.Raw(1, 0)}),
+              (std::vector<uint32_t>{(0x12u >> 3 << 10) | (0x34u >> 3 << 5) | (0x56u >> 3), (0x80u >> 3 << 10) | 0x1Fu}));
 
-    Canvas surface(2, 1, PIXEL_FORMAT_555);
-    EXPECT_TRUE(BitBlt(surface.dc, 0, 0, 2, 1, source.dc, 0, 0, SRCCOPY));
-    EXPECT_EQ(surface.Raw(0, 0), (0x12u >> 3 << 10) | (0x34u >> 3 << 5) | (0x56u >> 3));
-    EXPECT_EQ(surface.Raw(1, 0), (0x80u >> 3 << 10) | 0x1Fu);
-}
-
-TEST(Blit, SixteenBitsIntoAnEightBitSurfaceTakeTheNearestPaletteColour) {
     PaletteEntryRGB palette[256] = {};
     palette[10] = {250, 0, 0, 0};
     palette[20] = {0, 0, 240, 0};
     palette[30] = {128, 128, 128, 0};
-    Canvas source(3, 1, PIXEL_FORMAT_565);
-    SetPixelV(source.dc, 0, 0, RGB(255, 16, 0));
-    SetPixelV(source.dc, 1, 0, RGB(0, 8, 200));
-    SetPixelV(source.dc, 2, 0, RGB(140, 120, 130));
+    Canvas sixteen(3, 1, PIXEL_FORMAT_565);
+    SetPixelV(sixteen.dc, 0, 0, RGB(255, 16, 0));
+    SetPixelV(sixteen.dc, 1, 0, RGB(0, 8, 200));
+    SetPixelV(sixteen.dc, 2, 0, RGB(140, 120, 130));
     Canvas target(3, 1, PIXEL_FORMAT_INDEXED8, palette);
-    EXPECT_TRUE(BitBlt(target.dc, 0, 0, 3, 1, source.dc, 0, 0, SRCCOPY));
+    EXPECT_TRUE(BitBlt(target.dc, 0, 0, 3, 1, sixteen.dc, 0, 0, SRCCOPY));
     EXPECT_EQ(target.bytes, (std::vector<uint8_t>{10, 20, 30}));
-}
-
-TEST(Blit, ClippedToTheRegionAndTheTarget) {
-    Canvas source(20, 20, PIXEL_FORMAT_565), target(8, 8, PIXEL_FORMAT_565);
-    std::fill(source.bytes.begin(), source.bytes.end(), 0xFF);
-    const HDC sourceDC = source.dc, targetDC = target.dc;
+    // Blits are clipped to the region and the target.
+    Canvas white(20, 20, PIXEL_FORMAT_565), clipped(8, 8, PIXEL_FORMAT_565);
+    std::fill(white.bytes.begin(), white.bytes.end(), 0xFF);
     HRGN region = CreateRectRgn(2, 3, 5, 7);
-    EXPECT_EQ(SelectClipRgn(targetDC, region), SIMPLEREGION);
+    EXPECT_EQ(SelectClipRgn(clipped.dc, region), SIMPLEREGION);
     DeleteObject(region);  // the context keeps its own copy
 
-    EXPECT_TRUE(BitBlt(targetDC, -4, -4, 20, 20, sourceDC, 0, 0, SRCCOPY));
+    EXPECT_TRUE(BitBlt(clipped.dc, -4, -4, 20, 20, white.dc, 0, 0, SRCCOPY));
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x)
-            EXPECT_EQ(target.Raw(x, y), (x >= 2 && x < 5 && y >= 3 && y < 7) ? 0xFFFFu : 0u) << x << "," << y;
+            EXPECT_EQ(clipped.Raw(x, y), (x >= 2 && x < 5 && y >= 3 && y < 7) ? 0xFFFFu : 0u) << x << "," << y;
 
-    SelectClipRgn(targetDC, nullptr);
-    EXPECT_TRUE(BitBlt(targetDC, 6, 6, 4, 4, sourceDC, 0, 0, SRCCOPY));
-    EXPECT_EQ(target.Raw(7, 7), 0xFFFFu);
-    EXPECT_EQ(target.Raw(5, 7), 0u);
+    SelectClipRgn(clipped.dc, nullptr);
+    EXPECT_TRUE(BitBlt(clipped.dc, 6, 6, 4, 4, white.dc, 0, 0, SRCCOPY));
+    EXPECT_EQ(clipped.Raw(7, 7), 0xFFFFu);
+    EXPECT_EQ(clipped.Raw(5, 7), 0u);
 }
 
-TEST(Blit, StretchScalesByNearestPixelAndMirrorsNegativeSizes) {
+TEST(Blit, StretchScalesByNearestPixelMirrorsNegativeSizesAndOverlapsReadTheOriginal) {
     Canvas source(2, 1, PIXEL_FORMAT_8888), target(4, 2, PIXEL_FORMAT_8888);
     const HDC sourceDC = source.dc, targetDC = target.dc;
     SetPixelV(sourceDC, 0, 0, RGB(1, 2, 3));
@@ -100,9 +93,7 @@ TEST(Blit, StretchScalesByNearestPixelAndMirrorsNegativeSizes) {
 
     EXPECT_TRUE(StretchBlt(targetDC, 4, 0, -4, 1, sourceDC, 0, 0, 2, 1, SRCCOPY));
     for (int x = 0; x < 4; ++x) EXPECT_EQ(GetPixel(targetDC, x, 0), doubled[3 - x]);
-}
-
-TEST(Blit, OverlappingCopyWithinOneSurface) {
+    // An overlapping copy within one surface reads the original pixels.
     Canvas surface(5, 1, PIXEL_FORMAT_INDEXED8);
     surface.bytes = {1, 2, 3, 4, 5};
     EXPECT_TRUE(BitBlt(surface.dc, 1, 0, 4, 1, surface.dc, 0, 0, SRCCOPY));
@@ -111,12 +102,8 @@ TEST(Blit, OverlappingCopyWithinOneSurface) {
 
 // SetPixel answers with the colour as it reads back: 5-bit channels widen as
 // (v << 3) | (v >> 2), 6-bit ones as (v << 2) | (v >> 4).
-TEST(Pixels, RoundTripsAt565And555And32Bits) {
-    struct Case {
-        PixelFormat format;
-        uint32_t raw;
-        COLORREF readBack;
-    };
+TEST(Pixels, RoundTripsAt565And555And32BitsWithinTheClipRegion) {
+    struct Case { PixelFormat format; uint32_t raw; COLORREF readBack; };
     const COLORREF color = RGB(0x12, 0x34, 0x56);
     const Case cases[] = {
         {PIXEL_FORMAT_565, 0x11AA, RGB(0x10, 0x34, 0x52)},
@@ -134,9 +121,7 @@ TEST(Pixels, RoundTripsAt565And555And32Bits) {
         EXPECT_EQ(SetPixel(dc, 2, 0, color), CLR_INVALID);
         EXPECT_EQ(GetPixel(dc, -1, 0), CLR_INVALID);
     }
-}
-
-TEST(Pixels, ClipRegionLimitsPixelAccess) {
+    // A clip region limits pixel access.
     Canvas surface(4, 4, PIXEL_FORMAT_565);
     HRGN region = CreateRectRgn(1, 1, 3, 3);
     SelectClipRgn(surface.dc, region);

@@ -56,12 +56,9 @@ TEST(BmpDecoder, RefusesEveryTruncation) {
     }
 }
 
-void Poke32(std::vector<uint8_t>& file, size_t offset, uint32_t value) {
-    for (int i = 0; i < 4; ++i) file[offset + i] = static_cast<uint8_t>(value >> (8 * i));
-}
-void Poke16(std::vector<uint8_t>& file, size_t offset, uint16_t value) {
-    file[offset] = static_cast<uint8_t>(value);
-    file[offset + 1] = static_cast<uint8_t>(value >> 8);
+// Writes a little-endian field of `bytes` bytes.
+void Poke(std::vector<uint8_t>& file, size_t offset, uint32_t value, int bytes = 4) {
+    for (int i = 0; i < bytes; ++i) file[offset + i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
 const BmpVariant INFO8{"Info8", BmpHeaderKind::Info, 8, BI_RGB};
@@ -74,47 +71,26 @@ const BmpVariant OS2_INFO8{"Os2Info8", BmpHeaderKind::Os2, 8, BI_RGB};
 // Offsets in the info header: width 18, height 22, planes 26, depth 28,
 // compression 30, colours used 46; masks after it at 54.
 TEST(BmpDecoder, RefusesCorruptHeaderFields) {
-    struct Corruption {
-        const char* what;
-        const BmpVariant& variant;
-        size_t offset;
-        int bytes;
-        uint32_t value;
-    };
+    struct Corruption { const char* what; const BmpVariant& variant; size_t offset; int bytes; uint32_t value; };
     const Corruption cases[] = {
-        {"magic", INFO8, 0, 2, 0x4D42 ^ 0x2020},
-        {"header size 20", INFO8, 14, 4, 20},
-        {"header size 0", INFO8, 14, 4, 0},
-        {"header size past the end", INFO8, 14, 4, 0xFFFFFFF0},
-        {"planes 0", INFO8, 26, 2, 0},
-        {"planes 2", INFO8, 26, 2, 2},
-        {"depth 0", INFO8, 28, 2, 0},
-        {"depth 7", INFO8, 28, 2, 7},
-        {"depth 64", INFO8, 28, 2, 64},
-        {"unknown compression", INFO8, 30, 4, 7},
-        {"RLE8 at 24 bits", INFO24, 30, 4, BI_RLE8},
-        {"bit fields at 8 bits", INFO8, 30, 4, BI_BITFIELDS},
-        {"width 0", INFO8, 18, 4, 0},
-        {"width negative", INFO8, 18, 4, 0xFFFFFFFF},
-        {"width huge", INFO8, 18, 4, 0x7FFFFFFF},
-        {"width 16385", INFO8, 18, 4, 16385},
-        {"height 0", INFO8, 22, 4, 0},
-        {"height most negative", INFO8, 22, 4, 0x80000000},
-        {"height 40000", INFO8, 22, 4, 40000},
-        {"rows past the end", INFO8, 22, 4, 8},
-        {"pixel offset 0", INFO8, 10, 4, 0},
-        {"pixel offset past the end", INFO8, 10, 4, 0xFFFFFFFF},
-        {"red mask zero", FIELDS565, 54, 4, 0},
-        {"masks overlap", FIELDS565, 58, 4, 0x0FE0},
-        {"mask with a gap", FIELDS565, 62, 4, 0x0015},
+        {"magic", INFO8, 0, 2, 0x4D42 ^ 0x2020}, {"header size 20", INFO8, 14, 4, 20},
+        {"header size 0", INFO8, 14, 4, 0}, {"header size past the end", INFO8, 14, 4, 0xFFFFFFF0},
+        {"planes 0", INFO8, 26, 2, 0}, {"planes 2", INFO8, 26, 2, 2}, {"depth 0", INFO8, 28, 2, 0},
+        {"depth 7", INFO8, 28, 2, 7}, {"depth 64", INFO8, 28, 2, 64}, {"unknown compression", INFO8, 30, 4, 7},
+        {"RLE8 at 24 bits", INFO24, 30, 4, BI_RLE8}, {"bit fields at 8 bits", INFO8, 30, 4, BI_BITFIELDS},
+        {"width 0", INFO8, 18, 4, 0}, {"width negative", INFO8, 18, 4, 0xFFFFFFFF},
+        {"width huge", INFO8, 18, 4, 0x7FFFFFFF}, {"width 16385", INFO8, 18, 4, 16385}, {"height 0", INFO8, 22, 4, 0},
+        {"height most negative", INFO8, 22, 4, 0x80000000}, {"height 40000", INFO8, 22, 4, 40000},
+        {"rows past the end", INFO8, 22, 4, 8}, {"pixel offset 0", INFO8, 10, 4, 0},
+        {"pixel offset past the end", INFO8, 10, 4, 0xFFFFFFFF}, {"red mask zero", FIELDS565, 54, 4, 0},
+        {"masks overlap", FIELDS565, 58, 4, 0x0FE0}, {"mask with a gap", FIELDS565, 62, 4, 0x0015},
         {"mask beyond 16 bits", FIELDS565, 54, 4, 0x1F800},
         {"RLE top-down", RLE8, 22, 4, static_cast<uint32_t>(-REFERENCE_HEIGHT)},
         {"OS/2 Huffman coding", OS2_INFO8, 30, 4, 3},
     };
     for (const Corruption& c : cases) {
         std::vector<uint8_t> file = EncodeBmp(c.variant);
-        if (c.bytes == 2) Poke16(file, c.offset, static_cast<uint16_t>(c.value));
-        else Poke32(file, c.offset, c.value);
+        Poke(file, c.offset, c.value, c.bytes);
         EXPECT_FALSE(Decodes(file)) << c.what;
     }
 }
@@ -128,26 +104,24 @@ std::vector<uint8_t> WithRleData(const BmpVariant& variant, std::vector<uint8_t>
     return file;
 }
 
-TEST(BmpDecoder, RefusesHugeBitmapsBeforeAllocating) {
+TEST(BmpDecoder, RefusesHugeBitmapsBeforeAllocatingAndRunLengthDataThatLeavesTheBitmap) {
     std::vector<uint8_t> file = EncodeBmp({"Info32", BmpHeaderKind::Info, 32, BI_RGB});
-    Poke32(file, 18, 32768);
-    Poke32(file, 22, 32768);  // 4 GB of pixels
+    Poke(file, 18, 32768);
+    Poke(file, 22, 32768);  // 4 GB of pixels
     // 16384 squared in a few bytes of run-length data that ends at once.
     std::vector<uint8_t> rle = WithRleData(RLE8, {0, 1});
-    Poke32(rle, 18, 16384);
-    Poke32(rle, 22, 16384);
+    Poke(rle, 18, 16384);
+    Poke(rle, 22, 16384);
     for (const auto& bomb : {file, rle}) {
         BmpInfo info;
         EXPECT_FALSE(ReadBmpInfo(bomb.data(), bomb.size(), &info));
         EXPECT_EQ(LoadBmpBytes(bomb), nullptr);
     }
     // The longest side allowed, in a strip.
-    Poke32(rle, 18, 16384);
-    Poke32(rle, 22, 1);
+    Poke(rle, 18, 16384);
+    Poke(rle, 22, 1);
     EXPECT_TRUE(Decodes(rle));
-}
-
-TEST(BmpDecoder, RefusesRunLengthDataThatLeavesTheBitmap) {
+    // Run-length data that leaves the bitmap.
     // Width 13, height 7.
     EXPECT_TRUE(Decodes(WithRleData(RLE8, {13, 5, 0, 1})));
     EXPECT_FALSE(Decodes(WithRleData(RLE8, {14, 5, 0, 1}))) << "run past the line";
@@ -164,7 +138,7 @@ TEST(BmpDecoder, RefusesRunLengthDataThatLeavesTheBitmap) {
     EXPECT_FALSE(Decodes(WithRleData(RLE4, {0, 15, 1, 2, 3, 4, 5, 6, 7, 8, 0, 1}))) << "RLE4 literal too long";
 }
 
-TEST(BmpDecoder, RunLengthSkipsLeaveIndexZeroAndLinesGoUpwards) {
+TEST(BmpDecoder, RunLengthSkipsLeaveIndexZeroLinesGoUpwardsAndNonBitmapsAreRefused) {
     // Bottom line: one pixel of index 2; then move to (4, 2) and put 3 there.
     HBITMAP bitmap = LoadBmpBytes(WithRleData(RLE8, {1, 2, 0, 2, 3, 2, 1, 3, 0, 1}));
     ASSERT_NE(bitmap, nullptr);
@@ -177,9 +151,7 @@ TEST(BmpDecoder, RunLengthSkipsLeaveIndexZeroAndLinesGoUpwards) {
     SelectObject(dc, old);
     DeleteDC(dc);
     DeleteObject(bitmap);
-}
-
-TEST(BmpDecoder, MissingFileAndNonBitmapAreRefused) {
+    // A missing file and files that are no bitmap.
     EXPECT_EQ(LoadImageA(nullptr, "/nonexistent/dir/none.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
     EXPECT_EQ(LoadBmpBytes({'G', 'I', 'F', '8', '9', 'a'}), nullptr);
     EXPECT_EQ(LoadBmpBytes({}), nullptr);

@@ -22,7 +22,7 @@ struct HeadlessDesktop {
     ~HeadlessDesktop() { PlatformClose(); }
 };
 
-TEST(Contexts, NewMemoryContextHoldsAOnePixelMonochromeBitmap) {
+TEST(Contexts, NewMemoryContextsHoldAOnePixelBitmapAndTheDisplayItsDepthAndStaticColours) {
     HDC dc = CreateCompatibleDC(nullptr);
     HBITMAP bitmap = LoadBitmapA(nullptr, "GDI_SAMPLE");
     ASSERT_NE(bitmap, nullptr);
@@ -43,9 +43,7 @@ TEST(Contexts, NewMemoryContextHoldsAOnePixelMonochromeBitmap) {
     EXPECT_TRUE(DeleteDC(other));
     EXPECT_TRUE(DeleteDC(dc));
     EXPECT_FALSE(DeleteDC(dc));
-}
-
-TEST(Contexts, DisplayReportsTheDesktopDepth) {
+    // The display reports the desktop depth.
     for (int depth : {8, 16, 32}) {
         const HeadlessDesktop desktop(depth);
         HDC screen = GetDC(nullptr);
@@ -53,9 +51,7 @@ TEST(Contexts, DisplayReportsTheDesktopDepth) {
         EXPECT_EQ(GetDeviceCaps(screen, PLANES), 1);
         ReleaseDC(nullptr, screen);
     }
-}
-
-TEST(Contexts, SystemPaletteHoldsTheTwentyStaticColours) {
+    // The system palette holds the twenty static colours.
     HDC screen = GetDC(nullptr);
     PALETTEENTRY entries[256];
     ASSERT_EQ(GetSystemPaletteEntries(screen, 0, 256, entries), 256u);
@@ -112,7 +108,7 @@ TEST(Dibs, ReadBackInAnotherDepthAndColourTable) {
     DeleteDC(dc);
 }
 
-TEST(Resources, BitmapsAreFoundByNameWithoutRegardToCase) {
+TEST(Resources, BitmapsByNameWithoutRegardToCaseAndIconsWithTheirCornerTransparent) {
     ASSERT_NE(FindResource("gdi_sample", "bitmap"), nullptr);
     EXPECT_EQ(FindResource("GDI_SAMPLE", "WAVE"), nullptr);
     EXPECT_EQ(LoadBitmapA(nullptr, "NO_SUCH_BITMAP"), nullptr);
@@ -125,13 +121,9 @@ TEST(Resources, BitmapsAreFoundByNameWithoutRegardToCase) {
     EXPECT_EQ((std::vector<COLORREF>{GetPixel(dc, 0, 0), GetPixel(dc, 2, 0), GetPixel(dc, 0, 1)}),
               (std::vector<COLORREF>{RGB(255, 0, 0), RGB(0, 0, 255), RGB(18, 52, 86)}));
     SelectObject(dc, old);
-    DeleteDC(dc);
     DeleteObject(bitmap);
-}
 
-}  // namespace
-
-TEST(Resources, IconsComeFromIconResourcesWithTheirCornerColourTransparent) {
+    // Icons come from icon resources with their corner colour transparent.
     EXPECT_EQ(LoadIconA(nullptr, IDI_APPLICATION), nullptr) << "the standard icon is the desktop's";
     EXPECT_EQ(LoadIconA(GetModuleHandleA(nullptr), "GDI_SAMPLE"), nullptr) << "a bitmap is not an icon";
     HICON icon = LoadIconA(GetModuleHandleA(nullptr), "GDI_ICON");
@@ -139,8 +131,7 @@ TEST(Resources, IconsComeFromIconResourcesWithTheirCornerColourTransparent) {
     int width = 0, height = 0;
     std::vector<uint32_t> argb;
     ASSERT_TRUE(GetIconPixels(icon, &width, &height, &argb));
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, static_cast<HBITMAP>(icon));
+    old = SelectObject(dc, static_cast<HBITMAP>(icon));
     ASSERT_EQ(argb.size(), static_cast<size_t>(width * height));
     const COLORREF corner = GetPixel(dc, 0, 0);
     for (int y = 0; y < height; ++y) {
@@ -155,3 +146,5 @@ TEST(Resources, IconsComeFromIconResourcesWithTheirCornerColourTransparent) {
     DeleteDC(dc);
     DeleteObject(static_cast<HBITMAP>(icon));
 }
+
+}  // namespace

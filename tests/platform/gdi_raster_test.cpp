@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <random>
 #include <set>
 #include <utility>
@@ -55,7 +56,7 @@ std::set<std::pair<int, int>> IdealLine(int x0, int y0, int x1, int y1) {
     return pixels;
 }
 
-TEST(Lines, EveryOctantLightsTheIdealPixelsAndLeavesOutTheEnd) {
+TEST(Lines, EveryOctantLightsTheIdealPixelsLeavingOutTheEndAndClippingKeepsThem) {
     const std::pair<int, int> ends[] = {{20, 0},  {20, 7},   {20, 10},  {13, 20},  {0, 20},   {-7, 20},
                                         {-20, 10}, {-20, 3}, {-20, 0},  {-20, -9}, {-10, -20}, {-1, -20},
                                         {0, -20}, {6, -20},  {20, -20}, {20, -10}, {3, 2},    {-2, 3}};
@@ -66,9 +67,7 @@ TEST(Lines, EveryOctantLightsTheIdealPixelsAndLeavesOutTheEnd) {
         EXPECT_EQ(canvas.Lit(), IdealLine(30, 30, 30 + ex, 30 + ey)) << "towards (" << ex << ", " << ey << ")";
         EXPECT_EQ(canvas.Raw(30 + ex, 30 + ey), 0u);
     }
-}
-
-TEST(Lines, ClippingKeepsEveryPixelWhereTheWholeLinePutsIt) {
+    // Clipping keeps every pixel where the whole line puts it.
     const int lines[][4] = {{-100000, -3000, 100000, 4001}, {5, -70000, 20, 90000},  {63, 0, 0, 17},
                             {-7, 40, 70, -3},                {50, 50, -20, 50},      {10, 90, 10, -90},
                             {-30, -31, 90, 89},              {100, 33, -100, 34}};
@@ -107,38 +106,18 @@ TEST(Lines, PenWidthZeroAndOneDrawOnePixelWideAndWiderPensCoverTheBand) {
     }
 }
 
-TEST(Lines, CurrentPositionFollowsLineToAndANullPenDrawsNothing) {
-    RasterCanvas canvas(16, 16, PIXEL_FORMAT_565);
-    POINT previous{};
-    MoveToEx(canvas.dc, 2, 3, nullptr);
-    canvas.WithPenAndBrush(GetStockObject(NULL_PEN), GetStockObject(NULL_BRUSH), [&] { LineTo(canvas.dc, 9, 3); });
-    MoveToEx(canvas.dc, 0, 0, &previous);
-    EXPECT_EQ(previous.x, 9);
-    EXPECT_EQ(previous.y, 3);
-    EXPECT_TRUE(canvas.Lit().empty());
-}
-
 // The 16 mix modes, written from their names: P the pen, D the target.
 uint32_t ByName(int rop2, uint32_t p, uint32_t d) {
     switch (rop2) {
-    case R2_BLACK: return 0;
-    case R2_NOTMERGEPEN: return ~(p | d);
-    case R2_MASKNOTPEN: return ~p & d;
-    case R2_NOTCOPYPEN: return ~p;
-    case R2_MASKPENNOT: return p & ~d;
-    case R2_NOT: return ~d;
-    case R2_XORPEN: return p ^ d;
-    case R2_NOTMASKPEN: return ~(p & d);
-    case R2_MASKPEN: return p & d;
-    case R2_NOTXORPEN: return ~(p ^ d);
-    case R2_NOP: return d;
-    case R2_MERGENOTPEN: return ~p | d;
-    case R2_COPYPEN: return p;
-    case R2_MERGEPENNOT: return p | ~d;
-    case R2_MERGEPEN: return p | d;
+    case R2_BLACK: return 0;                case R2_NOTMERGEPEN: return ~(p | d); case R2_MASKNOTPEN: return ~p & d;
+    case R2_NOTCOPYPEN: return ~p;          case R2_MASKPENNOT: return p & ~d;    case R2_NOT: return ~d;
+    case R2_XORPEN: return p ^ d;           case R2_NOTMASKPEN: return ~(p & d);  case R2_MASKPEN: return p & d;
+    case R2_NOTXORPEN: return ~(p ^ d);     case R2_NOP: return d;                case R2_MERGENOTPEN: return ~p | d;
+    case R2_COPYPEN: return p;              case R2_MERGEPENNOT: return p | ~d;   case R2_MERGEPEN: return p | d;
     default: return ~0u;  // R2_WHITE
     }
 }
+
 
 TEST(MixModes, EveryModeOnLinesAndFillsFollowsItsTruthTable) {
     // RGB(0xA8, 0x54, 0xF0) in 5-6-5: red 21, green 21, blue 30.
@@ -190,11 +169,12 @@ TEST(MixModes, XorTwiceRestoresLinesRectanglesAndEllipses) {
     }
 }
 
-TEST(Rectangles, OutlineInteriorAndTheExcludedEdges) {
-    RasterCanvas canvas(12, 10, PIXEL_FORMAT_8888);
+TEST(Rectangles, OutlineInteriorExcludedEdgesAndANullPenFillingOnePixelLessEachWay) {
+    RasterCanvas canvas(12, 10, PIXEL_FORMAT_8888), unpenned(12, 10, PIXEL_FORMAT_8888);
     HPEN pen = CreatePen(PS_SOLID, 0, RGB(0, 0, 255));
     HBRUSH brush = CreateSolidBrush(RGB(0, 255, 0));
     canvas.WithPenAndBrush(pen, brush, [&] { Rectangle(canvas.dc, 9, 7, 2, 1); });  // given backwards
+    unpenned.WithPenAndBrush(GetStockObject(NULL_PEN), brush, [&] { Rectangle(unpenned.dc, 2, 1, 9, 7); });
     DeleteObject(pen);
     DeleteObject(brush);
     for (int y = 0; y < 10; ++y)
@@ -202,17 +182,8 @@ TEST(Rectangles, OutlineInteriorAndTheExcludedEdges) {
             const bool inside = x >= 2 && x < 9 && y >= 1 && y < 7;
             const bool edge = x == 2 || x == 8 || y == 1 || y == 6;
             EXPECT_EQ(canvas.Raw(x, y), !inside ? 0u : edge ? 0xFFu : 0xFF00u) << x << ", " << y;
+            EXPECT_EQ(unpenned.Raw(x, y), x >= 2 && x < 8 && y >= 1 && y < 6 ? 0xFF00u : 0u) << x << ", " << y;
         }
-}
-
-TEST(Rectangles, NullPenFillsOnePixelLessEachWay) {
-    RasterCanvas canvas(12, 10, PIXEL_FORMAT_8888);
-    canvas.WithPenAndBrush(GetStockObject(NULL_PEN), GetStockObject(WHITE_BRUSH),
-                           [&] { Rectangle(canvas.dc, 2, 1, 9, 7); });
-    std::set<std::pair<int, int>> expected;
-    for (int y = 1; y < 6; ++y)
-        for (int x = 2; x < 8; ++x) expected.insert({x, y});
-    EXPECT_EQ(canvas.Lit(), expected);
 }
 
 TEST(Rectangles, FillsAreCutByTheClipRegionAndTheSurface) {
@@ -231,17 +202,6 @@ TEST(Rectangles, FillsAreCutByTheClipRegionAndTheSurface) {
             for (int x = 0; x < 25; ++x) expected.insert({x, y});
         EXPECT_EQ(canvas.Lit(), expected) << format.bitsPerPixel << " bits per pixel";
     }
-}
-
-TEST(Rectangles, FillRectIgnoresTheMixModeAndInvertRectFlipsEveryBit) {
-    RasterCanvas canvas(8, 4, PIXEL_FORMAT_565);
-    SetROP2(canvas.dc, R2_NOP);
-    HBRUSH brush = CreateSolidBrush(RGB(255, 0, 0));
-    RECT left{0, 0, 4, 4}, right{8, 4, 4, 0};
-    FillRect(canvas.dc, &left, brush);
-    DeleteObject(brush);
-    InvertRect(canvas.dc, &right);
-    for (int x = 0; x < 8; ++x) EXPECT_EQ(canvas.Raw(x, 3), x < 4 ? 0xF800u : 0xFFFFu) << x;
 }
 
 // Pixel values of an ellipse drawn into a 32-bit canvas: pen 1, brush 2.
@@ -290,16 +250,31 @@ TEST(Ellipses, FourFoldSymmetricInsideTheBoxTouchingAllSidesWithAClosedOutline) 
     DeleteObject(brush);
 }
 
-TEST(Objects, SelectionReturnsThePreviousAndStockObjectsStay) {
-    RasterCanvas canvas(4, 4, PIXEL_FORMAT_565);
+TEST(Objects, SelectionReturnsThePreviousStockObjectsStayAndTheMixModeSparesFillRect) {
+    RasterCanvas canvas(8, 4, PIXEL_FORMAT_565);
     HPEN pen = CreatePen(PS_SOLID, 0, 0);
     EXPECT_EQ(SelectObject(canvas.dc, pen), GetStockObject(BLACK_PEN));
     EXPECT_EQ(SelectObject(canvas.dc, GetStockObject(NULL_BRUSH)), GetStockObject(WHITE_BRUSH));
     EXPECT_EQ(SelectObject(canvas.dc, GetStockObject(WHITE_PEN)), pen);
     EXPECT_TRUE(DeleteObject(pen));
     EXPECT_FALSE(DeleteObject(GetStockObject(NULL_BRUSH)));
-    RECT r{0, 0, 4, 4};
-    EXPECT_EQ(FillRect(canvas.dc, &r, pen), 0) << "a deleted brush handle is refused";
+    RECT all{0, 0, 8, 4};
+    EXPECT_EQ(FillRect(canvas.dc, &all, pen), 0) << "a deleted brush handle is refused";
+    // The current position follows LineTo, and a null pen draws nothing.
+    POINT previous{};
+    MoveToEx(canvas.dc, 2, 3, nullptr);
+    canvas.WithPenAndBrush(GetStockObject(NULL_PEN), GetStockObject(NULL_BRUSH), [&] { LineTo(canvas.dc, 7, 3); });
+    MoveToEx(canvas.dc, 0, 0, &previous);
+    EXPECT_EQ((std::pair{previous.x, previous.y}), (std::pair<LONG, LONG>{7, 3}));
+    EXPECT_TRUE(canvas.Lit().empty());
+    // FillRect ignores the mix mode; InvertRect flips every bit.
+    SetROP2(canvas.dc, R2_NOP);
+    HBRUSH brush = CreateSolidBrush(RGB(255, 0, 0));
+    RECT left{0, 0, 4, 4}, right{8, 4, 4, 0};
+    FillRect(canvas.dc, &left, brush);
+    DeleteObject(brush);
+    InvertRect(canvas.dc, &right);
+    for (int x = 0; x < 8; ++x) EXPECT_EQ(canvas.Raw(x, 3), x < 4 ? 0xF800u : 0xFFFFu) << x;
 }
 
 // One scene with every operation, a few mix modes and clipping.
@@ -352,20 +327,17 @@ TEST(Scene, EachPixelFormatDrawsTheCommittedPicture) {
         {PIXEL_FORMAT_555, 1628603571051878363ull},       {PIXEL_FORMAT_888, 3860443507082149759ull},
         {PIXEL_FORMAT_8888, 6154934411003346779ull},
     };
+    std::vector<std::unique_ptr<RasterCanvas>> canvases;
     for (auto [format, expected] : cases) {
-        RasterCanvas canvas(80, 60, format);
+        RasterCanvas& canvas = *canvases.emplace_back(std::make_unique<RasterCanvas>(80, 60, format));
         DrawScene(canvas.dc);
         EXPECT_EQ(Fnv1a(canvas.bytes), expected) << format.bitsPerPixel << " bits per pixel, mask "
                                                          << std::hex << format.redMask;
     }
-}
-
-TEST(Scene, TwentyFourAndThirtyTwoBitPixelsShowTheSameColours) {
-    RasterCanvas packed(80, 60, PIXEL_FORMAT_888), padded(80, 60, PIXEL_FORMAT_8888);
-    DrawScene(packed.dc);
-    DrawScene(padded.dc);
+    // Twenty-four and thirty-two bit pixels show the same colours.
     for (int y = 0; y < 60; ++y)
-        for (int x = 0; x < 80; ++x) ASSERT_EQ(GetPixel(packed.dc, x, y), GetPixel(padded.dc, x, y)) << x << ", " << y;
+        for (int x = 0; x < 80; ++x)
+            ASSERT_EQ(GetPixel(canvases[3]->dc, x, y), GetPixel(canvases[4]->dc, x, y)) << x << ", " << y;
 }
 
 }  // namespace

@@ -82,7 +82,7 @@ void DrawGlyphByGlyph(TextCanvas& canvas, int x, int y, const char* text) {
     }
 }
 
-TEST(Fonts, JapaneseGothicNamesAllMeetTheInstalledGothicFace) {
+TEST(Fonts, JapaneseGothicNamesMeetTheInstalledFaceAndCellMetricsFollowTheRequestedSize) {
     const FontFile gothic = MatchFontFile("標準ゴシック", SHIFTJIS_CHARSET);
     ASSERT_FALSE(gothic.path.empty());
     EXPECT_EQ(std::filesystem::canonical(gothic.path).filename(), "ipag.ttf") << gothic.path;
@@ -91,9 +91,7 @@ TEST(Fonts, JapaneseGothicNamesAllMeetTheInstalledGothicFace) {
     const FontFile proportional = MatchFontFile("ＭＳ Ｐゴシック", SHIFTJIS_CHARSET);
     EXPECT_NE(proportional.path, gothic.path);
     EXPECT_EQ(std::filesystem::canonical(proportional.path).filename(), "ipagp.ttf") << proportional.path;
-}
-
-TEST(Fonts, CellMetricsFollowTheRequestedHeightAndWidth) {
+    // Cell metrics follow the requested height and width.
     for (int height : {12, 16, 24, 33}) {
         for (int width : {0, 5, 8}) {
             const TextCanvas canvas(8, 8, height, width);
@@ -118,7 +116,7 @@ TEST(Fonts, CellMetricsFollowTheRequestedHeightAndWidth) {
     EXPECT_EQ(em.Metrics().tmHeight - em.Metrics().tmInternalLeading, 16) << "a negative height is the em";
 }
 
-TEST(Text, CondensedWidthNarrowsTheGlyphsNotTheirHeight) {
+TEST(Text, CondensedWidthNarrowsTheGlyphsNotTheirHeightAndTheClipRegionBoundsTheText) {
     TextCanvas natural(200, 40, 24, 12), condensed(200, 40, 24, 5);
     TextOutA(natural.dc, 2, 2, "WWWW", 4);
     TextOutA(condensed.dc, 2, 2, "WWWW", 4);
@@ -127,49 +125,7 @@ TEST(Text, CondensedWidthNarrowsTheGlyphsNotTheirHeight) {
     EXPECT_NEAR(ratio, 5.0 / 12.0, 0.1);
     EXPECT_NEAR(b.bottom - b.top, a.bottom - a.top, 1);
     EXPECT_LE(b.right, 2 + 4 * 5 + 1) << "glyphs stay within their cells";
-}
-
-TEST(Text, WholeLineMatchesGlyphByGlyphInBothBackgroundModes) {
-    const char* text = "Hello, 世界! ｶﾀｶﾅ 0123 漢字かな";
-    for (int mode : {TRANSPARENT, OPAQUE}) {
-        TextCanvas whole(400, 30, 16, 8), pieces(400, 30, 16, 8);
-        for (TextCanvas* canvas : {&whole, &pieces}) {
-            SetBkMode(canvas->dc, mode);
-            SetBkColor(canvas->dc, RGB(0, 128, 0));
-        }
-        ASSERT_TRUE(TextOutA(whole.dc, 3, 5, text, static_cast<int>(std::strlen(text))));
-        DrawGlyphByGlyph(pieces, 3, 5, text);
-        EXPECT_EQ(whole.bytes, pieces.bytes) << "mode " << mode;
-        EXPECT_LT(whole.Ink().left, whole.Ink().right);
-    }
-}
-
-TEST(Text, OpaqueModeFillsTheTextBoxAndNothingElse) {
-    TextCanvas canvas(200, 40, 16, 8);
-    const COLORREF back = RGB(0, 128, 0);
-    SetBkMode(canvas.dc, OPAQUE);
-    SetBkColor(canvas.dc, back);
-    TextOutA(canvas.dc, 10, 7, "Ag 字", 5);
-    const SIZE extent = canvas.Extent("Ag 字");
-    int ink = 0;
-    for (int y = 0; y < 40; ++y) {
-        for (int x = 0; x < 200; ++x) {
-            const uint32_t pixel = canvas.Raw(x, y);
-            const bool inside = x >= 10 && x < 10 + extent.cx && y >= 7 && y < 7 + extent.cy;
-            if (!inside) {
-                ASSERT_EQ(pixel, canvas.Raw(PAPER)) << x << "," << y;
-            } else {
-                ASSERT_TRUE(pixel == canvas.Raw(back) || pixel == canvas.Raw(INK)) << x << "," << y;
-                ink += pixel == canvas.Raw(INK);
-            }
-        }
-    }
-    EXPECT_GT(ink, 20);
-    EXPECT_EQ(SetBkMode(canvas.dc, 0), 0) << "an unknown mode is refused";
-    EXPECT_EQ(SetBkMode(canvas.dc, TRANSPARENT), OPAQUE);
-}
-
-TEST(Text, ClipRegionBoundsTheText) {
+    // The clip region bounds the text.
     TextCanvas whole(200, 40, 24, 0), clipped(200, 40, 24, 0);
     HRGN region = CreateRectRgn(20, 8, 60, 20);
     SelectClipRgn(clipped.dc, region);
@@ -185,7 +141,37 @@ TEST(Text, ClipRegionBoundsTheText) {
         }
 }
 
-TEST(Text, DrawTextStartsALineAtEachBreak) {
+// Opaque text also fills its text box with the background colour, and nothing else.
+TEST(Text, WholeLineMatchesGlyphByGlyphInBothBackgroundModes) {
+    const char* text = "Hello, 世界! ｶﾀｶﾅ 0123 漢字かな";
+    const COLORREF back = RGB(0, 128, 0);
+    for (int mode : {TRANSPARENT, OPAQUE}) {
+        TextCanvas whole(400, 30, 16, 8), pieces(400, 30, 16, 8);
+        for (TextCanvas* canvas : {&whole, &pieces}) {
+            SetBkMode(canvas->dc, mode);
+            SetBkColor(canvas->dc, back);
+        }
+        ASSERT_TRUE(TextOutA(whole.dc, 3, 5, text, static_cast<int>(std::strlen(text))));
+        DrawGlyphByGlyph(pieces, 3, 5, text);
+        EXPECT_EQ(whole.bytes, pieces.bytes) << "mode " << mode;
+        const SIZE extent = whole.Extent(text);
+        int ink = 0;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 400; ++x) {
+                const uint32_t pixel = whole.Raw(x, y);
+                const bool inside = x >= 3 && x < 3 + extent.cx && y >= 5 && y < 5 + extent.cy;
+                const bool background = pixel == whole.Raw(inside && mode == OPAQUE ? back : PAPER);
+                ASSERT_TRUE(background || (inside && pixel == whole.Raw(INK))) << x << "," << y;
+                ink += pixel == whole.Raw(INK);
+            }
+        EXPECT_GT(ink, 100);
+    }
+    TextCanvas canvas(8, 8, 16, 8);
+    EXPECT_EQ(SetBkMode(canvas.dc, 0), 0) << "an unknown mode is refused";
+    EXPECT_EQ(SetBkMode(canvas.dc, OPAQUE), TRANSPARENT);
+}
+
+TEST(Text, DrawTextStartsALineAtEachBreakAndShiftJisPairsAreOneCharacter) {
     TextCanvas drawn(200, 100, 16, 8), lines(200, 100, 16, 8);
     const char* text = "AB\nCD\r\nEF\rG字";
     RECT area{5, 3, 200, 100};
@@ -200,9 +186,7 @@ TEST(Text, DrawTextStartsALineAtEachBreak) {
     DrawTextA(cut.dc, text, -1, &small, DT_NOPREFIX);
     EXPECT_LE(cut.Ink().right, 14);
     EXPECT_GT(cut.Ink().right, 5);
-}
-
-TEST(Text, ShiftJisPairsAreOneCharacter) {
+    // Shift-JIS pairs are one character.
     // "日" is 0x93 0xFA: a trail byte above 0x80.
     const char* nichi = "日";
     ASSERT_EQ(static_cast<uint8_t>(nichi[1]), 0xFA);
@@ -211,9 +195,8 @@ TEST(Text, ShiftJisPairsAreOneCharacter) {
     EXPECT_EQ(CharNextExA(CP_SHIFTJIS, leadThenBreak, 0), leadThenBreak + 1) << "a line feed is no trail byte";
     const char* empty = "";
     EXPECT_EQ(CharNextExA(CP_SHIFTJIS, empty, 0), empty);
-    EXPECT_EQ(ShiftJisCodeToUnicode(0x93FA), U'日');
-    EXPECT_EQ(ShiftJisCodeToUnicode(0xB1), U'ｱ');
-    EXPECT_EQ(ShiftJisCodeToUnicode('A'), U'A');
+    EXPECT_EQ((std::u32string{ShiftJisCodeToUnicode(0x93FA), ShiftJisCodeToUnicode(0xB1), ShiftJisCodeToUnicode('A')}),
+              U"日ｱA");
 
     TextCanvas pair(100, 30, 16, 8), bytes(100, 30, 16, 8), ascii(100, 30, 16, 8);
     TextOutA(pair.dc, 2, 2, nichi, 2);

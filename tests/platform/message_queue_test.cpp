@@ -65,7 +65,7 @@ protected:
     HWND window_ = nullptr;
 };
 
-TEST_F(MessageQueue, PostedMessagesComeInOrderAndQuitComesLast) {
+TEST_F(MessageQueue, PostedAndSentMessagesCoordinatesAndADestroyedWindowsMessages) {
     Open();
     PostQuitMessage(3);
     PostMessageA(window_, WM_MOVE, 0, 0);
@@ -75,28 +75,12 @@ TEST_F(MessageQueue, PostedMessagesComeInOrderAndQuitComesLast) {
     EXPECT_EQ(msg.message, WM_MOVE);
     EXPECT_EQ(Drain(), (std::vector<UINT>{WM_MOVE, WM_PAINT, WM_QUIT}));
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-}
-
-TEST_F(MessageQueue, SendIsSynchronousAndDispatchReachesTheProcedure) {
-    Open();
     EXPECT_EQ(SendMessageA(window_, WM_USER_ECHO, 21, 0), 42);
     EXPECT_EQ(gSeen, std::vector<UINT>{WM_USER_ECHO});
-    MSG msg{window_, WM_PAINT, 0, 0, 0, {0, 0}};
+    msg = {window_, WM_PAINT, 0, 0, 0, {0, 0}};
     DispatchMessageA(&msg);
     EXPECT_EQ(gSeen.back(), WM_PAINT);
-}
-
-TEST_F(MessageQueue, DestroyingAWindowSendsDestroyAndDropsItsMessages) {
-    Open();
-    PostMessageA(window_, WM_PAINT, 0, 0);
-    EXPECT_TRUE(DestroyWindow(window_));
-    EXPECT_EQ(gSeen, std::vector<UINT>{WM_DESTROY});
-    EXPECT_FALSE(IsWindow(window_));
-    EXPECT_TRUE(Drain().empty());
-    EXPECT_FALSE(PostMessageA(window_, WM_PAINT, 0, 0));
-}
-
-TEST_F(MessageQueue, ClientAndScreenCoordinatesDifferByTheWindowOrigin) {
+    // Client and screen coordinates differ by the window origin; destroying a window drops its messages.
     Open();
     POINT p{10, 20}, cursor{};
     ClientToScreen(window_, &p);
@@ -105,42 +89,43 @@ TEST_F(MessageQueue, ClientAndScreenCoordinatesDifferByTheWindowOrigin) {
     EXPECT_EQ((std::vector<LONG>{p.x, p.y, cursor.x}), (std::vector<LONG>{90, 80, 100}));
     ScreenToClient(window_, &cursor);
     EXPECT_EQ((std::vector<LONG>{cursor.x, cursor.y}), (std::vector<LONG>{20, 40}));
+    PostMessageA(window_, WM_PAINT, 0, 0);
+    EXPECT_TRUE(DestroyWindow(window_));
+    EXPECT_EQ(gSeen, std::vector<UINT>{WM_DESTROY});
+    EXPECT_FALSE(IsWindow(window_));
+    EXPECT_TRUE(Drain().empty());
+    EXPECT_FALSE(PostMessageA(window_, WM_PAINT, 0, 0));
 }
 
-TEST_F(MessageQueue, EachEmptyingOfTheQueueEndsOneHeadlessFrame) {
-    Open("2 press A\n2 move 5 6\n3 release A\n3 close\n");
+// Each emptying of the queue ends one headless frame; a key tapped within a
+// frame is down for that frame's polls only; Alt makes system keys.
+TEST_F(MessageQueue, ScriptedInputArrivesFrameByFrame) {
+    Open("1 press B\n1 release B\n1 press lbutton\n1 release lbutton\n2 press A\n2 move 5 6\n3 release A\n3 close\n"
+         "4 press alt\n4 press return\n4 press f4\n");
     EXPECT_TRUE(Drain().empty());  // frame 0
     EXPECT_EQ(HeadlessFrameNumber(), 0u);
-    EXPECT_TRUE(Drain().empty());  // frame 1
+    EXPECT_EQ(Drain(), (std::vector<UINT>{WM_KEYDOWN, WM_KEYUP, WM_LBUTTONDOWN, WM_LBUTTONUP}));
+    for (int poll = 0; poll < 2; ++poll) {
+        EXPECT_NE(GetAsyncKeyState('B') & 0x8000, 0);
+        EXPECT_NE(GetAsyncKeyState(VK_LBUTTON) & 0x8000, 0);
+    }
     EXPECT_EQ(Drain(), (std::vector<UINT>{WM_KEYDOWN, WM_MOUSEMOVE}));
     EXPECT_EQ(HeadlessFrameNumber(), 2u);
+    EXPECT_EQ(GetAsyncKeyState('B'), 0);
+    EXPECT_EQ(GetAsyncKeyState(VK_LBUTTON), 0);
     EXPECT_NE(GetAsyncKeyState('A') & 0x8000, 0);
     EXPECT_EQ(Drain(), (std::vector<UINT>{WM_KEYUP, WM_CLOSE}));
     EXPECT_EQ(GetAsyncKeyState('A'), 0);
-}
-
-TEST_F(MessageQueue, AKeyTappedWithinAFrameIsDownForThatFramesPollsOnly) {
-    Open("1 press A\n1 release A\n1 press lbutton\n1 release lbutton\n");
-    Drain();
-    EXPECT_EQ(Drain(), (std::vector<UINT>{WM_KEYDOWN, WM_KEYUP, WM_LBUTTONDOWN, WM_LBUTTONUP}));
-    for (int poll = 0; poll < 2; ++poll) {
-        EXPECT_NE(GetAsyncKeyState('A') & 0x8000, 0);
-        EXPECT_NE(GetAsyncKeyState(VK_LBUTTON) & 0x8000, 0);
-    }
-    Drain();
-    EXPECT_EQ(GetAsyncKeyState('A'), 0);
-    EXPECT_EQ(GetAsyncKeyState(VK_LBUTTON), 0);
-}
-
-TEST_F(MessageQueue, AltMakesSystemKeys) {
-    Open("1 press alt\n1 press return\n1 press f4\n");
-    Drain();
     EXPECT_EQ(Drain(), (std::vector<UINT>{WM_SYSKEYDOWN, WM_SYSKEYDOWN, WM_SYSKEYDOWN}));
 }
 
-TEST_F(MessageQueue, WaitingJumpsToTheNextScriptedInput) {
-    Open("500 activate\n");
+// Message boxes take scripted answers; waiting jumps to the next scripted input.
+TEST_F(MessageQueue, MessageBoxesTakeScriptedAnswersAndWaitingJumpsToTheNextInput) {
+    Open("0 answer no\n500 activate\n");
     Drain();
+    EXPECT_EQ(MessageBoxA(nullptr, "q", "c", MB_YESNO), IDNO);
+    EXPECT_EQ(MessageBoxA(nullptr, "q", "c", MB_YESNO), IDYES);
+    EXPECT_EQ(MessageBoxA(nullptr, "q", "c", MB_OK), IDOK);
     EXPECT_TRUE(WaitMessage());
     MSG msg;
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
@@ -150,14 +135,6 @@ TEST_F(MessageQueue, WaitingJumpsToTheNextScriptedInput) {
     EXPECT_TRUE(WaitMessage());
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(msg.message, WM_CLOSE);
-}
-
-TEST_F(MessageQueue, HeadlessMessageBoxesTakeScriptedAnswers) {
-    Open("0 answer no\n");
-    Drain();
-    EXPECT_EQ(MessageBoxA(nullptr, "q", "c", MB_YESNO), IDNO);
-    EXPECT_EQ(MessageBoxA(nullptr, "q", "c", MB_YESNO), IDYES);
-    EXPECT_EQ(MessageBoxA(nullptr, "q", "c", MB_OK), IDOK);
 }
 
 }  // namespace

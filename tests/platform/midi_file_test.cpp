@@ -24,7 +24,7 @@ std::string Describe(const MidiSong& song) {
     return out + "end " + std::to_string(song.lengthMicroseconds);
 }
 
-TEST(MidiFile, TempoChangesRunningStatusAndSysExInOneTrack) {
+TEST(MidiFile, TempoChangesRunningStatusAndSysExInOneTrackTimedByBeatsOrFrames) {
     MidiFileWriter file(true);
     file.BeginTrack();
     file.Message(0, 0x90, 60, 100);
@@ -34,9 +34,13 @@ TEST(MidiFile, TempoChangesRunningStatusAndSysExInOneTrack) {
     file.Message(480, 0x90, 62, 100);               // a quarter later: 250 ms
     file.EndTrack(960);                             // two more quarters: 500 ms
     EXPECT_EQ(Describe(Parse(file.Bytes(0, 480))), "0:144/60 500000:144/60 750000:144/62 end 1250000");
+    // SMPTE divisions count frames, not beats, and ignore the tempo: 25 frames a
+    // second of 40 ticks make a tick 1 ms.
+    const int division = (0x100 - 25) << 8 | 40;
+    EXPECT_EQ(Describe(Parse(file.Bytes(0, division))), "0:144/60 480000:144/60 960000:144/62 end 1920000");
 }
 
-TEST(MidiFile, TracksMergeInTimeOrderWithTheTempoTrackOfAFormatOneFile) {
+TEST(MidiFile, TracksMergeInTimeOrderWithTheTempoTrackAndASongEndsAfterADay) {
     MidiFileWriter file;
     file.BeginTrack();
     file.Tempo(0, 1000000);  // 60 bpm
@@ -49,17 +53,16 @@ TEST(MidiFile, TracksMergeInTimeOrderWithTheTempoTrackOfAFormatOneFile) {
     file.Message(24, 0xE2, 0, 64);
     file.EndTrack(0);
     EXPECT_EQ(Describe(Parse(file.Bytes(1, 96))), "250000:178/7 500000:193/5 500000:226/0 end 1000000");
-}
-
-TEST(MidiFile, SmpteDivisionsCountFramesNotBeats) {
-    MidiFileWriter file;
-    file.BeginTrack();
-    file.Tempo(0, 250000);  // ignored with SMPTE time
-    file.Message(100, 0x90, 60, 1);
-    file.EndTrack(0);
-    // 25 frames a second, 40 ticks a frame: a tick is 1 ms.
-    const int division = (0x100 - 25) << 8 | 40;
-    EXPECT_EQ(Describe(Parse(file.Bytes(0, division))), "100000:144/60 end 100000");
+    // A song ends after a day, whatever its deltas add up to.
+    MidiFileWriter slow;
+    slow.BeginTrack();
+    slow.Tempo(0, 0xFFFFFF);  // the slowest tempo, one tick a quarter: 16.8 s a tick
+    slow.Message(0, 0x90, 60, 100);
+    for (int i = 0; i < 5000; ++i) slow.Message(0x0FFFFFFF, 0x80, 60, 0);  // the largest delta, 142 years each
+    slow.EndTrack(0x0FFFFFFF);
+    const MidiSong song = Parse(slow.Bytes(0, 1));
+    ASSERT_EQ(song.events.size(), 1u) << Describe(song);
+    EXPECT_EQ(song.lengthMicroseconds, int64_t{24} * 3600 * 1000000);
 }
 
 TEST(MidiFile, DamagedFilesGiveAnErrorOrTheSongUpToTheDamage) {
@@ -71,9 +74,8 @@ TEST(MidiFile, DamagedFilesGiveAnErrorOrTheSongUpToTheDamage) {
     const std::vector<uint8_t> good = file.Bytes(0, 96);
     MidiSong song;
     std::string error;
-    for (size_t cut : {size_t{0}, size_t{4}, size_t{13}}) {
+    for (size_t cut : {size_t{0}, size_t{4}, size_t{13}})
         EXPECT_FALSE(ParseMidiFile(good.data(), cut, &song, &error)) << "cut at " << cut;
-    }
     std::vector<uint8_t> format2 = good;
     format2[9] = 2;
     EXPECT_FALSE(ParseMidiFile(format2.data(), format2.size(), &song, &error));
@@ -97,18 +99,6 @@ TEST(MidiFile, DamagedFilesGiveAnErrorOrTheSongUpToTheDamage) {
     longDelta.insert(longDelta.begin() + 22, {0xFF, 0xFF, 0xFF, 0xFF});
     longDelta[21] += 4;
     EXPECT_EQ(Describe(Parse(longDelta)), "end 0");
-}
-
-TEST(MidiFile, ASongEndsAfterADayWhateverItsDeltasAddUpTo) {
-    MidiFileWriter file;
-    file.BeginTrack();
-    file.Tempo(0, 0xFFFFFF);  // the slowest tempo, one tick a quarter: 16.8 s a tick
-    file.Message(0, 0x90, 60, 100);
-    for (int i = 0; i < 5000; ++i) file.Message(0x0FFFFFFF, 0x80, 60, 0);  // the largest delta, 142 years each
-    file.EndTrack(0x0FFFFFFF);
-    const MidiSong song = Parse(file.Bytes(0, 1));
-    ASSERT_EQ(song.events.size(), 1u) << Describe(song);
-    EXPECT_EQ(song.lengthMicroseconds, int64_t{24} * 3600 * 1000000);
 }
 
 }  // namespace

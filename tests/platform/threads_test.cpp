@@ -31,16 +31,13 @@ DWORD RelayThread(void* parameter) {
 
 class VirtualTime : public HeadlessTest {};
 
-TEST_F(VirtualTime, AWaitThatTimesOutLetsExactlyItsTimePass) {
+TEST_F(VirtualTime, WaitsAndSleepingThreadsLetExactlyTheirTimePassAndFrameSleepsWaitForIdleThreads) {
     HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     const DWORD start = timeGetTime();
     const DWORD waited = WaitForSingleObject(event, 50), afterWait = timeGetTime() - start;
     EXPECT_EQ((std::vector<DWORD>{waited, afterWait, WaitForSingleObject(event, 0), timeGetTime() - start}),
               (std::vector<DWORD>{WAIT_TIMEOUT, 50, WAIT_TIMEOUT, 50}));
     CloseHandle(event);
-}
-
-TEST_F(VirtualTime, ThreadsSleepInVirtualTimeAndTheClockWaitsForThem) {
     Relay relay{CreateEventA(nullptr, FALSE, FALSE, nullptr), CreateEventA(nullptr, FALSE, FALSE, nullptr), 30};
     DWORD id = 0;
     HANDLE thread = CreateThread(nullptr, 0, RelayThread, &relay, 0, &id);
@@ -60,26 +57,24 @@ TEST_F(VirtualTime, ThreadsSleepInVirtualTimeAndTheClockWaitsForThem) {
     CloseHandle(thread);
     CloseHandle(relay.go);
     CloseHandle(relay.done);
-}
-
-TEST_F(VirtualTime, AFrameSleepWaitsUntilTheThreadsAreIdle) {
-    Relay relay{CreateEventA(nullptr, FALSE, FALSE, nullptr), CreateEventA(nullptr, TRUE, FALSE, nullptr), 0};
-    HANDLE thread = CreateThread(nullptr, 0, RelayThread, &relay, 0, nullptr);
-    SetEvent(relay.go);
-    Sleep(1);  // the thread has run its round before the clock moved
-    EXPECT_EQ(relay.rounds, 1);
-    EXPECT_EQ(WaitForSingleObject(relay.done, 0), WAIT_OBJECT_0);
-    SetEvent(relay.go);
+    // A frame's sleep waits until the threads are idle.
+    Relay idle{CreateEventA(nullptr, FALSE, FALSE, nullptr), CreateEventA(nullptr, TRUE, FALSE, nullptr), 0};
+    HANDLE worker = CreateThread(nullptr, 0, RelayThread, &idle, 0, nullptr);
+    SetEvent(idle.go);
+    Sleep(1);  // the worker has run its round before the clock moved
+    EXPECT_EQ(idle.rounds, 1);
+    EXPECT_EQ(WaitForSingleObject(idle.done, 0), WAIT_OBJECT_0);
+    SetEvent(idle.go);
     Sleep(1);
-    EXPECT_EQ(relay.rounds, 2);
-    SetEvent(relay.go);
-    EXPECT_EQ(WaitForSingleObject(thread, INFINITE), WAIT_OBJECT_0);
-    CloseHandle(thread);
-    CloseHandle(relay.go);
-    CloseHandle(relay.done);
+    EXPECT_EQ(idle.rounds, 2);
+    SetEvent(idle.go);
+    EXPECT_EQ(WaitForSingleObject(worker, INFINITE), WAIT_OBJECT_0);
+    CloseHandle(worker);
+    CloseHandle(idle.go);
+    CloseHandle(idle.done);
 }
 
-TEST(Events, WaitAnyGivesTheFirstSignalledAndWaitAllTakesEvery) {
+TEST(Events, WaitAnyGivesTheFirstSignalledWaitAllTakesEveryAndWaitsWakeAcrossThreads) {
     HANDLE e[3] = {CreateEventA(nullptr, FALSE, FALSE, nullptr), CreateEventA(nullptr, FALSE, TRUE, nullptr),
                    CreateEventA(nullptr, TRUE, TRUE, nullptr)};
     EXPECT_EQ(WaitForMultipleObjects(3, e, FALSE, 0), WAIT_OBJECT_0 + 1);
@@ -97,9 +92,7 @@ TEST(Events, WaitAnyGivesTheFirstSignalledAndWaitAllTakesEvery) {
     EXPECT_FALSE(CloseHandle(e[0]));
     EXPECT_EQ(WaitForMultipleObjects(0, e, FALSE, 0), WAIT_FAILED);
     EXPECT_FALSE(SetEvent(nullptr));
-}
-
-TEST(Events, RealTimeWaitsTimeOutAndWakeAcrossThreads) {
+    // Real-time waits time out and wake across threads.
     Relay relay{CreateEventA(nullptr, FALSE, FALSE, nullptr), CreateEventA(nullptr, FALSE, FALSE, nullptr), 0};
     EXPECT_EQ(WaitForSingleObject(relay.done, 20), WAIT_TIMEOUT);
     HANDLE thread = CreateThread(nullptr, 0, RelayThread, &relay, 0, nullptr);

@@ -69,7 +69,7 @@ struct BinaryModel {
     }
 };
 
-TEST(XModelScreen, EveryEncodingPassesAndACompressedModelBecomesItsBinaryForm) {
+TEST(XModelScreen, EveryEncodingPassesAndACompressedModelBecomesItsBinaryFormUpToTheLimit) {
     const std::vector<uint8_t> text = WriteXModel(TorusModel(), XEncoding::Text);
     const std::vector<uint8_t> binary = WriteXModel(TorusModel(), XEncoding::Binary);
     const std::vector<uint8_t> compressed = WriteXModel(TorusModel(), XEncoding::Compressed);
@@ -84,22 +84,8 @@ TEST(XModelScreen, EveryEncodingPassesAndACompressedModelBecomesItsBinaryForm) {
     // A binary triangle of lists as the reader takes them.
     const BinaryModel triangle = BinaryModel().Name("Mesh").Word(0x0a).Ints({3}).Floats(9).Ints({1, 3, 0, 1, 2}).Word(0x0b);
     EXPECT_TRUE(Read(triangle.bytes));
-}
-
-TEST(XModelScreen, CountsTheBytesCannotHoldAreRefused) {
-    for (const char* count : {"4000000000;", "-1;", "400000;", "1000001;"}) {
-        EXPECT_FALSE(Screen(Replace(TRIANGLE, "  3;\n", count))) << "vertices " << count;
-        EXPECT_FALSE(Screen(Replace(TRIANGLE, "  1;\n", count))) << "faces " << count;
-    }
-    EXPECT_FALSE(Screen(Replace(TRIANGLE, "3;0,1,2;;", "900;0,1,2;;"))) << "indices of a face";
-    EXPECT_FALSE(Screen(Replace(TRIANGLE, "2; 0, 2;", "90000; 0, 2;"))) << "skin weights";
-    // Binary data past its end reads as zeros: a count of 100,000 over 20 bytes.
-    EXPECT_FALSE(Screen(BinaryModel().Name("Mesh").Word(0x0a).Ints({100000}).Floats(3).bytes));
-}
-
-// Compressed blocks of 32 KB of zeros each: a few expand, more than the limit
-// holds are refused.
-TEST(XModelScreen, ACompressedModelExpandsNoFurtherThanTheLimit) {
+    // Compressed blocks of 32 KB of zeros each: a few expand, more than the limit
+    // holds are refused.
     std::vector<Bytef> zeros(32768), packed(1024);
     z_stream stream{};
     deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
@@ -120,13 +106,21 @@ TEST(XModelScreen, ACompressedModelExpandsNoFurtherThanTheLimit) {
         }
         return compressed.bytes;
     };
-    std::string plain;
     ASSERT_TRUE(Screen(model(4), &plain));
     EXPECT_EQ(plain, "xof 0302bin 0032" + std::string(4 * 32768, '\0'));
     EXPECT_FALSE(Screen(model(X_MODEL_MAX_EXPANDED / 32768 + 1)));
 }
 
-TEST(XModelScreen, IndicesOutsideTheirArraysAndReadsPastTheEndAreRefused) {
+TEST(XModelScreen, CountsTheBytesCannotHoldIndicesOutsideTheirArraysAndReadsPastTheEndAreRefused) {
+    for (const char* count : {"4000000000;", "-1;", "400000;", "1000001;"}) {
+        EXPECT_FALSE(Screen(Replace(TRIANGLE, "  3;\n", count))) << "vertices " << count;
+        EXPECT_FALSE(Screen(Replace(TRIANGLE, "  1;\n", count))) << "faces " << count;
+    }
+    EXPECT_FALSE(Screen(Replace(TRIANGLE, "3;0,1,2;;", "900;0,1,2;;"))) << "indices of a face";
+    EXPECT_FALSE(Screen(Replace(TRIANGLE, "2; 0, 2;", "90000; 0, 2;"))) << "skin weights";
+    // Binary data past its end reads as zeros: a count of 100,000 over 20 bytes.
+    EXPECT_FALSE(Screen(BinaryModel().Name("Mesh").Word(0x0a).Ints({100000}).Floats(3).bytes));
+    // Indices outside their arrays and reads past the end.
     EXPECT_FALSE(Screen(Replace(TRIANGLE, "3;0,1,2;;", "3;0,1,3;;"))) << "a face index one past the vertices";
     EXPECT_FALSE(Screen(Replace(TRIANGLE, "2;0.0;0.0;1.0", "3;0.0;0.0;1.0"))) << "a vertex colour";
     EXPECT_FALSE(Screen(Replace(TRIANGLE, "0, 2; 0.5", "0, 3; 0.5"))) << "a skin weight";
@@ -138,8 +132,7 @@ TEST(XModelScreen, IndicesOutsideTheirArraysAndReadsPastTheEndAreRefused) {
     std::string deep = "xof 0302txt 0032\n";
     for (int i = 0; i <= X_MODEL_MAX_DEPTH; ++i) deep += "Frame {\n";
     EXPECT_FALSE(Screen(deep + std::string(X_MODEL_MAX_DEPTH + 1, '}')));
-    BinaryModel string = BinaryModel().Word(2).Dword(0x80000000u);
-    EXPECT_FALSE(Screen(string.bytes)) << "a string the reader would take whole";
+    EXPECT_FALSE(Screen(BinaryModel().Word(2).Dword(0x80000000u).bytes)) << "a string the reader would take whole";
     EXPECT_FALSE(Screen(BinaryModel().Name("Frame").Word(0x0a).Word(6).Dword(1000).bytes)) << "a list past the end";
 }
 
