@@ -146,57 +146,7 @@ void PutBigEndian(std::vector<uint8_t>& bytes, size_t at, uint32_t value, int si
     for (int i = 0; i < size; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * (size - 1 - i)));
 }
 
-// Small, well-formed files that declare pictures far beyond the size limit
-// (or, for the JPEG, end long before their picture does) are refused on the
-// plug-in's normal failure path, before memory is set aside for the picture.
-TEST_F(PluginLoader, PictureBombsAreRefusedBeforeTheyCostMemory) {
-    const std::vector<uint32_t> two = {0x000000, 0xF8F8F8};
-    // A GIF whose 2 x 2 picture sits on a 14079 x 8195 screen.
-    const std::string gif = Temp("bomb.gif");
-    ASSERT_TRUE(WriteGif(gif, 2, 2, 0, two, GifFrame{0, 0, 2, 2, {0, 1, 1, 0}, -1}));
-    std::vector<uint8_t> gifBytes = ReadBytes(gif);
-    gifBytes[6] = 14079 & 0xFF, gifBytes[7] = 14079 >> 8, gifBytes[8] = 8195 & 0xFF, gifBytes[9] = 8195 >> 8;
-    WriteBytes(gif, gifBytes);
-    // A JPEG whose frame header says 8000 x 8000, cut after its first scan's start.
-    const std::string jpeg = Temp("bomb.jpg");
-    ASSERT_TRUE(WriteJpeg(jpeg, 16, 16, RandomColours(256, 6)));
-    std::vector<uint8_t> jpegBytes = ReadBytes(jpeg);
-    for (size_t i = 0; i + 8 < jpegBytes.size(); ++i)
-        if (jpegBytes[i] == 0xFF && jpegBytes[i + 1] == 0xC0) {
-            PutBigEndian(jpegBytes, i + 5, 8000, 2);
-            PutBigEndian(jpegBytes, i + 7, 8000, 2);
-            break;
-        }
-    jpegBytes.resize(jpegBytes.size() / 2);
-    WriteBytes(jpeg, jpegBytes);
-    // The same picture at its own size, cut as short: its data cannot hold it.
-    const std::string cut = Temp("cut.jpg");
-    ASSERT_TRUE(WriteJpeg(cut, 16, 16, RandomColours(256, 6)));
-    std::vector<uint8_t> cutBytes = ReadBytes(cut);
-    cutBytes.resize(cutBytes.size() / 2);
-    WriteBytes(cut, cutBytes);
-    // Cut as short but closed by an end-of-picture marker, as some tools close what they could not finish.
-    const std::string closed = Temp("closed.jpg");
-    cutBytes.insert(cutBytes.end(), {0xFF, 0xD9});
-    WriteBytes(closed, cutBytes);
-    // A PNG whose header says 20000 x 20000 (its checksum made to match).
-    const std::string png = Temp("bomb.png");
-    ASSERT_TRUE(WritePng(png, 2, 2, {0, 0, 0, 0}));
-    std::vector<uint8_t> pngBytes = ReadBytes(png);
-    PutBigEndian(pngBytes, 16, 20000, 4);
-    PutBigEndian(pngBytes, 20, 20000, 4);
-    PutBigEndian(pngBytes, 29, static_cast<uint32_t>(crc32(0, pngBytes.data() + 12, 17)), 4);
-    WriteBytes(png, pngBytes);
-
-    for (const auto& [plugin, picture] : {std::pair{GIF_PLUGIN, gif}, {JPEG_PLUGIN, jpeg}, {JPEG_PLUGIN, cut}, {JPEG_PLUGIN, closed},
-                                    {PNG_PLUGIN, png}}) {
-        const auto [result, log] = Load(35, plugin, picture);
-        EXPECT_EQ(result, 0) << picture;
-        EXPECT_EQ(log, Processed(plugin, picture, "デコードに失敗しました\n"));
-    }
-}
-
-TEST_F(PluginLoader, LibraryFailuresLeaveTheSlotAlonePictureFailuresEmptyIt) {
+TEST_F(PluginLoader, LibraryFailuresLeaveTheSlotAlonePictureFailuresAndBombsEmptyIt) {
     ASSERT_EQ(CreateImage(34, 4, 4, 0, RGB(255, 0, 0)), 1);
     const std::string picture = Temp("unused.png");
     auto [result, log] = Load(34, "nosuchplugin.spi", picture);
@@ -214,7 +164,44 @@ TEST_F(PluginLoader, LibraryFailuresLeaveTheSlotAlonePictureFailuresEmptyIt) {
     EXPECT_STREQ(gImageSlots[34].pluginName, "");
     EXPECT_EQ(LoadPluginImage(256, PNG_PLUGIN.c_str(), picture.c_str(), 0), 0);
 
-    // Failures past the library empty the slot and keep both names.
+    // Failures past the library empty the slot and keep both names. Among them
+    // small, well-formed files that declare pictures far beyond the size limit
+    // (or, for the JPEG, end long before their picture does), refused before
+    // memory is set aside for the picture.
+    // A GIF whose 2 x 2 picture sits on a 14079 x 8195 screen.
+    const std::string gif = Temp("bomb.gif");
+    ASSERT_TRUE(WriteGif(gif, 2, 2, 0, {0x000000, 0xF8F8F8}, GifFrame{0, 0, 2, 2, {0, 1, 1, 0}, -1}));
+    std::vector<uint8_t> gifBytes = ReadBytes(gif);
+    gifBytes[6] = 14079 & 0xFF, gifBytes[7] = 14079 >> 8, gifBytes[8] = 8195 & 0xFF, gifBytes[9] = 8195 >> 8;
+    WriteBytes(gif, gifBytes);
+    // A JPEG cut after its first scan's start: at its own size its data cannot
+    // hold it; its frame header made to say 8000 x 8000, it is a bomb.
+    const std::string cut = Temp("cut.jpg"), bombJpeg = Temp("bomb.jpg");
+    ASSERT_TRUE(WriteJpeg(cut, 16, 16, RandomColours(256, 6)));
+    std::vector<uint8_t> cutBytes = ReadBytes(cut);
+    cutBytes.resize(cutBytes.size() / 2);
+    WriteBytes(cut, cutBytes);
+    std::vector<uint8_t> jpegBytes = cutBytes;
+    for (size_t i = 0; i + 8 < jpegBytes.size(); ++i)
+        if (jpegBytes[i] == 0xFF && jpegBytes[i + 1] == 0xC0) {
+            PutBigEndian(jpegBytes, i + 5, 8000, 2);
+            PutBigEndian(jpegBytes, i + 7, 8000, 2);
+            break;
+        }
+    WriteBytes(bombJpeg, jpegBytes);
+    // Cut as short but closed by an end-of-picture marker, as some tools close what they could not finish.
+    const std::string closed = Temp("closed.jpg");
+    cutBytes.insert(cutBytes.end(), {0xFF, 0xD9});
+    WriteBytes(closed, cutBytes);
+    // A PNG whose header says 20000 x 20000 (its checksum made to match).
+    const std::string bombPng = Temp("bomb.png");
+    ASSERT_TRUE(WritePng(bombPng, 2, 2, {0, 0, 0, 0}));
+    std::vector<uint8_t> pngBytes = ReadBytes(bombPng);
+    PutBigEndian(pngBytes, 16, 20000, 4);
+    PutBigEndian(pngBytes, 20, 20000, 4);
+    PutBigEndian(pngBytes, 29, static_cast<uint32_t>(crc32(0, pngBytes.data() + 12, 17)), 4);
+    WriteBytes(bombPng, pngBytes);
+
     const std::string png = Temp("good.png");
     ASSERT_TRUE(WritePng(png, 2, 2, RandomColours(4, 2)));
     const std::string jpeg = Temp("good.jpg");
@@ -237,6 +224,11 @@ TEST_F(PluginLoader, LibraryFailuresLeaveTheSlotAlonePictureFailuresEmptyIt) {
         // Success reported, but the blocks cannot hold what their header says.
         {FaultyPlugin("short_bits"), png, "デコードに失敗しました\n"},
         {FaultyPlugin("short_info"), png, "デコードに失敗しました\n"},
+        {GIF_PLUGIN, gif, "デコードに失敗しました\n"},
+        {JPEG_PLUGIN, bombJpeg, "デコードに失敗しました\n"},
+        {JPEG_PLUGIN, cut, "デコードに失敗しました\n"},
+        {JPEG_PLUGIN, closed, "デコードに失敗しました\n"},
+        {PNG_PLUGIN, bombPng, "デコードに失敗しました\n"},
     };
     for (const auto& c : cases) {
         ASSERT_EQ(CreateImage(35, 4, 4, 0, 0), 1);
