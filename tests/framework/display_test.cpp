@@ -23,7 +23,7 @@ IDirectDrawSurface* SurfaceInFormat(DWORD bits, DWORD red, DWORD green, DWORD bl
     return gDisplay.device->CreateSurface(&desc, &surface, nullptr) == DD_OK ? surface : nullptr;
 }
 
-TEST_F(Display, ASixteenBitDesktopStartsFullScreenAndEachPixelFormatIsAnalysed) {
+TEST_F(Display, ASixteenBitDesktopStartsFullScreenAnalysesEachPixelFormatAndHasTheDefaultPalette) {
     EXPECT_TRUE(IsFullScreen());
     EXPECT_FALSE(IsModeLocked());
     const DisplayState& d = gDisplay;
@@ -51,6 +51,13 @@ TEST_F(Display, ASixteenBitDesktopStartsFullScreenAndEachPixelFormatIsAnalysed) 
     ASSERT_EQ(AnalysePixelFormat(), 1);
     EXPECT_EQ((std::vector<int64_t>{d.redMask, d.redShift, d.greenShift, d.halfMask}),
               (std::vector<int64_t>{0xFF, 16, 8, 0xFEFEFE}));
+
+    // The default palette table is the colour list transposed.
+    // Table index: list entry 0, 1, 160 (cube n = 151), 16 (cube n = 7), 255, 246, 249.
+    const int indices[] = {0, 16, 10, 1, 255, 111, 159};
+    std::vector<uint32_t> entries;
+    for (int i : indices) entries.push_back(gPaletteTable[i]);
+    EXPECT_EQ(entries, (std::vector<uint32_t>{0x000000, 0x000080, 0xA040C0, 0x406040, 0xFFFFFF, 0xF0FCFF, 0x0000FF}));
 }
 
 TEST_F(Display, AThirtyTwoBitDesktopLocksFullScreenAtSixteenBits) {
@@ -66,7 +73,7 @@ TEST_F(Display, AThirtyTwoBitDesktopLocksFullScreenAtSixteenBits) {
     EXPECT_TRUE(IsFullScreen());
 }
 
-TEST_F(Display, ClipRectanglesAreBoundToTheScreen) {
+TEST_F(Display, ClipRectanglesAreBoundToTheScreenAndMatchColorGivesThePixelGdiWrites) {
     const auto clip = [] { return std::vector<int>{gDisplay.clipLeft, gDisplay.clipTop, gDisplay.clipRight, gDisplay.clipBottom}; };
     SetClipRect(-5, 10, 700, 20);
     EXPECT_EQ(clip(), (std::vector<int>{0, 10, 640, 20}));
@@ -76,9 +83,8 @@ TEST_F(Display, ClipRectanglesAreBoundToTheScreen) {
     SetClipRect(0, 0, 0, 0);
     EXPECT_EQ(clip(), (std::vector<int>{0, 0, 640, 480}));
     EXPECT_EQ(gDisplay.clipRegion, nullptr);
-}
 
-TEST_F(Display, MatchColorGivesThePixelGdiWritesAndLeavesTheSurfaceAlone) {
+    // MatchColor gives the pixel GDI writes and leaves the surface alone.
     IDirectDrawSurface* surface32 = SurfaceInFormat(32, 0xFF0000, 0x00FF00, 0x0000FF);
     ASSERT_NE(surface32, nullptr);
     {
@@ -95,14 +101,6 @@ TEST_F(Display, MatchColorGivesThePixelGdiWritesAndLeavesTheSurfaceAlone) {
     EXPECT_EQ(MatchColor(surface, RGB(0, 0, 255)), 0x001Fu);
     EXPECT_EQ(MatchColor(surface, RGB(0x84, 0x86, 0x88)), (0x84u >> 3 << 11) | (0x86u >> 2 << 5) | (0x88u >> 3));
     EXPECT_EQ(MatchColor(surface, 0xFFFFFFFF), before) << "the first pixel is put back";
-}
-
-TEST_F(Display, TheDefaultPaletteTableIsTheColourListTransposed) {
-    // Table index: list entry 0, 1, 160 (cube n = 151), 16 (cube n = 7), 255, 246, 249.
-    const int indices[] = {0, 16, 10, 1, 255, 111, 159};
-    std::vector<uint32_t> entries;
-    for (int i : indices) entries.push_back(gPaletteTable[i]);
-    EXPECT_EQ(entries, (std::vector<uint32_t>{0x000000, 0x000080, 0xA040C0, 0x406040, 0xFFFFFF, 0xF0FCFF, 0x0000FF}));
 }
 
 TEST_F(Display, AltEnterSwitchesToAWindowAndBackKeepingTheSlotsPicturesAndThePresentRestoresLostSurfaces) {

@@ -59,7 +59,7 @@ TEST_F(KbmLoader, RunAndRepeatCodesInThreePlanesDecodeToTheirPixelsBottomRowFirs
     EXPECT_EQ(gImageSlots[21].useColorKey, 0);
 }
 
-TEST_F(KbmLoader, EncodedPicturesReadBackAtEveryRowPadding) {
+TEST_F(KbmLoader, EncodedPicturesReadBackAtEveryRowPaddingAndALostSlotIsDecodedAgain) {
     std::mt19937 random(7);
     for (const int width : {1, 2, 3, 4, 5, 7, 9, 17})
         for (const int height : {1, 3}) {
@@ -70,6 +70,18 @@ TEST_F(KbmLoader, EncodedPicturesReadBackAtEveryRowPadding) {
             ASSERT_EQ(LoadKbmImage(22, path.c_str(), 0), 1) << width << " x " << height;
             EXPECT_EQ(SlotPixels(22), Expected(rgb)) << width << " x " << height;
         }
+
+    // A lost slot is decoded again from its file.
+    const std::vector<uint32_t> rgb = {0xFF00FF, 0x00FF00, 0x0000FF, 0xFFFFFF};
+    const std::string path = Write("lost.kbm", EncodeKbm(2, 2, rgb));
+    ASSERT_EQ(LoadKbmImage(26, path.c_str(), 1), 1);
+    MarkAllSurfacesLost();
+    gDisplay.primary->Restore();
+    const std::string log = DebugLinesOf([] { RestoreImage(26); });
+    EXPECT_NE(log.find(ShiftJisToUtf8(("IMG[" + path + "]をリロードします。\n").c_str())), std::string::npos) << log;
+    EXPECT_EQ(SlotPixels(26), Expected(rgb));
+    EXPECT_EQ(gImageSlots[26].useColorKey, 1);
+    EXPECT_EQ(gImageSlots[26].colorKey, DisplayValue(Stored(0xFF00FF)));
 }
 
 TEST_F(KbmLoader, UnreadableAndMalformedFilesAreRefusedWithTheirMessageWithoutWritingPastTheBuffer) {
@@ -156,19 +168,6 @@ TEST_F(KbmLoader, RandomlyDamagedFilesLoadOrAreRefusedButNeverCrash) {
     }
     ::testing::internal::GetCapturedStderr();
     EXPECT_GT(loaded, 0) << "some damage leaves a decodable file";
-}
-
-TEST_F(KbmLoader, ALostSlotIsDecodedAgainFromItsFile) {
-    const std::vector<uint32_t> rgb = {0xFF00FF, 0x00FF00, 0x0000FF, 0xFFFFFF};
-    const std::string path = Write("lost.kbm", EncodeKbm(2, 2, rgb));
-    ASSERT_EQ(LoadKbmImage(26, path.c_str(), 1), 1);
-    MarkAllSurfacesLost();
-    gDisplay.primary->Restore();
-    const std::string log = DebugLinesOf([] { RestoreImage(26); });
-    EXPECT_NE(log.find(ShiftJisToUtf8(("IMG[" + path + "]をリロードします。\n").c_str())), std::string::npos) << log;
-    EXPECT_EQ(SlotPixels(26), Expected(rgb));
-    EXPECT_EQ(gImageSlots[26].useColorKey, 1);
-    EXPECT_EQ(gImageSlots[26].colorKey, DisplayValue(Stored(0xFF00FF)));
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ std::vector<uint32_t> RandomColours(size_t count, unsigned seed) {
 // Each load unloads its library again. Partial transparency is composed onto
 // black on the stored values, as viewers show it: 0xF8 at alpha 128 becomes
 // 0x7C, not a brighter linear mix.
-TEST_F(PluginLoader, PngPicturesArriveExactlyKeyedOnTheirCornerAndComposedOntoBlack) {
+TEST_F(PluginLoader, PngAndGifPicturesArriveExactlyKeyedComposedOntoBlackAndOnTheirBackground) {
     const std::vector<uint32_t> rgb = RandomColours(5 * 3, 1);
     const std::string path = Temp("picture.png");
     ASSERT_TRUE(WritePng(path, 5, 3, rgb));
@@ -84,6 +84,20 @@ TEST_F(PluginLoader, PngPicturesArriveExactlyKeyedOnTheirCornerAndComposedOntoBl
     ASSERT_EQ(Load(31, PNG_PLUGIN, alpha).first, 1);
     EXPECT_EQ(SlotPixels(31), Expected({0xF80000, 0x000000, 0x0000F8, 0x7C7C7C}));
     EXPECT_FALSE(LibraryLoaded("/plugins/libpngpicture.so"));
+
+    // GIF frames sit on their background with transparency.
+    const std::vector<uint32_t> palette = {0x000000, 0xF80000, 0x0000F8, 0xF8F800};
+    // A 4 x 2 frame at (1, 1) of a 6 x 4 screen whose background is colour 2;
+    // index 3 is transparent.
+    const GifFrame frame{1, 1, 4, 2, {1, 3, 0, 1, 0, 1, 1, 3}, 3};
+    const std::string gif = Temp("picture.gif");
+    ASSERT_TRUE(WriteGif(gif, 6, 4, 2, palette, frame));
+    ASSERT_EQ(Load(33, GIF_PLUGIN, gif).first, 1);
+    const uint32_t B = palette[2], K = palette[0], R = palette[1];
+    EXPECT_EQ(SlotPixels(33), Expected({B, B, B, B, B, B,  //
+                                        B, R, B, K, R, B,  //
+                                        B, K, R, R, B, B,  //
+                                        B, B, B, B, B, B}));
 }
 
 // Four flat 8 x 8 blocks of these colours, which code almost exactly at best quality.
@@ -125,21 +139,6 @@ TEST_F(PluginLoader, RgbCmykAndYcckJpegsArriveWithinTheCodingErrorAsViewersShowT
         ASSERT_EQ(Load(32, JPEG_PLUGIN, path).first, 1);
         ExpectWithinOneStep(SlotPixels(32), rgb);
     }
-}
-
-TEST_F(PluginLoader, GifFramesSitOnTheirBackgroundWithTransparency) {
-    const std::vector<uint32_t> palette = {0x000000, 0xF80000, 0x0000F8, 0xF8F800};
-    // A 4 x 2 frame at (1, 1) of a 6 x 4 screen whose background is colour 2;
-    // index 3 is transparent.
-    const GifFrame frame{1, 1, 4, 2, {1, 3, 0, 1, 0, 1, 1, 3}, 3};
-    const std::string path = Temp("picture.gif");
-    ASSERT_TRUE(WriteGif(path, 6, 4, 2, palette, frame));
-    ASSERT_EQ(Load(33, GIF_PLUGIN, path).first, 1);
-    const uint32_t B = palette[2], K = palette[0], R = palette[1];
-    EXPECT_EQ(SlotPixels(33), Expected({B, B, B, B, B, B,  //
-                                        B, R, B, K, R, B,  //
-                                        B, K, R, R, B, B,  //
-                                        B, B, B, B, B, B}));
 }
 
 void PutBigEndian(std::vector<uint8_t>& bytes, size_t at, uint32_t value, int size) {

@@ -44,7 +44,7 @@ protected:
     std::string path_;
 };
 
-TEST_F(ScreenBitmap, SixteenBitHeadersAndFilesThatCannotBeCreatedOrWritten) {
+TEST_F(ScreenBitmap, SixteenAndEightBitHeadersThePaletteAsColourTableAndFilesThatCannotBeWritten) {
     ASSERT_EQ(SaveScreenBitmap(path_.c_str()), 1);
     const std::vector<uint8_t> file = ReadBytes(path_);
     ASSERT_EQ(file.size(), 614454u);
@@ -58,6 +58,41 @@ TEST_F(ScreenBitmap, SixteenBitHeadersAndFilesThatCannotBeCreatedOrWritten) {
     EXPECT_EQ(SaveScreenBitmap("/nonexistent-directory/screen.bmp"), 0);
     EXPECT_EQ(SaveScreenBitmap(""), 0);
     EXPECT_EQ(SaveScreenBitmap("/dev/full"), 0) << "opens, but every write finds the disk full";
+
+    // An 8-bit back buffer with a palette of its own stands in for the screen.
+    DDSURFACEDESC desc{};
+    desc.dwSize = sizeof(desc);
+    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
+    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+    desc.dwWidth = 640, desc.dwHeight = 480;
+    desc.ddpfPixelFormat.dwSize = sizeof(DDPIXELFORMAT);
+    desc.ddpfPixelFormat.dwFlags = DDPF_PALETTEINDEXED8;
+    IDirectDrawSurface* indexed = nullptr;
+    ASSERT_EQ(gDisplay.device->CreateSurface(&desc, &indexed, nullptr), DD_OK);
+    PALETTEENTRY entries[256];
+    for (int i = 0; i < 256; ++i)
+        entries[i] = {static_cast<BYTE>(i), static_cast<BYTE>(255 - i), static_cast<BYTE>(i * 7), 0};
+    IDirectDrawPalette* palette = nullptr;
+    ASSERT_EQ(gDisplay.device->CreatePalette(DDPCAPS_8BIT | DDPCAPS_ALLOW256, entries, &palette, nullptr), DD_OK);
+    indexed->SetPalette(palette);
+    int written = 0;
+    {
+        const ScopedValue screen(gDisplay.backBuffer, indexed);
+        written = SaveScreenBitmap(path_.c_str());
+    }
+    indexed->Release();
+    palette->Release();
+
+    ASSERT_EQ(written, 1);
+    const std::vector<uint8_t> indexedFile = ReadBytes(path_);
+    ASSERT_EQ(indexedFile.size(), 1078u + 640u * 480u);
+    EXPECT_EQ((std::vector<uint32_t>{Field(indexedFile, 10, 4), Field(indexedFile, 28, 2)}), (std::vector<uint32_t>{1078, 8}));
+    for (int i = 0; i < 256; ++i) {
+        // Blue, green, red, 0.
+        const std::vector<int> entry(indexedFile.begin() + 54 + 4 * i, indexedFile.begin() + 58 + 4 * i);
+        EXPECT_EQ(entry, (std::vector<int>{entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0})) << i;
+    }
+    EXPECT_EQ(CommandOutput("identify -format '%m %w %h' '" + path_ + "'"), "BMP3 640 480");
 }
 
 TEST_F(ScreenBitmap, ImageMagickReadsTheScreenTheRightWayUp) {
@@ -86,44 +121,6 @@ TEST_F(ScreenBitmap, ImageMagickReadsTheScreenTheRightWayUp) {
     EXPECT_EQ(pixel(639, 239), (std::vector<int>{255, 0, 0}));
     EXPECT_EQ(pixel(0, 240), (std::vector<int>{0, 0, 255}));
     EXPECT_EQ(pixel(639, 479), (std::vector<int>{0, 0, 255}));
-}
-
-TEST_F(ScreenBitmap, EightBitsCarryThePaletteAsColourTable) {
-    // An 8-bit back buffer with a palette of its own stands in for the screen.
-    DDSURFACEDESC desc{};
-    desc.dwSize = sizeof(desc);
-    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
-    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
-    desc.dwWidth = 640, desc.dwHeight = 480;
-    desc.ddpfPixelFormat.dwSize = sizeof(DDPIXELFORMAT);
-    desc.ddpfPixelFormat.dwFlags = DDPF_PALETTEINDEXED8;
-    IDirectDrawSurface* indexed = nullptr;
-    ASSERT_EQ(gDisplay.device->CreateSurface(&desc, &indexed, nullptr), DD_OK);
-    PALETTEENTRY entries[256];
-    for (int i = 0; i < 256; ++i)
-        entries[i] = {static_cast<BYTE>(i), static_cast<BYTE>(255 - i), static_cast<BYTE>(i * 7), 0};
-    IDirectDrawPalette* palette = nullptr;
-    ASSERT_EQ(gDisplay.device->CreatePalette(DDPCAPS_8BIT | DDPCAPS_ALLOW256, entries, &palette, nullptr), DD_OK);
-    indexed->SetPalette(palette);
-    int written = 0;
-    {
-        const ScopedValue screen(gDisplay.backBuffer, indexed);
-        written = SaveScreenBitmap(path_.c_str());
-    }
-    indexed->Release();
-    palette->Release();
-
-    ASSERT_EQ(written, 1);
-    const std::vector<uint8_t> file = ReadBytes(path_);
-    ASSERT_EQ(file.size(), 1078u + 640u * 480u);
-    EXPECT_EQ(Field(file, 10, 4), 1078u);
-    EXPECT_EQ(Field(file, 28, 2), 8u);
-    for (int i = 0; i < 256; ++i) {
-        // Blue, green, red, 0.
-        const std::vector<int> entry{file[54 + 4 * i], file[55 + 4 * i], file[56 + 4 * i], file[57 + 4 * i]};
-        EXPECT_EQ(entry, (std::vector<int>{entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0})) << i;
-    }
-    EXPECT_EQ(CommandOutput("identify -format '%m %w %h' '" + path_ + "'"), "BMP3 640 480");
 }
 
 }  // namespace

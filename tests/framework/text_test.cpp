@@ -66,7 +66,7 @@ TEST_F(PrintTextTest, CentringReplacesXByTheMiddleOfTheScreenWidthAndTextIsCutTo
     EXPECT_NE(cut, Drawn([&] { PrintText(0, 200, "%s", digits.substr(0, kept - 1).c_str()); }));
 }
 
-TEST_F(PrintTextTest, BackgroundBoxAndLineFeeds) {
+TEST_F(PrintTextTest, BackgroundBoxLineFeedsAndAFrameRateReadoutThatIsNeverCentred) {
     // Mode 0 leaves the context's own mode, which is opaque.
     for (int mode : {0, OPAQUE}) {
         SetTextBackground(mode, RGB(0, 0, 255));
@@ -79,11 +79,9 @@ TEST_F(PrintTextTest, BackgroundBoxAndLineFeeds) {
             }
     }
     SetTextBackground(TRANSPARENT, RGB(0, 0, 255));
-    const auto screen = Drawn([] { PrintText(10, 20, "Ab\nCd"); });
-    for (uint16_t p : screen) ASSERT_TRUE(p == 0 || p == 0xFFFF);
-}
+    for (uint16_t p : Drawn([] { PrintText(10, 20, "Ab\nCd"); })) ASSERT_TRUE(p == 0 || p == 0xFFFF);
 
-TEST_F(PrintTextTest, FrameRateReadoutIsNeverCentred) {
+    // The frame-rate readout is never centred.
     gApp.measuredFrameRate = 59.94f;
     SetTextCentered(1);
     const auto screen = Drawn([] { EXPECT_FLOAT_EQ(DrawFrameRate(3, 4), 59.94f); });

@@ -93,7 +93,7 @@ TEST_F(Transitions, DissolveStaysInsideTheClipRectangleAndCoversInTwentyStepsEnd
     EXPECT_EQ(gApp.fadeLevel, 0);
 }
 
-TEST_F(Transitions, BlindsCloseInSixteenStepsAndSweepsCoverTheScreenAtTheirEnds) {
+TEST_F(Transitions, BlindsCloseInSixteenStepsSweepsCoverTheScreenAtTheirEndsAndASlotCoverShowsInPlace) {
     ResetBlinds(1);
     EXPECT_EQ(StepBlindsX(1, BLUE, -1), 1) << "already open";
     ExpectCover([](int, int) { return false; });
@@ -138,9 +138,9 @@ TEST_F(Transitions, BlindsCloseInSixteenStepsAndSweepsCoverTheScreenAtTheirEnds)
     // Back again: 64 steps to uncovered, then the end.
     for (int step = 1; step <= 64; ++step) ASSERT_EQ(StepSweepX(1, BLUE, -1), 0);
     EXPECT_EQ(StepSweepX(1, BLUE, -1), 1);
-}
 
-TEST_F(Transitions, ASlotCoverShowsItsOwnPixelsInPlace) {
+    // A slot cover shows its own pixels in place.
+    ClearBackBufferTo(SCENE);
     ASSERT_EQ(CreateImage(COVER_SLOT, 640, 480, 0, 0), 1);
     PaintSlot(COVER_SLOT, CoverPixel);
     ResetSweeps(1);

@@ -34,7 +34,7 @@ protected:
     }
 };
 
-TEST_F(WaveSlots, ANameWithoutADotIsAResourceAndOneWithADotAFile) {
+TEST_F(WaveSlots, ANameWithoutADotIsAResourceOneWithADotAFileAndTheResourceWalkPassesOnlyAFactChunk) {
     EXPECT_EQ(LoadWave(0, "chime"), 1);
     EXPECT_EQ(FormatOf(0).nSamplesPerSec, 22050u);
     EXPECT_STREQ(gSound.names[0], "chime");
@@ -46,9 +46,8 @@ TEST_F(WaveSlots, ANameWithoutADotIsAResourceAndOneWithADotAFile) {
               Utf8("WAVE[se.d/chime]のオープンに失敗しました。\n"));
     EXPECT_STREQ(gSound.names[2], "se.d/chime") << "a failed load keeps the new name";
     EXPECT_EQ(GetWaveBuffer(2), nullptr);
-}
 
-TEST_F(WaveSlots, TheResourceWalkPassesAFactChunkButNoOther) {
+    // The resource walk passes a fact chunk but no other.
     EXPECT_EQ(LoadWave(0, "FACTED"), 1);
     EXPECT_EQ(FormatOf(0).nSamplesPerSec, 11025u);
     EXPECT_EQ(DebugLinesOf([] { EXPECT_EQ(LoadWave(1, "LISTED"), 0); }), "");
