@@ -191,7 +191,7 @@ TEST_F(GeometricDraws, StretchingPathsDoubleAgreeOnOddScalesAndClippingButKeyOnD
     EXPECT_EQ(DrawImageScaled(0, 0, SLOT, -1, -1, 0, 0, -1, -1), 0);
 }
 
-TEST_F(GeometricDraws, RowMosaicRepeatsEachBandsFirstRow) {
+TEST_F(GeometricDraws, RowMosaicRepeatsEachBandsFirstRowAndTilesGoColumnByColumnUntilTheFirstFailure) {
     ASSERT_EQ(DrawImageRowMosaic(100, 100, SLOT, 4, 0, 0, -1, 10), 1);
     ASSERT_EQ(DrawImageRowMosaic(200, 100, SLOT, 1, 5, 0, 25, -1), 1);
     ASSERT_EQ(DrawImageRowMosaic(300, 100, SLOT, 0, 0, 0, -1, 3), 1) << "a step below 1 counts as 1";
@@ -207,9 +207,9 @@ TEST_F(GeometricDraws, RowMosaicRepeatsEachBandsFirstRow) {
     });
     EXPECT_EQ(DrawImageRowMosaic(100, 480, SLOT, 4, 0, 0, -1, -1), 0);
     EXPECT_EQ(DrawImageRowMosaic(100, 100, 77, 4, 0, 0, -1, -1), 0);
-}
 
-TEST_F(GeometricDraws, TilesGoColumnByColumnAndStopAtTheFirstFailure) {
+    // Tiles go column by column and stop at the first failure.
+    ClearBackBufferTo(SCREEN);
     MakePicture(32, 32, 0);
     ASSERT_EQ(DrawImageTiled(0, 0, 100, 64, SLOT), 1);
     // Whole tiles: the last column reaches past the area's right edge.

@@ -37,9 +37,8 @@ protected:
     TempFiles files_;
 };
 
-TEST_F(KbmLoader, RunAndRepeatCodesInThreePlanesDecodeToTheirPixelsBottomRowFirst) {
-    const std::string path =
-        Write("example.kbm", Concat(KbmHeader(4, 1, 1, 2, 1), {0x1B, 0xF9, 0x01, 0x83}));
+TEST_F(KbmLoader, CodesDecodeToTheirPixelsBottomRowFirstEncodedPicturesReadBackAndALostSlotIsDecodedAgain) {
+    const std::string path = Write("example.kbm", Concat(KbmHeader(4, 1, 1, 2, 1), {0x1B, 0xF9, 0x01, 0x83}));
     ASSERT_EQ(LoadKbmImage(20, path.c_str(), 1), 1);
     const ImageSlot& s = gImageSlots[20];
     EXPECT_EQ((std::vector<int>{s.width, s.height}), (std::vector<int>{4, 1}));
@@ -57,9 +56,8 @@ TEST_F(KbmLoader, RunAndRepeatCodesInThreePlanesDecodeToTheirPixelsBottomRowFirs
     EXPECT_EQ(SlotPixels(21), Expected({0x8000F8, 0x8000F8, 0x8000F8, 0x8000F8,  // top row
                                         0x0000F8, 0x8000F8, 0x8000F8, 0x8000F8}));
     EXPECT_EQ(gImageSlots[21].useColorKey, 0);
-}
 
-TEST_F(KbmLoader, EncodedPicturesReadBackAtEveryRowPaddingAndALostSlotIsDecodedAgain) {
+    // Encoded pictures read back at every row padding.
     std::mt19937 random(7);
     for (const int width : {1, 2, 3, 4, 5, 7, 9, 17})
         for (const int height : {1, 3}) {
@@ -73,12 +71,12 @@ TEST_F(KbmLoader, EncodedPicturesReadBackAtEveryRowPaddingAndALostSlotIsDecodedA
 
     // A lost slot is decoded again from its file.
     const std::vector<uint32_t> rgb = {0xFF00FF, 0x00FF00, 0x0000FF, 0xFFFFFF};
-    const std::string path = Write("lost.kbm", EncodeKbm(2, 2, rgb));
-    ASSERT_EQ(LoadKbmImage(26, path.c_str(), 1), 1);
+    const std::string lost = Write("lost.kbm", EncodeKbm(2, 2, rgb));
+    ASSERT_EQ(LoadKbmImage(26, lost.c_str(), 1), 1);
     MarkAllSurfacesLost();
     gDisplay.primary->Restore();
     const std::string log = DebugLinesOf([] { RestoreImage(26); });
-    EXPECT_NE(log.find(ShiftJisToUtf8(("IMG[" + path + "]をリロードします。\n").c_str())), std::string::npos) << log;
+    EXPECT_NE(log.find(ShiftJisToUtf8(("IMG[" + lost + "]をリロードします。\n").c_str())), std::string::npos) << log;
     EXPECT_EQ(SlotPixels(26), Expected(rgb));
     EXPECT_EQ(gImageSlots[26].useColorKey, 1);
     EXPECT_EQ(gImageSlots[26].colorKey, DisplayValue(Stored(0xFF00FF)));

@@ -161,7 +161,7 @@ TEST_F(MediaProgram, AMovieShowsFittedIntoTheWindowUntilItsEndClearsMovieShowing
     }
 }
 
-TEST_F(MediaProgram, MissingMediaAreLoggedInTheProgramsOwnWords) {
+TEST_F(MediaProgram, MissingMediaAreLoggedInTheProgramsOwnWordsAndAPausedSongIsClosedByCloseMidiAndANewSong) {
     std::string directory = dir_->string();
     std::replace(directory.begin(), directory.end(), '/', '\\');
     ExpectLines(Run("midi=absent.mid cd=1 movie=absent.avi@2", "10 close\n"),
@@ -169,10 +169,8 @@ TEST_F(MediaProgram, MissingMediaAreLoggedInTheProgramsOwnWords) {
                  "PlayMovie=0", "at exit frame 10 midi=closed cd=playing movie=closed showing=0"});
     ExpectLines(RunProgram("media_probe_app", "cd=1 --cd-image=absent.cue", "5 close\n", *dir_),
                 {ShiftJisToUtf8("ＣＤが再生できません\n"), "PlayCdTrack=0"});
-}
 
-// Called directly: a paused song is closed, by CloseMidi and before a new song.
-TEST_F(MediaProgram, APausedSongIsClosedByCloseMidiAndBeforeANewSong) {
+    // Called directly: a paused song is closed, by CloseMidi and before a new song.
     PlatformOptions options;
     options.backend = "headless";
     std::string error;

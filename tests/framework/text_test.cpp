@@ -143,7 +143,7 @@ protected:
     }
 };
 
-TEST_F(TextToImageTest, ColourTableRunsFromBackgroundToTextInQuarterStepsAndSlotsWithoutAContextDrawNothing) {
+TEST_F(TextToImageTest, TheColourTableRunsInQuarterStepsAndGlyphBoxesLandWhereTheirMetricsSay) {
     RGBQUAD table[GLYPH_COLOR_LEVELS];
     FillGlyphColorTable(table, WHITE, 0);
     EXPECT_EQ((std::vector<int>{table[64].rgbRed, table[64].rgbBlue, table[32].rgbGreen, table[0].rgbRed}),
@@ -162,9 +162,8 @@ TEST_F(TextToImageTest, ColourTableRunsFromBackgroundToTextInQuarterStepsAndSlot
     EXPECT_EQ(DrawTextToImage(WORK_SLOT, "A"), 0);
     EXPECT_EQ(DrawTextToImage(200, "A"), 0) << "an empty slot";
     EXPECT_EQ(DrawTextToImage(0x10000 + SLOT, ""), 1) << "slot numbers are 16-bit";
-}
 
-TEST_F(TextToImageTest, GlyphBoxesLandWhereTheirMetricsSay) {
+    // Glyph boxes land where their metrics say.
     int ascent = 0;
     const Glyph a = Outline('A', &ascent), b = Outline('B'), x = Outline('X'), nichi = Outline(0x93FA);
     ASSERT_GT(a.levels.size(), 0u);
