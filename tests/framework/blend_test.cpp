@@ -125,7 +125,6 @@ TEST_P(BlendKernels, AlphaBlendsTheOddFirstPixelAloneAndTheRestInPairsKeepingKey
                 }
 
     // Pairs at 1-2, 3-4, 5-6 after the odd first pixel: key left, key right, both.
-    // Pairs at 1-2, 3-4, 5-6 after the odd first pixel: key left, key right, both.
     const uint16_t src[7] = {0x1234, KEY, 0x07E0, 0xFFFF, KEY, KEY, KEY};
     uint16_t dst[7] = {0x0000, 0x1111, 0x2222, 0x3333, 0x4444, 0x5555, 0x6666};
     BlendAlpha(BlendArea{dst, 7, src, 7, 7, 1}, BlendKey{true, KEY}, k565, 200, GetParam());
