@@ -6,12 +6,12 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "framework/dialog/pack_archive.h"
 #include "platform/win/platform.h"
+#include "tests/framework/slot_pictures.h"
 #include "tools/pack/pack_writer.h"
 
 namespace fs = std::filesystem;
@@ -39,12 +39,7 @@ private:
     std::string bytes_;
 };
 
-std::string Contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+std::string Contents(const fs::path& path) { return ReadText(path.string()); }
 
 std::string Pattern(size_t size, int seed) {
     std::string data(size, '\0');
