@@ -111,8 +111,7 @@ TEST_F(Display, AltEnterSwitchesToAWindowAndBackKeepingTheSlotsPicturesAndThePre
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(gApp.hWnd, GWL_STYLE)), 0x90CA0000u);
     EXPECT_NE(gDisplay.clipper, nullptr);
     // The window is centred on the 800 x 600 headless desktop.
-    EXPECT_EQ(gApp.clientRect.left, 80);
-    EXPECT_EQ(gApp.clientRect.bottom, 540);
+    EXPECT_EQ((std::vector<int>{gApp.clientRect.left, gApp.clientRect.bottom}), (std::vector<int>{80, 540}));
     EXPECT_EQ(gImageSlots[4].surface->IsLost(), DD_OK);
     EXPECT_EQ(DrawImage(0, 0, 4, 0, 0, -1, -1), 1);
     EXPECT_EQ(BackPixel(3, 3), 0xFFFF);

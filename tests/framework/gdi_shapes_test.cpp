@@ -103,8 +103,7 @@ TEST_F(GdiShapes, XorModeAndInversionTwiceLeaveTheScreenAsBeforeAndInversionFlip
 
     ClearBackBufferTo(0x1234);
     EXPECT_EQ(InvertScreenRect(5, 5, 8, 6), 1);
-    EXPECT_EQ(BackPixel(5, 5), 0xEDCB);
-    EXPECT_EQ(BackPixel(8, 5), 0x1234);
+    EXPECT_EQ(BackPixels({{5, 5}, {8, 5}}), (Pixels{0xEDCB, 0x1234}));
     InvertScreenRect(8, 6, 5, 5);
     EXPECT_EQ(BackPixel(5, 5), 0x1234);
 }

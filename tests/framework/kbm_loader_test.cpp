@@ -44,10 +44,9 @@ TEST_F(KbmLoader, CodesDecodeToTheirPixelsBottomRowFirstEncodedPicturesReadBackA
     EXPECT_EQ((std::vector<int>{s.width, s.height}), (std::vector<int>{4, 1}));
     // Blue 0x18, green 0xF8, red 0x80 twice, then blue 0x18, red 0x80.
     EXPECT_EQ(SlotPixels(20), Expected({0x80F818, 0x80F818, 0x800018, 0x800018}));
-    EXPECT_EQ(s.colorKey, DisplayValue(0x80F818)) << "keyed on the top-left pixel";
-    EXPECT_EQ(s.useColorKey, 1);
-    EXPECT_STREQ(s.fileName, path.c_str());
-    EXPECT_STREQ(s.pluginName, "");
+    EXPECT_EQ((std::vector<uint32_t>{s.colorKey, static_cast<uint32_t>(s.useColorKey)}),
+              (std::vector<uint32_t>{DisplayValue(0x80F818), 1})) << "keyed on the top-left pixel";
+    EXPECT_EQ((std::vector<std::string>{s.fileName, s.pluginName}), (std::vector<std::string>{path, ""}));
 
     // 4 x 2: blue is FF (0xF8 eight times), green an empty plane, red one 0
     // (code 00) then 0x80 seven times. The first four values are the bottom row.

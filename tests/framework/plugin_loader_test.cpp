@@ -95,8 +95,7 @@ TEST_F(PluginLoader, EveryShippedPluginDeliversItsPictureAsViewersShowIt) {
                                      static_cast<uint32_t>(s.useColorKey)}),
               (std::vector<uint32_t>{5, 3, DisplayValue(rgb[0]), 1}));
     EXPECT_EQ(SlotPixels(30), Expected(rgb));
-    EXPECT_STREQ(s.fileName, path.c_str());
-    EXPECT_STREQ(s.pluginName, PNG_PLUGIN.c_str());
+    EXPECT_EQ((std::vector<std::string>{s.fileName, s.pluginName}), (std::vector<std::string>{path, PNG_PLUGIN}));
 
     const std::string alpha = Temp("alpha.png");
     ASSERT_TRUE(WritePng(alpha, 4, 1, {0xF80000, 0x00F800, 0x0000F8, 0xF8F8F8}, {255, 0, 255, 128}));
@@ -158,8 +157,7 @@ TEST_F(PluginLoader, LibraryFailuresLeaveTheSlotAlonePictureFailuresAndBombsEmpt
     EXPECT_FALSE(LibraryLoaded("/test_plugins/libfaulty_no_is_supported.so")) << "the library is unloaded again";
 
     EXPECT_NE(gImageSlots[34].surface, nullptr);
-    EXPECT_STREQ(gImageSlots[34].fileName, "");
-    EXPECT_STREQ(gImageSlots[34].pluginName, "");
+    EXPECT_EQ((std::vector<std::string>{gImageSlots[34].fileName, gImageSlots[34].pluginName}), (std::vector<std::string>{"", ""}));
     EXPECT_EQ(LoadPluginImage(256, PNG_PLUGIN.c_str(), picture.c_str(), 0), 0);
 
     // Failures past the library empty the slot and keep both names. Among them
@@ -234,8 +232,8 @@ TEST_F(PluginLoader, LibraryFailuresLeaveTheSlotAlonePictureFailuresAndBombsEmpt
         EXPECT_EQ(result, 0) << c.plugin << " " << c.picture;
         EXPECT_EQ(log, Processed(c.plugin, c.picture, c.message));
         EXPECT_EQ(gImageSlots[35].surface, nullptr);
-        EXPECT_EQ(gImageSlots[35].fileName, c.picture);
-        EXPECT_EQ(gImageSlots[35].pluginName, c.plugin);
+        EXPECT_EQ((std::vector<std::string>{gImageSlots[35].fileName, gImageSlots[35].pluginName}),
+                  (std::vector<std::string>{c.picture, c.plugin}));
     }
 }
 

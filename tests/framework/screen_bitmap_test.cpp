@@ -116,11 +116,9 @@ TEST_F(ScreenBitmap, ImageMagickReadsTheScreenTheRightWayUp) {
         return std::vector<int>{static_cast<uint8_t>(rgb[at]), static_cast<uint8_t>(rgb[at + 1]),
                                 static_cast<uint8_t>(rgb[at + 2])};
     };
-    EXPECT_EQ(pixel(3, 3), (std::vector<int>{0, 255, 0}));
-    EXPECT_EQ(pixel(100, 100), (std::vector<int>{255, 0, 0}));
-    EXPECT_EQ(pixel(639, 239), (std::vector<int>{255, 0, 0}));
-    EXPECT_EQ(pixel(0, 240), (std::vector<int>{0, 0, 255}));
-    EXPECT_EQ(pixel(639, 479), (std::vector<int>{0, 0, 255}));
+    using Rgbs = std::vector<std::vector<int>>;
+    EXPECT_EQ((Rgbs{pixel(3, 3), pixel(100, 100), pixel(639, 239), pixel(0, 240), pixel(639, 479)}),
+              (Rgbs{{0, 255, 0}, {255, 0, 0}, {255, 0, 0}, {0, 0, 255}, {0, 0, 255}}));
 }
 
 }  // namespace

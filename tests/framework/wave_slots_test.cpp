@@ -42,8 +42,7 @@ TEST_F(WaveSlots, ANameWithoutADotIsAResourceOneWithADotAFileAndTheResourceWalkP
     EXPECT_EQ(FormatOf(1).wBitsPerSample, 8);
     EXPECT_EQ(DebugLinesOf([] { EXPECT_EQ(LoadWave(2, "nosuch"), 0); }), Utf8("WAVE[nosuch]のオープンに失敗しました。\n"));
     // The only dot is in a folder's name: still a file.
-    EXPECT_EQ(DebugLinesOf([] { EXPECT_EQ(LoadWave(2, "se.d/chime"), 0); }),
-              Utf8("WAVE[se.d/chime]のオープンに失敗しました。\n"));
+    EXPECT_EQ(DebugLinesOf([] { EXPECT_EQ(LoadWave(2, "se.d/chime"), 0); }), Utf8("WAVE[se.d/chime]のオープンに失敗しました。\n"));
     EXPECT_STREQ(gSound.names[2], "se.d/chime") << "a failed load keeps the new name";
     EXPECT_EQ(GetWaveBuffer(2), nullptr);
 
