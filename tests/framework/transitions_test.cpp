@@ -2,6 +2,7 @@
 // and the cover patterns of a few steps in between.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -28,18 +29,17 @@ protected:
     }
 
     // Every pixel is the cover where covered(x, y) holds and the scene elsewhere.
-    static void ExpectCover(const std::function<bool(int, int)>& covered, uint16_t cover = BLUE_PIXEL) {
+    static void ExpectCover(const std::function<bool(int, int)>& covered) {
         const std::vector<uint16_t> screen = Screen();
         for (int y = 0; y < 480; ++y)
             for (int x = 0; x < 640; ++x)
-                ASSERT_EQ(screen[y * 640 + x], covered(x, y) ? cover : SCENE) << "at " << x << "," << y;
+                ASSERT_EQ(screen[y * 640 + x], covered(x, y) ? BLUE_PIXEL : SCENE) << "at " << x << "," << y;
     }
 
     // Pixels of the cover colour on the whole screen.
     static int CoveredCount() {
-        int count = 0;
-        for (const uint16_t p : Screen()) count += p == BLUE_PIXEL;
-        return count;
+        const std::vector<uint16_t> screen = Screen();
+        return static_cast<int>(std::count(screen.begin(), screen.end(), BLUE_PIXEL));
     }
 };
 
