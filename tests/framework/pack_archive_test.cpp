@@ -74,27 +74,21 @@ protected:
         archive.WriteTo(root_ / "test.pak");
         return UnpackArchive((root_ / "test.pak").string().c_str());
     }
-    std::vector<std::string> WorkFiles() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::recursive_directory_iterator(root_ / "work"))
-            names.push_back(fs::relative(entry.path(), root_ / "work").string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    bool WorkIsEmpty() const { return fs::is_empty(root_ / "work"); }
 
     fs::path root_, previous_;
 };
 
 TEST_F(PackArchive, AWrongHeaderOrMissingFileIsRefusedAndEntriesAreCopiedWithTheirLogLines) {
     EXPECT_EQ(Unpack(ArchiveBytes()), 1);
-    EXPECT_TRUE(WorkFiles().empty());
+    EXPECT_TRUE(WorkIsEmpty());
     std::ofstream(root_ / "bad.pak", std::ios::binary) << "PK\x03\x04" << std::string(8, '\0');
     const std::string bad = (root_ / "bad.pak").string();
     EXPECT_EQ(UnpackArchive(bad.c_str()), 0);
     EXPECT_EQ(UnpackArchive((root_ / "none.pak").string().c_str()), 0);
     EXPECT_NE(Log().find("[" + bad + "] : header error.\n"), std::string::npos);
     EXPECT_NE(Log().find("[" + (root_ / "none.pak").string() + "] : open error."), std::string::npos);
-    EXPECT_TRUE(WorkFiles().empty());
+    EXPECT_TRUE(WorkIsEmpty());
 
     // Entries are copied with their log lines and a dot per 32 kilobytes.
     const std::string a = Pattern(2500, 1), b = Pattern(32768, 2), c = Pattern(32768 * 2 + 5, 3);
@@ -158,10 +152,10 @@ TEST_F(PackArchive, HostileNamesSizesAndLinksEndTheArchiveBeforeAnythingIsWritte
     // Lengths out of range and a negative size.
     for (uint32_t length : {0u, 260u, 0xFFFFFFFFu, 0x80000000u}) {
         EXPECT_EQ(Unpack(ArchiveBytes().Int32(length).Raw(std::string(300, 'x')).Int32(1).Raw("x")), 1);
-        EXPECT_TRUE(WorkFiles().empty()) << length;
+        EXPECT_TRUE(WorkIsEmpty()) << length;
     }
     EXPECT_EQ(Unpack(ArchiveBytes().Int32(4).Raw("neg!").Int32(0xFFFFFFF0u).Raw("data")), 1);
-    EXPECT_TRUE(WorkFiles().empty());
+    EXPECT_TRUE(WorkIsEmpty());
     EXPECT_NE(Log().find("neg! : "), std::string::npos);
     // A name of exactly 259 bytes is fine.
     const std::string longest = std::string(200, 'n') + "/" + std::string(58, 'm');
