@@ -44,7 +44,7 @@ TEST(RandomNumbers, RangeIsZeroToNAndNPlusOneOnlyForTheLargestDrawAndTheSameSeed
     SeedRandom(99);
     for (int i = 0, v; i < 20000; ++i) ASSERT_TRUE((v = Random(9)) >= 0 && v <= 10) << v;
     const uint32_t seed = SeedForLargestDraw();
-    for (const auto [n, largest] : {std::pair{0, 1}, {9, 10}, {32766, 32767}}) {
+    for (const auto& [n, largest] : {std::pair{0, 1}, {9, 10}, {32766, 32767}}) {
         SeedRandom(seed);
         EXPECT_EQ(Random(n), largest) << n;
     }

@@ -161,7 +161,7 @@ TEST_F(KbmLoader, RandomlyDamagedFilesLoadOrAreRefusedButNeverCrash) {
         const int result = LoadKbmImage(25, path.c_str(), 1);
         loaded += result;
         ASSERT_EQ(gImageSlots[25].surface != nullptr, result == 1);
-        if (result == 1) EXPECT_GT(gImageSlots[25].width, 0);
+        EXPECT_TRUE(result != 1 || gImageSlots[25].width > 0) << gImageSlots[25].width;
     }
     ::testing::internal::GetCapturedStderr();
     EXPECT_GT(loaded, 0) << "some damage leaves a decodable file";
