@@ -17,11 +17,11 @@ xvfb_pid=$!
 export DISPLAY="$display"
 for _ in $(seq 50); do xdotool getdisplaygeometry > /dev/null 2>&1 && break; sleep 0.1; done
 
-# Waits up to 20 s for a window with this title. A search that meets a window
-# going away as it looks (SDL re-creates its window when it picks a renderer)
-# fails, so the search is repeated rather than trusted once.
+# Waits up to 60 s (a loaded machine starts programs slowly) for a window with
+# this title. A search that meets a window going away as it looks (SDL
+# re-creates its window when it picks a renderer) fails, so it is repeated.
 wait_for_window() {
-    local deadline=$((SECONDS + 20))
+    local deadline=$((SECONDS + 60))
     until xdotool search --name "$1" > /dev/null 2>&1; do
         [ "$SECONDS" -lt "$deadline" ] || { echo "no window titled '$1' appeared"; return 1; }
         sleep 0.1
