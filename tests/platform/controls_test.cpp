@@ -131,7 +131,6 @@ TEST_F(Controls, TypedTextEntersAsShiftJisAndRefusesWhatHasNoShiftJisForm) {
     const std::string typed = std::string(Utf8(u8"名前a😀")) + "\xFF";
     EXPECT_EQ(Utf8ToShiftJis(typed.c_str(), &refused), "\x96\xBC\x91\x4F" "a");
     EXPECT_EQ(refused, 2u) << "the emoji and the stray byte";
-
     HWND edit = Child("EDIT", WS_BORDER | ES_AUTOHSCROLL, 0, 0, 200, 24, 1000);
     Click(5, 5);
     ASSERT_EQ(GetFocus(), edit);
@@ -258,7 +257,7 @@ TEST_F(Controls, ModalDialogsPlaceTheirItemsInDialogUnitsAndEndThroughTheirProce
             auto* bytes = static_cast<uint8_t*>(flags ? GlobalLock(block) : block);
             if (size > 0) std::memcpy(bytes, t.data(), size);
             size_t left = 0;
-            if (size > 1) EXPECT_TRUE(GlobalBlockBytesFrom(bytes + 1, &left) && left == size - 1) << left;
+            if (size > 1) { EXPECT_TRUE(GlobalBlockBytesFrom(bytes + 1, &left) && left == size - 1) << left; }
             const INT_PTR result =
                 DialogBoxIndirectParamA(nullptr, reinterpret_cast<const DLGTEMPLATE*>(bytes), main_, EnterClosingProc, 0);
             EXPECT_EQ(result, size == t.size() ? 42 : -1) << "a template cut short by its block is refused";

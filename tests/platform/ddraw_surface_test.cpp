@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST_F(DirectDrawTest, OneSoftwareDeviceWithStretchAndVideoMemoryAccounts) {
+TEST_F(DirectDrawTest, OneSoftwareDeviceAccountsVideoMemoryAndLocksAreExclusiveAndPaired) {
     std::vector<std::string> descriptions;
     auto collect = [](GUID*, const char* description, const char*, void* context) -> BOOL {
         static_cast<std::vector<std::string>*>(context)->push_back(description);
@@ -16,14 +16,12 @@ TEST_F(DirectDrawTest, OneSoftwareDeviceWithStretchAndVideoMemoryAccounts) {
     };
     ASSERT_EQ(DirectDrawEnumerateA(collect, &descriptions), DD_OK);
     EXPECT_EQ(descriptions, std::vector<std::string>{"Korven software renderer"});
-
     DDCAPS caps{};
     caps.dwSize = sizeof caps;
     ASSERT_EQ(device_->GetCaps(&caps, nullptr), DD_OK);
     EXPECT_EQ(caps.dwCaps & (DDCAPS_BLTSTRETCH | DDCAPS_3D), static_cast<DWORD>(DDCAPS_BLTSTRETCH | DDCAPS_3D));
     EXPECT_EQ(caps.dwVidMemTotal, 64u << 20);
     const DWORD freeBefore = caps.dwVidMemFree;
-
     IDirectDrawSurface* video = NewSurface(100, 10, PIXEL_FORMAT_565, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_VIDEOMEMORY);
     IDirectDrawSurface* system = NewSurface(100, 10);
     ASSERT_EQ(device_->GetCaps(&caps, nullptr), DD_OK);
@@ -32,9 +30,7 @@ TEST_F(DirectDrawTest, OneSoftwareDeviceWithStretchAndVideoMemoryAccounts) {
     system->Release();
     ASSERT_EQ(device_->GetCaps(&caps, nullptr), DD_OK);
     EXPECT_EQ(caps.dwVidMemFree, freeBefore);
-}
-
-TEST_F(DirectDrawTest, LockIsExclusiveAndPairsWithUnlock) {
+    // A lock is exclusive and pairs with an unlock.
     IDirectDrawSurface* surface = NewSurface(33, 7);
     IDirectDrawSurface* other = NewSurface(33, 7);
     DDSURFACEDESC desc{};
@@ -44,7 +40,6 @@ TEST_F(DirectDrawTest, LockIsExclusiveAndPairsWithUnlock) {
     EXPECT_GE(desc.lPitch, 66);
     EXPECT_EQ(desc.ddpfPixelFormat.dwRBitMask, 0xF800u);
     static_cast<uint16_t*>(desc.lpSurface)[0] = 0xBEEF;  // pixel (4, 2)
-
     DDSURFACEDESC again{};
     again.dwSize = sizeof again;
     EXPECT_EQ(surface->Lock(nullptr, &again, 0, nullptr), DDERR_SURFACEBUSY);
@@ -67,7 +62,6 @@ TEST_F(DirectDrawTest, ColorFillBltAndStretchClipToTheTarget) {
     EXPECT_EQ(PixelsAt(target, {{0, 0}, {2, 3}, {3, 3}, {2, 4}}), (Values{0x2222, 0x2222, 0x1111, 0x1111}));
     const RECT beyond{25, 0, 30, 5};
     EXPECT_EQ(Fill(target, &beyond, 0x3333), DD_OK);
-
     // A 16 x 16 source whose pixels name their position, drawn half outside.
     IDirectDrawSurface* source = NewSurface(16, 16);
     Paint(source, [](int x, int y) { return static_cast<uint32_t>(y * 16 + x); });
@@ -79,7 +73,6 @@ TEST_F(DirectDrawTest, ColorFillBltAndStretchClipToTheTarget) {
     EXPECT_EQ(target->Blt(nullptr, source, &badSource, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
     source->Release();
     target->Release();
-
     // A stretch clipped at the target's edge samples as the unclipped stretch does.
     IDirectDrawSurface* small = NewSurface(3, 2);
     Paint(small, [](int x, int y) { return static_cast<uint32_t>(1 + y * 3 + x); });
@@ -104,7 +97,6 @@ TEST_F(DirectDrawTest, BltFastDoesNotClipHonoursTheSourceKeyAndOverlappingBlitsR
     EXPECT_EQ(target->BltFast(0xFFFFFFFF, 0, tile, nullptr, DDBLTFAST_WAIT), DDERR_INVALIDRECT);
     EXPECT_EQ(PixelAt(target, 7, 0), 0x1111u);
     EXPECT_EQ(target->BltFast(0, 0, tile, nullptr, DDBLTFAST_SRCCOLORKEY), DDERR_NOCOLORKEY);
-
     DDCOLORKEY key{0xF81F, 0xF81F};
     ASSERT_EQ(tile->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
     const RECT part{0, 0, 3, 4};
@@ -147,7 +139,6 @@ TEST_F(DirectDrawTest, ModeChangesKeepPixelsAndLostOrScriptedLostSurfacesComeBac
     ASSERT_EQ(device_->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
     EXPECT_EQ(image->IsLost(), DD_OK);
     EXPECT_EQ(PixelAt(image, 3, 3), 0x1234u);
-
     MarkAllSurfacesLost();
     EXPECT_EQ(image->IsLost(), DDERR_SURFACELOST);
     EXPECT_EQ(target->BltFast(0, 0, image, nullptr, 0), DDERR_SURFACELOST);
@@ -157,7 +148,6 @@ TEST_F(DirectDrawTest, ModeChangesKeepPixelsAndLostOrScriptedLostSurfacesComeBac
     EXPECT_EQ(image->Lock(nullptr, &desc, 0, nullptr), DDERR_SURFACELOST);
     HDC dc = nullptr;
     EXPECT_EQ(image->GetDC(&dc), DDERR_SURFACELOST);
-
     ASSERT_EQ(image->Restore(), DD_OK);
     EXPECT_EQ(image->IsLost(), DD_OK);
     EXPECT_EQ(PixelAt(image, 3, 3), 0u);
@@ -165,7 +155,6 @@ TEST_F(DirectDrawTest, ModeChangesKeepPixelsAndLostOrScriptedLostSurfacesComeBac
     EXPECT_EQ(fresh->IsLost(), DD_OK);
     for (IDirectDrawSurface* s : {image, target, fresh}) s->Release();
     DestroyWindow(window);
-
     // A scripted loss on frame 2 marks every surface.
     Close();
     Open("2 lose-surfaces\n");
@@ -196,7 +185,6 @@ TEST_F(DirectDrawTest, FlippingChainRotatesPixelsAndRestoresAsOne) {
     ASSERT_EQ(front->GetSurfaceDesc(&desc), DD_OK);
     EXPECT_EQ(desc.dwWidth, 64u);
     EXPECT_EQ(desc.dwBackBufferCount, 2u);
-
     Fill(front, nullptr, 1);
     Fill(back, nullptr, 2);
     Fill(third, nullptr, 3);
@@ -205,12 +193,10 @@ TEST_F(DirectDrawTest, FlippingChainRotatesPixelsAndRestoresAsOne) {
     EXPECT_EQ(back->Flip(nullptr, DDFLIP_WAIT), DDERR_NOTFLIPPABLE);
     ASSERT_EQ(device_->FlipToGDISurface(), DD_OK);
     EXPECT_EQ(PixelAt(front, 0, 0), 1u);
-
     MarkAllSurfacesLost();
     EXPECT_EQ(front->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACELOST);
     ASSERT_EQ(back->Restore(), DD_OK);
     for (IDirectDrawSurface* s : {front, back, third}) EXPECT_EQ(s->IsLost(), DD_OK);
-
     // The chain goes with its front; a back buffer still held stays usable.
     third->Release();
     EXPECT_EQ(front->Release(), 0u);

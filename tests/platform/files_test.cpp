@@ -41,7 +41,6 @@ TEST_F(Files, ABackslashJoinedPathOpensReadsAndMaps) {
     DWORD got = 0;
     ASSERT_TRUE(ReadFile(file, read.data(), static_cast<DWORD>(read.size()), &got, nullptr));
     EXPECT_EQ(read.substr(0, got), content_);
-
     HANDLE mapping = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
     ASSERT_NE(mapping, nullptr);
     EXPECT_TRUE(CloseHandle(file)) << "the mapping outlives the file's handle";
@@ -93,13 +92,11 @@ TEST_F(Files, ReplaceCallsKeepTheirPromisesAndSayWhyNotAndTheWorkingDirectoryRep
     EXPECT_EQ(fs::status(dir_ / "sub" / ".new").permissions(), fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(CreateFileA(Joined("sub\\.new").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr), INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), ERROR_FILE_EXISTS);
-
     EXPECT_FALSE(MoveFileExA(Joined("sub\\.new").c_str(), song.c_str(), 0));
     EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
     EXPECT_TRUE(MoveFileExA(Joined("sub\\.new").c_str(), song.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
     std::ifstream in(dir_ / "sub" / "song.mid");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "ne");
-
     fs::create_symlink("sub/song.mid", dir_ / "link");
     EXPECT_EQ(GetFileAttributesA(Joined("link").c_str()), FILE_ATTRIBUTE_REPARSE_POINT);
     EXPECT_EQ(GetFileAttributesA(Joined("sub").c_str()), FILE_ATTRIBUTE_DIRECTORY);
@@ -113,7 +110,6 @@ TEST_F(Files, ReplaceCallsKeepTheirPromisesAndSayWhyNotAndTheWorkingDirectoryRep
     EXPECT_EQ(information.nNumberOfLinks, 1u);
     CloseHandle(linked);
     CloseHandle(model);
-
     WIN32_FIND_DATAA found;
     std::vector<std::string> names;
     HANDLE search = FindFirstFileA(Joined("sub\\*.mid").c_str(), &found);

@@ -3,6 +3,7 @@
 // clipping, and one fixed scene per pixel format against committed hashes.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -56,32 +57,28 @@ std::set<std::pair<int, int>> IdealLine(int x0, int y0, int x1, int y1) {
     return pixels;
 }
 
+// Lines from (30, 30) into every octant, and lines reaching far past a clip
+// region, which keeps every pixel where the whole line puts it.
 TEST(Lines, EveryOctantLightsTheIdealPixelsLeavingOutTheEndAndClippingKeepsThem) {
-    const std::pair<int, int> ends[] = {{20, 0},  {20, 7},   {20, 10},  {13, 20},  {0, 20},   {-7, 20},
-                                        {-20, 10}, {-20, 3}, {-20, 0},  {-20, -9}, {-10, -20}, {-1, -20},
-                                        {0, -20}, {6, -20},  {20, -20}, {20, -10}, {3, 2},    {-2, 3}};
-    for (auto [ex, ey] : ends) {
+    std::vector<std::array<int, 4>> lines;
+    for (auto [ex, ey] : {std::pair{20, 0}, {20, 7}, {20, 10}, {13, 20}, {0, 20}, {-7, 20}, {-20, 10}, {-20, 3}, {-20, 0},
+                          {-20, -9}, {-10, -20}, {-1, -20}, {0, -20}, {6, -20}, {20, -20}, {20, -10}, {3, 2}, {-2, 3}})
+        lines.push_back({30, 30, 30 + ex, 30 + ey});
+    const size_t unclipped = lines.size();
+    lines.insert(lines.end(), {{-100000, -3000, 100000, 4001}, {5, -70000, 20, 90000}, {63, 0, 0, 17}, {-7, 40, 70, -3},
+                               {50, 50, -20, 50}, {10, 90, 10, -90}, {-30, -31, 90, 89}, {100, 33, -100, 34}});
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const auto [x0, y0, x1, y1] = lines[i];
+        const RECT clip = i < unclipped ? RECT{0, 0, 64, 64} : RECT{3, 5, 41, 33};
         RasterCanvas canvas(64, 64, PIXEL_FORMAT_8888);
-        canvas.WithPenAndBrush(GetStockObject(WHITE_PEN), GetStockObject(NULL_BRUSH),
-                               [&] { canvas.Line(30, 30, 30 + ex, 30 + ey); });
-        EXPECT_EQ(canvas.Lit(), IdealLine(30, 30, 30 + ex, 30 + ey)) << "towards (" << ex << ", " << ey << ")";
-        EXPECT_EQ(canvas.Raw(30 + ex, 30 + ey), 0u);
-    }
-    // Clipping keeps every pixel where the whole line puts it.
-    const int lines[][4] = {{-100000, -3000, 100000, 4001}, {5, -70000, 20, 90000},  {63, 0, 0, 17},
-                            {-7, 40, 70, -3},                {50, 50, -20, 50},      {10, 90, 10, -90},
-                            {-30, -31, 90, 89},              {100, 33, -100, 34}};
-    for (const auto& l : lines) {
-        RasterCanvas canvas(48, 40, PIXEL_FORMAT_8888);
-        HRGN region = CreateRectRgn(3, 5, 41, 33);
-        SelectClipRgn(canvas.dc, region);
-        DeleteObject(region);
-        canvas.WithPenAndBrush(GetStockObject(WHITE_PEN), GetStockObject(NULL_BRUSH),
-                               [&] { canvas.Line(l[0], l[1], l[2], l[3]); });
+        if (i >= unclipped) ClipTo(canvas.dc, clip.left, clip.top, clip.right, clip.bottom);
+        canvas.WithPenAndBrush(GetStockObject(WHITE_PEN), GetStockObject(NULL_BRUSH), [&] { canvas.Line(x0, y0, x1, y1); });
         std::set<std::pair<int, int>> expected;
-        for (auto p : IdealLine(l[0], l[1], l[2], l[3]))
-            if (p.first >= 3 && p.first < 41 && p.second >= 5 && p.second < 33) expected.insert(p);
-        EXPECT_EQ(canvas.Lit(), expected) << l[0] << "," << l[1] << " to " << l[2] << "," << l[3];
+        for (auto p : IdealLine(x0, y0, x1, y1))
+            if (p.first >= clip.left && p.first < clip.right && p.second >= clip.top && p.second < clip.bottom)
+                expected.insert(p);
+        EXPECT_EQ(canvas.Lit(), expected) << x0 << "," << y0 << " to " << x1 << "," << y1;
+        if (i < unclipped) { EXPECT_EQ(canvas.Raw(x1, y1), 0u) << "the end is left out"; }
     }
 }
 
@@ -117,7 +114,6 @@ uint32_t ByName(int rop2, uint32_t p, uint32_t d) {
     default: return ~0u;  // R2_WHITE
     }
 }
-
 
 TEST(MixModes, EveryModeOnLinesAndFillsFollowsItsTruthTable) {
     // RGB(0xA8, 0x54, 0xF0) in 5-6-5: red 21, green 21, blue 30.
@@ -189,9 +185,7 @@ TEST(Rectangles, OutlineInteriorExcludedEdgesAndANullPenFillingOnePixelLessEachW
 TEST(Rectangles, FillsAreCutByTheClipRegionAndTheSurface) {
     for (PixelFormat format : {PIXEL_FORMAT_INDEXED8, PIXEL_FORMAT_555, PIXEL_FORMAT_888, PIXEL_FORMAT_8888}) {
         RasterCanvas canvas(30, 20, format);
-        HRGN region = CreateRectRgn(-50, 4, 25, 100);  // reaches past three surface edges
-        SelectClipRgn(canvas.dc, region);
-        DeleteObject(region);
+        ClipTo(canvas.dc, -50, 4, 25, 100);  // reaches past three surface edges
         HBRUSH brush = CreateSolidBrush(RGB(255, 255, 255));
         RECT everywhere{-1000, -1000, 1000, 1000};
         EXPECT_TRUE(FillRect(canvas.dc, &everywhere, brush));
@@ -300,9 +294,7 @@ void DrawScene(HDC dc) {
     SelectObject(dc, wide);
     MoveToEx(dc, 3, 55, nullptr);
     LineTo(dc, 76, 40);
-    HRGN region = CreateRectRgn(20, 0, 60, 45);
-    SelectClipRgn(dc, region);
-    DeleteObject(region);
+    ClipTo(dc, 20, 0, 60, 45);
     RECT invert{0, 25, 80, 50};
     InvertRect(dc, &invert);
     SelectClipRgn(dc, nullptr);

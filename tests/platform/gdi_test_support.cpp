@@ -20,6 +20,13 @@ uint32_t OwnedPixels::Raw(int x, int y) const {
     return value;
 }
 
+int ClipTo(HDC dc, int left, int top, int right, int bottom) {
+    HRGN region = CreateRectRgn(left, top, right, bottom);
+    const int kind = SelectClipRgn(dc, region);
+    DeleteObject(region);
+    return kind;
+}
+
 HBITMAP LoadBmpBytes(const std::vector<uint8_t>& bytes) {
     const std::string path =
         (std::filesystem::temp_directory_path() / ("gdi_test_" + std::to_string(getpid()) + ".bmp")).string();

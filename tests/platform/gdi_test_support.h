@@ -26,5 +26,9 @@ struct Canvas : OwnedPixels {
     Canvas& operator=(const Canvas&) = delete;
 };
 
+// Clips the context's drawing to a rectangle; the context keeps its own copy
+// of the region. Returns SelectClipRgn's answer.
+int ClipTo(HDC dc, int left, int top, int right, int bottom);
+
 // Writes bytes to a temporary .bmp file and loads it with LoadImageA.
 HBITMAP LoadBmpBytes(const std::vector<uint8_t>& bytes);

@@ -83,7 +83,6 @@ TEST(MidiFile, DamagedFilesGiveAnErrorOrTheSongUpToTheDamage) {
     std::vector<uint8_t> noDivision = good;
     noDivision[12] = noDivision[13] = 0;
     EXPECT_FALSE(ParseMidiFile(noDivision.data(), noDivision.size(), &song, &error));
-
     // Cut inside the second event: the first stays, and the time read before the cut counts.
     const std::vector<uint8_t> cut(good.begin(), good.end() - 5);
     EXPECT_EQ(Describe(Parse(cut)), "0:144/60 end 500000");

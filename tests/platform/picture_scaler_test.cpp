@@ -69,7 +69,6 @@ TEST(PictureScaler, ChangedPartRedrawsExactlyItsScaledPixelsAndALargerPictureIsC
         return Inside(view, x, y) ? picture.Xrgb((x - view.x) / 2, (y - view.y) / 2) : UNTOUCHED;
     }));
     EXPECT_EQ(Fields(all), std::make_tuple(view.x, view.y, 10, 8));
-
     Output partial(13, 11);
     const PixelArea written = partial.Draw(picture, {1, 2, 2, 1}, view);
     const PixelArea expected{view.x + 2, view.y + 4, 4, 2};
