@@ -115,7 +115,7 @@ uint32_t ByName(int rop2, uint32_t p, uint32_t d) {
     }
 }
 
-TEST(MixModes, EveryModeOnLinesAndFillsFollowsItsTruthTable) {
+TEST(MixModes, EveryModeFollowsItsTruthTableAndXorTwiceRestoresLinesRectanglesAndEllipses) {
     // RGB(0xA8, 0x54, 0xF0) in 5-6-5: red 21, green 21, blue 30.
     const COLORREF color = RGB(0xA8, 0x54, 0xF0);
     const uint32_t pen = (21u << 11) | (21u << 5) | 30u;
@@ -130,16 +130,13 @@ TEST(MixModes, EveryModeOnLinesAndFillsFollowsItsTruthTable) {
             canvas.Line(0, 0, 40, 0);         // a line along row 0
             Rectangle(canvas.dc, 0, 1, 40, 3);  // a filled box over rows 1 and 2
         });
-        DeleteObject(linePen);
-        DeleteObject(brush);
+        for (HGDIOBJ object : {linePen, brush}) DeleteObject(object);
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 40; ++x)
                 ASSERT_EQ(canvas.Raw(x, y), ByName(rop2, pen, before.Raw(x, y)) & 0xFFFF)
                     << "mode " << rop2 << " at (" << x << ", " << y << ")";
     }
-}
-
-TEST(MixModes, XorTwiceRestoresLinesRectanglesAndEllipses) {
+    // XOR twice restores lines, rectangles and ellipses in every format.
     for (PixelFormat format : {PIXEL_FORMAT_INDEXED8, PIXEL_FORMAT_565, PIXEL_FORMAT_888, PIXEL_FORMAT_8888}) {
         RasterCanvas canvas(70, 50, format);
         canvas.Randomise(7);
@@ -159,20 +156,18 @@ TEST(MixModes, XorTwiceRestoresLinesRectanglesAndEllipses) {
                 RECT r{30, 5, 60, 25};
                 InvertRect(canvas.dc, &r);
             });
-        DeleteObject(pen);
-        DeleteObject(brush);
+        for (HGDIOBJ object : {pen, brush}) DeleteObject(object);
         EXPECT_EQ(canvas.bytes, before) << format.bitsPerPixel << " bits per pixel";
     }
 }
 
-TEST(Rectangles, OutlineInteriorExcludedEdgesAndANullPenFillingOnePixelLessEachWay) {
+TEST(Rectangles, OutlineInteriorExcludedEdgesNullPenFillsAndFillsCutByTheClipRegionAndTheSurface) {
     RasterCanvas canvas(12, 10, PIXEL_FORMAT_8888), unpenned(12, 10, PIXEL_FORMAT_8888);
     HPEN pen = CreatePen(PS_SOLID, 0, RGB(0, 0, 255));
     HBRUSH brush = CreateSolidBrush(RGB(0, 255, 0));
     canvas.WithPenAndBrush(pen, brush, [&] { Rectangle(canvas.dc, 9, 7, 2, 1); });  // given backwards
     unpenned.WithPenAndBrush(GetStockObject(NULL_PEN), brush, [&] { Rectangle(unpenned.dc, 2, 1, 9, 7); });
-    DeleteObject(pen);
-    DeleteObject(brush);
+    for (HGDIOBJ object : {pen, brush}) DeleteObject(object);
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 12; ++x) {
             const bool inside = x >= 2 && x < 9 && y >= 1 && y < 7;
@@ -180,9 +175,7 @@ TEST(Rectangles, OutlineInteriorExcludedEdgesAndANullPenFillingOnePixelLessEachW
             EXPECT_EQ(canvas.Raw(x, y), !inside ? 0u : edge ? 0xFFu : 0xFF00u) << x << ", " << y;
             EXPECT_EQ(unpenned.Raw(x, y), x >= 2 && x < 8 && y >= 1 && y < 6 ? 0xFF00u : 0u) << x << ", " << y;
         }
-}
-
-TEST(Rectangles, FillsAreCutByTheClipRegionAndTheSurface) {
+    // Fills are cut by the clip region and the surface.
     for (PixelFormat format : {PIXEL_FORMAT_INDEXED8, PIXEL_FORMAT_555, PIXEL_FORMAT_888, PIXEL_FORMAT_8888}) {
         RasterCanvas canvas(30, 20, format);
         ClipTo(canvas.dc, -50, 4, 25, 100);  // reaches past three surface edges
@@ -240,8 +233,7 @@ TEST(Ellipses, FourFoldSymmetricInsideTheBoxTouchingAllSidesWithAClosedOutline) 
                 }
             EXPECT_TRUE(touches[0] && touches[1] && touches[2] && touches[3]) << w << "x" << h;
         }
-    DeleteObject(pen);
-    DeleteObject(brush);
+    for (HGDIOBJ object : {pen, brush}) DeleteObject(object);
 }
 
 TEST(Objects, SelectionReturnsThePreviousStockObjectsStayAndTheMixModeSparesFillRect) {
@@ -300,9 +292,7 @@ void DrawScene(HDC dc) {
     SelectClipRgn(dc, nullptr);
     SelectObject(dc, oldBrush);
     SelectObject(dc, oldPen);
-    DeleteObject(brush);
-    DeleteObject(wide);
-    DeleteObject(pen);
+    for (HGDIOBJ object : {brush, wide, pen}) DeleteObject(object);
 }
 
 uint64_t Fnv1a(const std::vector<uint8_t>& bytes) {
