@@ -26,8 +26,7 @@ TEST_F(DirectDrawTest, OneSoftwareDeviceAccountsVideoMemoryAndLocksAreExclusiveA
     IDirectDrawSurface* system = NewSurface(100, 10);
     ASSERT_EQ(device_->GetCaps(&caps, nullptr), DD_OK);
     EXPECT_EQ(freeBefore - caps.dwVidMemFree, 208u * 10);  // 200 bytes a row, padded to 16
-    video->Release();
-    system->Release();
+    for (IDirectDrawSurface* s : {video, system}) s->Release();
     ASSERT_EQ(device_->GetCaps(&caps, nullptr), DD_OK);
     EXPECT_EQ(caps.dwVidMemFree, freeBefore);
     // A lock is exclusive and pairs with an unlock.
@@ -50,8 +49,7 @@ TEST_F(DirectDrawTest, OneSoftwareDeviceAccountsVideoMemoryAndLocksAreExclusiveA
     EXPECT_EQ(PixelAt(surface, 4, 2), 0xBEEFu);
     const RECT outside{30, 0, 34, 1};
     EXPECT_EQ(surface->Lock(&outside, &desc, 0, nullptr), DDERR_INVALIDRECT);
-    surface->Release();
-    other->Release();
+    for (IDirectDrawSurface* s : {surface, other}) s->Release();
 }
 
 TEST_F(DirectDrawTest, ColorFillBltAndStretchClipToTheTarget) {
@@ -71,8 +69,7 @@ TEST_F(DirectDrawTest, ColorFillBltAndStretchClipToTheTarget) {
     EXPECT_EQ(PixelsAt(target, {{0, 10}, {11, 19}, {12, 10}, {0, 9}}), (Values{4, 9 * 16 + 15, 0x1111, 0x1111}));
     const RECT badSource{0, 0, 17, 16};
     EXPECT_EQ(target->Blt(nullptr, source, &badSource, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
-    source->Release();
-    target->Release();
+    for (IDirectDrawSurface* s : {source, target}) s->Release();
     // A stretch clipped at the target's edge samples as the unclipped stretch does.
     IDirectDrawSurface* small = NewSurface(3, 2);
     Paint(small, [](int x, int y) { return static_cast<uint32_t>(1 + y * 3 + x); });
@@ -102,8 +99,7 @@ TEST_F(DirectDrawTest, BltFastDoesNotClipHonoursTheSourceKeyAndOverlappingBlitsR
     const RECT part{0, 0, 3, 4};
     ASSERT_EQ(target->BltFast(7, 6, tile, &part, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT), DD_OK);
     EXPECT_EQ(PixelsAt(target, {{7, 6}, {8, 6}, {9, 9}}), (Values{0x07E0, 0x1111, 0x07E0}));  // key pixel left out
-    tile->Release();
-    target->Release();
+    for (IDirectDrawSurface* s : {tile, target}) s->Release();
     // Overlapping blits on one surface read the original pixels.
     IDirectDrawSurface* surface = NewSurface(40, 4);
     IDirectDrawSurface* expected = NewSurface(40, 4);
@@ -122,8 +118,7 @@ TEST_F(DirectDrawTest, BltFastDoesNotClipHonoursTheSourceKeyAndOverlappingBlitsR
     }
     ASSERT_EQ(expected->BltFast(2, 0, expected, &from, 0), DD_OK);  // plain copy to the right
     EXPECT_EQ(PixelAt(expected, 31, 2), pattern(29, 2));
-    surface->Release();
-    expected->Release();
+    for (IDirectDrawSurface* s : {surface, expected}) s->Release();
 }
 
 TEST_F(DirectDrawTest, ModeChangesKeepPixelsAndLostOrScriptedLostSurfacesComeBackBlack) {
@@ -168,8 +163,7 @@ TEST_F(DirectDrawTest, ModeChangesKeepPixelsAndLostOrScriptedLostSurfacesComeBac
     Backend().pollEvents();  // frame 2
     EXPECT_EQ(a->IsLost(), DDERR_SURFACELOST);
     EXPECT_EQ(b->IsLost(), DDERR_SURFACELOST);
-    a->Release();
-    b->Release();
+    for (IDirectDrawSurface* s : {a, b}) s->Release();
 }
 
 TEST_F(DirectDrawTest, FlippingChainRotatesPixelsAndRestoresAsOne) {
