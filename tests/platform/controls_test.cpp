@@ -164,8 +164,7 @@ TEST_F(Controls, AnEditWithoutAutoScrollRefusesTextThatDoesNotFit) {
     PostTypedText("abcdefghijklmnop");
     Pump();
     const std::string kept = Text(edit);
-    EXPECT_GT(kept.size(), 2u);
-    EXPECT_LT(kept.size(), 16u);
+    EXPECT_TRUE(kept.size() > 2 && kept.size() < 16) << kept;
     EXPECT_EQ(kept, std::string("abcdefghijklmnop").substr(0, kept.size()));
     Key(VK_TAB);
     EXPECT_EQ(GetFocus(), edit) << "Tab with no other control keeps the focus";
@@ -212,11 +211,7 @@ TEST(DialogTemplates, AreReadExactlyRefusedPastTheirBlockAndTheirAnsiTextBecomes
     EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "abc", 3, wide, 2), 0) << "too small a buffer";
 }
 
-struct SeenInDialog {
-    RECT frame, edit;
-    bool editFocused;
-};
-SeenInDialog gSeenInDialog;
+struct SeenInDialog { RECT frame, edit; bool editFocused; } gSeenInDialog;
 
 INT_PTR EnterClosingProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) {
@@ -241,8 +236,8 @@ TEST_F(Controls, ModalDialogsPlaceTheirItemsInDialogUnitsAndEndThroughTheirProce
     const LONG units = GetDialogBaseUnits();
     const int bx = LOWORD(static_cast<uint32_t>(units)), by = HIWORD(static_cast<uint32_t>(units));
     ASSERT_TRUE(bx > 0 && by > 0);
-    EXPECT_EQ(DialogBoxIndirectParamA(nullptr, reinterpret_cast<const DLGTEMPLATE*>(t.data()), main_, EnterClosingProc, 0),
-              42);
+    const auto* dialog = reinterpret_cast<const DLGTEMPLATE*>(t.data());
+    EXPECT_EQ(DialogBoxIndirectParamA(nullptr, dialog, main_, EnterClosingProc, 0), 42);
     const RECT& frame = gSeenInDialog.frame;
     const RECT& edit = gSeenInDialog.edit;
     EXPECT_EQ((std::vector<LONG>{frame.left, frame.right - frame.left, edit.top, edit.bottom - edit.top}),

@@ -51,10 +51,7 @@ void WriteFile(const fs::path& path, const std::vector<uint8_t>& bytes) {
 }
 
 // Everything a model's vertices and faces hold, for comparing two loads.
-struct MeshDump {
-    std::vector<float> numbers;
-    std::vector<DWORD> faces;
-};
+struct MeshDump { std::vector<float> numbers; std::vector<DWORD> faces; };
 
 // The same faces, and numbers equal within what a text number keeps.
 void ExpectSameMesh(const MeshDump& a, const MeshDump& b, const char* what) {
@@ -132,15 +129,12 @@ TEST_F(RetainedModeTest, GoldenFramesOfEachRenderQuality) {
         for (int x = 0; x < 64; ++x) checker.Set(x, y, ((x / 8 + y / 8) & 1) ? Rgb{240, 240, 240} : Rgb{40, 60, 200});
     checker.FillRect(0, 0, 8, 8, Rgb{220, 30, 30});
     ASSERT_TRUE(WriteBmpFile(checker, (folder_ / "checker.bmp").string()));
-    const struct {
-        const char* name;
-        D3DRMRENDERQUALITY quality;
-        D3DRMTEXTUREQUALITY texture;
-    } cases[] = {{"d3d_wireframe", D3DRMRENDER_WIREFRAME, D3DRMTEXTURE_NEAREST},
-                 {"d3d_flat", D3DRMRENDER_FLAT, D3DRMTEXTURE_NEAREST},
-                 {"d3d_gouraud", D3DRMRENDER_GOURAUD, D3DRMTEXTURE_NEAREST},
-                 {"d3d_gouraud_linear", D3DRMRENDER_GOURAUD, D3DRMTEXTURE_LINEAR},
-                 {"d3d_gouraud_mipmap", D3DRMRENDER_GOURAUD, D3DRMTEXTURE_MIPNEAREST}};
+    const struct { const char* name; D3DRMRENDERQUALITY quality; D3DRMTEXTUREQUALITY texture; } cases[] = {
+        {"d3d_wireframe", D3DRMRENDER_WIREFRAME, D3DRMTEXTURE_NEAREST},
+        {"d3d_flat", D3DRMRENDER_FLAT, D3DRMTEXTURE_NEAREST},
+        {"d3d_gouraud", D3DRMRENDER_GOURAUD, D3DRMTEXTURE_NEAREST},
+        {"d3d_gouraud_linear", D3DRMRENDER_GOURAUD, D3DRMTEXTURE_LINEAR},
+        {"d3d_gouraud_mipmap", D3DRMRENDER_GOURAUD, D3DRMTEXTURE_MIPNEAREST}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         SceneSettings settings;
@@ -149,9 +143,10 @@ TEST_F(RetainedModeTest, GoldenFramesOfEachRenderQuality) {
         settings.sun[1] = 0.9f;
         settings.sun[2] = 0.8f;
         settings.sunDirection = {1, -1, 2};
-        RetainedScene& scene = *scenes_.emplace_back(std::make_unique<RetainedScene>(
-            device_, NewSurface(WIDTH, HEIGHT, PIXEL_FORMAT_565, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE), WIDTH, HEIGHT,
-            settings));
+        IDirectDrawSurface* target =
+            NewSurface(WIDTH, HEIGHT, PIXEL_FORMAT_565, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE);
+        RetainedScene& scene =
+            *scenes_.emplace_back(std::make_unique<RetainedScene>(device_, target, WIDTH, HEIGHT, settings));
         ASSERT_TRUE(scene.ok());
         scene.device->SetRenderMode(D3DRMRENDERMODE_BLENDEDTRANSPARENCY | D3DRMRENDERMODE_SORTEDTRANSPARENCY);
         scene.scene->SetSceneBackground(0xFF203040u);
@@ -205,11 +200,11 @@ TEST_F(RetainedModeTest, XFilesOfEveryEncodingAndFromOtherToolsLoadAndMalformedM
     // from one exporter, and models from others that must load.
     const fs::path models = "/usr/share/assimp/models/X";
     std::vector<MeshDump> cubes;
-    for (const char* name : {"test_cube_text.x", "test_cube_binary.x", "test_cube_compressed.x", "test.x", "Testwuson.X",
-                             "fromtruespace_bin32.x", "kwxport_test_cubewithvcolors.x"}) {
+    for (const char* name : {"test_cube_text.x", "test_cube_binary.x", "test_cube_compressed.x", "test.x",
+                             "Testwuson.X", "fromtruespace_bin32.x", "kwxport_test_cubewithvcolors.x"}) {
         builder = NewBuilder();
-        ASSERT_EQ(builder->Load((models / name).string().c_str(), nullptr, D3DRMLOAD_FROMFILE, nullptr, nullptr), D3DRM_OK)
-            << name;
+        const std::string path = (models / name).string();
+        ASSERT_EQ(builder->Load(path.c_str(), nullptr, D3DRMLOAD_FROMFILE, nullptr, nullptr), D3DRM_OK) << name;
         if (cubes.size() == 3) {
             EXPECT_GT(builder->GetFaceCount(), 0) << name;
             continue;
@@ -229,7 +224,8 @@ TEST_F(RetainedModeTest, XFilesOfEveryEncodingAndFromOtherToolsLoadAndMalformedM
     const std::vector<uint8_t> text = WriteXModel(CubeModel(""), XEncoding::Text);
     bad.emplace_back(text.begin(), text.begin() + static_cast<long>(text.size() / 3));
     for (const auto& bytes : bad) EXPECT_NE(LoadBytes(NewBuilder(), bytes), D3DRM_OK);
-    EXPECT_EQ(NewBuilder()->Load("no such model.x", nullptr, D3DRMLOAD_FROMFILE, nullptr, nullptr), D3DRMERR_FILENOTFOUND);
+    EXPECT_EQ(NewBuilder()->Load("no such model.x", nullptr, D3DRMLOAD_FROMFILE, nullptr, nullptr),
+              D3DRMERR_FILENOTFOUND);
 }
 
 // Position keys are interpolated linearly, rotations along the shorter arc;
@@ -246,7 +242,8 @@ TEST_F(RetainedModeTest, AnimationSetsPlaceFramesByTheirKeysAndAskForEveryMeshsT
     model.ticksPerSecond = 100;
     model.animationSetName = "Spin";
     const float half = 0.70710678f;
-    model.animations.push_back({"Left", {{0, {1, 0, 0, 0}}, {10, {half, 0, half, 0}}}, {}, {{0, {0, 0, 0}}, {10, {4, 2, 0}}}});
+    model.animations.push_back(
+        {"Left", {{0, {1, 0, 0, 0}}, {10, {half, 0, half, 0}}}, {}, {{0, {0, 0, 0}}, {10, {4, 2, 0}}}});
     const auto remember = [](const char* name, void* names, IDirect3DRMTexture** texture) -> HRESULT {
         static_cast<std::vector<std::string>*>(names)->push_back(name);
         *texture = nullptr;
@@ -267,9 +264,8 @@ TEST_F(RetainedModeTest, AnimationSetsPlaceFramesByTheirKeysAndAskForEveryMeshsT
         retained_->CreateAnimationSet(&set);
         std::vector<std::string> names;
         const void* source = fromFile ? static_cast<const void*>(path.c_str()) : &memory;
-        ASSERT_EQ(Own(set)->Load(source, nullptr, fromFile ? D3DRMLOAD_FROMFILE : D3DRMLOAD_FROMMEMORY, remember, &names,
-                                 Own(parent)),
-                  D3DRM_OK);
+        const D3DRMLOADOPTIONS from = fromFile ? D3DRMLOAD_FROMFILE : D3DRMLOAD_FROMMEMORY;
+        ASSERT_EQ(Own(set)->Load(source, nullptr, from, remember, &names, Own(parent)), D3DRM_OK);
         std::sort(names.begin(), names.end());
         EXPECT_EQ(names, (std::vector<std::string>{"left.bmp", "right.bmp"}));
         IDirect3DRMFrameArray* children = nullptr;

@@ -37,11 +37,9 @@ TEST(KeyedCopy, VectorAndScalarPathsGiveTheSamePixels) {
     GTEST_SKIP() << "this build has no SSE2 path";
 #else
     std::mt19937 random(1234);
-    const struct {
-        int bytesPerPixel;
-        ColorKey key;
-    } formats[] = {{1, {0x5A, 0xFF}}, {2, {0xF81F, 0xFFFF}}, {2, {0x7C1F, 0x7FFF}}, {3, {0x00FF00, 0xFFFFFF}},
-                   {4, {0xFF00FF, 0xFFFFFF}}};
+    const struct { int bytesPerPixel; ColorKey key; } formats[] = {
+        {1, {0x5A, 0xFF}}, {2, {0xF81F, 0xFFFF}}, {2, {0x7C1F, 0x7FFF}}, {3, {0x00FF00, 0xFFFFFF}},
+        {4, {0xFF00FF, 0xFFFFFF}}};
     for (const auto& f : formats) {
         for (int width : {1, 3, 7, 8, 9, 15, 16, 17, 30, 31, 33, 47}) {
             for (int x = 0; x < 4; ++x) {

@@ -47,7 +47,7 @@ TEST(Blit, ConvertsBetweenPixelFormatsClippedToTheRegionAndTheTarget) {
     Canvas fifteen(2, 1, PIXEL_FORMAT_555);
     EXPECT_TRUE(BitBlt(fifteen.dc, 0, 0, 2, 1, trueColour.dc, 0, 0, SRCCOPY));
     EXPECT_EQ((std::vector<uint32_t>{fifteen.Raw(0, 0), fifteen.Raw(1, 0)}),
-              (std::vector<uint32_t>{(0x12u >> 3 << 10) | (0x34u >> 3 << 5) | (0x56u >> 3), (0x80u >> 3 << 10) | 0x1Fu}));
+              (std::vector<uint32_t>{0x12u >> 3 << 10 | 0x34u >> 3 << 5 | 0x56u >> 3, 0x80u >> 3 << 10 | 0x1Fu}));
     PaletteEntryRGB palette[256] = {};
     palette[10] = {250, 0, 0, 0};
     palette[20] = {0, 0, 240, 0};

@@ -61,8 +61,9 @@ std::set<std::pair<int, int>> IdealLine(int x0, int y0, int x1, int y1) {
 // region, which keeps every pixel where the whole line puts it.
 TEST(Lines, EveryOctantLightsTheIdealPixelsLeavingOutTheEndAndClippingKeepsThem) {
     std::vector<std::array<int, 4>> lines;
-    for (auto [ex, ey] : {std::pair{20, 0}, {20, 7}, {20, 10}, {13, 20}, {0, 20}, {-7, 20}, {-20, 10}, {-20, 3}, {-20, 0},
-                          {-20, -9}, {-10, -20}, {-1, -20}, {0, -20}, {6, -20}, {20, -20}, {20, -10}, {3, 2}, {-2, 3}})
+    for (auto [ex, ey] : {std::pair{20, 0}, {20, 7}, {20, 10}, {13, 20}, {0, 20}, {-7, 20}, {-20, 10}, {-20, 3},
+                          {-20, 0}, {-20, -9}, {-10, -20}, {-1, -20}, {0, -20}, {6, -20}, {20, -20}, {20, -10}, {3, 2},
+                          {-2, 3}})
         lines.push_back({30, 30, 30 + ex, 30 + ey});
     const size_t unclipped = lines.size();
     lines.insert(lines.end(), {{-100000, -3000, 100000, 4001}, {5, -70000, 20, 90000}, {63, 0, 0, 17}, {-7, 40, 70, -3},
@@ -72,7 +73,8 @@ TEST(Lines, EveryOctantLightsTheIdealPixelsLeavingOutTheEndAndClippingKeepsThem)
         const RECT clip = i < unclipped ? RECT{0, 0, 64, 64} : RECT{3, 5, 41, 33};
         RasterCanvas canvas(64, 64, PIXEL_FORMAT_8888);
         if (i >= unclipped) ClipTo(canvas.dc, clip.left, clip.top, clip.right, clip.bottom);
-        canvas.WithPenAndBrush(GetStockObject(WHITE_PEN), GetStockObject(NULL_BRUSH), [&] { canvas.Line(x0, y0, x1, y1); });
+        canvas.WithPenAndBrush(GetStockObject(WHITE_PEN), GetStockObject(NULL_BRUSH),
+                               [&] { canvas.Line(x0, y0, x1, y1); });
         std::set<std::pair<int, int>> expected;
         for (auto p : IdealLine(x0, y0, x1, y1))
             if (p.first >= clip.left && p.first < clip.right && p.second >= clip.top && p.second < clip.bottom)

@@ -228,7 +228,8 @@ TEST(GlyphCache, DrawingTheSameLineAgainRasterisesNothingAndGreyOutlinesHave65Le
     const DWORD pitch = (gm.gmBlackBoxX + 3) / 4 * 4;
     ASSERT_NE(size, GDI_ERROR);
     EXPECT_EQ(size, pitch * gm.gmBlackBoxY);
-    EXPECT_TRUE(gm.gmBlackBoxX > 4 && gm.gmBlackBoxX <= 16 && gm.gmBlackBoxY > 12) << gm.gmBlackBoxX << " x " << gm.gmBlackBoxY;
+    EXPECT_TRUE(gm.gmBlackBoxX > 4 && gm.gmBlackBoxX <= 16 && gm.gmBlackBoxY > 12)
+        << gm.gmBlackBoxX << " x " << gm.gmBlackBoxY;
     EXPECT_EQ((std::vector<int>{gm.gmCellIncX, gm.gmCellIncY}), (std::vector<int>{16, 0}));
     EXPECT_GE(gm.gmptGlyphOrigin.x, 0);
     EXPECT_LE(gm.gmptGlyphOrigin.y, m.tmAscent);
@@ -266,10 +267,7 @@ TEST(GlyphCache, DrawingTheSameLineAgainRasterisesNothingAndGreyOutlinesHave65Le
 }
 
 TEST(DibToDevice, BottomUpRowsGoThroughTheColourTable) {
-    struct {
-        BITMAPINFOHEADER header;
-        RGBQUAD colors[4];
-    } info{};
+    struct { BITMAPINFOHEADER header; RGBQUAD colors[4]; } info{};
     info.header = {40, 3, 2, 1, 8, BI_RGB, 0, 0, 0, 4, 0};
     info.colors[1] = {0, 0, 255, 0};  // red
     info.colors[2] = {0, 255, 0, 0};  // green

@@ -9,9 +9,10 @@ namespace {
 TEST(InputScript, ParsesEveryCommandOrdersByFrameAndReportsTheLineOfAMistake) {
     std::vector<ScriptEvent> events;
     std::string error;
-    ASSERT_TRUE(ParseInputScript("# a comment\n30 close\n5 move 100 200   # pointer\n5 press lbutton\n6 release LBUTTON\n"
-                                 "7 press esc\n8 press VK_F1\n9 press 0x41\n10 answer no\n11 capture menu.png\n"
-                                 "12 stall 250\n13 deactivate\n14 activate\n15 minimize\n16 restore\n17 lose-surfaces\n",
+    ASSERT_TRUE(ParseInputScript("# a comment\n30 close\n5 move 100 200   # pointer\n5 press lbutton\n"
+                                 "6 release LBUTTON\n7 press esc\n8 press VK_F1\n9 press 0x41\n10 answer no\n"
+                                 "11 capture menu.png\n12 stall 250\n13 deactivate\n14 activate\n15 minimize\n"
+                                 "16 restore\n17 lose-surfaces\n",
                                  &events, &error))
         << error;
     ASSERT_EQ(events.size(), 15u);
