@@ -31,7 +31,7 @@ protected:
     const std::string content_ = "MThd and some more bytes";
 };
 
-TEST_F(Files, ABackslashJoinedPathOpensReadsAndMaps) {
+TEST_F(Files, ABackslashJoinedPathOpensReadsAndMapsWhereMissingFilesBadHandlesAndEmptyMappingsFail) {
     HANDLE file = CreateFileA(Joined("sub\\song.mid").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
@@ -50,27 +50,25 @@ TEST_F(Files, ABackslashJoinedPathOpensReadsAndMaps) {
     EXPECT_TRUE(UnmapViewOfFile(view));
     EXPECT_FALSE(UnmapViewOfFile(view));
     EXPECT_TRUE(CloseHandle(mapping));
-}
-
-TEST_F(Files, MissingFilesFoldersBadHandlesAndEmptyMappingsFail) {
+    // Missing files, folders and bad handles fail.
     for (const std::string& name : {Joined("sub\\missing.mid"), Joined("sub"), std::string()})
         EXPECT_EQ(CreateFileA(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr), INVALID_HANDLE_VALUE)
             << name;
     EXPECT_EQ(GetFileSize(INVALID_HANDLE_VALUE, nullptr), INVALID_FILE_SIZE);
     EXPECT_FALSE(CloseHandle(INVALID_HANDLE_VALUE));
-    DWORD got = 5;
+    DWORD none = 5;
     char byte;
-    EXPECT_FALSE(ReadFile(nullptr, &byte, 1, &got, nullptr));
-    EXPECT_EQ(got, 0u);
+    EXPECT_FALSE(ReadFile(nullptr, &byte, 1, &none, nullptr));
+    EXPECT_EQ(none, 0u);
     // An empty file cannot be mapped.
-    HANDLE file = CreateFileA(Joined("empty.bin").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr), nullptr);
+    HANDLE empty = CreateFileA(Joined("empty.bin").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(empty, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(CreateFileMappingA(empty, nullptr, PAGE_READONLY, 0, 0, nullptr), nullptr);
     DWORD written = 0;
-    EXPECT_TRUE(WriteFile(file, "abc", 3, &written, nullptr));
-    EXPECT_EQ((std::vector<DWORD>{written, GetFileSize(file, nullptr)}), (std::vector<DWORD>{3, 3}));
-    CloseHandle(file);
+    EXPECT_TRUE(WriteFile(empty, "abc", 3, &written, nullptr));
+    EXPECT_EQ((std::vector<DWORD>{written, GetFileSize(empty, nullptr)}), (std::vector<DWORD>{3, 3}));
+    CloseHandle(empty);
 }
 
 // What a crash-safe replace is made of: a new file that must not exist yet,

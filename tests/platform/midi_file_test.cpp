@@ -24,7 +24,7 @@ std::string Describe(const MidiSong& song) {
     return out + "end " + std::to_string(song.lengthMicroseconds);
 }
 
-TEST(MidiFile, TempoChangesRunningStatusAndSysExInOneTrackTimedByBeatsOrFrames) {
+TEST(MidiFile, TimingFollowsTempoDivisionsAndMergedTracksAndASongEndsAfterADay) {
     MidiFileWriter file(true);
     file.BeginTrack();
     file.Message(0, 0x90, 60, 100);
@@ -38,21 +38,19 @@ TEST(MidiFile, TempoChangesRunningStatusAndSysExInOneTrackTimedByBeatsOrFrames) 
     // second of 40 ticks make a tick 1 ms.
     const int division = (0x100 - 25) << 8 | 40;
     EXPECT_EQ(Describe(Parse(file.Bytes(0, division))), "0:144/60 480000:144/60 960000:144/62 end 1920000");
-}
-
-TEST(MidiFile, TracksMergeInTimeOrderWithTheTempoTrackAndASongEndsAfterADay) {
-    MidiFileWriter file;
-    file.BeginTrack();
-    file.Tempo(0, 1000000);  // 60 bpm
-    file.EndTrack(96);
-    file.BeginTrack();
-    file.Message(48, 0xC1, 5);
-    file.EndTrack(0);
-    file.BeginTrack();
-    file.Message(24, 0xB2, 7, 90);
-    file.Message(24, 0xE2, 0, 64);
-    file.EndTrack(0);
-    EXPECT_EQ(Describe(Parse(file.Bytes(1, 96))), "250000:178/7 500000:193/5 500000:226/0 end 1000000");
+    // Tracks merge in time order with the tempo track of a format 1 file.
+    MidiFileWriter tracks;
+    tracks.BeginTrack();
+    tracks.Tempo(0, 1000000);  // 60 bpm
+    tracks.EndTrack(96);
+    tracks.BeginTrack();
+    tracks.Message(48, 0xC1, 5);
+    tracks.EndTrack(0);
+    tracks.BeginTrack();
+    tracks.Message(24, 0xB2, 7, 90);
+    tracks.Message(24, 0xE2, 0, 64);
+    tracks.EndTrack(0);
+    EXPECT_EQ(Describe(Parse(tracks.Bytes(1, 96))), "250000:178/7 500000:193/5 500000:226/0 end 1000000");
     // A song ends after a day, whatever its deltas add up to.
     MidiFileWriter slow;
     slow.BeginTrack();
