@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(InputScript, ParsesEveryCommandOrdersByFrameAndReportsTheLineOfAMistake) {
+TEST(InputScript, ParsesEveryCommandAndKeyNameOrdersByFrameAndReportsTheLineOfAMistake) {
     std::vector<ScriptEvent> events;
     std::string error;
     ASSERT_TRUE(ParseInputScript("# a comment\n30 close\n5 move 100 200   # pointer\n5 press lbutton\n"
@@ -33,9 +33,7 @@ TEST(InputScript, ParsesEveryCommandOrdersByFrameAndReportsTheLineOfAMistake) {
         EXPECT_FALSE(ParseInputScript(std::string("0 close\n") + script, &events, &error)) << script;
         EXPECT_EQ(error.rfind("line 2: ", 0), 0u) << error;
     }
-}
-
-TEST(InputScript, KeyNamesFollowVirtualKeyCodes) {
+    // Key names follow virtual-key codes.
     // "7" is a code, not the digit key.
     std::vector<int> codes;
     for (const char* name : {"Escape", "return", "alt", "F12", "z", "7", "right", "rbutton", "F25"})
