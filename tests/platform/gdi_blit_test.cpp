@@ -31,7 +31,7 @@ struct DibInContext {
 
 // 8-bit palette bitmaps into 5-6-5, 24-bit into 5-5-5, 16-bit into 8-bit
 // surfaces by the nearest palette colour.
-TEST(Blit, ConvertsBetweenPixelFormatsClippedToTheRegionAndTheTarget) {
+TEST(Blit, ConvertsBetweenFormatsClipsStretchesMirrorsAndReadsTheOriginalOfAnOverlap) {
     DibInContext source(3, 2, 8, {{0, 0, 255, 0}, {0x56, 0x34, 0x12, 0}, {255, 255, 255, 0}});
     auto* rows = static_cast<uint8_t*>(source.bits);  // bottom row first, 4 bytes per row
     rows[4] = 0, rows[5] = 1, rows[6] = 2;                // top row
@@ -71,24 +71,21 @@ TEST(Blit, ConvertsBetweenPixelFormatsClippedToTheRegionAndTheTarget) {
     EXPECT_TRUE(BitBlt(clipped.dc, 6, 6, 4, 4, white.dc, 0, 0, SRCCOPY));
     EXPECT_EQ(clipped.Raw(7, 7), 0xFFFFu);
     EXPECT_EQ(clipped.Raw(5, 7), 0u);
-}
-
-TEST(Blit, StretchScalesByNearestPixelMirrorsNegativeSizesAndOverlapsReadTheOriginal) {
-    Canvas source(2, 1, PIXEL_FORMAT_8888), target(4, 2, PIXEL_FORMAT_8888);
-    const HDC sourceDC = source.dc, targetDC = target.dc;
-    SetPixelV(sourceDC, 0, 0, RGB(1, 2, 3));
-    SetPixelV(sourceDC, 1, 0, RGB(4, 5, 6));
-    EXPECT_TRUE(StretchBlt(targetDC, 0, 0, 4, 2, sourceDC, 0, 0, 2, 1, SRCCOPY));
+    // Stretches scale by the nearest pixel and mirror negative sizes.
+    Canvas pair(2, 1, PIXEL_FORMAT_8888), stretched(4, 2, PIXEL_FORMAT_8888);
+    SetPixelV(pair.dc, 0, 0, RGB(1, 2, 3));
+    SetPixelV(pair.dc, 1, 0, RGB(4, 5, 6));
+    EXPECT_TRUE(StretchBlt(stretched.dc, 0, 0, 4, 2, pair.dc, 0, 0, 2, 1, SRCCOPY));
     const COLORREF doubled[4] = {RGB(1, 2, 3), RGB(1, 2, 3), RGB(4, 5, 6), RGB(4, 5, 6)};
     for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 4; ++x) EXPECT_EQ(GetPixel(targetDC, x, y), doubled[x]);
-    EXPECT_TRUE(StretchBlt(targetDC, 4, 0, -4, 1, sourceDC, 0, 0, 2, 1, SRCCOPY));
-    for (int x = 0; x < 4; ++x) EXPECT_EQ(GetPixel(targetDC, x, 0), doubled[3 - x]);
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(GetPixel(stretched.dc, x, y), doubled[x]);
+    EXPECT_TRUE(StretchBlt(stretched.dc, 4, 0, -4, 1, pair.dc, 0, 0, 2, 1, SRCCOPY));
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(GetPixel(stretched.dc, x, 0), doubled[3 - x]);
     // An overlapping copy within one surface reads the original pixels.
-    Canvas surface(5, 1, PIXEL_FORMAT_INDEXED8);
-    surface.bytes = {1, 2, 3, 4, 5};
-    EXPECT_TRUE(BitBlt(surface.dc, 1, 0, 4, 1, surface.dc, 0, 0, SRCCOPY));
-    EXPECT_EQ(surface.bytes, (std::vector<uint8_t>{1, 1, 2, 3, 4}));
+    Canvas row(5, 1, PIXEL_FORMAT_INDEXED8);
+    row.bytes = {1, 2, 3, 4, 5};
+    EXPECT_TRUE(BitBlt(row.dc, 1, 0, 4, 1, row.dc, 0, 0, SRCCOPY));
+    EXPECT_EQ(row.bytes, (std::vector<uint8_t>{1, 1, 2, 3, 4}));
 }
 
 // SetPixel answers with the colour as it reads back: 5-bit channels widen as

@@ -168,7 +168,7 @@ TEST(Text, WholeLineMatchesGlyphByGlyphInBothBackgroundModes) {
     EXPECT_EQ(SetBkMode(canvas.dc, OPAQUE), TRANSPARENT);
 }
 
-TEST(Text, DrawTextStartsALineAtEachBreakAndShiftJisPairsAreOneCharacter) {
+TEST(Text, DrawTextBreaksLinesShiftJisPairsAreOneCharacterAndDibRowsGoThroughTheColourTable) {
     TextCanvas drawn(200, 100, 16, 8), lines(200, 100, 16, 8);
     const char* text = "AB\nCD\r\nEF\rG字";
     RECT area{5, 3, 200, 100};
@@ -202,6 +202,27 @@ TEST(Text, DrawTextStartsALineAtEachBreakAndShiftJisPairsAreOneCharacter) {
     EXPECT_GT(ink.right - ink.left, 8) << "one glyph over two cells";
     EXPECT_NE(pair.bytes, bytes.bytes);
     EXPECT_NE(pair.bytes, ascii.bytes);
+    // DIB rows put into a context go bottom up through the colour table.
+    struct { BITMAPINFOHEADER header; RGBQUAD colors[4]; } info{};
+    info.header = {40, 3, 2, 1, 8, BI_RGB, 0, 0, 0, 4, 0};
+    info.colors[1] = {0, 0, 255, 0};  // red
+    info.colors[2] = {0, 255, 0, 0};  // green
+    info.colors[3] = {255, 0, 0, 0};  // blue
+    // Rows of 4 bytes, bottom row first.
+    const uint8_t bits[8] = {1, 1, 1, 0, 2, 3, 0, 0};
+    Canvas whole(8, 6, PIXEL_FORMAT_565), partial(8, 6, PIXEL_FORMAT_565);
+    const auto* bmi = reinterpret_cast<const BITMAPINFO*>(&info);
+    EXPECT_EQ(SetDIBitsToDevice(whole.dc, 2, 1, 3, 2, 0, 0, 0, 2, bits, bmi, DIB_RGB_COLORS), 2);
+    const uint32_t red = 0xF800, green = 0x07E0, blue = 0x001F;
+    // The top row is the last in memory; nothing lands beyond the width.
+    EXPECT_EQ((std::vector<uint32_t>{whole.Raw(2, 1), whole.Raw(3, 1), whole.Raw(4, 1), whole.Raw(2, 2), whole.Raw(4, 2),
+                                     whole.Raw(5, 2)}),
+              (std::vector<uint32_t>{green, blue, 0, red, red, 0}));
+    // One scan given: only the bottom row; a clip region cuts the rest.
+    ClipTo(partial.dc, 0, 0, 4, 6);
+    EXPECT_EQ(SetDIBitsToDevice(partial.dc, 2, 1, 3, 2, 0, 0, 0, 1, bits, bmi, DIB_RGB_COLORS), 1);
+    EXPECT_EQ((std::vector<uint32_t>{partial.Raw(2, 1), partial.Raw(2, 2), partial.Raw(3, 2), partial.Raw(4, 2)}),
+              (std::vector<uint32_t>{0, red, red, 0}));
 }
 
 TEST(GlyphCache, DrawingTheSameLineAgainRasterisesNothingAndGreyOutlinesHave65LevelsPaddedRowsAndUprightMetrics) {
@@ -264,29 +285,6 @@ TEST(GlyphCache, DrawingTheSameLineAgainRasterisesNothingAndGreyOutlinesHave65Le
     EXPECT_EQ(gm.gmCellIncX, 16) << "a space only moves the pen";
     EXPECT_EQ(GetGlyphOutlineA(glyphs.dc, 0x93FA, GGO_GRAY8_BITMAP, &gm, 0, nullptr, &IDENTITY) > 0, true);
     EXPECT_EQ(gm.gmCellIncX, 32);
-}
-
-TEST(DibToDevice, BottomUpRowsGoThroughTheColourTable) {
-    struct { BITMAPINFOHEADER header; RGBQUAD colors[4]; } info{};
-    info.header = {40, 3, 2, 1, 8, BI_RGB, 0, 0, 0, 4, 0};
-    info.colors[1] = {0, 0, 255, 0};  // red
-    info.colors[2] = {0, 255, 0, 0};  // green
-    info.colors[3] = {255, 0, 0, 0};  // blue
-    // Rows of 4 bytes, bottom row first.
-    const uint8_t bits[8] = {1, 1, 1, 0, 2, 3, 0, 0};
-    Canvas whole(8, 6, PIXEL_FORMAT_565), partial(8, 6, PIXEL_FORMAT_565);
-    const auto* bmi = reinterpret_cast<const BITMAPINFO*>(&info);
-    EXPECT_EQ(SetDIBitsToDevice(whole.dc, 2, 1, 3, 2, 0, 0, 0, 2, bits, bmi, DIB_RGB_COLORS), 2);
-    const uint32_t red = 0xF800, green = 0x07E0, blue = 0x001F;
-    // The top row is the last in memory; nothing lands beyond the width.
-    EXPECT_EQ((std::vector<uint32_t>{whole.Raw(2, 1), whole.Raw(3, 1), whole.Raw(4, 1), whole.Raw(2, 2), whole.Raw(4, 2),
-                                     whole.Raw(5, 2)}),
-              (std::vector<uint32_t>{green, blue, 0, red, red, 0}));
-    // One scan given: only the bottom row; a clip region cuts the rest.
-    ClipTo(partial.dc, 0, 0, 4, 6);
-    EXPECT_EQ(SetDIBitsToDevice(partial.dc, 2, 1, 3, 2, 0, 0, 0, 1, bits, bmi, DIB_RGB_COLORS), 1);
-    EXPECT_EQ((std::vector<uint32_t>{partial.Raw(2, 1), partial.Raw(2, 2), partial.Raw(3, 2), partial.Raw(4, 2)}),
-              (std::vector<uint32_t>{0, red, red, 0}));
 }
 
 }  // namespace
