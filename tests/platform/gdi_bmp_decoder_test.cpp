@@ -100,7 +100,7 @@ std::vector<uint8_t> WithRleData(const BmpVariant& variant, std::vector<uint8_t>
     return file;
 }
 
-TEST(BmpDecoder, RefusesHugeBitmapsBeforeAllocatingAndRunLengthDataThatLeavesTheBitmap) {
+TEST(BmpDecoder, RefusesHugeAndStrayRunLengthBitmapsAndNonBitmapsAndRunsSkipToIndexZeroUpwards) {
     std::vector<uint8_t> file = EncodeBmp({"Info32", BmpHeaderKind::Info, 32, BI_RGB});
     Poke(file, 18, 32768);
     Poke(file, 22, 32768);  // 4 GB of pixels
@@ -132,9 +132,7 @@ TEST(BmpDecoder, RefusesHugeBitmapsBeforeAllocatingAndRunLengthDataThatLeavesThe
     EXPECT_FALSE(Decodes(WithRleData(RLE8, {5, 1, 0, 0}))) << "no end mark";
     EXPECT_TRUE(Decodes(WithRleData(RLE4, {13, 0x12, 0, 1})));
     EXPECT_FALSE(Decodes(WithRleData(RLE4, {0, 15, 1, 2, 3, 4, 5, 6, 7, 8, 0, 1}))) << "RLE4 literal too long";
-}
-
-TEST(BmpDecoder, RunLengthSkipsLeaveIndexZeroLinesGoUpwardsAndNonBitmapsAreRefused) {
+    // Run-length skips leave index zero, and lines go upwards.
     // Bottom line: one pixel of index 2; then move to (4, 2) and put 3 there.
     HBITMAP bitmap = LoadBmpBytes(WithRleData(RLE8, {1, 2, 0, 2, 3, 2, 1, 3, 0, 1}));
     ASSERT_NE(bitmap, nullptr);

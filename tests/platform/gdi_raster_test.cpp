@@ -59,7 +59,7 @@ std::set<std::pair<int, int>> IdealLine(int x0, int y0, int x1, int y1) {
 
 // Lines from (30, 30) into every octant, and lines reaching far past a clip
 // region, which keeps every pixel where the whole line puts it.
-TEST(Lines, EveryOctantLightsTheIdealPixelsLeavingOutTheEndAndClippingKeepsThem) {
+TEST(Lines, EveryOctantLightsTheIdealPixelsClippedOrNotAndWiderPensCoverTheBand) {
     std::vector<std::array<int, 4>> lines;
     for (auto [ex, ey] : {std::pair{20, 0}, {20, 7}, {20, 10}, {13, 20}, {0, 20}, {-7, 20}, {-20, 10}, {-20, 3},
                           {-20, 0}, {-20, -9}, {-10, -20}, {-1, -20}, {0, -20}, {6, -20}, {20, -20}, {20, -10}, {3, 2},
@@ -82,9 +82,7 @@ TEST(Lines, EveryOctantLightsTheIdealPixelsLeavingOutTheEndAndClippingKeepsThem)
         EXPECT_EQ(canvas.Lit(), expected) << x0 << "," << y0 << " to " << x1 << "," << y1;
         if (i < unclipped) { EXPECT_EQ(canvas.Raw(x1, y1), 0u) << "the end is left out"; }
     }
-}
-
-TEST(Lines, PenWidthZeroAndOneDrawOnePixelWideAndWiderPensCoverTheBand) {
+    // Pen widths 0 and 1 draw one pixel wide; wider pens cover the band.
     for (int width : {0, 1, 5}) {
         RasterCanvas canvas(40, 40, PIXEL_FORMAT_8888);
         HPEN pen = CreatePen(PS_SOLID, width, RGB(255, 255, 255));
