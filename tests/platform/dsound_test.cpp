@@ -157,7 +157,7 @@ TEST_F(SoundDevice, EightBitStereoKeepsItsChannelsApartAndVoicesAddAndSaturate) 
     EXPECT_EQ((std::vector<int16_t>{mix[100], mix[101]}), (std::vector<int16_t>{32767, 35000 - 64 * 256}));
 }
 
-TEST_F(SoundDevice, PlayOnceStopsAtTheEndAndLockHandsOutTwoRegionsWhenItWraps) {
+TEST_F(SoundDevice, PlayOnceStopsAtTheEndLockWrapsAndLostBuffersRefuseUntilRestored) {
     const std::vector<int16_t> samples(441, 3000);  // 10 ms
     IDirectSoundBuffer* buffer = Buffer(Format(1, 16, 44100), samples.data(), 882);
     ASSERT_EQ(buffer->Play(0, 0, 0), DS_OK);
@@ -180,6 +180,17 @@ TEST_F(SoundDevice, PlayOnceStopsAtTheEndAndLockHandsOutTwoRegionsWhenItWraps) {
     ASSERT_EQ(wrapping->Lock(0, 0, &p1, &n1, &p2, &n2, DSBLOCK_ENTIREBUFFER), DS_OK);
     EXPECT_EQ((std::vector<DWORD>{n1, n2}), (std::vector<DWORD>{4000, 0}));
     EXPECT_EQ(wrapping->Unlock(p1, n1, p2, n2), DS_OK);
+    // Lost buffers refuse until restored, and play silence meanwhile.
+    IDirectSoundBuffer* lost = Constant(5000);
+    LoseSoundBuffers();
+    EXPECT_EQ(Status(lost), DSBSTATUS_PLAYING | DSBSTATUS_LOOPING | DSBSTATUS_BUFFERLOST);
+    EXPECT_EQ(PeakAmplitude(Render(10)), 0);
+    EXPECT_EQ(lost->Lock(0, 100, &p1, &n1, &p2, &n2, 0), DSERR_BUFFERLOST);
+    EXPECT_EQ(lost->Play(0, 0, 0), DSERR_BUFFERLOST);
+    EXPECT_EQ(lost->Restore(), DS_OK);
+    const std::vector<int16_t> refill(1000, 4000);
+    Fill(lost, 0, refill.data(), 2000);
+    EXPECT_EQ(Render(10)[100], 4000);
 }
 
 TEST_F(SoundDevice, BadDescriptionsAreRefusedAndControlsAreOnlyThereWhenAskedFor) {
@@ -215,21 +226,6 @@ TEST_F(SoundDevice, BadDescriptionsAreRefusedAndControlsAreOnlyThereWhenAskedFor
     IDirectSoundBuffer* wave = Buffer(Format(2, 16, 44100), nullptr, 4000);
     void* notify = nullptr;
     EXPECT_EQ(wave->QueryInterface(IID_IDirectSoundNotify, &notify), DSERR_NOINTERFACE);
-}
-
-TEST_F(SoundDevice, LostBuffersRefuseUntilRestoredAndPlaySilenceMeanwhile) {
-    IDirectSoundBuffer* buffer = Constant(5000);
-    LoseSoundBuffers();
-    EXPECT_EQ(Status(buffer), DSBSTATUS_PLAYING | DSBSTATUS_LOOPING | DSBSTATUS_BUFFERLOST);
-    EXPECT_EQ(PeakAmplitude(Render(10)), 0);
-    void *p1 = nullptr, *p2 = nullptr;
-    DWORD n1 = 0, n2 = 0;
-    EXPECT_EQ(buffer->Lock(0, 100, &p1, &n1, &p2, &n2, 0), DSERR_BUFFERLOST);
-    EXPECT_EQ(buffer->Play(0, 0, 0), DSERR_BUFFERLOST);
-    EXPECT_EQ(buffer->Restore(), DS_OK);
-    const std::vector<int16_t> refill(1000, 4000);
-    Fill(buffer, 0, refill.data(), 2000);
-    EXPECT_EQ(Render(10)[100], 4000);
 }
 
 TEST_F(SoundDevice, NotificationsSignalAsThePlayCursorPassesTheirOffsets) {
