@@ -9,8 +9,8 @@
 //
 // Hostile files are bounded before they cost much: the picture must be within
 // the loaders' size limit before anything is allocated for it, data that ends
-// before the picture does is refused (every block takes at least a bit of
-// data, so a few bytes cannot stand for a whole picture), progressive files
+// before the picture does is refused (before the picture is allocated where
+// the file is too short for its blocks), progressive files
 // may have at most MAX_SCANS scans, and libjpeg's own working memory is capped.
 #include <csetjmp>
 #include <cstdio>
@@ -48,6 +48,20 @@ void LimitScans(j_common_ptr common) {
     if (jpeg->progressive_mode && jpeg->input_scan_number > MAX_SCANS) LeaveDecode(common);
 }
 
+// Every block of every component takes at least one bit of Huffman-coded
+// data (its first scan codes its DC difference), so a file shorter than its
+// largest component's blocks in bits cannot hold its picture. Arithmetic
+// coding may legitimately spend less, so it is not bounded this way.
+bool DataCanHoldEveryBlock(const jpeg_decompress_struct& jpeg, unsigned long size) {
+    if (jpeg.arith_code) return true;
+    for (int c = 0; c < jpeg.num_components; ++c) {
+        const jpeg_component_info& component = jpeg.comp_info[c];
+        if (static_cast<uint64_t>(component.width_in_blocks) * component.height_in_blocks > uint64_t{size} * 8)
+            return false;
+    }
+    return true;
+}
+
 // One row of ink values (c, m, y, k) into blue-green-red.
 void CmykRowToBgr(const JSAMPLE* ink, JDIMENSION width, bool inverted, uint8_t* out) {
     for (JDIMENSION x = 0; x < width; ++x, ink += 4, out += 3) {
@@ -79,6 +93,7 @@ int DecodeJpeg(const unsigned char* data, unsigned long size, DibBlocks* dib) {
     jpeg.progress = &progress;
     jpeg_mem_src(&jpeg, data, size);
     jpeg_read_header(&jpeg, TRUE);
+    if (!DataCanHoldEveryBlock(jpeg, size)) LeaveDecode(reinterpret_cast<j_common_ptr>(&jpeg));
     const bool cmyk = jpeg.jpeg_color_space == JCS_CMYK || jpeg.jpeg_color_space == JCS_YCCK;
     jpeg.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
     if (!AllocateDib(dib, jpeg.image_width, jpeg.image_height, 24)) {

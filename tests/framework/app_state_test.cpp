@@ -19,14 +19,11 @@ namespace {
 void FrameA() {}
 void FrameB() {}
 
-TEST(Setters, QuitKeyAcceptsZeroTo256) {
+TEST(Setters, QuitKeyAcceptsZeroTo256AndFrameProcRefusesNull) {
     // Each call's answer and the key it leaves.
     std::vector<int> results;
     for (int key : {27, 256, 257, -1, 0}) results.insert(results.end(), {SetQuitKey(key), gApp.quitKey});
     EXPECT_EQ(results, (std::vector<int>{1, 27, 1, 256, 0, 256, 0, 256, 1, 0}));
-}
-
-TEST(Setters, FrameProcRefusesNull) {
     EXPECT_EQ((std::vector<int>{SetFrameProc(FrameA), SetFrameProc(nullptr)}), (std::vector<int>{1, 0}));
     EXPECT_EQ(gApp.frameProc, FrameA);
     EXPECT_EQ(SetFrameProc(FrameB), 1);
@@ -41,29 +38,16 @@ uint32_t SeedForLargestDraw() {
     }
 }
 
-TEST(RandomNumbers, RangeIsZeroToNAndNPlusOneOnlyForTheLargestDraw) {
+TEST(RandomNumbers, RangeIsZeroToNAndNPlusOneOnlyForTheLargestDrawAndTheSameSeedRepeats) {
     SeedRandom(12345);
-    for (int i = 0; i < 100000; ++i) {
-        const int r = NextRandom();
-        ASSERT_GE(r, 0);
-        ASSERT_LE(r, 32767);
-    }
+    for (int i = 0, r; i < 100000; ++i) ASSERT_TRUE((r = NextRandom()) >= 0 && r <= 32767) << r;
     SeedRandom(99);
-    for (int i = 0; i < 20000; ++i) {
-        const int v = Random(9);
-        ASSERT_GE(v, 0);
-        ASSERT_LE(v, 10);
-    }
+    for (int i = 0, v; i < 20000; ++i) ASSERT_TRUE((v = Random(9)) >= 0 && v <= 10) << v;
     const uint32_t seed = SeedForLargestDraw();
-    SeedRandom(seed);
-    EXPECT_EQ(Random(0), 1);
-    SeedRandom(seed);
-    EXPECT_EQ(Random(9), 10);
-    SeedRandom(seed);
-    EXPECT_EQ(Random(32766), 32767);
-}
-
-TEST(RandomNumbers, TheSameSeedGivesTheSameSequence) {
+    for (const auto [n, largest] : {std::pair{0, 1}, {9, 10}, {32766, 32767}}) {
+        SeedRandom(seed);
+        EXPECT_EQ(Random(n), largest) << n;
+    }
     SeedRandom(7);
     const std::vector<int> first{Random(1000), Random(1000)};
     SeedRandom(7);

@@ -93,12 +93,23 @@ struct Buffers {
 
 class BlendKernels : public ::testing::TestWithParam<KernelPath> {};
 
-TEST_P(BlendKernels, HalfAverageKeepsTheUpperBitsOfEachChannel) {
+// The half average keeps the upper bits of each channel; add saturates each channel.
+TEST_P(BlendKernels, HalfAverageAndSaturatingAdd) {
     for (int width : {1, 7, 8, 19, 40}) {
         Buffers b(width);
         BlendHalfAverage(b.Area(width), BlendKey{true, KEY}, 0xF7DE, GetParam());
         b.Check(width, true, [](int, uint16_t s, uint16_t d) { return HalfPixel(k565, s, d); });
     }
+    for (const ChannelLayout* layout : {&k565, &k555, &k556})
+        for (int width : {3, 8, 21}) {
+            Buffers b(width + 500u);
+            BlendAdd(b.Area(width), BlendKey{true, KEY}, *layout, GetParam());
+            b.Check(width, true, [&](int, uint16_t s, uint16_t d) { return AddPixel(*layout, s, d); });
+        }
+    uint16_t d = 0x8410;  // mid grey
+    const uint16_t white = 0xFFFF;
+    BlendAdd(BlendArea{&d, 1, &white, 1, 1, 1}, BlendKey{false, 0}, k565, GetParam());
+    EXPECT_EQ(d, 0xFFFF);
 }
 
 TEST_P(BlendKernels, AlphaBlendsTheOddFirstPixelAloneAndTheRestInPairs) {
@@ -118,24 +129,10 @@ TEST_P(BlendKernels, AlphaKeepsTheTargetInWhicheverHalfOfAPairIsKeyed) {
     // Pairs at 1-2, 3-4, 5-6 after the odd first pixel: key left, key right, both.
     const uint16_t src[7] = {0x1234, KEY, 0x07E0, 0xFFFF, KEY, KEY, KEY};
     uint16_t dst[7] = {0x0000, 0x1111, 0x2222, 0x3333, 0x4444, 0x5555, 0x6666};
-    const uint16_t before[7] = {0x0000, 0x1111, 0x2222, 0x3333, 0x4444, 0x5555, 0x6666};
     BlendAlpha(BlendArea{dst, 7, src, 7, 7, 1}, BlendKey{true, KEY}, k565, 200, GetParam());
     EXPECT_EQ(std::vector<uint16_t>(dst, dst + 7),
-              (std::vector<uint16_t>{AlonePixel(k565, 200, src[0], before[0]), before[1], PairPixel(k565, 200, src[2], before[2]),
-                                     PairPixel(k565, 200, src[3], before[3]), before[4], before[5], before[6]}));
-}
-
-TEST_P(BlendKernels, AddSaturatesEachChannel) {
-    for (const ChannelLayout* layout : {&k565, &k555, &k556})
-        for (int width : {3, 8, 21}) {
-            Buffers b(width + 500u);
-            BlendAdd(b.Area(width), BlendKey{true, KEY}, *layout, GetParam());
-            b.Check(width, true, [&](int, uint16_t s, uint16_t d) { return AddPixel(*layout, s, d); });
-        }
-    uint16_t d = 0x8410;  // mid grey
-    const uint16_t white = 0xFFFF;
-    BlendAdd(BlendArea{&d, 1, &white, 1, 1, 1}, BlendKey{false, 0}, k565, GetParam());
-    EXPECT_EQ(d, 0xFFFF);
+              (std::vector<uint16_t>{AlonePixel(k565, 200, src[0], 0), 0x1111, PairPixel(k565, 200, src[2], 0x2222),
+                                     PairPixel(k565, 200, src[3], 0x3333), 0x4444, 0x5555, 0x6666}));
 }
 
 TEST_P(BlendKernels, EveryRasterOperation) {
@@ -151,17 +148,15 @@ TEST_P(BlendKernels, EveryRasterOperation) {
 INSTANTIATE_TEST_SUITE_P(Paths, BlendKernels, ::testing::Values(KernelPath::Scalar, KernelPath::Fastest),
                          [](const auto& info) { return info.param == KernelPath::Scalar ? "Scalar" : "Fastest"; });
 
-TEST(BlendRounding, TheOddFirstPixelFloorsWhereAPairRoundsUp) {
-    // 1 % (alpha 2) of black over full blue: alone floor(-62 / 256) takes one
-    // level off, the pair form's bias rounds to the target.
+// 1 % (alpha 2) of black over full blue: alone floor(-62 / 256) takes one
+// level off, the pair form's bias rounds to the target. Opacities out of range
+// agree on both paths.
+TEST(BlendRounding, TheOddFirstPixelFloorsWhereAPairRoundsUpAndOutOfRangeOpacitiesAgree) {
     EXPECT_EQ(AlonePixel(k565, 2, 0, 31), 30);
     uint16_t d[3] = {31, 31, 31};
     const uint16_t s[3] = {0, 0, 0};
     BlendAlpha(BlendArea{d, 3, s, 3, 3, 1}, BlendKey{false, 0}, k565, 2);
     EXPECT_EQ(std::vector<uint16_t>(d, d + 3), (std::vector<uint16_t>{30, 31, 31}));
-}
-
-TEST(BlendRounding, OutOfRangeOpacitiesAgreeOnBothPaths) {
     for (int alpha : {-25, 300, 512}) {
         Buffers a(9), b(9);
         BlendAlpha(a.Area(30), BlendKey{true, KEY}, k565, alpha, KernelPath::Scalar);
@@ -192,26 +187,24 @@ protected:
     // combine(source x, source y, screen pixel) or the screen where keyed.
     void ExpectScreen(int dx, int dy, int sx, int sy, int w, int h,
                       const std::function<uint16_t(int, int, uint16_t)>& combine) {
+        const std::vector<uint16_t> screen = DisplayTest::Screen();
         for (int y = std::max(0, dy - 2); y < dy + h + 2; ++y)
             for (int x = std::max(0, dx - 2); x < dx + w + 2; ++x) {
                 const bool inside = x >= dx && x < dx + w && y >= dy && y < dy + h;
                 const int px = sx + x - dx, py = sy + y - dy;
                 const uint16_t want = inside && Picture(px, py) != KEY ? combine(px, py, Screen(x, y)) : Screen(x, y);
-                ASSERT_EQ(BackPixel(x, y), want) << x << "," << y;
+                ASSERT_EQ(screen[y * 640 + x], want) << x << "," << y;
             }
     }
 };
 
-TEST_F(BlendedDraws, TranslucentHalfFullAndNothing) {
+TEST_F(BlendedDraws, TranslucentHalfFullNothingAndClippedToAnOddWidth) {
     EXPECT_EQ(DrawImageTranslucent(30, 40, SLOT, 50, 0, 0, -1, -1, 0), 1);
     ExpectScreen(30, 40, 0, 0, 20, 6, [](int x, int y, uint16_t d) { return HalfPixel(k565, Picture(x, y), d); });
     EXPECT_EQ(DrawImageTranslucent(100, 40, SLOT, 100, 0, 0, -1, -1, 0), 1);
     ExpectScreen(100, 40, 0, 0, 20, 6, [](int x, int y, uint16_t) { return Picture(x, y); });
     EXPECT_EQ(DrawImageTranslucent(200, 40, SLOT, 0, 0, 0, -1, -1, 0), 1);
     ExpectScreen(200, 40, 0, 0, 20, 6, [](int, int, uint16_t d) { return d; });
-}
-
-TEST_F(BlendedDraws, TranslucentClippedToAnOddWidth) {
     // Clipped on the left from 20 to 13 columns: the first column is blended
     // alone. 37 % is alpha 94, where the two forms round differently.
     EXPECT_EQ(DrawImageTranslucent(-7, 10, SLOT, 37, 0, 0, -1, 5, 0), 1);
@@ -234,7 +227,7 @@ TEST_F(BlendedDraws, ScanlinesAndLowDepthsDrawEveryOtherRow) {
     EXPECT_EQ(DrawImageTranslucent(60, 10, SLOT, 50, 0, 0, -1, -1, 0), 0);
 }
 
-TEST_F(BlendedDraws, AddAndRasterOperations) {
+TEST_F(BlendedDraws, AddRasterOperationsAndPlainFallbacks) {
     EXPECT_EQ(DrawImageAdd(5, 50, SLOT, 0, 0, -1, -1), 1);
     ExpectScreen(5, 50, 0, 0, 20, 6, [](int x, int y, uint16_t d) { return AddPixel(k565, Picture(x, y), d); });
     EXPECT_EQ(DrawImageRop(5, 100, SLOT, R2_NOT, 0, 0, -1, -1), 1);
@@ -243,19 +236,17 @@ TEST_F(BlendedDraws, AddAndRasterOperations) {
     ExpectScreen(5, 150, 2, 1, 7, 3, [](int x, int y, uint16_t d) { return static_cast<uint16_t>(Picture(x, y) ^ d); });
     EXPECT_EQ(DrawImageRop(5, 200, SLOT, R2_NOP, 0, 0, -1, -1), 1);
     ExpectScreen(5, 200, 0, 0, 20, 6, [](int, int, uint16_t d) { return d; });
-}
-
-TEST_F(BlendedDraws, PlainDrawFallbacks) {
+    // Copying, and any draw at 8 bits, fall back to a plain draw.
     const auto plain = [](int x, int y, uint16_t) { return Picture(x, y); };
-    EXPECT_EQ(DrawImageRop(5, 50, SLOT, R2_COPYPEN, 0, 0, -1, -1), 1);
-    ExpectScreen(5, 50, 0, 0, 20, 6, plain);
+    EXPECT_EQ(DrawImageRop(5, 250, SLOT, R2_COPYPEN, 0, 0, -1, -1), 1);
+    ExpectScreen(5, 250, 0, 0, 20, 6, plain);
     {
         const ScopedValue depth(gDisplay.bitDepth, 8);
-        EXPECT_EQ(DrawImageAdd(5, 100, SLOT, 0, 0, -1, -1), 1);
-        EXPECT_EQ(DrawImageRop(5, 150, SLOT, R2_NOT, 0, 0, -1, -1), 1);
+        EXPECT_EQ(DrawImageAdd(5, 300, SLOT, 0, 0, -1, -1), 1);
+        EXPECT_EQ(DrawImageRop(5, 350, SLOT, R2_NOT, 0, 0, -1, -1), 1);
     }
-    ExpectScreen(5, 100, 0, 0, 20, 6, plain);
-    ExpectScreen(5, 150, 0, 0, 20, 6, plain);
+    ExpectScreen(5, 300, 0, 0, 20, 6, plain);
+    ExpectScreen(5, 350, 0, 0, 20, 6, plain);
 }
 
 TEST_F(BlendedDraws, RefusedSlotsAndALostSlot) {

@@ -1,21 +1,9 @@
 // The framework's dialogs and selection controls, driven by headless input
 // scripts as a user would: typed text, keys, clicks and double-clicks.
-#include <gtest/gtest.h>
-#include <unistd.h>
-
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <memory>
-#include <sstream>
 
-#include "framework/app/app.h"
-#include "framework/app/main_window.h"
 #include "framework/dialog/dialogs.h"
-#include "framework/display/display.h"
-#include "framework/image/image.h"
 #include "platform/win/headless/png_image.h"
-#include "platform/win/platform.h"
 #include "tests/framework/scripted_framework.h"
 
 namespace fs = std::filesystem;
@@ -52,7 +40,8 @@ protected:
 };
 
 TEST_F(Dialogs, TheInputDialogTakesTypedTextOnEnterOnlyAndIgnoresEsc) {
-    Start(u8"1 type 名前 abc\n2 press esc\n3 release esc\n4 press return\n5 release return\n");
+    Start(u8"1 type 名前 abc\n2 press esc\n3 release esc\n4 press return\n5 release return\n"
+          "10 type lost\n11 press esc\n12 release esc\n");
     char out[8];
     std::memset(out, '#', sizeof out);
     InputTextDialog(out, 4, 100, 60, 200, 24);
@@ -60,14 +49,12 @@ TEST_F(Dialogs, TheInputDialogTakesTypedTextOnEnterOnlyAndIgnoresEsc) {
     EXPECT_EQ(std::string(out, 8), std::string("名前") + "####") << "the first four bytes only";
     EXPECT_EQ(gApp.modal, 0);
     EXPECT_TRUE(IsWindow(gApp.hWnd)) << "Esc closed neither the dialog nor the program";
-}
 
-TEST_F(Dialogs, TheInputDialogWithoutEnterKeepsTheLastText) {
-    Start("1 type lost\n2 press esc\n3 release esc\n");
+    // Without Enter the last text stays.
     std::strcpy(gInputText, "before");
-    char out[16] = {};
-    InputTextDialog(out, 16, 0, 0, 100, 20);  // the script runs out: the program is closed under the dialog
-    EXPECT_STREQ(out, "before");
+    char kept[16] = {};
+    InputTextDialog(kept, 16, 0, 0, 100, 20);  // the script runs out: the program is closed under the dialog
+    EXPECT_STREQ(kept, "before");
 }
 
 TEST_F(Dialogs, TheInputDialogIsAtLeast32By16PixelsInDialogUnits) {
@@ -137,24 +124,20 @@ protected:
 constexpr const char* FIRST_FILE = "296 133";
 constexpr const char* FIRST_FOLDER_ROW_2 = "100 151";  // ".." is row 0, "sub" row 1
 
-TEST_F(FileDialogs, OpenOffersTheOneFilterAndRefusesAMissingFile) {
+TEST_F(FileDialogs, OpenOffersTheOneFilterRefusesAMissingFileAndGoesIntoFolders) {
     MakeFiles();
     Start(std::string("1 type missing\n2 press return\n2 release return\n3 answer ok\n") +
-          "4 move " + FIRST_FILE + "\n5 press lbutton\n5 release lbutton\n6 press lbutton\n6 release lbutton\n");
+          "4 move " + FIRST_FILE + "\n5 press lbutton\n5 release lbutton\n6 press lbutton\n6 release lbutton\n" +
+          "10 move " + FIRST_FOLDER_ROW_2 + "\n11 press lbutton\n11 release lbutton\n12 press lbutton\n"
+          "12 release lbutton\n13 move 200 340\n13 press lbutton\n13 release lbutton\n14 type deep\n"
+          "15 press return\n15 release return\n");
     char path[FILE_PATH_SIZE];
     std::memset(path, 'x', sizeof path);
     EXPECT_NE(FileDialog(path, "ステージ", "clb", 0), 0);
     EXPECT_EQ(std::string(path), Path("a.clb")) << "0.txt is not offered: a.clb is the first file";
     EXPECT_NE(Log().find("missing.clb"), std::string::npos) << "the missing file was refused with a message";
     EXPECT_EQ(gApp.modal, 0);
-}
-
-TEST_F(FileDialogs, OpenGoesIntoFoldersAndAddsTheDefaultExtension) {
-    MakeFiles();
-    Start(std::string("1 move ") + FIRST_FOLDER_ROW_2 + "\n2 press lbutton\n2 release lbutton\n3 press lbutton\n"
-          "3 release lbutton\n4 move 200 340\n4 press lbutton\n4 release lbutton\n5 type deep\n"
-          "6 press return\n6 release return\n");
-    char path[FILE_PATH_SIZE];
+    // Into a folder; the default extension is added.
     EXPECT_NE(FileDialog(path, "ステージ", "clb", 0), 0);
     EXPECT_EQ(std::string(path), Path("sub/deep.clb"));
 }

@@ -44,12 +44,8 @@ protected:
 
     // The 16-bit back-buffer pixel at (x, y).
     static uint16_t BackPixel(int x, int y) {
-        DDSURFACEDESC desc{};
-        desc.dwSize = sizeof(desc);
-        if (gDisplay.backBuffer->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr) != DD_OK) return 0xDEAD;
-        const uint16_t value = static_cast<uint16_t*>(desc.lpSurface)[y * (desc.lPitch / 2) + x];
-        gDisplay.backBuffer->Unlock(desc.lpSurface);
-        return value;
+        const std::vector<uint16_t> screen = Screen();
+        return screen.empty() ? 0xDEAD : screen[y * 640 + x];
     }
 
     // The back-buffer pixels at the given points, in order.

@@ -1,6 +1,5 @@
-// The display on the headless desktop: mode choice, pixel format, clip
-// rectangle, colour matching, palette, switching between full screen and
-// window.
+// The display on the headless desktop: mode choice, pixel format, clip rectangle,
+// colour matching, palette, switching between full screen and window.
 #include <gtest/gtest.h>
 
 #include "framework/draw/draw.h"
@@ -18,14 +17,13 @@ IDirectDrawSurface* SurfaceInFormat(DWORD bits, DWORD red, DWORD green, DWORD bl
     desc.dwSize = sizeof(desc);
     desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
     desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
-    desc.dwWidth = 8;
-    desc.dwHeight = 8;
+    desc.dwWidth = desc.dwHeight = 8;
     desc.ddpfPixelFormat = DDPIXELFORMAT{sizeof(DDPIXELFORMAT), DDPF_RGB, 0, bits, red, green, blue, 0};
     IDirectDrawSurface* surface = nullptr;
     return gDisplay.device->CreateSurface(&desc, &surface, nullptr) == DD_OK ? surface : nullptr;
 }
 
-TEST_F(Display, ASixteenBitDesktopStartsFullScreenAndAnalysesFiveSixFive) {
+TEST_F(Display, ASixteenBitDesktopStartsFullScreenAndEachPixelFormatIsAnalysed) {
     EXPECT_TRUE(IsFullScreen());
     EXPECT_FALSE(IsModeLocked());
     const DisplayState& d = gDisplay;
@@ -37,27 +35,22 @@ TEST_F(Display, ASixteenBitDesktopStartsFullScreenAndAnalysesFiveSixFive) {
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 640);
     EXPECT_EQ((std::vector<int>{gApp.clientRect.left, gApp.clientRect.top, gApp.clientRect.right, gApp.clientRect.bottom}),
               (std::vector<int>{0, 0, 640, 480}));
-}
 
-TEST_F(Display, FiveFiveFiveAndThirtyTwoBitFormatsAnalyseTheirOwnWay) {
+    // 5-5-5 and 32-bit formats analyse their own way.
     IDirectDrawSurface* surface555 = SurfaceInFormat(16, 0x7C00, 0x03E0, 0x001F);
     ASSERT_NE(surface555, nullptr);
     {
         const ScopedValue back(gDisplay.backBuffer, surface555);
         EXPECT_EQ(AnalysePixelFormat(), 1);
-        EXPECT_EQ(gDisplay.greenMask, 31);
-        EXPECT_EQ(gDisplay.redShift, 10);
-        EXPECT_EQ(gDisplay.halfMask, 0x7BDEu);
-        EXPECT_EQ(gDisplay.greenFromColor, 11);
+        EXPECT_EQ((std::vector<int64_t>{d.greenMask, d.redShift, d.halfMask, d.greenFromColor}),
+                  (std::vector<int64_t>{31, 10, 0x7BDE, 11}));
     }
     surface555->Release();
 
     const ScopedValue depth(gDisplay.bitDepth, 32);
     ASSERT_EQ(AnalysePixelFormat(), 1);
-    EXPECT_EQ(gDisplay.redMask, 0xFF);
-    EXPECT_EQ(gDisplay.redShift, 16);
-    EXPECT_EQ(gDisplay.greenShift, 8);
-    EXPECT_EQ(gDisplay.halfMask, 0xFEFEFEu);
+    EXPECT_EQ((std::vector<int64_t>{d.redMask, d.redShift, d.greenShift, d.halfMask}),
+              (std::vector<int64_t>{0xFF, 16, 8, 0xFEFEFE}));
 }
 
 TEST_F(Display, AThirtyTwoBitDesktopLocksFullScreenAtSixteenBits) {
@@ -112,7 +105,7 @@ TEST_F(Display, TheDefaultPaletteTableIsTheColourListTransposed) {
     EXPECT_EQ(entries, (std::vector<uint32_t>{0x000000, 0x000080, 0xA040C0, 0x406040, 0xFFFFFF, 0xF0FCFF, 0x0000FF}));
 }
 
-TEST_F(Display, AltEnterSwitchesToAWindowAndBackKeepingTheSlotsPictures) {
+TEST_F(Display, AltEnterSwitchesToAWindowAndBackKeepingTheSlotsPicturesAndThePresentRestoresLostSurfaces) {
     ASSERT_EQ(CreateImage(4, 16, 16, 0, RGB(255, 255, 255)), 1);
     SendMessageA(gApp.hWnd, WM_SYSKEYDOWN, VK_RETURN, 0);
     EXPECT_FALSE(IsFullScreen());
@@ -130,9 +123,8 @@ TEST_F(Display, AltEnterSwitchesToAWindowAndBackKeepingTheSlotsPictures) {
     EXPECT_TRUE(IsFullScreen());
     EXPECT_EQ(gDisplay.clipper, nullptr);
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(gApp.hWnd, GWL_STYLE)), 0x90000000u);
-}
 
-TEST_F(Display, LostScreenSurfacesAreRestoredByThePresent) {
+    // Lost screen surfaces are restored by the present.
     MarkAllSurfacesLost();
     EXPECT_EQ(gDisplay.primary->IsLost(), DDERR_SURFACELOST);
     PresentFrame();

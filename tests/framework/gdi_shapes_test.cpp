@@ -1,10 +1,10 @@
-// Shapes, pixels and clears on the back buffer of a started display: the
-// filled rectangles' own clip rule, the clip region for everything else,
-// the drawing mode, and the raw 5-6-5 pixel calls.
+// Shapes, pixels and clears on the back buffer: the filled rectangles' own clip
+// rule, the clip region for everything else, the drawing mode, the raw pixel calls.
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "framework/draw/draw.h"
 #include "framework/draw/gdi_draw.h"
 #include "tests/framework/display_fixture.h"
 #include "tests/support/scoped_value.h"
@@ -28,19 +28,25 @@ protected:
 
 constexpr COLORREF WHITE = 0xFFFFFF;
 
-TEST_F(GdiShapes, FilledRectangleBeyondTheScreenFillsExactlyTheScreen) {
-    ClearBackBufferTo(0);
-    EXPECT_EQ(DrawFilledRect(-10, -10, 700, 500, WHITE), 1);
-    EXPECT_EQ(CountInside(0xFFFF, 0, 0, 640, 480), std::make_pair(640 * 480, 0));
-}
-
-TEST_F(GdiShapes, FilledRectanglesMissingTheClipDrawNothing) {
+// Filled rectangles: beyond the screen they fill exactly the screen, missing
+// the clip they draw nothing, and they are clipped to the rectangle even
+// without a clip region.
+TEST_F(GdiShapes, FilledRectanglesFollowTheirOwnClipRule) {
     ClearBackBufferTo(0);
     EXPECT_EQ(DrawFilledRect(640, 0, 700, 10, WHITE), 0);
     EXPECT_EQ(FillScreenRect(0, 480, 10, 500, WHITE), 0);
     EXPECT_EQ(DrawFilledRect(0, 0, 0, 10, WHITE), 1) << "an empty rectangle inside the clip is still drawn";
     EXPECT_EQ(FillScreenRect(-20, -20, -1, 5, WHITE), 0);
     EXPECT_EQ(CountInside(0xFFFF, 0, 0, 640, 480).first, 0);
+    EXPECT_EQ(DrawFilledRect(-10, -10, 700, 500, WHITE), 1);
+    EXPECT_EQ(CountInside(0xFFFF, 0, 0, 640, 480), std::make_pair(640 * 480, 0));
+
+    SetClipRect(10, 10, 20, 20);
+    DeleteObject(gDisplay.clipRegion);  // drawing alone is not held back now
+    gDisplay.clipRegion = nullptr;
+    ClearBackBufferTo(0);
+    EXPECT_EQ(DrawFilledRect(0, 0, 100, 100, WHITE), 1);
+    EXPECT_EQ(CountInside(0xFFFF, 10, 10, 20, 20), std::make_pair(100, 0));
 }
 
 TEST_F(GdiShapes, EveryShapeStaysInsideTheClipRectangle) {
@@ -63,29 +69,16 @@ TEST_F(GdiShapes, EveryShapeStaysInsideTheClipRectangle) {
     EXPECT_EQ(CountInside(0xFFFF, 100, 50, 300, 200).first, 1);
 }
 
-TEST_F(GdiShapes, FilledRectanglesAreClippedToTheRectangleEvenWithoutARegion) {
-    SetClipRect(10, 10, 20, 20);
-    DeleteObject(gDisplay.clipRegion);  // drawing alone is not held back now
-    gDisplay.clipRegion = nullptr;
-    ClearBackBufferTo(0);
-    EXPECT_EQ(DrawFilledRect(0, 0, 100, 100, WHITE), 1);
-    EXPECT_EQ(CountInside(0xFFFF, 10, 10, 20, 20), std::make_pair(100, 0));
-}
-
 TEST_F(GdiShapes, LineLeavesOutItsEndPoint) {
     ClearBackBufferTo(0);
     DrawLine(0, 0, 10, 0, WHITE);
     for (int x = 0; x <= 10; ++x) EXPECT_EQ(BackPixel(x, 0), x < 10 ? 0xFFFF : 0) << x;
 }
 
-TEST_F(GdiShapes, XorModeTwiceLeavesTheScreenAsBefore) {
-    DDSURFACEDESC desc{};
-    desc.dwSize = sizeof desc;
-    ASSERT_EQ(gDisplay.backBuffer->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
-    for (int y = 0; y < 480; ++y)
-        for (int x = 0; x < 640; ++x)
-            static_cast<uint16_t*>(desc.lpSurface)[y * desc.lPitch / 2 + x] = static_cast<uint16_t>(x * 37 + y * 101);
-    gDisplay.backBuffer->Unlock(desc.lpSurface);
+TEST_F(GdiShapes, XorModeAndInversionTwiceLeaveTheScreenAsBeforeAndInversionFlipsEveryBit) {
+    ASSERT_EQ(CreateImage(9, 640, 480, 0, 0), 1);
+    PaintSlot(9, [](int x, int y) { return x * 37 + y * 101; });
+    ASSERT_EQ(DrawImage(0, 0, 9, 0, 0, -1, -1), 1);
     const std::vector<uint16_t> before = Screen();
     SetDrawMode(R2_XORPEN);
     for (int pass = 0; pass < 2; ++pass) {
@@ -96,9 +89,7 @@ TEST_F(GdiShapes, XorModeTwiceLeavesTheScreenAsBefore) {
     }
     SetDrawMode(R2_COPYPEN);
     EXPECT_TRUE(SameValues(Screen(), before));
-}
 
-TEST_F(GdiShapes, InversionTwiceRestoresAndOnceFlipsEveryBit) {
     ClearBackBufferTo(0x1234);
     EXPECT_EQ(InvertScreenRect(5, 5, 8, 6), 1);
     EXPECT_EQ(BackPixel(5, 5), 0xEDCB);

@@ -1,9 +1,7 @@
-// Scaled, rotated, row-mosaic and tiled draws on a headless 16-bit display:
-// rotations by quarter turns against their exact mappings, the two stretching
-// paths against each other, and the order in which tiles stop.
+// Scaled, rotated, row-mosaic and tiled draws: quarter turns against their exact
+// mappings, the two stretching paths against each other, the order tiles stop in.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -34,7 +32,6 @@ protected:
         SetImageColorKeyFromCorner(SLOT);
     }
 
-
     // Every screen pixel against want(x, y); -1 means the background.
     static void ExpectScreen(const std::function<int(int, int)>& want) {
         const std::vector<uint16_t> screen = Screen();
@@ -50,16 +47,13 @@ protected:
 int PictureOr(int x, int y, int w, int h) { return x >= 0 && x < w && y >= 0 && y < h ? Picture(x, y) : -1; }
 
 // A 30 x 40 rectangle turns in a 50 x 50 square whose corner is 10 left of and
-// 5 above the rectangle's. (i, j) is the position in that square.
-struct QuarterTurn {
-    int angle;
-    std::function<int(int i, int j)> source;
-};
-const QuarterTurn QUARTER_TURNS[] = {
-    {0, [](int i, int j) { return PictureOr(i - 10, j - 5, 30, 40); }},
-    {90, [](int i, int j) { return PictureOr(40 - j, i - 5, 30, 40); }},
-    {180, [](int i, int j) { return PictureOr(40 - i, 45 - j, 30, 40); }},
-    {270, [](int i, int j) { return PictureOr(j - 10, 45 - i, 30, 40); }},
+// 5 above the rectangle's. (i, j) is the position in that square; one mapping
+// for each quarter turn.
+const std::function<int(int i, int j)> QUARTER_TURNS[] = {
+    [](int i, int j) { return PictureOr(i - 10, j - 5, 30, 40); },
+    [](int i, int j) { return PictureOr(40 - j, i - 5, 30, 40); },
+    [](int i, int j) { return PictureOr(40 - i, 45 - j, 30, 40); },
+    [](int i, int j) { return PictureOr(j - 10, 45 - i, 30, 40); },
 };
 
 TEST_F(GeometricDraws, QuarterTurnsAndTheirAliases) {
@@ -69,11 +63,10 @@ TEST_F(GeometricDraws, QuarterTurnsAndTheirAliases) {
         SCOPED_TRACE(angle);
         ClearBackBufferTo(SCREEN);
         ASSERT_EQ(DrawImageRotated(200, 100, SLOT, angle, 0, 0, -1, -1), 1);
-        for (const QuarterTurn& q : QUARTER_TURNS)
-            if (q.angle == turn) ExpectScreen([&q](int x, int y) {
-                const int i = x - 190, j = y - 95;
-                return i >= 0 && i < 50 && j >= 0 && j < 50 ? q.source(i, j) : -1;
-            });
+        ExpectScreen([turn](int x, int y) {
+            const int i = x - 190, j = y - 95;
+            return i >= 0 && i < 50 && j >= 0 && j < 50 ? QUARTER_TURNS[turn / 90](i, j) : -1;
+        });
     }
 }
 
@@ -127,7 +120,7 @@ TEST_F(GeometricDraws, RotationOfASubRectangleReadsNothingOutsideTheSlot) {
     EXPECT_EQ(BackPixels({{310, 310}, {309, 309}}), (Pixels{Picture(0, 0), SCREEN}));
 }
 
-TEST_F(GeometricDraws, RotationRefusals) {
+TEST_F(GeometricDraws, RotationAndScalingRefusals) {
     // Slot -1, the work buffer, a slot number beyond 16 bits (the whole int is compared) and an empty slot.
     for (int slot : {-1, WORK_SLOT, SLOT + 0x10000, 77}) EXPECT_EQ(DrawImageRotated(0, 0, slot, 0, 0, 0, -1, -1), 0) << slot;
     {
@@ -137,7 +130,12 @@ TEST_F(GeometricDraws, RotationRefusals) {
     static_cast<SoftwareSurface*>(gImageSlots[SLOT].surface)->MarkLost();
     EXPECT_EQ(DrawImageRotated(100, 100, SLOT, 0, 0, 0, -1, -1), 0);
     EXPECT_EQ(gImageSlots[SLOT].surface->IsLost(), DD_OK) << "restored";
-    EXPECT_EQ(BackPixel(110, 110), SCREEN);
+    EXPECT_EQ(DrawImageScaled(0, 0, SLOT, -1, -1, 10, 0, 10, -1), 0) << "empty source";
+    EXPECT_EQ(DrawImageScaled(0, 0, SLOT, 0, 40, 0, 0, -1, -1), 0) << "empty target";
+    EXPECT_EQ(DrawImageScaled(640, 0, SLOT, -1, -1, 0, 0, -1, -1), 0) << "clipped away";
+    EXPECT_EQ(DrawImageScaled(0, 0, WORK_SLOT, -1, -1, 0, 0, -1, -1), 0);
+    EXPECT_EQ(DrawImageScaled(0, 0, 77, -1, -1, 0, 0, -1, -1), 0);
+    ExpectScreen([](int, int) { return -1; });
 }
 
 TEST_F(GeometricDraws, DoubleSizeOnBothStretchingPaths) {
@@ -156,7 +154,7 @@ TEST_F(GeometricDraws, DoubleSizeOnBothStretchingPaths) {
     }
 }
 
-TEST_F(GeometricDraws, StretchingPathsAgreeOnOddScalesAndClipping) {
+TEST_F(GeometricDraws, StretchingPathsAgreeOnOddScalesAndClippingButKeyOnDifferentCorners) {
     // The paths key on different pixels (the slot's corner, the stretched
     // picture's corner), so keyed cases are the ones where the two coincide.
     struct Case {
@@ -178,9 +176,8 @@ TEST_F(GeometricDraws, StretchingPathsAgreeOnOddScalesAndClipping) {
         }
         EXPECT_TRUE(SameValues(screens[0], screens[1])) << "draw at " << c.dx << "," << c.dy << " size " << c.dw << "x" << c.dh;
     }
-}
 
-TEST_F(GeometricDraws, WorkBufferPathKeysOnTheStretchedPicturesCorner) {
+    // The work-buffer path keys on the stretched picture's corner.
     MakePicture(30, 40, 1);
     gDisplay.canStretch = 1;
     ASSERT_EQ(DrawImageScaled(0, 0, SLOT, 58, 78, 1, 1, 30, 40), 1);
@@ -193,15 +190,6 @@ TEST_F(GeometricDraws, WorkBufferPathKeysOnTheStretchedPicturesCorner) {
     // No work buffer: nothing to stretch into.
     const ScopedValue noWorkBuffer(gImageSlots[WORK_SLOT].surface, nullptr);
     EXPECT_EQ(DrawImageScaled(0, 0, SLOT, -1, -1, 0, 0, -1, -1), 0);
-}
-
-TEST_F(GeometricDraws, ScaledRefusals) {
-    EXPECT_EQ(DrawImageScaled(0, 0, SLOT, -1, -1, 10, 0, 10, -1), 0) << "empty source";
-    EXPECT_EQ(DrawImageScaled(0, 0, SLOT, 0, 40, 0, 0, -1, -1), 0) << "empty target";
-    EXPECT_EQ(DrawImageScaled(640, 0, SLOT, -1, -1, 0, 0, -1, -1), 0) << "clipped away";
-    EXPECT_EQ(DrawImageScaled(0, 0, WORK_SLOT, -1, -1, 0, 0, -1, -1), 0);
-    EXPECT_EQ(DrawImageScaled(0, 0, 77, -1, -1, 0, 0, -1, -1), 0);
-    ExpectScreen([](int, int) { return -1; });
 }
 
 TEST_F(GeometricDraws, RowMosaicRepeatsEachBandsFirstRow) {

@@ -1,16 +1,13 @@
 // Image slots: creation, sizes, colour keys, the clipped copies and the
 // rebuilding of lost surfaces.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "framework/draw/draw.h"
 #include "platform/ddraw/ddraw_objects.h"
 #include "tests/framework/display_fixture.h"
+#include "tests/framework/slot_pictures.h"
 
 namespace {
 
@@ -40,7 +37,7 @@ TEST(ClipRule, MovesTheSourceWithTheTargetAndClampsToTheSource) {
     EXPECT_LE(sx2 - sx1, 0);
 }
 
-TEST_F(ImageSlots, SizesAndEmptySlots) {
+TEST_F(ImageSlots, SizesEmptySlotsAndAFreshKeyedSlot) {
     int w = -1, h = -1;
     EXPECT_EQ((std::vector<int>{GetImageSize(300, &w, &h), GetImageSize(256, &w, &h), GetImageSize(5, &w, &h), w}),
               (std::vector<int>{0, 0, 1, 0}));
@@ -52,9 +49,7 @@ TEST_F(ImageSlots, SizesAndEmptySlots) {
     EXPECT_EQ(CreateImage(WORK_SLOT, 10, 10, 0, 0), 0) << "the work buffer exists already";
     EXPECT_EQ(CreateImage(0x10000 + 6, 8, 8, 0, 0), 1) << "slot numbers are 16-bit";
     EXPECT_NE(gImageSlots[6].surface, nullptr);
-}
-
-TEST_F(ImageSlots, AFreshBlackKeyedSlotDrawsNothing) {
+    // A fresh black keyed slot draws nothing.
     ASSERT_EQ(CreateImage(7, 8, 8, 1, 0), 1);
     EXPECT_EQ(gImageSlots[7].colorKey, 0u);
     ClearBackBufferTo(0x1234);
@@ -84,7 +79,7 @@ TEST_F(ImageSlots, DrawImageClipsAsTheRuleSays) {
     EXPECT_EQ(BackPixels({{10, 10}, {9, 10}}), (Pixels{5 + 5 * 32 + 1, 0}));
 }
 
-TEST_F(ImageSlots, CopyImageReadsTheTargetKeyAgainEvenForAnEmptyRectangle) {
+TEST_F(ImageSlots, CopiesReadTheTargetKeyAgainEvenForAnEmptyRectangle) {
     MakeNumberedSlot(9);
     ASSERT_EQ(CreateImage(10, 8, 8, 0, 0), 1);
     EXPECT_EQ(CopyImage(10, 0, 0, 4, 4, 9, 2, 0), 1);
@@ -93,34 +88,36 @@ TEST_F(ImageSlots, CopyImageReadsTheTargetKeyAgainEvenForAnEmptyRectangle) {
     EXPECT_EQ(CopyImage(10, 0, 0, 0, 0, 9, 0, 0), 1);
     EXPECT_EQ(gImageSlots[10].colorKey, 0x5555u);
     EXPECT_EQ((std::vector<int>{CopyImage(256, 0, 0, 1, 1, 9, 0, 0), CopyImage(10, 0, 0, 1, 1, 11, 0, 0)}), (std::vector<int>{0, 0}));
-}
 
-TEST_F(ImageSlots, CopyScreenToImageTakesTheWholeScreenForMinusOne) {
+    // Copying the screen takes all of it for -1, only its 640 columns.
     ClearBackBufferTo(0x0F0F);
     ASSERT_EQ(CreateImage(12, 700, 2, 0, 0), 1);
     EXPECT_EQ(CopyScreenToImage(12, 0, 0, 0, 0, -1, 7), 1);
-    uint16_t* pixels = nullptr;
-    int pitch = 0;
-    ASSERT_EQ(LockImage(12, &pixels, &pitch), 1);
-    EXPECT_EQ(pixels[639], 0x0F0F);
-    EXPECT_EQ(pixels[640], 0) << "only the screen's 640 columns";
-    UnlockImage(12, pixels);
+    const std::vector<uint16_t> copied = SlotPixels(12);
+    EXPECT_EQ((Pixels{copied[639], copied[640]}), (Pixels{0x0F0F, 0}));
     EXPECT_EQ(gImageSlots[12].colorKey, 0x0F0Fu);
     EXPECT_EQ(CopyScreenToImage(13, 0, 0, 0, 0, -1, -1), 0);
 }
 
-void WriteTwoColourBmp(const std::string& path) {
-    // 2 x 1 pixels, 24 bits: magenta then green.
+// 2 x 1 pixels, 24 bits: magenta then green.
+std::vector<uint8_t> TwoColourBmp() {
     std::vector<uint8_t> bytes = {'B', 'M'};
     for (uint32_t v : {62, 0, 54, 40, 2, 1, 1 | (24 << 16), 0, 8, 0, 0, 0, 0})  // file size .. colours used
         for (int b = 0; b < 4; ++b) bytes.push_back(static_cast<uint8_t>(v >> (8 * b)));
     for (uint8_t b : {0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0x00, 0x00}) bytes.push_back(b);  // BGR BGR pad
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return bytes;
 }
 
-TEST_F(ImageSlots, ALostSlotIsReloadedFromItsFileWithItsKeyFlag) {
-    const std::string path = ::testing::TempDir() + "two-" + std::to_string(getpid()) + ".bmp";
-    WriteTwoColourBmp(path);
+TEST_F(ImageSlots, LoadingRefusesBadSlotsNamesAndFilesAndALostSlotIsReloadedWithItsKeyFlag) {
+    EXPECT_EQ((std::vector<int>{LoadBitmapImage(256, "x.bmp", 0), LoadBitmapImage(3, "/nonexistent/file.bmp", 0)}),
+              (std::vector<int>{0, 0}));
+    EXPECT_STREQ(gImageSlots[3].fileName, "/nonexistent/file.bmp");
+    EXPECT_EQ(gImageSlots[3].surface, nullptr);
+    EXPECT_EQ(LoadBitmapImage(3, "NOSUCHRESOURCE", 0), 0);
+    EXPECT_EQ(LoadBitmapImage(3, (std::string(300, 'a') + ".bmp").c_str(), 0), 0);
+
+    TempFiles files;
+    const std::string path = files.Write("two.bmp", TwoColourBmp());
     ASSERT_EQ(LoadBitmapImage(14, path.c_str(), 1), 1);
     EXPECT_EQ(gImageSlots[14].colorKey, 0xF81Fu) << "magenta in the top-left corner";
     ClearBackBufferTo(0x1111);
@@ -133,7 +130,6 @@ TEST_F(ImageSlots, ALostSlotIsReloadedFromItsFileWithItsKeyFlag) {
     EXPECT_EQ(BackPixel(1, 0), 0x1111) << "and is not repeated";
     EXPECT_EQ(DrawImage(0, 0, 14, 0, 0, -1, -1), 1);
     EXPECT_EQ(BackPixels({{0, 0}, {1, 0}}), (Pixels{0x1111, 0x07E0}));
-    std::remove(path.c_str());
 }
 
 int gRestoredSlot = -1;
@@ -150,21 +146,7 @@ TEST_F(ImageSlots, ALostCreatedSlotComesBackBlackAndTheCallbackRedrawsIt) {
     EXPECT_EQ(gImageSlots[15].width, 4);
     EXPECT_EQ(gImageSlots[15].videoMemory, 1) << "rebuilt in the kind of memory it had";
     EXPECT_EQ(gImageVideoMemory, 0);
-    uint16_t* pixels = nullptr;
-    int pitch = 0;
-    ASSERT_EQ(LockImage(15, &pixels, &pitch), 1);
-    EXPECT_EQ(pixels[0], 0);
-    UnlockImage(15, pixels);
-}
-
-TEST_F(ImageSlots, LoadingRefusesBadSlotsNamesAndFiles) {
-    EXPECT_EQ((std::vector<int>{LoadBitmapImage(256, "x.bmp", 0), LoadBitmapImage(3, "/nonexistent/file.bmp", 0)}),
-              (std::vector<int>{0, 0}));
-    EXPECT_STREQ(gImageSlots[3].fileName, "/nonexistent/file.bmp");
-    EXPECT_EQ(gImageSlots[3].surface, nullptr);
-    EXPECT_EQ(LoadBitmapImage(3, "NOSUCHRESOURCE", 0), 0);
-    const std::string longName(300, 'a');
-    EXPECT_EQ(LoadBitmapImage(3, (longName + ".bmp").c_str(), 0), 0);
+    EXPECT_EQ(SlotPixels(15), std::vector<uint16_t>(16, 0));
 }
 
 }  // namespace

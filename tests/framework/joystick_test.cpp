@@ -39,7 +39,7 @@ TEST_F(Joysticks, ThresholdsAreBelow28672AndAbove32768) {
     EXPECT_EQ(DirectionsAfter(65535, 0), (V{2, 0, 0, 2}));
 }
 
-TEST_F(Joysticks, DirectionAndButtonCodesReadTheirEdges) {
+TEST_F(Joysticks, DirectionAndButtonCodesReadTheirEdgesUntilDisablingClearsThem) {
     UpdateJoystickRecord(&gJoysticks[0], 40000, 100, 0x05);  // right, up, buttons 0 and 2
     UpdateJoystickRecord(&gJoysticks[0], 40000, 32768, 0x84);
     // 3 is not a single button bit, 0x100 beyond the eight buttons; joystick 1
@@ -51,9 +51,8 @@ TEST_F(Joysticks, DirectionAndButtonCodesReadTheirEdges) {
     for (auto [joystick, code] : asked) states.push_back(JoystickState(joystick, code));
     EXPECT_EQ(states, (std::vector<int>{KEY_HELD, KEY_RELEASED, KEY_UP, KEY_UP, KEY_RELEASED, KEY_HELD, KEY_PRESSED,
                                         0, 0, 0, 0, 0, 0}));
-}
 
-TEST_F(Joysticks, DisablingClearsEveryCountedJoystick) {
+    // Disabling clears every counted joystick.
     UpdateJoystickRecord(&gJoysticks[0], 0, 0, 0xFF);
     EXPECT_EQ(EnableJoystick(1), 2);
     EXPECT_EQ(JoystickState(0, JOYSTICK_LEFT), KEY_PRESSED);

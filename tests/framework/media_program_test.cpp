@@ -1,15 +1,15 @@
-// Music, CD audio and movies as programs use them: whole programs on the
-// headless backend with media written into their working directory, and the
-// operations called directly for what a program cannot show on its output.
+// Music, CD audio and movies as programs use them, media written into their
+// working directory; the operations called directly for what no output shows.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "framework/app/app.h"
 #include "framework/media/media.h"
@@ -79,7 +79,7 @@ protected:
 
 fs::path* MediaProgram::dir_ = nullptr;
 
-TEST_F(MediaProgram, ASongClosesAtItsEndOrStartsAgainWhenLooping) {
+TEST_F(MediaProgram, SongsAndCdTracksCloseAtTheirEndOrStartAgainWhenLooping) {
     RunResult r = Run("midi=song.mid", "300 close\n");
     ASSERT_TRUE(Has(r, "PlayMidi=1")) << r.output;
     // Two seconds at 60 frames a second, reported in the frame after the notification.
@@ -89,6 +89,16 @@ TEST_F(MediaProgram, ASongClosesAtItsEndOrStartsAgainWhenLooping) {
     r = Run("midi=song.mid midi-loop=1", "300 close\n");
     EXPECT_FALSE(Has(r, "midi=closed")) << r.output;
     EXPECT_TRUE(Has(r, "at exit frame 300 midi=playing")) << r.output;
+
+    // A CD track plays to the next track, the last one to the disc's end.
+    r = Run("cd=2", "400 close\n");
+    EXPECT_TRUE(Has(r, "span 00:04:00-00:07:00")) << r.output;
+    const int cdEnd = FrameOf(r, "cd=closed");
+    EXPECT_GE(cdEnd, 180) << r.output;
+    EXPECT_LE(cdEnd, 183) << r.output;
+    r = Run("cd=3 cd-loop=1", "400 close\n");
+    EXPECT_TRUE(Has(r, "span 00:07:00-00:08:38")) << r.output;
+    EXPECT_TRUE(Has(r, "at exit frame 400 midi=closed cd=playing")) << r.output;
 }
 
 // Root mean square of the 16-bit samples from..to (in stereo frames) of a WAVE file's data.
@@ -115,17 +125,6 @@ TEST_F(MediaProgram, MusicAndCdSoundGoIntoTheMixWithTheSoundEffects) {
     EXPECT_NEAR(Loudness(*dir_ / "cd.wav", 4410, 30000), 5657, 150) << r.output;
 }
 
-TEST_F(MediaProgram, ACdTrackPlaysToTheNextTrackOrTheLastToTheDiscsEnd) {
-    RunResult r = Run("cd=2", "400 close\n");
-    EXPECT_TRUE(Has(r, "span 00:04:00-00:07:00")) << r.output;
-    const int end = FrameOf(r, "cd=closed");
-    EXPECT_GE(end, 180) << r.output;
-    EXPECT_LE(end, 183) << r.output;
-    r = Run("cd=3 cd-loop=1", "400 close\n");
-    EXPECT_TRUE(Has(r, "span 00:07:00-00:08:38")) << r.output;
-    EXPECT_TRUE(Has(r, "at exit frame 400 midi=closed cd=playing")) << r.output;
-}
-
 TEST_F(MediaProgram, DeactivationPausesEverythingAndActivationResumesExactlyThat) {
     const std::string all = "midi=song.mid midi-loop=1 cd=1 cd-loop=1 movie=wide.avi@10 pause-cd=20";
     ExpectLines(Run(all, "30 deactivate\n40 close\n"), {"frame 20 midi=playing cd=paused movie=playing",
@@ -135,7 +134,6 @@ TEST_F(MediaProgram, DeactivationPausesEverythingAndActivationResumesExactlyThat
                 {"frame 25 midi=closed cd=paused movie=playing", "frame 30 midi=closed cd=playing movie=playing showing=1"});
 }
 
-// Where a colour is and is not in a captured frame.
 // The same movie as MPEG-4 in AVI and as an MPEG-1 program stream, both made by ffmpeg.
 TEST_F(MediaProgram, AMovieShowsFittedIntoTheWindowUntilItsEndClearsMovieShowing) {
     for (const char* movie : {"wide.avi", "wide.mpg"}) {
@@ -165,8 +163,7 @@ TEST_F(MediaProgram, AMovieShowsFittedIntoTheWindowUntilItsEndClearsMovieShowing
 
 TEST_F(MediaProgram, MissingMediaAreLoggedInTheProgramsOwnWords) {
     std::string directory = dir_->string();
-    for (char& c : directory)
-        if (c == '/') c = '\\';
+    std::replace(directory.begin(), directory.end(), '/', '\\');
     ExpectLines(Run("midi=absent.mid cd=1 movie=absent.avi@2", "10 close\n"),
                 {ShiftJisToUtf8(("MIDI[" + directory + "absent.mid]のオープンに失敗しました\n").c_str()), "PlayMidi=0",
                  "PlayMovie=0", "at exit frame 10 midi=closed cd=playing movie=closed showing=0"});

@@ -1,26 +1,12 @@
-// The framework's network set-up: the enumeration callbacks at their table
-// limits, the selection screens driven by scripted double-clicks and typed
-// answers, and sessions hosted by peer processes on loopback ports of the
-// test's own. The connection-failure question resolves a name, so it runs only
-// inside a network namespace the test made (in_own_network_namespace.sh).
-#include <gtest/gtest.h>
-#include <unistd.h>
-
+// The network set-up: enumeration tables at their limits, the selection screens
+// driven by scripts, and sessions hosted by peer processes on loopback ports.
+// The connection-failure question resolves a name, so it runs only inside a
+// network namespace the test made (network_in_namespace.sh).
 #include <algorithm>
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <memory>
-#include <sstream>
-#include <string>
 
-#include "framework/app/app.h"
-#include "framework/app/main_window.h"
 #include "framework/dialog/dialogs.h"
-#include "framework/display/display.h"
+#include "framework/net/choice_tables.h"
 #include "framework/net/network.h"
-#include "platform/win/platform.h"
 #include "tests/framework/scripted_framework.h"
 #include "tests/support/child_process.h"
 #include "tests/support/dplay_services.h"
@@ -75,7 +61,7 @@ protected:
     std::vector<std::unique_ptr<ChildProcess>> peers_;
 };
 
-TEST_F(NetworkSetUp, EnumerationsStopAtTheirTableLimitsKeepingWhatWasFound) {
+TEST_F(NetworkSetUp, EnumerationsStopAtTheirTableLimitsAndCreatedSessionsHoldAtMost32) {
     Start("");
     NetworkState& n = gNetwork;
     n.connectionCount = 0;
@@ -108,12 +94,10 @@ TEST_F(NetworkSetUp, EnumerationsStopAtTheirTableLimitsKeepingWhatWasFound) {
     const std::string log = Log();
     for (const char* line : {"接続サービス数が16を超えました\n", "セッション数が100を超えました\n", "プレイヤー数が32を超えました\n"})
         EXPECT_TRUE(Contains(log, line)) << log;
-    for (int i = 0; i < MAX_CONNECTIONS; ++i) free(n.connections[i]), free(n.connectionNames[i]);
-    for (int i = 0; i < MAX_SESSIONS; ++i) free(n.sessions[i]), free(n.sessionNames[i]);
-}
+    FreeChoiceTable(n.connections, n.connectionNames, &n.connectionCount);
+    FreeChoiceTable(n.sessions, n.sessionNames, &n.sessionCount);
 
-TEST_F(NetworkSetUp, ACreatedSessionHasRoomFor32WhenAskedForNoneOrTooMany) {
-    Start("");
+    // A created session has room for 32 when asked for none or too many.
     ASSERT_EQ(CreateDirectPlay(), 1);
     ASSERT_EQ(gNetwork.directPlay->InitializeConnection(ServiceConnection(gNetwork.directPlay, "Local machine").data(), 0),
               DP_OK);

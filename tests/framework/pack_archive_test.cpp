@@ -1,6 +1,5 @@
-// Pack archives: what unpacking writes and logs, archives made by the packer
-// read back byte for byte, and hostile archives that must never write
-// outside the current folder.
+// Pack archives: what unpacking writes and logs, the packer's archives read back,
+// and hostile archives that must never write outside the current folder.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -91,7 +90,7 @@ protected:
     fs::path root_, previous_;
 };
 
-TEST_F(PackArchive, HeaderOnlyUnpacksNothingAndAWrongHeaderOrMissingFileIsRefused) {
+TEST_F(PackArchive, AWrongHeaderOrMissingFileIsRefusedAndEntriesAreCopiedWithTheirLogLines) {
     EXPECT_EQ(Unpack(ArchiveBytes()), 1);
     EXPECT_TRUE(WorkFiles().empty());
     std::ofstream(root_ / "bad.pak", std::ios::binary) << "PK\x03\x04" << std::string(8, '\0');
@@ -101,9 +100,8 @@ TEST_F(PackArchive, HeaderOnlyUnpacksNothingAndAWrongHeaderOrMissingFileIsRefuse
     EXPECT_NE(Log().find("[" + bad + "] : header error.\n"), std::string::npos);
     EXPECT_NE(Log().find("[" + (root_ / "none.pak").string() + "] : open error."), std::string::npos);
     EXPECT_TRUE(WorkFiles().empty());
-}
 
-TEST_F(PackArchive, EntriesAreCopiedWithTheirLogLinesAndADotPer32Kilobytes) {
+    // Entries are copied with their log lines and a dot per 32 kilobytes.
     const std::string a = Pattern(2500, 1), b = Pattern(32768, 2), c = Pattern(32768 * 2 + 5, 3);
     EXPECT_EQ(Unpack(ArchiveBytes().Entry("a.bin", a).Entry("dir\\b.bin", b).Entry("empty", "").Entry("dir/sub/c", c)), 1);
     EXPECT_EQ(Contents("a.bin"), a);
@@ -132,7 +130,7 @@ TEST_F(PackArchive, ThePackerWritesArchivesThatUnpackByteForByte) {
     EXPECT_NE(Log().find("src\\nested\\big.bin"), std::string::npos) << "stored with backslashes";
 }
 
-TEST_F(PackArchive, HostileNamesAndSizesEndTheArchiveBeforeAnythingIsWrittenOutside) {
+TEST_F(PackArchive, HostileNamesSizesAndLinksEndTheArchiveBeforeAnythingIsWrittenOutside) {
     const std::string outside = (root_ / "outside" / "evil").string();
     const std::vector<std::string> hostile = {
         "../outside/evil", "..\\outside\\evil", "a/../../outside/evil", outside, "\\outside\\evil",
@@ -156,9 +154,8 @@ TEST_F(PackArchive, HostileNamesAndSizesEndTheArchiveBeforeAnythingIsWrittenOuts
     const std::string longest = std::string(200, 'n') + "/" + std::string(58, 'm');
     EXPECT_EQ(Unpack(ArchiveBytes().Entry(longest, "ok")), 1);
     EXPECT_EQ(Contents(longest), "ok");
-}
 
-TEST_F(PackArchive, SymbolicLinksLeadingOutsideAreRefused) {
+    // Symbolic links leading outside are refused.
     fs::create_directory_symlink(root_ / "outside", "away");
     fs::create_symlink(root_ / "outside" / "target", "file-link");
     fs::create_directory("inside");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -84,9 +85,8 @@ TEST(Program, EachRunEndsAsItsOptionsAndScriptSay) {
         EXPECT_EQ(r.exitCode, run.exitCode) << r.output;
         ExpectInOrder(r.output, run.lines);
         for (const std::string& text : run.absent) EXPECT_EQ(r.output.find(text), std::string::npos) << r.output;
-        if (std::string(run.arguments) == "--help" || std::string(run.arguments) == "-h") {
+        if (std::string(run.arguments) == "--help" || std::string(run.arguments) == "-h")
             EXPECT_EQ(r.output.find("usage: "), 0u) << r.output;
-        }
     }
 }
 
@@ -110,8 +110,7 @@ TEST(Program, WithoutADesktopTheErrorSaysWhatWasTried) {
 
 // Backslash-separated, as the program joins names to it.
 std::string SystemForm(std::string path) {
-    for (char& c : path)
-        if (c == '/') c = '\\';
+    std::replace(path.begin(), path.end(), '/', '\\');
     return path;
 }
 

@@ -1,16 +1,14 @@
-// The framework's 3D layer on a headless display: start-up, the device
-// choice, a display switch and a surface loss, mesh slots, the shared texture
-// table and the names of animation frames, with their log lines.
+// The 3D layer on a headless display: start-up, the device choice, mesh slots,
+// the shared texture table and the names of animation frames, with their log lines.
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "framework/scene3d/scene3d.h"
 #include "platform/ddraw/ddraw_objects.h"
 #include "platform/win/resources.h"
 #include "tests/framework/display_fixture.h"
+#include "tests/framework/slot_pictures.h"
 #include "tests/support/scoped_value.h"
 #include "tools/editor_bitmaps/picture.h"
 #include "tools/x_model/shapes.h"
@@ -22,12 +20,16 @@ namespace {
 const char* Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
 D3DDEVICEDESC Description(D3DCOLORMODEL model, DWORD renderDepths, DWORD zDepths) {
-    D3DDEVICEDESC desc{};
-    desc.dwSize = sizeof desc;
-    desc.dcmColorModel = model;
-    desc.dwDeviceRenderBitDepth = renderDepths;
-    desc.dwDeviceZBufferBitDepth = zDepths;
-    return desc;
+    return {sizeof(D3DDEVICEDESC), 0, model, 0, renderDepths, zDepths, 0, 0};
+}
+
+// A cube of half side 1 whose faces name the texture.
+XModel CubeModel(const std::string& texture) {
+    XMaterial material;
+    material.textureFile = texture;
+    XModel model;
+    model.frames.push_back({"Cube", {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, {CubeMesh(1, material)}, {}});
+    return model;
 }
 
 class Scene3DTest : public DisplayTest {
@@ -52,26 +54,14 @@ protected:
     }
 
     std::string Log() const {
-        std::ifstream file(folder_ / "log.txt");
-        std::stringstream text;
-        text << file.rdbuf();
-        return text.str();
+        const std::vector<uint8_t> bytes = ReadBytes((folder_ / "log.txt").string());
+        return {bytes.begin(), bytes.end()};
     }
-
     void WriteModel(const std::string& name, const XModel& model) {
-        const std::vector<uint8_t> bytes = WriteXModel(model, XEncoding::Text);
-        std::ofstream(folder_ / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        WriteBytes((folder_ / name).string(), WriteXModel(model, XEncoding::Text));
     }
 
-    // A cube of half side 1 whose faces name the texture.
-    void WriteCube(const std::string& name, const std::string& texture) {
-        XMaterial material;
-        material.textureFile = texture;
-        XModel model;
-        model.frames.push_back({"Cube", {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, {CubeMesh(1, material)}, {}});
-        WriteModel(name, model);
-    }
+    void WriteCube(const std::string& name, const std::string& texture) { WriteModel(name, CubeModel(texture)); }
 
     void WriteTexture(const std::string& name, Rgb color) {
         ASSERT_TRUE(WriteBmpFile(Picture(8, 8, color), (folder_ / name).string()));
@@ -97,7 +87,7 @@ protected:
 
 // The display reports 3D, so the RGB device is judged by its hardware
 // description and wins, with its Z buffer in video memory.
-TEST_F(Scene3DTest, StartUpChoosesTheRgbDeviceAndBuildsTheScene) {
+TEST_F(Scene3DTest, StartUpChoosesTheRgbDeviceAndDrawingSurvivesADisplaySwitchAndASurfaceLoss) {
     EXPECT_EQ(Is3DReady(), 1);
     EXPECT_STREQ(gDirect3D.deviceName, "Korven RGB renderer");
     EXPECT_EQ((std::vector<uint32_t>{gDirect3D.zBufferDepth, gDirect3D.zBufferMemory}), (std::vector<uint32_t>{16, DDSCAPS_VIDEOMEMORY}));
@@ -107,8 +97,25 @@ TEST_F(Scene3DTest, StartUpChoosesTheRgbDeviceAndBuildsTheScene) {
     EXPECT_EQ(gDirect3D.viewport->GetBack(), 1000.0f);
     D3DVECTOR direction{}, up{};
     gDirect3D.camera->GetOrientation(gDirect3D.scene, &direction, &up);
-    EXPECT_EQ(direction.z, 1.0f);
-    EXPECT_EQ(up.y, 1.0f);
+    EXPECT_EQ((std::vector<float>{direction.z, up.y}), (std::vector<float>{1, 1}));
+
+    // The device part is rebuilt around a switch between window and full
+    // screen, and drawing goes on after the surfaces were lost and restored.
+    WriteTexture("red.bmp", Rgb{230, 40, 40});
+    WriteCube("cube.x", "red.bmp");
+    ASSERT_EQ(LoadMesh(0, "cube.x", KEEP_MODEL_SCALE, D3DRMRENDER_UNLITFLAT, 0), 1);
+    ASSERT_EQ(RenderSlotZero(), D3DRM_OK);
+    const uint16_t red = BackPixel(320, 240);
+    EXPECT_NE(red, 0);
+    ToggleFullScreen();
+    EXPECT_EQ(Is3DReady(), 1);
+    ClearBackBufferTo(0);
+    ASSERT_EQ(RenderSlotZero(), D3DRM_OK);
+    EXPECT_EQ(BackPixel(320, 240), red);
+
+    MarkAllSurfacesLost();  // the device restores its surfaces before it draws
+    ASSERT_EQ(RenderSlotZero(), D3DRM_OK);
+    EXPECT_EQ(BackPixel(320, 240), red);
 }
 
 TEST_F(Scene3DTest, DeviceChoiceFollowsHardwareThenSoftwareRules) {
@@ -171,27 +178,7 @@ TEST_F(Scene3DTest, DeviceChoiceFollowsHardwareThenSoftwareRules) {
     EXPECT_EQ(memory, DDSCAPS_VIDEOMEMORY);
 }
 
-// The device part is rebuilt around a switch between window and full
-// screen, and drawing goes on after the surfaces were lost and restored.
-TEST_F(Scene3DTest, DrawingSurvivesADisplaySwitchAndASurfaceLoss) {
-    WriteTexture("red.bmp", Rgb{230, 40, 40});
-    WriteCube("cube.x", "red.bmp");
-    ASSERT_EQ(LoadMesh(0, "cube.x", KEEP_MODEL_SCALE, D3DRMRENDER_UNLITFLAT, 0), 1);
-    ASSERT_EQ(RenderSlotZero(), D3DRM_OK);
-    const uint16_t red = BackPixel(320, 240);
-    EXPECT_NE(red, 0);
-    ToggleFullScreen();
-    EXPECT_EQ(Is3DReady(), 1);
-    ClearBackBufferTo(0);
-    ASSERT_EQ(RenderSlotZero(), D3DRM_OK);
-    EXPECT_EQ(BackPixel(320, 240), red);
-
-    MarkAllSurfacesLost();  // the device restores its surfaces before it draws
-    ASSERT_EQ(RenderSlotZero(), D3DRM_OK);
-    EXPECT_EQ(BackPixel(320, 240), red);
-}
-
-TEST_F(Scene3DTest, MeshSlotsReleaseScaleAndReport) {
+TEST_F(Scene3DTest, MeshSlotsScaleReleaseReportAndShareTexturesByName) {
     WriteCube("cube.x", "");
     ASSERT_EQ(LoadMesh(3, "cube.x", KEEP_MODEL_SCALE, MESH_QUALITY_DEVICE, 1), 1);
     D3DRMBOX box{};
@@ -206,12 +193,10 @@ TEST_F(Scene3DTest, MeshSlotsReleaseScaleAndReport) {
     EXPECT_EQ(LoadMesh(4, "missing.x", 1.0f, 0, 0), 0);
     EXPECT_EQ(gDirect3D.meshes[4], nullptr);
     EXPECT_NE(Log().find(Utf8(u8"X[missing.x]のオープンに失敗しました\n")), std::string::npos) << Log();
-}
 
-// Textures are shared by exact name: the second model gets the first one's
-// texture, a name differing in case is another texture, and once 256 names
-// are taken a new one is refused while the model still loads.
-TEST_F(Scene3DTest, TexturesAreSharedByNameUpToTheTableSize) {
+    // Textures are shared by exact name: the second model gets the first one's
+    // texture, a name differing in case is another texture, and once 256 names
+    // are taken a new one is refused while the model still loads.
     WriteTexture("shared.bmp", Rgb{10, 200, 10});
     WriteTexture("Shared.bmp", Rgb{10, 10, 200});
     WriteCube("one.x", "shared.bmp");
@@ -255,8 +240,7 @@ TEST_F(Scene3DTest, AnimationFramesAreNamedChildrenFirst) {
     auto nameOf = [](IDirect3DRMObject* object) {
         char name[64];
         DWORD size = sizeof name;
-        object->GetName(&size, name);
-        return std::string(name);
+        return object->GetName(&size, name), std::string(name);
     };
     IDirect3DRMFrameArray* children = nullptr;
     parent->GetChildren(&children);
@@ -286,11 +270,7 @@ TEST_F(Scene3DTest, AnimationFramesAreNamedChildrenFirst) {
 // A model that is a resource of the program takes its textures from bitmap
 // resources of the names it gives.
 TEST_F(Scene3DTest, ResourceModelsTakeTheirTexturesFromBitmapResources) {
-    XMaterial material;
-    material.textureFile = "BLUETEX";
-    XModel model;
-    model.frames.push_back({"Cube", {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, {CubeMesh(1, material)}, {}});
-    static const std::vector<uint8_t> modelBytes = WriteXModel(model, XEncoding::Binary);
+    static const std::vector<uint8_t> modelBytes = WriteXModel(CubeModel("BLUETEX"), XEncoding::Binary);
     static const std::vector<uint8_t> textureBytes = EncodeBmp(Picture(8, 8, Rgb{20, 40, 230}));
     static const ResourceData resources[] = {{"BLUECUBE", "X", modelBytes.data(), modelBytes.size()},
                                              {"BLUETEX", "BITMAP", textureBytes.data(), textureBytes.size()}};

@@ -1,25 +1,18 @@
 // Screenshots: the .bmp headers at 16 and 8 bits per pixel, and a screenshot
 // read back by ImageMagick, which must find the picture the right way up.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "framework/image/image.h"
 #include "tests/framework/display_fixture.h"
+#include "tests/framework/slot_pictures.h"
 #include "tests/support/scoped_value.h"
 
 namespace {
-
-std::vector<uint8_t> ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 uint32_t Field(const std::vector<uint8_t>& bytes, size_t offset, int size) {
     uint32_t value = 0;
@@ -42,7 +35,7 @@ class ScreenBitmap : public DisplayTest {
 protected:
     void SetUp() override {
         DisplayTest::SetUp();
-        path_ = (std::filesystem::temp_directory_path() / ("screen_" + std::to_string(getpid()) + ".bmp")).string();
+        path_ = TempPath("screen.bmp");
     }
     void TearDown() override {
         std::filesystem::remove(path_);
@@ -51,9 +44,9 @@ protected:
     std::string path_;
 };
 
-TEST_F(ScreenBitmap, SixteenBitHeaders) {
+TEST_F(ScreenBitmap, SixteenBitHeadersAndFilesThatCannotBeCreatedOrWritten) {
     ASSERT_EQ(SaveScreenBitmap(path_.c_str()), 1);
-    const std::vector<uint8_t> file = ReadFile(path_);
+    const std::vector<uint8_t> file = ReadBytes(path_);
     ASSERT_EQ(file.size(), 614454u);
     // "BM", size, reserved, pixel offset, header size, width, height (positive:
     // bottom row first), planes, bits, then compression .. important colours all 0.
@@ -62,6 +55,9 @@ TEST_F(ScreenBitmap, SixteenBitHeaders) {
                                  Field(file, 28, 2)};
     for (size_t offset = 30; offset < 54; offset += 4) fields.push_back(Field(file, offset, 4));
     EXPECT_EQ(fields, (std::vector<uint32_t>{0x4D42, 614454, 0, 54, 40, 640, 480, 1, 16, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(SaveScreenBitmap("/nonexistent-directory/screen.bmp"), 0);
+    EXPECT_EQ(SaveScreenBitmap(""), 0);
+    EXPECT_EQ(SaveScreenBitmap("/dev/full"), 0) << "opens, but every write finds the disk full";
 }
 
 TEST_F(ScreenBitmap, ImageMagickReadsTheScreenTheRightWayUp) {
@@ -98,8 +94,7 @@ TEST_F(ScreenBitmap, EightBitsCarryThePaletteAsColourTable) {
     desc.dwSize = sizeof(desc);
     desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
     desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
-    desc.dwWidth = 640;
-    desc.dwHeight = 480;
+    desc.dwWidth = 640, desc.dwHeight = 480;
     desc.ddpfPixelFormat.dwSize = sizeof(DDPIXELFORMAT);
     desc.ddpfPixelFormat.dwFlags = DDPF_PALETTEINDEXED8;
     IDirectDrawSurface* indexed = nullptr;
@@ -119,7 +114,7 @@ TEST_F(ScreenBitmap, EightBitsCarryThePaletteAsColourTable) {
     palette->Release();
 
     ASSERT_EQ(written, 1);
-    const std::vector<uint8_t> file = ReadFile(path_);
+    const std::vector<uint8_t> file = ReadBytes(path_);
     ASSERT_EQ(file.size(), 1078u + 640u * 480u);
     EXPECT_EQ(Field(file, 10, 4), 1078u);
     EXPECT_EQ(Field(file, 28, 2), 8u);
@@ -129,13 +124,6 @@ TEST_F(ScreenBitmap, EightBitsCarryThePaletteAsColourTable) {
         EXPECT_EQ(entry, (std::vector<int>{entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0})) << i;
     }
     EXPECT_EQ(CommandOutput("identify -format '%m %w %h' '" + path_ + "'"), "BMP3 640 480");
-}
-
-TEST_F(ScreenBitmap, AFileThatCannotBeCreatedOrWrittenFails) {
-    EXPECT_EQ(SaveScreenBitmap("/nonexistent-directory/screen.bmp"), 0);
-    EXPECT_EQ(SaveScreenBitmap(""), 0);
-    // Opens, but every write finds the disk full.
-    EXPECT_EQ(SaveScreenBitmap("/dev/full"), 0);
 }
 
 }  // namespace

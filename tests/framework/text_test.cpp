@@ -1,6 +1,5 @@
-// The framework's text on a headless 16-bit display: PrintText's centring,
-// buffer and background, the frame-rate readout, and text drawn into image
-// slots through the glyph colour table.
+// Text on a headless 16-bit display: PrintText's centring, buffer and background,
+// the frame-rate readout, and text drawn into image slots.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -38,7 +37,7 @@ protected:
     }
 };
 
-TEST_F(PrintTextTest, CentringReplacesXByTheMiddleOfTheScreenWidth) {
+TEST_F(PrintTextTest, CentringReplacesXByTheMiddleOfTheScreenWidthAndTextIsCutToTheBuffer) {
     // Single-byte characters are 8 pixels wide in this font.
     for (const std::string& text : {std::string("Centre 42"), std::string("odd"), std::string(101, 'W')}) {
         const int middle = (640 - 8 * static_cast<int>(text.size())) / 2;
@@ -55,14 +54,12 @@ TEST_F(PrintTextTest, CentringReplacesXByTheMiddleOfTheScreenWidth) {
     for (int y = 48; y < 70; ++y)
         for (int x = 0; x < 640; ++x)
             ASSERT_EQ(clipped[y * 640 + x], x < 320 ? whole[y * 640 + x] : 0) << x << "," << y;
-}
 
-TEST_F(PrintTextTest, FormattedTextIsCutToTheBuffer) {
-    // Centring shifts the line by half its width, so the visible part shows
-    // how many characters were kept.
+    // Formatted text is cut to the buffer. Centring shifts the line by half
+    // its width, so the visible part shows how many characters were kept.
+    SetClipRect(0, 0, 0, 0);
     std::string digits;
     for (int i = 0; i < 3000; ++i) digits += static_cast<char>('0' + i % 10);
-    SetTextCentered(1);
     const auto cut = Drawn([&] { PrintText(0, 200, "%s", digits.c_str()); });
     const auto kept = PRINT_TEXT_BUFFER_SIZE - 1;
     EXPECT_EQ(cut, Drawn([&] { PrintText(0, 200, "%s", digits.substr(0, kept).c_str()); }));
@@ -148,7 +145,7 @@ protected:
     }
 };
 
-TEST_F(TextToImageTest, ColourTableRunsFromBackgroundToTextInQuarterSteps) {
+TEST_F(TextToImageTest, ColourTableRunsFromBackgroundToTextInQuarterStepsAndSlotsWithoutAContextDrawNothing) {
     RGBQUAD table[GLYPH_COLOR_LEVELS];
     FillGlyphColorTable(table, WHITE, 0);
     EXPECT_EQ((std::vector<int>{table[64].rgbRed, table[64].rgbBlue, table[32].rgbGreen, table[0].rgbRed}),
@@ -163,6 +160,10 @@ TEST_F(TextToImageTest, ColourTableRunsFromBackgroundToTextInQuarterSteps) {
         EXPECT_EQ(table[i].rgbBlue, blend(text >> 16, back >> 16)) << i;
         EXPECT_EQ(table[i].rgbReserved, 0);
     }
+    // Slots without a context draw nothing.
+    EXPECT_EQ(DrawTextToImage(WORK_SLOT, "A"), 0);
+    EXPECT_EQ(DrawTextToImage(200, "A"), 0) << "an empty slot";
+    EXPECT_EQ(DrawTextToImage(0x10000 + SLOT, ""), 1) << "slot numbers are 16-bit";
 }
 
 TEST_F(TextToImageTest, GlyphBoxesLandWhereTheirMetricsSay) {
@@ -187,12 +188,6 @@ TEST_F(TextToImageTest, GlyphBoxesLandWhereTheirMetricsSay) {
     Expect(expected, a, a.metrics.gmptGlyphOrigin.x, top - a.metrics.gmptGlyphOrigin.y);
     Expect(expected, nichi, a.metrics.gmCellIncX + nichi.metrics.gmptGlyphOrigin.x, top - nichi.metrics.gmptGlyphOrigin.y);
     EXPECT_TRUE(SameValues(SlotPixels(SLOT), expected));
-}
-
-TEST_F(TextToImageTest, SlotsWithoutAContextDrawNothing) {
-    EXPECT_EQ(DrawTextToImage(WORK_SLOT, "A"), 0);
-    EXPECT_EQ(DrawTextToImage(200, "A"), 0) << "an empty slot";
-    EXPECT_EQ(DrawTextToImage(0x10000 + SLOT, ""), 1) << "slot numbers are 16-bit";
 }
 
 }  // namespace

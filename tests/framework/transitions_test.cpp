@@ -1,9 +1,7 @@
-// Screen transitions on a headless 16-bit display: how many steps each takes
-// to reach its end, what the screen shows at the ends, and the cover patterns
-// of a few steps in between.
+// Screen transitions: the steps each takes to its end, the screen at the ends,
+// and the cover patterns of a few steps in between.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -29,7 +27,6 @@ protected:
         ClearBackBufferTo(SCENE);
     }
 
-
     // Every pixel is the cover where covered(x, y) holds and the scene elsewhere.
     static void ExpectCover(const std::function<bool(int, int)>& covered, uint16_t cover = BLUE_PIXEL) {
         const std::vector<uint16_t> screen = Screen();
@@ -46,13 +43,24 @@ protected:
     }
 };
 
-TEST_F(Transitions, DissolveUncoversInTwentySteps) {
+TEST_F(Transitions, DissolveUncoversInTwentyStepsThroughTheCoverShareOfEachLevel) {
+    // Multiples of m among the 307,200 pixel numbers: ceil(307200 / m).
+    const int strides[11] = {0, 103, 76, 51, 38, 25, 18, 13, 7, 3, 2};
+    const auto multiples = [](int m) { return (640 * 480 + m - 1) / m; };
     ResetDissolve(0);
     EXPECT_EQ(gApp.fadeLevel, 0);
+    for (int level = 1; level <= 19; ++level) {
+        ClearBackBufferTo(SCENE);
+        ASSERT_EQ(StepDissolve(1, BLUE), 0);
+        const int want = level <= 10 ? 640 * 480 - multiples(strides[level]) : multiples(strides[20 - level]);
+        EXPECT_EQ(CoveredCount(), want) << "level " << level;
+        // Every 103rd pixel in screen order keeps the scene.
+        if (level == 1) ExpectCover([](int x, int y) { return (y * 640 + x) % 103 != 0; });
+    }
+    ClearBackBufferTo(SCENE);
+    ASSERT_EQ(StepDissolve(0, BLUE), 0);  // back to 18: every 76th pixel
+    ExpectCover([](int x, int y) { return (y * 640 + x) % 76 == 0; });
     ASSERT_EQ(StepDissolve(1, BLUE), 0);
-    // Every 103rd pixel in screen order keeps the scene.
-    ExpectCover([](int x, int y) { return (y * 640 + x) % 103 != 0; });
-    for (int step = 2; step <= 19; ++step) ASSERT_EQ(StepDissolve(1, BLUE), 0) << step;
     ClearBackBufferTo(SCENE);
     EXPECT_EQ(StepDissolve(1, BLUE), 1);
     ExpectCover([](int, int) { return false; });
@@ -60,23 +68,20 @@ TEST_F(Transitions, DissolveUncoversInTwentySteps) {
     EXPECT_EQ(gApp.fadeLevel, 20);
 }
 
-TEST_F(Transitions, DissolveCoverShareAtEveryLevel) {
-    // Multiples of m among the 307,200 pixel numbers: ceil(307200 / m).
-    const int strides[11] = {0, 103, 76, 51, 38, 25, 18, 13, 7, 3, 2};
-    const auto multiples = [](int m) { return (640 * 480 + m - 1) / m; };
+TEST_F(Transitions, DissolveStaysInsideTheClipRectangleAndCoversInTwentyStepsEndingInAClear) {
+    SetClipRect(100, 50, 300, 70);
     ResetDissolve(0);
-    for (int level = 1; level <= 19; ++level) {
-        ClearBackBufferTo(SCENE);
-        ASSERT_EQ(StepDissolve(1, BLUE), 0);
-        const int want = level <= 10 ? 640 * 480 - multiples(strides[level]) : multiples(strides[20 - level]);
-        EXPECT_EQ(CoveredCount(), want) << "level " << level;
-    }
+    ASSERT_EQ(StepDissolve(1, BLUE), 0);
+    ExpectCover([](int x, int y) { return x >= 100 && x < 300 && y >= 50 && y < 70 && (y * 640 + x) % 103 != 0; });
+    // Depths without a dissolve move the counter and draw nothing, though screen pixels are counted.
     ClearBackBufferTo(SCENE);
-    ASSERT_EQ(StepDissolve(0, BLUE), 0);  // back to 18: every 76th pixel
-    ExpectCover([](int x, int y) { return (y * 640 + x) % 76 == 0; });
-}
+    {
+        const ScopedValue depth(gDisplay.bitDepth, 32);
+        EXPECT_EQ(StepDissolve(1, BLUE), 0);
+    }
+    EXPECT_EQ(gApp.fadeLevel, 2);
+    ExpectCover([](int, int) { return false; });
 
-TEST_F(Transitions, DissolveCoversInTwentyStepsEndingInAClear) {
     ResetDissolve(1);
     for (int step = 1; step <= 19; ++step) ASSERT_EQ(StepDissolve(0, BLUE), 0) << step;
     ClearBackBufferTo(SCENE);
@@ -88,22 +93,7 @@ TEST_F(Transitions, DissolveCoversInTwentyStepsEndingInAClear) {
     EXPECT_EQ(gApp.fadeLevel, 0);
 }
 
-TEST_F(Transitions, DissolveStaysInsideTheClipRectangleButCountsScreenPixels) {
-    SetClipRect(100, 50, 300, 70);
-    ResetDissolve(0);
-    ASSERT_EQ(StepDissolve(1, BLUE), 0);
-    ExpectCover([](int x, int y) { return x >= 100 && x < 300 && y >= 50 && y < 70 && (y * 640 + x) % 103 != 0; });
-    // Depths without a dissolve move the counter and draw nothing.
-    ClearBackBufferTo(SCENE);
-    {
-        const ScopedValue depth(gDisplay.bitDepth, 32);
-        EXPECT_EQ(StepDissolve(1, BLUE), 0);
-    }
-    EXPECT_EQ(gApp.fadeLevel, 2);
-    ExpectCover([](int, int) { return false; });
-}
-
-TEST_F(Transitions, BlindsCloseInSixteenSteps) {
+TEST_F(Transitions, BlindsCloseInSixteenStepsAndSweepsCoverTheScreenAtTheirEnds) {
     ResetBlinds(1);
     EXPECT_EQ(StepBlindsX(1, BLUE, -1), 1) << "already open";
     ExpectCover([](int, int) { return false; });
@@ -123,9 +113,8 @@ TEST_F(Transitions, BlindsCloseInSixteenSteps) {
     ClearBackBufferTo(SCENE);
     EXPECT_EQ(StepBlindsY(0, BLUE, -1), 1) << "a reset to closed ends at once and still draws";
     ExpectCover([](int, int) { return true; });
-}
 
-TEST_F(Transitions, SweepsCoverTheScreenAtTheirEnds) {
+    ClearBackBufferTo(SCENE);
     ResetSweeps(1);
     ASSERT_EQ(StepSweepX(0, BLUE, -1), 0);
     ASSERT_EQ(StepSweepX(0, BLUE, -1), 0);

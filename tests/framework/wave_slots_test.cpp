@@ -59,49 +59,34 @@ TEST_F(WaveSlots, TheResourceWalkPassesAFactChunkButNoOther) {
               Utf8("WAVE[" + DATA + "/adpcm.wav]はPCMフォーマットではありません。\n"));
 }
 
-TEST_F(WaveSlots, FilesOfEveryPcmLayoutLoadTheirSamples) {
+TEST_F(WaveSlots, FilesOfEveryPcmLayoutLoadTheirSamplesAndBrokenOnesFailWithoutAMessage) {
     const std::vector<int16_t> ramp = {-30000, -20000, -10000, 0, 10000, 20000, 30000, 1000};
-    struct Case {
-        uint16_t channels, bits;
-        bool shortFormat;
-        std::vector<WaveChunk> before, after;
+    // Format, channels, rate, bits, a short "fmt " chunk, chunks before the data, the data, chunks after it.
+    WaveImage images[] = {
+        {1, 1, 22050, 16, true, {}, {}, {}},
+        {1, 2, 22050, 16, false, {InfoList("another writer")}, {}, {{"cue ", {1, 0, 0, 0}}}},
+        {1, 1, 22050, 8, true, {{"fact", {8, 0, 0, 0}}, {"odd!", {1, 2, 3}}}, {}, {}},
+        {1, 2, 22050, 8, false, {}, {}, {InfoList("x")}},
     };
-    const Case cases[] = {
-        {1, 16, true, {}, {}},
-        {2, 16, false, {InfoList("another writer")}, {{"cue ", {1, 0, 0, 0}}}},
-        {1, 8, true, {{"fact", {8, 0, 0, 0}}, {"odd!", {1, 2, 3}}}, {}},
-        {2, 8, false, {}, {InfoList("x")}},
-    };
-    for (const Case& c : cases) {
-        WaveImage image;
-        image.channels = c.channels;
-        image.bitsPerSample = c.bits;
-        image.shortFormat = c.shortFormat;
-        image.beforeData = c.before;
-        image.afterData = c.after;
-        image.data = c.bits == 16 ? SampleBytes16(ramp) : SampleBytes8(ramp);
-        ASSERT_EQ(LoadImage(3, image), 1) << c.channels << " channels, " << c.bits << " bits";
+    for (WaveImage& image : images) {
+        image.data = image.bitsPerSample == 16 ? SampleBytes16(ramp) : SampleBytes8(ramp);
+        ASSERT_EQ(LoadImage(3, image), 1) << image.channels << " channels, " << image.bitsPerSample << " bits";
         void *p1 = nullptr, *p2 = nullptr;
         DWORD n1 = 0, n2 = 0;
         ASSERT_EQ(GetWaveBuffer(3)->Lock(0, static_cast<DWORD>(image.data.size()), &p1, &n1, &p2, &n2, 0), DS_OK);
         EXPECT_EQ(std::vector<uint8_t>(static_cast<uint8_t*>(p1), static_cast<uint8_t*>(p1) + n1), image.data);
         GetWaveBuffer(3)->Unlock(p1, n1, p2, n2);
-        EXPECT_EQ(FormatOf(3).nChannels, c.channels);
+        EXPECT_EQ(FormatOf(3).nChannels, image.channels);
     }
-}
-
-TEST_F(WaveSlots, BrokenFilesFailWithoutAMessage) {
-    WaveImage image;
-    image.data = SampleBytes16({1, 2, 3, 4});
-    std::vector<uint8_t> bytes = EncodeWave(image);
+    // Broken files fail without a message.
+    const std::vector<uint8_t> bytes = EncodeWave(images[0]);
     const std::vector<std::vector<uint8_t>> broken = {
         {},                                                       // empty
         std::vector<uint8_t>(bytes.begin(), bytes.begin() + 30),  // cut inside "fmt "
         std::vector<uint8_t>(bytes.begin(), bytes.end() - 2),     // "data" longer than the file
     };
-    TempFiles files;
     for (const std::vector<uint8_t>& b : broken) {
-        const std::string path = files.Write("broken.wav", b);
+        const std::string path = files_.Write("broken.wav", b);
         EXPECT_EQ(DebugLinesOf([&] { EXPECT_EQ(LoadWave(4, path.c_str()), 0); }), "") << b.size() << " bytes";
     }
 }
@@ -135,7 +120,7 @@ TEST_F(WaveSlots, FilesWrittenByAnotherProgramLoadOrAreRefusedAsNotPcm) {
     }
 }
 
-TEST_F(WaveSlots, VolumeAndPanFollowTheCurve) {
+TEST_F(WaveSlots, VolumeAndPanFollowTheCurveAndFrequenciesAreClamped) {
     ASSERT_EQ(LoadWave(0, "chime"), 1);
     IDirectSoundBuffer* buffer = GetWaveBuffer(0);
     const std::pair<int, LONG> volumes[] = {{100, 0}, {101, 0}, {0, -10000}, {-5, -10000}, {90, -100}, {50, -2499}, {99, -1}};
@@ -152,10 +137,8 @@ TEST_F(WaveSlots, VolumeAndPanFollowTheCurve) {
         buffer->GetPan(&value);
         EXPECT_EQ(value, expected) << "pan " << pan;
     }
-}
 
-TEST_F(WaveSlots, FrequenciesAreClamped) {
-    ASSERT_EQ(LoadWave(0, "chime"), 1);
+    // Frequencies are clamped.
     auto frequency = [] {
         DWORD value = 0;
         GetWaveBuffer(0)->GetFrequency(&value);
@@ -176,7 +159,7 @@ TEST_F(WaveSlots, FrequenciesAreClamped) {
     EXPECT_EQ(shifted, (std::vector<DWORD>{100, 100000, 22050}));
 }
 
-TEST_F(WaveSlots, PlayWaveLoopsOnlyForOne) {
+TEST_F(WaveSlots, PlayWaveLoopsOnlyForOneAndReloadsALostBuffer) {
     ASSERT_EQ(LoadWave(0, "chime"), 1);  // half a second
     ASSERT_EQ(PlayWave(0, 2), 1);
     EXPECT_GT(PeakAmplitude(Render(100)), 10000);
@@ -187,10 +170,8 @@ TEST_F(WaveSlots, PlayWaveLoopsOnlyForOne) {
     EXPECT_GT(PeakAmplitude(Render(100)), 10000) << "looping";
     EXPECT_EQ(StopWave(0), 1);
     EXPECT_EQ(PeakAmplitude(Render(10)), 0);
-}
 
-TEST_F(WaveSlots, ALostBufferIsReloadedByTheNextPlay) {
-    ASSERT_EQ(LoadWave(0, "chime"), 1);
+    // A lost buffer is reloaded by the next play.
     LoseSoundBuffers();
     EXPECT_EQ(DebugLinesOf([] { EXPECT_EQ(PlayWave(0, 0), 1); }), Utf8("WAVE[chime]をリロードしました\n"));
     EXPECT_EQ(PeakAmplitude(Render(20)), 0) << "the reloading play does not start the sound";
