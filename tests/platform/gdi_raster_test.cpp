@@ -201,7 +201,7 @@ std::vector<uint32_t> EllipsePixels(RasterCanvas& canvas, HGDIOBJ pen, HGDIOBJ b
     return values;
 }
 
-TEST(Ellipses, FourFoldSymmetricInsideTheBoxTouchingAllSidesWithAClosedOutline) {
+TEST(Ellipses, AreFourFoldSymmetricWithinTheirBoxWithClosedOutlinesAndObjectsSelectAndDeleteByTheRules) {
     RasterCanvas canvas(40, 40, PIXEL_FORMAT_8888);
     HPEN pen = CreatePen(PS_SOLID, 0, RGB(0, 0, 1));  // raw 1 in 32 bits
     HBRUSH brush = CreateSolidBrush(RGB(0, 0, 2));
@@ -234,33 +234,31 @@ TEST(Ellipses, FourFoldSymmetricInsideTheBoxTouchingAllSidesWithAClosedOutline) 
             EXPECT_TRUE(touches[0] && touches[1] && touches[2] && touches[3]) << w << "x" << h;
         }
     for (HGDIOBJ object : {pen, brush}) DeleteObject(object);
-}
-
-TEST(Objects, SelectionReturnsThePreviousStockObjectsStayAndTheMixModeSparesFillRect) {
-    RasterCanvas canvas(8, 4, PIXEL_FORMAT_565);
-    HPEN pen = CreatePen(PS_SOLID, 0, 0);
-    EXPECT_EQ(SelectObject(canvas.dc, pen), GetStockObject(BLACK_PEN));
-    EXPECT_EQ(SelectObject(canvas.dc, GetStockObject(NULL_BRUSH)), GetStockObject(WHITE_BRUSH));
-    EXPECT_EQ(SelectObject(canvas.dc, GetStockObject(WHITE_PEN)), pen);
-    EXPECT_TRUE(DeleteObject(pen));
+    // Objects: selection returns the previous one, stock objects stay, FillRect ignores the mix mode.
+    RasterCanvas small(8, 4, PIXEL_FORMAT_565);
+    HPEN stale = CreatePen(PS_SOLID, 0, 0);
+    EXPECT_EQ(SelectObject(small.dc, stale), GetStockObject(BLACK_PEN));
+    EXPECT_EQ(SelectObject(small.dc, GetStockObject(NULL_BRUSH)), GetStockObject(WHITE_BRUSH));
+    EXPECT_EQ(SelectObject(small.dc, GetStockObject(WHITE_PEN)), stale);
+    EXPECT_TRUE(DeleteObject(stale));
     EXPECT_FALSE(DeleteObject(GetStockObject(NULL_BRUSH)));
     RECT all{0, 0, 8, 4};
-    EXPECT_EQ(FillRect(canvas.dc, &all, pen), 0) << "a deleted brush handle is refused";
+    EXPECT_EQ(FillRect(small.dc, &all, stale), 0) << "a deleted handle is refused as a brush";
     // The current position follows LineTo, and a null pen draws nothing.
     POINT previous{};
-    MoveToEx(canvas.dc, 2, 3, nullptr);
-    canvas.WithPenAndBrush(GetStockObject(NULL_PEN), GetStockObject(NULL_BRUSH), [&] { LineTo(canvas.dc, 7, 3); });
-    MoveToEx(canvas.dc, 0, 0, &previous);
+    MoveToEx(small.dc, 2, 3, nullptr);
+    small.WithPenAndBrush(GetStockObject(NULL_PEN), GetStockObject(NULL_BRUSH), [&] { LineTo(small.dc, 7, 3); });
+    MoveToEx(small.dc, 0, 0, &previous);
     EXPECT_EQ((std::pair{previous.x, previous.y}), (std::pair<LONG, LONG>{7, 3}));
-    EXPECT_TRUE(canvas.Lit().empty());
+    EXPECT_TRUE(small.Lit().empty());
     // FillRect ignores the mix mode; InvertRect flips every bit.
-    SetROP2(canvas.dc, R2_NOP);
-    HBRUSH brush = CreateSolidBrush(RGB(255, 0, 0));
+    SetROP2(small.dc, R2_NOP);
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
     RECT left{0, 0, 4, 4}, right{8, 4, 4, 0};
-    FillRect(canvas.dc, &left, brush);
-    DeleteObject(brush);
-    InvertRect(canvas.dc, &right);
-    for (int x = 0; x < 8; ++x) EXPECT_EQ(canvas.Raw(x, 3), x < 4 ? 0xF800u : 0xFFFFu) << x;
+    FillRect(small.dc, &left, red);
+    DeleteObject(red);
+    InvertRect(small.dc, &right);
+    for (int x = 0; x < 8; ++x) EXPECT_EQ(small.Raw(x, 3), x < 4 ? 0xF800u : 0xFFFFu) << x;
 }
 
 // One scene with every operation, a few mix modes and clipping.
