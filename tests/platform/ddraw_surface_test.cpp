@@ -52,7 +52,7 @@ TEST_F(DirectDrawTest, OneSoftwareDeviceAccountsVideoMemoryAndLocksAreExclusiveA
     for (IDirectDrawSurface* s : {surface, other}) s->Release();
 }
 
-TEST_F(DirectDrawTest, ColorFillBltAndStretchClipToTheTarget) {
+TEST_F(DirectDrawTest, FillsBltsAndStretchesClipToTheTargetButBltFastDoesNotAndOverlapsReadTheOriginal) {
     IDirectDrawSurface* target = NewSurface(20, 20);
     ASSERT_EQ(Fill(target, nullptr, 0x1111), DD_OK);
     const RECT corner{-5, -5, 3, 4};
@@ -83,23 +83,21 @@ TEST_F(DirectDrawTest, ColorFillBltAndStretchClipToTheTarget) {
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 5; ++x) EXPECT_EQ(PixelAt(clipped, x, y), PixelAt(whole, x + 2, y)) << x << "," << y;
     for (IDirectDrawSurface* s : {small, whole, clipped}) s->Release();
-}
-
-TEST_F(DirectDrawTest, BltFastDoesNotClipHonoursTheSourceKeyAndOverlappingBlitsReadTheOriginal) {
-    IDirectDrawSurface* target = NewSurface(10, 10);
+    // BltFast does not clip, and honours the source key.
+    IDirectDrawSurface* keyed = NewSurface(10, 10);
     IDirectDrawSurface* tile = NewSurface(4, 4);
-    ASSERT_EQ(Fill(target, nullptr, 0x1111), DD_OK);
+    ASSERT_EQ(Fill(keyed, nullptr, 0x1111), DD_OK);
     Paint(tile, [](int x, int) { return x == 1 ? 0xF81Fu : 0x07E0u; });
-    EXPECT_EQ(target->BltFast(7, 0, tile, nullptr, DDBLTFAST_WAIT), DDERR_INVALIDRECT);
-    EXPECT_EQ(target->BltFast(0xFFFFFFFF, 0, tile, nullptr, DDBLTFAST_WAIT), DDERR_INVALIDRECT);
-    EXPECT_EQ(PixelAt(target, 7, 0), 0x1111u);
-    EXPECT_EQ(target->BltFast(0, 0, tile, nullptr, DDBLTFAST_SRCCOLORKEY), DDERR_NOCOLORKEY);
+    EXPECT_EQ(keyed->BltFast(7, 0, tile, nullptr, DDBLTFAST_WAIT), DDERR_INVALIDRECT);
+    EXPECT_EQ(keyed->BltFast(0xFFFFFFFF, 0, tile, nullptr, DDBLTFAST_WAIT), DDERR_INVALIDRECT);
+    EXPECT_EQ(PixelAt(keyed, 7, 0), 0x1111u);
+    EXPECT_EQ(keyed->BltFast(0, 0, tile, nullptr, DDBLTFAST_SRCCOLORKEY), DDERR_NOCOLORKEY);
     DDCOLORKEY key{0xF81F, 0xF81F};
     ASSERT_EQ(tile->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
     const RECT part{0, 0, 3, 4};
-    ASSERT_EQ(target->BltFast(7, 6, tile, &part, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT), DD_OK);
-    EXPECT_EQ(PixelsAt(target, {{7, 6}, {8, 6}, {9, 9}}), (Values{0x07E0, 0x1111, 0x07E0}));  // key pixel left out
-    for (IDirectDrawSurface* s : {tile, target}) s->Release();
+    ASSERT_EQ(keyed->BltFast(7, 6, tile, &part, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT), DD_OK);
+    EXPECT_EQ(PixelsAt(keyed, {{7, 6}, {8, 6}, {9, 9}}), (Values{0x07E0, 0x1111, 0x07E0}));  // key pixel left out
+    for (IDirectDrawSurface* s : {tile, keyed}) s->Release();
     // Overlapping blits on one surface read the original pixels.
     IDirectDrawSurface* surface = NewSurface(40, 4);
     IDirectDrawSurface* expected = NewSurface(40, 4);
