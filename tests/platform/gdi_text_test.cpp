@@ -115,7 +115,7 @@ TEST(Fonts, JapaneseGothicNamesMeetTheInstalledFaceAndCellMetricsFollowTheReques
     EXPECT_EQ(em.Metrics().tmHeight - em.Metrics().tmInternalLeading, 16) << "a negative height is the em";
 }
 
-TEST(Text, CondensedWidthNarrowsTheGlyphsNotTheirHeightAndTheClipRegionBoundsTheText) {
+TEST(Text, CondensedGlyphsKeepTheirHeightClipsBoundTextAndWholeLinesMatchGlyphByGlyph) {
     TextCanvas natural(200, 40, 24, 12), condensed(200, 40, 24, 5);
     TextOutA(natural.dc, 2, 2, "WWWW", 4);
     TextOutA(condensed.dc, 2, 2, "WWWW", 4);
@@ -136,30 +136,28 @@ TEST(Text, CondensedWidthNarrowsTheGlyphsNotTheirHeightAndTheClipRegionBoundsThe
             const bool inside = x >= 20 && x < 60 && y >= 8 && y < 20;
             ASSERT_EQ(clipped.Raw(x, y), inside ? whole.Raw(x, y) : clipped.Raw(PAPER)) << x << "," << y;
         }
-}
-
-// Opaque text also fills its text box with the background colour, and nothing else.
-TEST(Text, WholeLineMatchesGlyphByGlyphInBothBackgroundModes) {
+    // A whole line matches the line drawn glyph by glyph in both background modes;
+    // opaque text also fills its text box with the background colour, and nothing else.
     const char* text = "Hello, 世界! ｶﾀｶﾅ 0123 漢字かな";
     const COLORREF back = RGB(0, 128, 0);
     for (int mode : {TRANSPARENT, OPAQUE}) {
-        TextCanvas whole(400, 30, 16, 8), pieces(400, 30, 16, 8);
-        for (TextCanvas* canvas : {&whole, &pieces}) {
+        TextCanvas line(400, 30, 16, 8), pieces(400, 30, 16, 8);
+        for (TextCanvas* canvas : {&line, &pieces}) {
             SetBkMode(canvas->dc, mode);
             SetBkColor(canvas->dc, back);
         }
-        ASSERT_TRUE(TextOutA(whole.dc, 3, 5, text, static_cast<int>(std::strlen(text))));
+        ASSERT_TRUE(TextOutA(line.dc, 3, 5, text, static_cast<int>(std::strlen(text))));
         DrawGlyphByGlyph(pieces, 3, 5, text);
-        EXPECT_EQ(whole.bytes, pieces.bytes) << "mode " << mode;
-        const SIZE extent = whole.Extent(text);
+        EXPECT_EQ(line.bytes, pieces.bytes) << "mode " << mode;
+        const SIZE extent = line.Extent(text);
         int ink = 0;
         for (int y = 0; y < 30; ++y)
             for (int x = 0; x < 400; ++x) {
-                const uint32_t pixel = whole.Raw(x, y);
+                const uint32_t pixel = line.Raw(x, y);
                 const bool inside = x >= 3 && x < 3 + extent.cx && y >= 5 && y < 5 + extent.cy;
-                const bool background = pixel == whole.Raw(inside && mode == OPAQUE ? back : PAPER);
-                ASSERT_TRUE(background || (inside && pixel == whole.Raw(INK))) << x << "," << y;
-                ink += pixel == whole.Raw(INK);
+                const bool background = pixel == line.Raw(inside && mode == OPAQUE ? back : PAPER);
+                ASSERT_TRUE(background || (inside && pixel == line.Raw(INK))) << x << "," << y;
+                ink += pixel == line.Raw(INK);
             }
         EXPECT_GT(ink, 100);
     }
