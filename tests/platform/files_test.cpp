@@ -31,7 +31,7 @@ protected:
     const std::string content_ = "MThd and some more bytes";
 };
 
-TEST_F(Files, ABackslashJoinedPathOpensReadsAndMapsWhereMissingFilesBadHandlesAndEmptyMappingsFail) {
+TEST_F(Files, PathsOpenReadAndMapFailuresSayWhyReplaceCallsKeepTheirPromisesAndTheWorkingDirectoryItsSize) {
     HANDLE file = CreateFileA(Joined("sub\\song.mid").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
@@ -69,21 +69,18 @@ TEST_F(Files, ABackslashJoinedPathOpensReadsAndMapsWhereMissingFilesBadHandlesAn
     EXPECT_TRUE(WriteFile(empty, "abc", 3, &written, nullptr));
     EXPECT_EQ((std::vector<DWORD>{written, GetFileSize(empty, nullptr)}), (std::vector<DWORD>{3, 3}));
     CloseHandle(empty);
-}
-
-// What a crash-safe replace is made of: a new file that must not exist yet,
-// taking another file's permission bits; a rename that will or will not
-// replace; names found by wildcard; links seen as links and resolved; and
-// each refusal with its error number.
-TEST_F(Files, ReplaceCallsKeepTheirPromisesAndSayWhyNotAndTheWorkingDirectoryReportsItsSize) {
+    // What a crash-safe replace is made of: a new file that must not exist yet,
+    // taking another file's permission bits; a rename that will or will not
+    // replace; names found by wildcard; links seen as links and resolved; and
+    // each refusal with its error number.
     const std::string song = Joined("sub\\song.mid");
     fs::permissions(dir_ / "sub" / "song.mid", fs::perms::owner_read | fs::perms::owner_write);
     HANDLE model = CreateFileA(song.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(model, INVALID_HANDLE_VALUE);
     HANDLE made = CreateFileA(Joined("sub\\.new").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, model);
     ASSERT_NE(made, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    EXPECT_TRUE(WriteFile(made, "new!", 4, &written, nullptr) && FlushFileBuffers(made));
+    DWORD wrote = 0;
+    EXPECT_TRUE(WriteFile(made, "new!", 4, &wrote, nullptr) && FlushFileBuffers(made));
     EXPECT_EQ(SetFilePointer(made, 2, nullptr, FILE_BEGIN), 2u);
     EXPECT_TRUE(SetEndOfFile(made));
     CloseHandle(made);
