@@ -22,7 +22,7 @@ struct HeadlessDesktop {
     ~HeadlessDesktop() { PlatformClose(); }
 };
 
-TEST(Contexts, NewMemoryContextsHoldAOnePixelBitmapAndTheDisplayItsDepthAndStaticColours) {
+TEST(Contexts, MemoryContextsTheDisplayDibsResourceBitmapsAndIconsFollowTheRules) {
     HDC dc = CreateCompatibleDC(nullptr);
     HBITMAP bitmap = LoadBitmapA(nullptr, "GDI_SAMPLE");
     ASSERT_NE(bitmap, nullptr);
@@ -46,8 +46,8 @@ TEST(Contexts, NewMemoryContextsHoldAOnePixelBitmapAndTheDisplayItsDepthAndStati
     for (int depth : {8, 16, 32}) {
         const HeadlessDesktop desktop(depth);
         HDC screen = GetDC(nullptr);
-        EXPECT_EQ(GetDeviceCaps(screen, BITSPIXEL), depth);
-        EXPECT_EQ(GetDeviceCaps(screen, PLANES), 1);
+        EXPECT_EQ((std::vector<int>{GetDeviceCaps(screen, BITSPIXEL), GetDeviceCaps(screen, PLANES)}),
+                  (std::vector<int>{depth, 1}));
         ReleaseDC(nullptr, screen);
     }
     // The system palette holds the twenty static colours.
@@ -59,21 +59,19 @@ TEST(Contexts, NewMemoryContextsHoldAOnePixelBitmapAndTheDisplayItsDepthAndStati
     for (int i : {1, 9, 10, 245, 246, 249, 255}) colours.push_back(RGB(entries[i].peRed, entries[i].peGreen, entries[i].peBlue));
     EXPECT_EQ(colours, (std::vector<COLORREF>{0x000080, 0xF0CCA8, 0, 0, 0xF0FCFF, 0x0000FF, 0xFFFFFF}));
     for (const PALETTEENTRY& e : entries) EXPECT_EQ(e.peFlags, 0);
-}
-
-TEST(Dibs, ReadBackInAnotherDepthAndColourTableAndResourceBitmapsAndIcons) {
+    // DIBs read back in another depth and through their colour table.
     std::vector<uint8_t> storage(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD));
-    auto* info = reinterpret_cast<BITMAPINFO*>(storage.data());
-    info->bmiHeader = {sizeof(BITMAPINFOHEADER), 2, -2, 1, 8, BI_RGB, 0, 0, 0, 2, 0};
-    info->bmiColors[0] = {0x30, 0x20, 0x10, 0};
-    info->bmiColors[1] = {0xFF, 0xFF, 0xFF, 0};
+    auto* dib = reinterpret_cast<BITMAPINFO*>(storage.data());
+    dib->bmiHeader = {sizeof(BITMAPINFOHEADER), 2, -2, 1, 8, BI_RGB, 0, 0, 0, 2, 0};
+    dib->bmiColors[0] = {0x30, 0x20, 0x10, 0};
+    dib->bmiColors[1] = {0xFF, 0xFF, 0xFF, 0};
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    ASSERT_NE(bitmap, nullptr);
+    HBITMAP section = CreateDIBSection(nullptr, dib, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(section, nullptr);
     const uint8_t indices[8] = {0, 1, 0, 0, 1, 1, 0, 0};  // two top-down rows of 4 bytes
     std::copy(indices, indices + 8, static_cast<uint8_t*>(bits));
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, bitmap);
+    dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, section);
     RGBQUAD table[4] = {};
     EXPECT_EQ(GetDIBColorTable(dc, 0, 4, table), 2u);
     EXPECT_EQ(table[0].rgbRed, 0x10);
@@ -82,14 +80,14 @@ TEST(Dibs, ReadBackInAnotherDepthAndColourTableAndResourceBitmapsAndIcons) {
     request.bmiHeader = {sizeof(BITMAPINFOHEADER), 2, 2, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     uint8_t rgb[16] = {};  // bottom-up rows of 8 bytes
     SelectObject(dc, old);
-    EXPECT_EQ(GetDIBits(dc, bitmap, 0, 2, rgb, &request, DIB_RGB_COLORS), 2);
+    EXPECT_EQ(GetDIBits(dc, section, 0, 2, rgb, &request, DIB_RGB_COLORS), 2);
     const uint8_t expected[16] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0,  // bottom row: 1, 1
                                   0x30, 0x20, 0x10, 0xFF, 0xFF, 0xFF, 0, 0};
     EXPECT_TRUE(std::equal(rgb, rgb + 16, expected));
     // A bitmap compatible with a 16-bit display, made from the same pixels.
     const HeadlessDesktop desktop(16);
-    HDC screen = GetDC(nullptr);
-    HBITMAP compatible = CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT, bits, info, DIB_RGB_COLORS);
+    screen = GetDC(nullptr);
+    HBITMAP compatible = CreateDIBitmap(screen, &dib->bmiHeader, CBM_INIT, bits, dib, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
     ASSERT_NE(compatible, nullptr);
     BITMAP described{};
@@ -100,9 +98,9 @@ TEST(Dibs, ReadBackInAnotherDepthAndColourTableAndResourceBitmapsAndIcons) {
     EXPECT_EQ(GetPixel(dc, 0, 0), RGB(0x10, 0x20, 0x31)) << "5-6-5 widens 0x30's top five bits";
     SelectObject(dc, old);
     DeleteObject(compatible);
-    DeleteObject(bitmap);
+    DeleteObject(section);
     // Resource bitmaps are found by name without regard to case.
-    ASSERT_NE(FindResource("gdi_sample", "bitmap"), nullptr);
+    ASSERT_NE(FindResource("gdi_sample", "section"), nullptr);
     EXPECT_EQ(FindResource("GDI_SAMPLE", "WAVE"), nullptr);
     EXPECT_EQ(LoadBitmapA(nullptr, "NO_SUCH_BITMAP"), nullptr);
     auto* sample = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), "Gdi_Sample", IMAGE_BITMAP, 0, 0,
@@ -115,7 +113,7 @@ TEST(Dibs, ReadBackInAnotherDepthAndColourTableAndResourceBitmapsAndIcons) {
     DeleteObject(sample);
     // Icons come from icon resources with their corner colour transparent.
     EXPECT_EQ(LoadIconA(nullptr, IDI_APPLICATION), nullptr) << "the standard icon is the desktop's";
-    EXPECT_EQ(LoadIconA(GetModuleHandleA(nullptr), "GDI_SAMPLE"), nullptr) << "a bitmap is not an icon";
+    EXPECT_EQ(LoadIconA(GetModuleHandleA(nullptr), "GDI_SAMPLE"), nullptr) << "a section is not an icon";
     HICON icon = LoadIconA(GetModuleHandleA(nullptr), "GDI_ICON");
     ASSERT_NE(icon, nullptr);
     int width = 0, height = 0;
