@@ -100,7 +100,7 @@ TEST(Contexts, MemoryContextsTheDisplayDibsResourceBitmapsAndIconsFollowTheRules
     DeleteObject(compatible);
     DeleteObject(section);
     // Resource bitmaps are found by name without regard to case.
-    ASSERT_NE(FindResource("gdi_sample", "section"), nullptr);
+    ASSERT_NE(FindResource("gdi_sample", "bitmap"), nullptr);
     EXPECT_EQ(FindResource("GDI_SAMPLE", "WAVE"), nullptr);
     EXPECT_EQ(LoadBitmapA(nullptr, "NO_SUCH_BITMAP"), nullptr);
     auto* sample = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), "Gdi_Sample", IMAGE_BITMAP, 0, 0,
@@ -113,7 +113,7 @@ TEST(Contexts, MemoryContextsTheDisplayDibsResourceBitmapsAndIconsFollowTheRules
     DeleteObject(sample);
     // Icons come from icon resources with their corner colour transparent.
     EXPECT_EQ(LoadIconA(nullptr, IDI_APPLICATION), nullptr) << "the standard icon is the desktop's";
-    EXPECT_EQ(LoadIconA(GetModuleHandleA(nullptr), "GDI_SAMPLE"), nullptr) << "a section is not an icon";
+    EXPECT_EQ(LoadIconA(GetModuleHandleA(nullptr), "GDI_SAMPLE"), nullptr) << "a bitmap is not an icon";
     HICON icon = LoadIconA(GetModuleHandleA(nullptr), "GDI_ICON");
     ASSERT_NE(icon, nullptr);
     int width = 0, height = 0;
