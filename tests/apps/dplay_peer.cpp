@@ -8,7 +8,6 @@
 //   host NAME MAX FLAGS          Open with DPOPEN_CREATE   -> ok | error HR
 //   join NAME                    Open with DPOPEN_JOIN     -> ok | error HR
 //   player NAME                  CreatePlayer              -> ok | error HR
-//   destroy                      DestroyPlayer (own)       -> ok | error HR
 //   players                      EnumPlayers               -> players N NAME... (sorted)
 //   send TO|all g|u TEXT         Send from the own player  -> ok | error HR
 //   flood TO|all COUNT [close]   COUNT guaranteed sends "1".."COUNT", then Close at once
@@ -44,9 +43,7 @@ std::map<DPID, std::string> gNames;
 std::vector<DPSESSIONDESC2> gFound;
 std::vector<std::string> gFoundNames;
 
-void Say(const std::string& line) {
-    std::cout << line << std::endl;
-}
+void Say(const std::string& line) { std::cout << line << std::endl; }
 
 std::string Hex(HRESULT hr) {
     char text[16];
@@ -54,7 +51,8 @@ std::string Hex(HRESULT hr) {
     return text;
 }
 
-void Report(HRESULT hr) { Say(hr == DP_OK ? "ok" : "error " + Hex(hr)); }
+// The answer when the call succeeded, else its error.
+void Report(HRESULT hr, const std::string& answer = "ok") { Say(hr == DP_OK ? answer : "error " + Hex(hr)); }
 
 BOOL ListSession(const DPSESSIONDESC2* session, DWORD*, DWORD flags, void*) {
     if (flags & DPESC_TIMEDOUT) return FALSE;
@@ -78,6 +76,8 @@ DPID PlayerNamed(const std::string& name) {
         if (known == name) return id;
     return DPID_UNKNOWN;
 }
+
+DPID Target(const std::string& to) { return to == "all" ? DPID_ALLPLAYERS : PlayerNamed(to); }
 
 // Prints one received message; false when none is waiting.
 bool ReceiveOne() {
@@ -134,8 +134,7 @@ void Run(const std::string& line) {
         search.guidApplication = gApplication;
         gFound.clear();
         gFoundNames.clear();
-        const HRESULT hr = gPlay->EnumSessions(&search, ms, ListSession, nullptr, DPENUMSESSIONS_ALL);
-        Say(hr == DP_OK ? "end" : "error " + Hex(hr));
+        Report(gPlay->EnumSessions(&search, ms, ListSession, nullptr, DPENUMSESSIONS_ALL), "end");
     } else if (command == "host") {
         std::string name;
         DWORD max = 0, flags = 0;
@@ -161,27 +160,24 @@ void Run(const std::string& line) {
         const HRESULT hr = gPlay->CreatePlayer(&gPlayer, &dpName, nullptr, nullptr, 0, 0);
         if (hr == DP_OK) gNames[gPlayer] = name;
         Report(hr);
-    } else if (command == "destroy") {
-        Report(gPlay->DestroyPlayer(gPlayer));
     } else if (command == "players") {
         std::vector<std::string> names;
         const HRESULT hr = gPlay->EnumPlayers(nullptr, ListPlayer, &names, 0);
         std::sort(names.begin(), names.end());
         std::string text = "players " + std::to_string(names.size());
         for (const std::string& n : names) text += " " + n;
-        Say(hr == DP_OK ? text : "error " + Hex(hr));
+        Report(hr, text);
     } else if (command == "send") {
         std::string to, kind, text;
         in >> to >> kind;
         std::getline(in >> std::ws, text);
-        const DPID target = to == "all" ? DPID_ALLPLAYERS : PlayerNamed(to);
-        Report(gPlay->Send(gPlayer, target, kind == "g" ? DPSEND_GUARANTEED : 0, text.data(),
+        Report(gPlay->Send(gPlayer, Target(to), kind == "g" ? DPSEND_GUARANTEED : 0, text.data(),
                            static_cast<DWORD>(text.size())));
     } else if (command == "flood") {
         std::string to, then;
         int count = 0;
         in >> to >> count >> then;
-        const DPID target = to == "all" ? DPID_ALLPLAYERS : PlayerNamed(to);
+        const DPID target = Target(to);
         HRESULT hr = DP_OK;
         for (int i = 1; i <= count && hr == DP_OK; ++i) {
             std::string text = std::to_string(i);
@@ -198,7 +194,7 @@ void Run(const std::string& line) {
     } else if (command == "count") {
         DWORD count = 0;
         const HRESULT hr = gPlay->GetMessageCount(gPlayer, &count);
-        Say(hr == DP_OK ? "count " + std::to_string(count) : "error " + Hex(hr));
+        Report(hr, "count " + std::to_string(count));
     } else if (command == "dropped") {
         Say("dropped " + std::to_string(DirectPlayDroppedPackets(gPlay)));
     } else if (command == "close") {

@@ -5,24 +5,21 @@
 
 #include <filesystem>
 #include <initializer_list>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "platform/win/headless/png_image.h"
 #include "platform/win/platform.h"
 #include "tests/editor/editor_session.h"
 #include "tests/editor/sample_stage_rows.h"
 #include "tests/editor/stage_file_bytes.h"
 #include "tests/support/golden_frames.h"
-#include "tests/support/rgb_compare.h"
 #include "tests/support/same_values.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-Cells Sample(int stage) { return CellsFromRows(SAMPLE_STAGE_ROWS[stage - 1]); }
 
 void Set(Cells& cells, std::initializer_list<std::pair<int, int>> places, int value) {
     for (auto [c, r] : places) cells[34 * c + r] = value;
@@ -46,20 +43,18 @@ protected:
         for (int n = 1; n <= STAGE_COUNT; ++n) WriteFile(dir_ / StagePath(1, n), FileBytes(PatternCells(n)));
     }
     void ExpectSlotFiles(int slot, const std::vector<Cells>& stages) const {
-        for (size_t i = 0; i < stages.size(); ++i)
-            ExpectStageFile(slot, static_cast<int>(i) + 1, stages[i]);
+        for (size_t i = 0; i < stages.size(); ++i) ExpectStageFile(slot, static_cast<int>(i) + 1, stages[i]);
         EXPECT_FALSE(fs::exists(dir_ / StagePath(slot, static_cast<int>(stages.size()) + 1)));
     }
     std::vector<Cells> Samples() const {
         std::vector<Cells> stages;
-        for (int stage = 1; stage <= 8; ++stage) stages.push_back(Sample(stage));
+        for (const auto& rows : SAMPLE_STAGE_ROWS) stages.push_back(CellsFromRows(rows));
         return stages;
     }
     // The map area (x 15..404, y 65..472) of a captured frame.
     RgbImage MapArea(const std::string& capture) const {
-        RgbImage frame, map;
-        std::string error;
-        EXPECT_TRUE(ReadPng((dir_ / capture).string(), &frame, &error)) << error;
+        const RgbImage frame = ReadPicture(dir_ / capture);
+        RgbImage map;
         if (frame.width != 640) return map;
         map.width = 390;
         map.height = 408;
@@ -69,7 +64,8 @@ protected:
     }
 };
 
-TEST_F(Editor, AnEmptySlotStartsWithTheSamplesAndQuittingWritesTheSetNotTheBuffer) {
+// A slot folder that is missing is named once at exit and not made.
+TEST_F(Editor, AnEmptySlotStartsWithTheSamplesQuittingWritesTheSetAndAMissingFolderIsNamedOnce) {
     EditorScript script;
     // USER 2 lies over cell (9, 15) of sample stage 1: the choosing click paints nothing.
     script.ChooseSlot(2).Click(Palette1Point(17)).WaitForMap().Click(MapPoint(3, 30)).Key("esc");
@@ -77,6 +73,14 @@ TEST_F(Editor, AnEmptySlotStartsWithTheSamplesAndQuittingWritesTheSetNotTheBuffe
     ExpectSlotFiles(2, Samples());
     EXPECT_TRUE(SlotIsEmpty(1));
     EXPECT_TRUE(SlotIsEmpty(3));
+
+    fs::remove(dir_ / "user/s3");
+    Run(EditorScript().ChooseSlot(3).Key("esc"));
+    const std::string line = ShiftJisToUtf8("フォルダ[./user/s3]がないため、ステージは保存されません");
+    const size_t at = output_.find(line);
+    EXPECT_NE(at, std::string::npos) << output_;
+    EXPECT_EQ(output_.find(ShiftJisToUtf8("保存"), at + line.size()), std::string::npos) << output_;
+    EXPECT_FALSE(fs::exists(dir_ / "user/s3"));
 }
 
 TEST_F(Editor, ToolsPaintCellsRectanglesAndLines) {
@@ -98,69 +102,40 @@ TEST_F(Editor, ToolsPaintCellsRectanglesAndLines) {
     script.Confirm(SAVE, YES);
     Run(script);
 
-    Cells expected = Sample(1);
+    std::vector<Cells> stages = Samples();
+    Cells& expected = stages[0];
     SetRectangle(expected, 0, 0, 1, 2, 17);
     SetRectangle(expected, 2, 1, 5, 3, 17);
-    Set(expected, {{3, 28}}, 17);
-    Set(expected, {{0, 22}, {1, 23}, {1, 24}, {1, 25}, {2, 26}}, 17);
+    Set(expected, {{3, 28}, {0, 22}, {1, 23}, {1, 24}, {1, 25}, {2, 26}, {6, 30}, {0, 32}, {2, 32}, {4, 32}}, 17);
     Set(expected,
         {{1, 22}, {2, 23}, {3, 23}, {4, 24}, {5, 24}, {6, 24}, {7, 25}, {8, 25}, {9, 26}, {10, 26}, {11, 27}, {12, 27}},
         17);
-    Set(expected, {{6, 30}, {0, 32}, {2, 32}, {4, 32}}, 17);
     SetRectangle(expected, 2, 5, 10, 5, 0);
-    std::vector<Cells> stages = Samples();
-    stages[0] = expected;
     ExpectSlotFiles(1, stages);
 }
 
-TEST_F(Editor, TheRightButtonPicksTheCellUnderThePointer) {
-    EditorScript script;
-    script.ChooseSlot(1);
-    for (int k = 0; k < 5; ++k) script.StageKey("F3");  // to stage 6
-    script.WaitForMap().Click(MapPoint(12, 9), "rbutton").Click(MapPoint(5, 20));
-    // Holding the right button picks each cell passed over: (0, 0) holds 38, (1, 0) holds 8.
-    script.Drag(MapPoint(0, 0), {MapPoint(1, 0)}, "rbutton").Click(MapPoint(5, 21));
-    script.Confirm(SAVE, YES);
-    Run(script);
-    std::vector<Cells> stages = Samples();
-    Set(stages[5], {{5, 20}}, 137);
-    Set(stages[5], {{5, 21}}, 8);
-    ExpectSlotFiles(1, stages);
-}
-
-TEST_F(Editor, TapsReleasedWithinAFrameAreNotMissed) {
+// Taps pressed and released within one frame are not missed; the right
+// button picks the cell under the pointer; the exit log names a stored stage
+// that follows an empty one.
+TEST_F(Editor, TapsAndRightButtonPicksPaintAndTheExitLogNamesStagesAfterAnEmptyOne) {
     EditorScript script;
     script.Tap(USER_POINTS[0]);
     for (int k = 0; k < 5; ++k) script.TapKey("F3");  // to stage 6
-    script.Wait(15).Tap(Palette1Point(17)).Tap(MapPoint(5, 20)).Tap(SAVE).Tap(YES);
+    script.Wait(15).Tap(Palette1Point(17)).Tap(MapPoint(5, 19));
+    script.Click(MapPoint(12, 9), "rbutton").Click(MapPoint(5, 20));
+    // Holding the right button picks each cell passed over: (0, 0) holds 38, (1, 0) holds 8.
+    script.Drag(MapPoint(0, 0), {MapPoint(1, 0)}, "rbutton").Click(MapPoint(5, 21)).Tap(SAVE).Tap(YES);
+    for (int k = 0; k < 4; ++k) script.StageKey("F3");  // to stage 10, past the empty stage 9
+    script.WaitForMap().Click(MapPoint(5, 22)).Confirm(SAVE, YES);
     Run(script);
     std::vector<Cells> stages = Samples();
-    Set(stages[5], {{5, 20}}, 17);
+    Set(stages[5], {{5, 19}}, 17);
+    Set(stages[5], {{5, 20}}, 137);
+    Set(stages[5], {{5, 21}}, 8);
     ExpectSlotFiles(1, stages);
-}
-
-TEST_F(Editor, TheExitLogNamesStoredStagesAfterAnEmptyOne) {
-    EditorScript script;
-    script.ChooseSlot(1);
-    for (int k = 0; k < 9; ++k) script.StageKey("F3");  // to stage 10, past the empty stage 9
-    script.WaitForMap().Click(Palette1Point(17)).Click(MapPoint(5, 20)).Confirm(SAVE, YES);
-    Run(script);
-    ExpectSlotFiles(1, Samples());
     EXPECT_NE(output_.find(ShiftJisToUtf8("ステージ10は、前のステージ9が空のため保存されません")), std::string::npos)
         << output_;
     EXPECT_EQ(output_.find(ShiftJisToUtf8("ステージ11は")), std::string::npos) << output_;
-}
-
-TEST_F(Editor, AMissingSlotFolderIsNamedOnceAtExit) {
-    fs::remove(dir_ / "user/s3");
-    EditorScript script;
-    script.ChooseSlot(3).Key("esc");
-    Run(script);
-    const std::string line = ShiftJisToUtf8("フォルダ[./user/s3]がないため、ステージは保存されません");
-    const size_t at = output_.find(line);
-    EXPECT_NE(at, std::string::npos) << output_;
-    EXPECT_EQ(output_.find(ShiftJisToUtf8("保存"), at + line.size()), std::string::npos) << output_;
-    EXPECT_FALSE(fs::exists(dir_ / "user/s3"));
 }
 
 TEST_F(Editor, PagingStopsAtTheFirstAndLastStages) {
@@ -172,23 +147,17 @@ TEST_F(Editor, PagingStopsAtTheFirstAndLastStages) {
         return script;
     };
     // Each SAVE stores stage 1's buffer where the paging arrived.
-    press(BACK1, 1);  // stays on stage 1
-    press(FORWARD1, 2).Confirm(SAVE, YES);  // stage 3
-    press(FORWARD10, 8);
-    press(FORWARD1, 8);
-    press(FORWARD10, 1).Confirm(SAVE, YES);  // stays on 91
-    press(BACK1, 1);
-    press(FORWARD10, 1);  // 90 -> 100
-    press(FORWARD1, 1).Confirm(SAVE, YES);  // stays on 100
-    press(BACK10, 10).Confirm(SAVE, YES);   // stays on 10
-    press(FORWARD1, 1);
-    press(BACK10, 1);  // 11 -> 1
-    press(FORWARD1, 3).Confirm(SAVE, YES);  // stage 4
+    press(BACK1, 1);                                                          // stays on stage 1
+    press(FORWARD1, 2).Confirm(SAVE, YES);                                    // stage 3
+    press(FORWARD10, 8), press(FORWARD1, 8), press(FORWARD10, 1).Confirm(SAVE, YES);  // stays on 91
+    press(BACK1, 1), press(FORWARD10, 1);                                     // 90 -> 100
+    press(FORWARD1, 1).Confirm(SAVE, YES);                                    // stays on 100
+    press(BACK10, 10).Confirm(SAVE, YES);                                     // stays on 10
+    press(FORWARD1, 1), press(BACK10, 1);                                     // 11 -> 1
+    press(FORWARD1, 3).Confirm(SAVE, YES);                                    // stage 4
     Run(script);
-    for (int n = 1; n <= STAGE_COUNT; ++n) {
-        const bool copied = n == 1 || n == 3 || n == 4 || n == 10 || n == 91 || n == 100;
-        ExpectStageFile(1, n, PatternCells(copied ? 1 : n));
-    }
+    const std::set<int> copied = {1, 3, 4, 10, 91, 100};
+    for (int n = 1; n <= STAGE_COUNT; ++n) ExpectStageFile(1, n, PatternCells(copied.count(n) ? 1 : n));
 }
 
 TEST_F(Editor, StageKeysStoreTheBufferPageAndReload) {
@@ -218,34 +187,16 @@ TEST_F(Editor, StageKeysStoreTheBufferPageAndReload) {
     for (int n = 1; n <= STAGE_COUNT; ++n) ExpectStageFile(1, n, stages[n - 1]);
 }
 
-TEST_F(Editor, ConfirmationsCopyOnlyOnYes) {
-    EditorScript script;
-    script.ChooseSlot(1).Click(Palette1Point(17)).WaitForMap().Click(MapPoint(0, 30));
-    script.Confirm(SAVE, NO).Confirm(LOAD, YES);  // the painted cell is dropped
-    script.WaitForMap().Click(MapPoint(1, 30));
-    script.Confirm(LOAD, NO).Confirm(SAVE, YES);
-    // ">" moves only the index: the buffer is saved as stage 2 too.
-    script.Click(FORWARD1).Confirm(SAVE, YES);
-    Run(script);
-    std::vector<Cells> stages = Samples();
-    Set(stages[0], {{1, 30}}, 17);
-    stages[1] = stages[0];
-    ExpectSlotFiles(1, stages);
-}
-
 // After each rebuild the left button is held from the 14th frame on, on cell
-// A, and moved to cell B in the 15th: only B is painted.
-TEST_F(Editor, TheMapIgnoresThePointerForFifteenFramesAfterEachRebuild) {
+// A, and moved to cell B in the 15th: only B is painted. SAVE and LOAD copy
+// only on YES; ">" moves only the index, so the buffer is saved as stage 3 too.
+TEST_F(Editor, TheMapIgnoresThePointerForFifteenFramesAfterEachRebuildAndConfirmationsCopyOnlyOnYes) {
     EditorScript script;
     std::vector<Cells> stages = Samples();
     auto probe = [&](int row, int stage) {
-        script.Line(script.builtAt() + 14, "move " + std::to_string(MapPoint(0, row).x) + " " +
-                                               std::to_string(MapPoint(0, row).y));
-        script.Line(script.builtAt() + 14, "press lbutton");
-        script.Line(script.builtAt() + 15, "move " + std::to_string(MapPoint(1, row).x) + " " +
-                                               std::to_string(MapPoint(1, row).y));
-        script.Line(script.builtAt() + 16, "release lbutton");
-        script.Wait(script.builtAt() + 18 - script.frame());
+        const int at = script.builtAt();
+        script.MoveAt(at + 14, MapPoint(0, row)).Line(at + 14, "press lbutton").MoveAt(at + 15, MapPoint(1, row));
+        script.Line(at + 16, "release lbutton").Wait(at + 18 - script.frame());
         stages[stage - 1][34 * 1 + row] = 17;
     };
     script.ChooseSlot(1).Click(Palette1Point(17));
@@ -260,7 +211,12 @@ TEST_F(Editor, TheMapIgnoresThePointerForFifteenFramesAfterEachRebuild) {
     script.StageKey("F2");  // stores stage 2, edits stage 1
     probe(28, 1);
     script.Confirm(SAVE, YES);
+    script.WaitForMap().Click(MapPoint(0, 30)).Confirm(SAVE, NO).Confirm(LOAD, YES);  // the painted cell is dropped
+    script.WaitForMap().Click(MapPoint(1, 30)).Confirm(LOAD, NO).Confirm(SAVE, YES);
+    script.Click(FORWARD1).Click(FORWARD1).Confirm(SAVE, YES);
     Run(script);
+    Set(stages[0], {{1, 30}}, 17);
+    stages[2] = stages[0];
     ExpectSlotFiles(1, stages);
 }
 

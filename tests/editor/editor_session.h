@@ -30,32 +30,23 @@ inline constexpr Point YES{230, 295}, NO{380, 295};
 // once it would read as held, not pressed.
 class EditorScript {
 public:
-    EditorScript& Move(Point p) { return Line(frame_, "move " + std::to_string(p.x) + " " + std::to_string(p.y)); }
-    EditorScript& Click(Point p, const char* button = "lbutton") {
-        Move(p).Line(frame_, std::string("press ") + button).Line(frame_ + 1, std::string("release ") + button);
-        frame_ += 3;
-        return *this;
+    EditorScript& Move(Point p) { return MoveAt(frame_, p); }
+    EditorScript& MoveAt(int frame, Point p) {
+        return Line(frame, "move " + std::to_string(p.x) + " " + std::to_string(p.y));
     }
+    EditorScript& Click(Point p, const char* button = "lbutton") { return Move(p).PressRelease(button, 1); }
     // Left button down at from, moved through the points, released at the last one.
     EditorScript& Drag(Point from, std::initializer_list<Point> through, const char* button = "lbutton") {
         Move(from).Line(frame_, std::string("press ") + button);
-        for (Point p : through) Line(++frame_, "move " + std::to_string(p.x) + " " + std::to_string(p.y));
+        for (Point p : through) MoveAt(++frame_, p);
         Line(frame_, std::string("release ") + button);
         frame_ += 2;
         return *this;
     }
-    EditorScript& Key(const char* name) {
-        Line(frame_, std::string("press ") + name).Line(frame_ + 1, std::string("release ") + name);
-        frame_ += 3;
-        return *this;
-    }
+    EditorScript& Key(const char* name) { return PressRelease(name, 1); }
     // Pressed and released within one frame, as a touchpad tap or a quick key is.
     EditorScript& Tap(Point p) { return Move(p).TapKey("lbutton"); }
-    EditorScript& TapKey(const char* name) {
-        Line(frame_, std::string("press ") + name).Line(frame_, std::string("release ") + name);
-        frame_ += 3;
-        return *this;
-    }
+    EditorScript& TapKey(const char* name) { return PressRelease(name, 0); }
     // Alt+Enter: full screen to a window or back.
     EditorScript& SwitchScreen() {
         Line(frame_, "press alt").Line(frame_, "press return");
@@ -89,6 +80,12 @@ public:
     }
 
 private:
+    // Pressed now, released `held` frames later, then left up.
+    EditorScript& PressRelease(const char* name, int held) {
+        Line(frame_, std::string("press ") + name).Line(frame_ + held, std::string("release ") + name);
+        frame_ += 3;
+        return *this;
+    }
     // The press of the click or key just taken (three frames back) built the edit screen.
     EditorScript& Rebuilt(EditorScript& self) {
         builtAt_ = frame_ - 3;
@@ -112,9 +109,7 @@ protected:
         for (const auto& entry : fs::directory_iterator(fs::path(KORVEN_SOURCE_DIR) / "assets/bmp"))
             if (entry.path().extension() == ".bmp") fs::copy_file(entry.path(), dir_ / "bmp" / entry.path().filename());
     }
-    void TearDown() override {
-        if (!HasFailure()) std::filesystem::remove_all(dir_);
-    }
+    void TearDown() override { if (!HasFailure()) std::filesystem::remove_all(dir_); }
 
     // Runs the editor on the script and closes its window (which saves) at the end.
     void Run(EditorScript script) {

@@ -58,15 +58,13 @@ protected:
     }
 };
 
-TEST_F(FontText, ComposedTextTakesTheGlyphShortOfItsCellEdges) {
+// Composed text takes each glyph short of its cell edges, drawn text the whole cell of the chosen font.
+TEST_F(FontText, ComposedAndDrawnTextTakeTheirPartOfTheGlyphCell) {
     PutFontText(10, 20, "A\x81" "B", 0);
     // A byte above 127 has no glyph but keeps its place (21, 20).
     EXPECT_EQ((Pixels{CanvasPixel(10, 20), CanvasPixel(19, 35), CanvasPixel(20, 20), CanvasPixel(10, 36), CanvasPixel(21, 20),
                       CanvasPixel(32, 20)}),
               (Pixels{GlyphNumber('A'), GlyphNumber('A'), 0, 0, 0, GlyphNumber('B')}));
-}
-
-TEST_F(FontText, DrawnTextTakesTheWholeCellFromTheChosenFont) {
     PaintSlot(FONT_SLOT_BASE + 2, [](int x, int y) { return GlyphPixel(x, y) | 0x8000; });
     DrawFontText(10, 20, "?/", 2);
     EXPECT_EQ(BackPixels({{10, 20}, {20, 36}, {21, 20}, {32, 20}}),
@@ -92,26 +90,19 @@ TEST_F(FontText, NumbersShowExactlyTheAskedDigits) {
 class HitTests : public ::testing::Test {
 protected:
     void SetUp() override { std::memset(&gEditor, 0, sizeof(gEditor)); }
-    static void Pointer(int x, int y) {
-        gEditor.pointerX = x;
-        gEditor.pointerY = y;
-    }
+    static void Pointer(int x, int y) { gEditor.pointerX = x, gEditor.pointerY = y; }
 };
 
-TEST_F(HitTests, TheRectangleIncludesItsLastPixelsAndNotTheEdgeBeyond) {
+TEST_F(HitTests, TheRectangleIncludesItsLastPixelsAndEachButtonGivesItsOwnHitCode) {
     // A four-letter button at (453, 18): 44 x 17.
-    const struct {
-        int x, y, hit;
-    } points[] = {{453, 18, HIT_HOVER}, {496, 34, HIT_HOVER}, {497, 18, HIT_NONE},
+    const struct { int x, y, hit; } points[] = {{453, 18, HIT_HOVER}, {496, 34, HIT_HOVER}, {497, 18, HIT_NONE},
                   {453, 35, HIT_NONE},  {452, 20, HIT_NONE},  {460, 17, HIT_NONE}};
     for (const auto& p : points) {
         Pointer(p.x, p.y);
         EXPECT_EQ(HitTestLeft(453, 18, 44, 17), p.hit) << p.x << ", " << p.y;
         EXPECT_EQ(HitTestButton(SAVE_BUTTON), p.hit) << p.x << ", " << p.y;
     }
-}
-
-TEST_F(HitTests, ButtonCodesMapToHitCodesPerButton) {
+    // Each button's code gives its own hit code.
     Pointer(20, 20);
     const int expected[] = {HIT_HOVER, HIT_RELEASED, HIT_PRESSED, HIT_HELD, HIT_INVALID};
     for (int code = 0; code <= 4; ++code) {

@@ -23,15 +23,13 @@ CellList Line(MapCell a, MapCell b) {
     return list;
 }
 
+// Lines start at the smaller column or at the release cell.
 TEST(LineCells, WorkedLines) {
     EXPECT_EQ(Line({0, 0}, {2, 4}), (CellList{{0, 0}, {1, 1}, {1, 2}, {1, 3}}));
     // The row at i = 6 lies a hair below 2.5 (30.0001 / 12.0001) and stays on row 2.
     EXPECT_EQ(Line({0, 0}, {12, 5}), (CellList{{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}, {5, 2}, {6, 2}, {7, 3},
                                                 {8, 3}, {9, 4}, {10, 4}, {11, 5}}));
     EXPECT_TRUE(Line({4, 7}, {4, 7}).empty());
-}
-
-TEST(LineCells, StartsAtTheSmallerColumnOrAtTheReleaseCell) {
     // Drawn leftwards the line starts from the release cell and leaves out the anchor.
     EXPECT_EQ(Line({2, 4}, {0, 0}), (CellList{{0, 0}, {1, 1}, {1, 2}, {1, 3}}));
     // Upwards the rows are counted down from the far end.

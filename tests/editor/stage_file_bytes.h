@@ -14,13 +14,19 @@
 
 using Cells = std::vector<int32_t>;  // 442 cells in file order (column by column)
 
+// Rows top first, "." for an empty cell; "* N" after a row repeats it N times.
 inline Cells CellsFromRows(const std::vector<const char*>& rows) {
     Cells cells(MAP_CELLS, 0);
-    for (size_t r = 0; r < rows.size(); ++r) {
-        std::istringstream words(rows[r]);
-        std::string word;
-        for (int c = 0; c < MAP_COLUMNS && words >> word; ++c)
-            cells[34 * c + r] = word == "." ? 0 : std::stoi(word);
+    int r = 0;
+    for (const char* text : rows) {
+        std::istringstream words(text);
+        std::vector<int32_t> row;
+        int times = 1;
+        for (std::string word; words >> word;)
+            if (word == "*") words >> times;
+            else row.push_back(word == "." ? 0 : std::stoi(word));
+        for (; times > 0 && r < MAP_ROWS; --times, ++r)
+            for (size_t c = 0; c < row.size() && c < MAP_COLUMNS; ++c) cells[34 * c + r] = row[c];
     }
     return cells;
 }

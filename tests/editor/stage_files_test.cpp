@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -54,44 +53,45 @@ protected:
     fs::path previous_, dir_;
 };
 
-TEST_F(StageFiles, SampleStagesMatchTheirLayoutsByteForByte) {
-    BuildSampleStages();
-    ASSERT_EQ(SAMPLE_STAGE_ROWS.size(), 8u);
-    for (int stage = 0; stage < 8; ++stage) {
-        SCOPED_TRACE("stage " + std::to_string(stage + 1));
-        EXPECT_EQ(StageCells(stage), CellsFromRows(SAMPLE_STAGE_ROWS[stage]));
-    }
-    for (int stage = 8; stage < STAGE_COUNT; ++stage) EXPECT_EQ(StageCells(stage), Cells(MAP_CELLS, 0));
-
-    gUserSlot = 2;
-    SaveStageFiles();
-    for (int stage = 0; stage < 8; ++stage)
-        EXPECT_EQ(ReadFile(StagePath(2, stage + 1)), FileBytes(CellsFromRows(SAMPLE_STAGE_ROWS[stage])));
-    EXPECT_FALSE(fs::exists(StagePath(2, 9)));
-}
-
+// An empty slot, or one whose first file is empty or fails its check, starts
+// with the samples (later files are never reached); they save byte for byte.
 TEST_F(StageFiles, EmptyOrFailingFirstFileGivesTheSamplesInEverySlot) {
+    ASSERT_EQ(SAMPLE_STAGE_ROWS.size(), 8u);
     for (int slot = 1; slot <= 3; ++slot) {
-        Cells bad = PatternCells(slot);
-        std::vector<uint8_t> bytes = FileBytes(bad);
+        std::vector<uint8_t> bytes = FileBytes(PatternCells(slot));
         bytes[0] ^= 1;  // wrong check word
         if (slot == 2) WriteFile(StagePath(slot, 1), bytes);
         if (slot == 3) WriteFile(StagePath(slot, 1), FileBytes(Cells(MAP_CELLS, 0)));
-        WriteFile(StagePath(slot, 2), FileBytes(PatternCells(9)));  // never reached
+        WriteFile(StagePath(slot, 2), FileBytes(PatternCells(9)));
         LoadStageFiles(slot);
         EXPECT_EQ(gUserSlot, slot);
-        for (int stage = 0; stage < 8; ++stage)
-            EXPECT_EQ(StageCells(stage), CellsFromRows(SAMPLE_STAGE_ROWS[stage])) << "slot " << slot;
-        EXPECT_EQ(StageCells(8), Cells(MAP_CELLS, 0));
+        for (int stage = 0; stage < STAGE_COUNT; ++stage)
+            EXPECT_EQ(StageCells(stage), stage < 8 ? CellsFromRows(SAMPLE_STAGE_ROWS[stage]) : Cells(MAP_CELLS, 0))
+                << "slot " << slot << ", stage " << stage + 1;
     }
+    SaveStageFiles();
+    for (int stage = 0; stage < 8; ++stage)
+        EXPECT_EQ(ReadFile(StagePath(3, stage + 1)), FileBytes(CellsFromRows(SAMPLE_STAGE_ROWS[stage])));
+    EXPECT_FALSE(fs::exists(StagePath(3, 9)));
 }
 
-TEST_F(StageFiles, TheChainEndsAtTheFirstMissingEmptyOrFailingFile) {
-    for (int n = 1; n <= 5; ++n) WriteFile(StagePath(1, n), FileBytes(PatternCells(n)));
+// Cells outside 0..200 load as they are and save as 0.
+TEST_F(StageFiles, TheChainEndsAtTheFirstMissingEmptyOrFailingFileAndOutOfRangeCellsSaveAsZero) {
+    Cells first = PatternCells(1);
+    first[5] = 250;
+    first[6] = -3;
+    first[300] = 100000;
+    WriteFile(StagePath(1, 1), FileBytes(first));
+    for (int n = 2; n <= 5; ++n) WriteFile(StagePath(1, n), FileBytes(PatternCells(n)));
     WriteFile(StagePath(1, 7), FileBytes(PatternCells(7)));
     LoadStageFiles(1);
-    for (int n = 1; n <= 5; ++n) EXPECT_EQ(StageCells(n - 1), PatternCells(n));
+    EXPECT_EQ(StageCells(0), first);
+    for (int n = 2; n <= 5; ++n) EXPECT_EQ(StageCells(n - 1), PatternCells(n));
     for (int stage = 5; stage < STAGE_COUNT; ++stage) EXPECT_EQ(StageCells(stage), Cells(MAP_CELLS, 0));
+
+    SaveStageFiles();
+    first[5] = first[6] = first[300] = 0;
+    EXPECT_EQ(ReadFile(StagePath(1, 1)), FileBytes(first));
 
     // An all-zero file with a matching check word ends the set like a missing one.
     WriteFile(StagePath(1, 6), FileBytes(Cells(MAP_CELLS, 0)));
@@ -100,52 +100,29 @@ TEST_F(StageFiles, TheChainEndsAtTheFirstMissingEmptyOrFailingFile) {
     EXPECT_EQ(StageCells(6), Cells(MAP_CELLS, 0));
 }
 
-TEST_F(StageFiles, TheCheckWordCoversExactlyTheFirst99Cells) {
-    Cells cells = PatternCells(3);
-    std::vector<uint8_t> bytes = FileBytes(cells);
+TEST_F(StageFiles, TheCheckWordCoversTheFirst99CellsAndAShortFileKeepsTheRestOfThePreviousRead) {
+    Cells first = PatternCells(3);
+    std::vector<uint8_t> bytes = FileBytes(first);
     // Cell 99 (offset 400) and the last cell lie outside the sum: changing them keeps the file valid.
     bytes[4 + 4 * 99] ^= 0x10;
     bytes[4 + 4 * 441] = 0x7F;
+    first[99] ^= 0x10;
+    first[441] = 0x7F;
     WriteFile(StagePath(1, 1), bytes);
-    // Changing cell 98 (offset 396) breaks it.
-    std::vector<uint8_t> broken = FileBytes(PatternCells(4));
-    broken[4 + 4 * 98] ^= 0x01;
-    WriteFile(StagePath(1, 2), broken);
-    LoadStageFiles(1);
-    Cells expected = cells;
-    expected[99] ^= 0x10;
-    expected[441] = 0x7F;
-    EXPECT_EQ(StageCells(0), expected);
-    EXPECT_EQ(StageCells(1), Cells(MAP_CELLS, 0));
-}
-
-TEST_F(StageFiles, OutOfRangeCellsLoadAsTheyAreAndSaveAsZero) {
-    Cells cells = PatternCells(1);
-    cells[5] = 250;
-    cells[6] = -3;
-    cells[300] = 100000;
-    WriteFile(StagePath(1, 1), FileBytes(cells));
-    LoadStageFiles(1);
-    EXPECT_EQ(StageCells(0), cells);
-
-    SaveStageFiles();
-    Cells clamped = cells;
-    clamped[5] = clamped[6] = clamped[300] = 0;
-    EXPECT_EQ(ReadFile(StagePath(1, 1)), FileBytes(clamped));
-    EXPECT_EQ(ReadFile(StagePath(1, 1)).size(), 1772u);
-}
-
-TEST_F(StageFiles, AShortFileKeepsTheRestOfThePreviousRead) {
-    const Cells first = PatternCells(1);
-    Cells second = PatternCells(2);
-    WriteFile(StagePath(1, 1), FileBytes(first));
+    const Cells second = PatternCells(2);
     std::vector<uint8_t> shortFile = FileBytes(second);
     shortFile.resize(4 + 4 * 120);  // check word and cells 0..119
     WriteFile(StagePath(1, 2), shortFile);
+    // Changing cell 98 (offset 396) breaks it.
+    std::vector<uint8_t> broken = FileBytes(PatternCells(4));
+    broken[4 + 4 * 98] ^= 0x01;
+    WriteFile(StagePath(1, 3), broken);
     LoadStageFiles(1);
+    EXPECT_EQ(StageCells(0), first);
     Cells expected = first;
     std::copy(second.begin(), second.begin() + 120, expected.begin());
     EXPECT_EQ(StageCells(1), expected);
+    EXPECT_EQ(StageCells(2), Cells(MAP_CELLS, 0));
 }
 
 TEST_F(StageFiles, SavingStopsAtTheFirstEmptyStageAndLeavesLaterFilesAlone) {
@@ -213,41 +190,34 @@ std::vector<std::string> FolderNames(const fs::path& folder) {
 constexpr uid_t NOBODY = 65534;
 uid_t UnprivilegedUser() { return geteuid() == 0 ? NOBODY : 0; }
 
+// Slot 1: a folder and a read-only file where files 002 and 003 go. Slot 2, a
+// read-only folder: with the temporary file impossible, writable files are
+// written in place and only the files that would have to be made are lost.
 TEST_F(StageFiles, FilesThatCannotBeWrittenAreSkippedLoggedAndKept) {
     const std::vector<uint8_t> old = FileBytes(PatternCells(40));
-    fs::create_directory(StagePath(1, 2));  // a folder where file 002 should go
+    fs::create_directory(StagePath(1, 2));
     WriteFile(StagePath(1, 3), old);
     fs::permissions(StagePath(1, 3), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    if (UnprivilegedUser()) {
-        ASSERT_EQ(chown("user/s1", NOBODY, NOBODY), 0);
-    }
-    const std::string log = SaveInChild(1, 4, {UnprivilegedUser()});
+    for (int n = 1; n <= 2; ++n) WriteFile(StagePath(2, n), FileBytes(PatternCells(50 + n)));
+    for (const char* path : {"user/s1", "user/s2", "user/s2/stage001.clb", "user/s2/stage002.clb"})
+        if (UnprivilegedUser()) {
+            ASSERT_EQ(chown(path, NOBODY, NOBODY), 0);
+        }
+    fs::permissions("user/s2", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                   fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+    EXPECT_EQ(SaveInChild(1, 4, {UnprivilegedUser()}),
+              CannotSave(1, 2, "ファイルではありません") + CannotSave(1, 3, "書き込みが許可されていません"));
+    EXPECT_EQ(SaveInChild(2, 3, {UnprivilegedUser()}), CannotSave(2, 3, "書き込みが許可されていません"));
+    fs::permissions("user/s2", fs::perms::owner_all, fs::perm_options::add);
     EXPECT_TRUE(fs::is_directory(StagePath(1, 2)));
     EXPECT_EQ(ReadFile(StagePath(1, 3)), old) << "a read-only file stays as it was";
-    EXPECT_EQ(ReadFile(StagePath(1, 1)), FileBytes(PatternCells(0)));
+    for (int slot = 1; slot <= 2; ++slot) EXPECT_EQ(ReadFile(StagePath(slot, 1)), FileBytes(PatternCells(0)));
     EXPECT_EQ(ReadFile(StagePath(1, 4)), FileBytes(PatternCells(3)));
-    EXPECT_EQ(log, CannotSave(1, 2, "ファイルではありません") + CannotSave(1, 3, "書き込みが許可されていません"));
+    EXPECT_EQ(ReadFile(StagePath(2, 2)), FileBytes(PatternCells(1)));
+    EXPECT_FALSE(fs::exists(StagePath(2, 3)));
 }
 
-// With the temporary file impossible, writable files are written in place and
-// only the files that would have to be made are lost, each named in the log.
-TEST_F(StageFiles, AReadOnlyFolderStillTakesItsWritableFiles) {
-    for (int n = 1; n <= 2; ++n) WriteFile(StagePath(1, n), FileBytes(PatternCells(50 + n)));
-    if (UnprivilegedUser()) {
-        for (const char* path : {"user/s1", "user/s1/stage001.clb", "user/s1/stage002.clb"})
-            ASSERT_EQ(chown(path, NOBODY, NOBODY), 0);
-    }
-    fs::permissions("user/s1", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
-                                   fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
-    const std::string log = SaveInChild(1, 3, {UnprivilegedUser()});
-    fs::permissions("user/s1", fs::perms::owner_all, fs::perm_options::add);
-    EXPECT_EQ(ReadFile(StagePath(1, 1)), FileBytes(PatternCells(0)));
-    EXPECT_EQ(ReadFile(StagePath(1, 2)), FileBytes(PatternCells(1)));
-    EXPECT_FALSE(fs::exists(StagePath(1, 3)));
-    EXPECT_EQ(log, CannotSave(1, 3, "書き込みが許可されていません"));
-}
-
-TEST_F(StageFiles, LinksAreWrittenThroughAndPermissionBitsKept) {
+TEST_F(StageFiles, LinksAreWrittenThroughPermissionBitsKeptAndAFullDiskLeavesOldFilesIntact) {
     fs::create_directory("elsewhere");
     WriteFile("elsewhere/target.clb", FileBytes(PatternCells(60)));
     fs::create_symlink("../../elsewhere/target.clb", StagePath(1, 1));
@@ -266,16 +236,14 @@ TEST_F(StageFiles, LinksAreWrittenThroughAndPermissionBitsKept) {
     EXPECT_EQ(fs::status(StagePath(1, 4)).permissions(), fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(ReadFile(StagePath(1, 4)), FileBytes(PatternCells(3)));
     EXPECT_EQ(FolderNames("user/s1").size(), 4u) << "no temporary file is left behind";
-}
 
-TEST_F(StageFiles, AFullDiskLeavesTheOldFilesIntact) {
+    // A full disk: files may not grow past 1000 bytes, so every stage write fails half-way.
     const std::vector<uint8_t> old = FileBytes(PatternCells(40));
-    WriteFile(StagePath(1, 1), old);
-    // Files may not grow past 1000 bytes here, so every stage write fails half-way.
-    const std::string log = SaveInChild(1, 2, {0, 1000});
-    EXPECT_EQ(ReadFile(StagePath(1, 1)), old);
-    EXPECT_EQ(FolderNames("user/s1"), std::vector<std::string>{"stage001.clb"}) << "no temporary file may be left behind";
-    EXPECT_EQ(log, CannotSave(1, 1, "ファイルサイズの上限を超えます") + CannotSave(1, 2, "ファイルサイズの上限を超えます"));
+    WriteFile(StagePath(2, 1), old);
+    EXPECT_EQ(SaveInChild(2, 2, {0, 1000}),
+              CannotSave(2, 1, "ファイルサイズの上限を超えます") + CannotSave(2, 2, "ファイルサイズの上限を超えます"));
+    EXPECT_EQ(ReadFile(StagePath(2, 1)), old);
+    EXPECT_EQ(FolderNames("user/s2"), std::vector<std::string>{"stage001.clb"}) << "no temporary file may be left behind";
 }
 
 // Temporary files an interrupted save left are removed by the next load or
@@ -318,12 +286,13 @@ TEST_F(StageFiles, KillsDuringASaveNeverTearAFile) {
         fs::remove_all(dir_);
         dir_ = shm;
     }
-    for (int n = 1; n <= STAGE_COUNT; ++n) WriteFile(StagePath(1, n), FileBytes(PatternCells(n)));
+    for (int n = 1; n <= STAGE_COUNT; ++n) WriteFile(StagePath(1, n), FileBytes(PatternCells(n + 50)));
     gUserSlot = 1;
     for (int stage = 0; stage < STAGE_COUNT; ++stage) SetStage(stage, PatternCells(stage + 1));
     const int64_t started = Microseconds();
     SaveStageFiles();
     const int64_t saveTime = std::max<int64_t>(Microseconds() - started, 1000);
+    for (int n = 1; n <= STAGE_COUNT; ++n) ASSERT_EQ(ReadFile(StagePath(1, n)), FileBytes(PatternCells(n))) << n;
     std::mt19937 random(7);
     // A few hundred kills where 20 s allow them, and at least 50 however slow
     // a fork is (under a sanitizer it can take a second), within two minutes.
@@ -347,20 +316,10 @@ TEST_F(StageFiles, KillsDuringASaveNeverTearAFile) {
         }
     }
     EXPECT_GE(kills, 50) << "one save takes " << saveTime << " us";
+    std::memset(&gStageSet, 0, sizeof(gStageSet));
     LoadStageFiles(1);
     EXPECT_EQ(FolderNames("user/s1").size(), static_cast<size_t>(STAGE_COUNT)) << "temporary files left after the load";
-}
-
-TEST_F(StageFiles, SavedFilesReadBackToTheSameStages) {
-    gUserSlot = 2;
-    for (int stage = 0; stage < STAGE_COUNT; ++stage) SetStage(stage, PatternCells(stage));
-    SaveStageFiles();
-    std::memset(&gStageSet, 0, sizeof(gStageSet));
-    LoadStageFiles(2);
-    for (int stage = 0; stage < STAGE_COUNT; ++stage) EXPECT_EQ(StageCells(stage), PatternCells(stage));
-    struct stat info {};
-    ASSERT_EQ(stat(StagePath(2, 100).c_str(), &info), 0);
-    EXPECT_EQ(info.st_size, 1772);
+    for (int n = 1; n <= STAGE_COUNT; ++n) EXPECT_EQ(FileBytes(StageCells(n - 1)), ReadFile(StagePath(1, n))) << n;
 }
 
 }  // namespace

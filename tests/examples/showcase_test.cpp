@@ -23,6 +23,9 @@ constexpr int kMusicPage = 13;
 constexpr int kFramesPerPage = 40;
 constexpr int kCaptureAt = 12;  // frames into a page: transitions are half way
 
+// A script line.
+std::string At(int frame, const std::string& command) { return std::to_string(frame) + " " + command + "\n"; }
+
 // With switching, every page goes to a window and back (Alt+Enter twice)
 // before its capture, and the 3D page also loses its surfaces; they must
 // look the same.
@@ -30,28 +33,23 @@ std::string PagingScript(bool switching) {
     std::string script = "0 move 320 240\n";
     for (int page = 0; page < kPages; ++page) {
         const int start = page * kFramesPerPage;
-        for (int at : {2, 5})
+        for (int at : {start + 2, start + 5})
             if (switching)
-                script += std::to_string(start + at) + " press alt\n" + std::to_string(start + at) + " press return\n" +
-                          std::to_string(start + at + 1) + " release return\n" + std::to_string(start + at + 1) +
-                          " release alt\n";
+                script += At(at, "press alt") + At(at, "press return") + At(at + 1, "release return") +
+                          At(at + 1, "release alt");
         // The dialog page is captured with its selection screen up, which a
         // double-click on the cancel entry (row 5, at y = 92 + 1 + 5 * 18 + 9) ends.
         if (page + 1 == kDialogPage)
-            script += std::to_string(start + 7) + " press L\n" + std::to_string(start + 8) + " release L\n" +
-                      std::to_string(start + 8) + " move 100 192\n" + std::to_string(start + 20) +
-                      " press lbutton\n" + std::to_string(start + 20) + " release lbutton\n" +
-                      std::to_string(start + 21) + " press lbutton\n" + std::to_string(start + 21) +
-                      " release lbutton\n" + std::to_string(start + 22) + " move 320 240\n";
-        if (switching && page + 1 == kScene3DPage) script += std::to_string(start + 7) + " lose-surfaces\n";
+            script += At(start + 7, "press L") + At(start + 8, "release L") + At(start + 8, "move 100 192") +
+                      At(start + 20, "press lbutton") + At(start + 20, "release lbutton") + At(start + 21, "press lbutton") +
+                      At(start + 21, "release lbutton") + At(start + 22, "move 320 240");
+        if (switching && page + 1 == kScene3DPage) script += At(start + 7, "lose-surfaces");
         // The music page is captured with CD track 2 playing: its span comes from the disc image.
-        if (page + 1 == kMusicPage)
-            script += std::to_string(start + 3) + " press 0x32\n" + std::to_string(start + 4) + " release 0x32\n";
-        script += std::to_string(start + kCaptureAt) + " capture page" + std::to_string(page + 1) + ".png\n";
-        script += std::to_string(start + kFramesPerPage - 2) + " press right\n";
-        script += std::to_string(start + kFramesPerPage - 1) + " release right\n";
+        if (page + 1 == kMusicPage) script += At(start + 3, "press 0x32") + At(start + 4, "release 0x32");
+        script += At(start + kCaptureAt, "capture page" + std::to_string(page + 1) + ".png");
+        script += At(start + kFramesPerPage - 2, "press right") + At(start + kFramesPerPage - 1, "release right");
     }
-    return script + std::to_string(kPages * kFramesPerPage + 5) + " press esc\n";
+    return script + At(kPages * kFramesPerPage + 5, "press esc");
 }
 
 class Showcase : public ::testing::TestWithParam<bool> {};

@@ -1,9 +1,7 @@
 // In-memory dialog templates: the reader on exactly the input's bytes, then
-// the input in global-memory blocks of exactly its size, a fixed one and a
-// locked movable one, handed to DialogBoxIndirectParamA, whose procedure ends
-// the dialog as soon as it is made (so every control the template asks for is
-// created, laid out and destroyed). The blocks are as large as the input, so
-// any reading past a block's end shows as an overflow.
+// the input in a fixed and a locked movable global block of exactly its size
+// (so reading past the end shows) handed to DialogBoxIndirectParamA, whose
+// procedure ends the dialog as soon as every control is made.
 #include <cstdlib>
 #include <cstring>
 

@@ -26,10 +26,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
-
 std::vector<uint8_t> ReadBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
@@ -45,9 +41,9 @@ std::vector<uint32_t> Picture(int width, int height) {
 }
 
 void WritePictureSeeds(const fs::path& out) {
-    for (const BmpVariant& variant : AllBmpVariants()) WriteBytes(out / "bmp" / (std::string(variant.name) + ".bmp"), EncodeBmp(variant));
+    for (const BmpVariant& variant : AllBmpVariants()) WriteSeed(out / "bmp" / (std::string(variant.name) + ".bmp"), EncodeBmp(variant));
     for (const auto& [w, h] : {std::pair{1, 1}, {4, 1}, {13, 7}, {32, 16}})
-        WriteBytes(out / "kbm" / (std::to_string(w) + "x" + std::to_string(h) + ".kbm"), EncodeKbm(w, h, Picture(w, h)));
+        WriteSeed(out / "kbm" / (std::to_string(w) + "x" + std::to_string(h) + ".kbm"), EncodeKbm(w, h, Picture(w, h)));
     WritePng((out / "pngpicture/rgb.png").string(), 13, 7, Picture(13, 7));
     WritePng((out / "pngpicture/alpha.png").string(), 4, 2, Picture(4, 2), {0, 64, 128, 255, 255, 128, 64, 0});
     WriteJpeg((out / "jpegpicture/rgb.jpg").string(), 16, 16, Picture(16, 16));
@@ -76,10 +72,10 @@ void WriteStageSeeds(const fs::path& out) {
         char name[32];
         std::snprintf(name, sizeof(name), "stage%03d.clb", n);
         const std::vector<uint8_t> bytes = ReadBytes(work / "user/s1" / name);
-        WriteBytes(out / "stage_file" / name, bytes);
+        WriteSeed(out / "stage_file" / name, bytes);
         if (n <= 3) three.insert(three.end(), bytes.begin(), bytes.end());
     }
-    WriteBytes(out / "stage_file/three.clb", three);
+    WriteSeed(out / "stage_file/three.clb", three);
     fs::remove_all(work);
 }
 
@@ -87,14 +83,14 @@ void WriteScriptSeeds(const fs::path& out) {
     const std::string script =
         "# a session\n1 move 290 220\n1 press lbutton\n2 release lbutton\n5 press F3\n6 release 0x72\n"
         "7 answer yes\n8 capture frame.png\n9 stall 20\n10 lose-surfaces\n11 deactivate\n12 activate\n20 close\n";
-    std::ofstream(out / "input_script/session.txt") << script;
+    WriteSeed(out / "input_script/session.txt", {script.begin(), script.end()});
 }
 
 // One packet of every kind the session protocol has, with its fields at
 // their defaults.
 template <size_t... Kinds>
 void WritePacketSeeds(const fs::path& out, std::index_sequence<Kinds...>) {
-    (WriteBytes(out / "network_packet" / ("kind" + std::to_string(Kinds)),
+    (WriteSeed(out / "network_packet" / ("kind" + std::to_string(Kinds)),
                 wire::Encode(wire::Packet(std::in_place_index<Kinds>))),
      ...);
 }
@@ -107,8 +103,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const fs::path out = argv[1];
-    for (const char* target : {"bmp", "kbm", "pngpicture", "jpegpicture", "gifpicture", "stage_file", "input_script", "network_packet"})
-        fs::create_directories(out / target);
+    for (const char* target : {"pngpicture", "jpegpicture", "gifpicture"}) fs::create_directories(out / target);
     WritePictureSeeds(out);
     WriteStageSeeds(out);
     WriteScriptSeeds(out);

@@ -19,11 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void Write(const fs::path& path, const std::vector<uint8_t>& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
-
 std::vector<int16_t> Ramp(int count) {
     std::vector<int16_t> samples;
     for (int i = 0; i < count; ++i) samples.push_back(static_cast<int16_t>((i * 2477) % 65536 - 32768));
@@ -33,21 +28,21 @@ std::vector<int16_t> Ramp(int count) {
 void WriteWaveSeeds(const fs::path& folder) {
     WaveImage mono16;
     mono16.data = SampleBytes16(Ramp(48));
-    Write(folder / "mono16.wav", EncodeWave(mono16));
+    WriteSeed(folder / "mono16.wav", EncodeWave(mono16));
     WaveImage stereo8;
     stereo8.channels = 2;
     stereo8.bitsPerSample = 8;
     stereo8.rate = 11025;
     stereo8.shortFormat = true;
     stereo8.data = SampleBytes8(Ramp(64));
-    Write(folder / "stereo8.wav", EncodeWave(stereo8));
+    WriteSeed(folder / "stereo8.wav", EncodeWave(stereo8));
     WaveImage chunks = mono16;
     chunks.beforeData = {{"fact", {48, 0, 0, 0}}, InfoList("korven")};
     chunks.afterData = {{"cue ", std::vector<uint8_t>(4)}};
-    Write(folder / "chunks.wav", EncodeWave(chunks));
+    WriteSeed(folder / "chunks.wav", EncodeWave(chunks));
     WaveImage adpcm = mono16;
     adpcm.formatTag = 2;
-    Write(folder / "adpcm.wav", EncodeWave(adpcm));
+    WriteSeed(folder / "adpcm.wav", EncodeWave(adpcm));
 }
 
 void Put32(std::vector<uint8_t>* out, uint32_t value) {
@@ -69,12 +64,12 @@ std::vector<uint8_t> Archive(const std::vector<std::pair<std::string, std::strin
 }
 
 void WriteArchiveSeeds(const fs::path& folder) {
-    Write(folder / "files.pack", Archive({{"readme.txt", "hello"}, {"data\\stage\\one.bin", std::string(40, 'x')},
+    WriteSeed(folder / "files.pack", Archive({{"readme.txt", "hello"}, {"data\\stage\\one.bin", std::string(40, 'x')},
                                           {"sub/kept.txt", "kept"}, {"\x83\x5C\\\x95\x5C.txt", "table"}}));
     int n = 0;
     for (const char* name : {"..\\up.txt", "\\rooted.txt", "C:drive.txt", "up\\escaped.txt", "outside\\escaped.txt",
                              "dangling", "sub\\dangling", "self\\inside.txt"})
-        Write(folder / ("name" + std::to_string(++n) + ".pack"), Archive({{name, "x"}, {"after.txt", "y"}}));
+        WriteSeed(folder / ("name" + std::to_string(++n) + ".pack"), Archive({{name, "x"}, {"after.txt", "y"}}));
 }
 
 void WriteMidiSeeds(const fs::path& folder) {
@@ -92,13 +87,13 @@ void WriteMidiSeeds(const fs::path& folder) {
         song.Message(120, 0xB9, 7, 90);
         song.Message(0, 0x99, 36, 127);
         song.EndTrack(480);
-        Write(folder / (running ? "running.mid" : "format1.mid"), song.Bytes(1, 96));
+        WriteSeed(folder / (running ? "running.mid" : "format1.mid"), song.Bytes(1, 96));
     }
     MidiFileWriter smpte;
     smpte.BeginTrack();
     smpte.Message(25, 0x90, 64, 64);
     smpte.EndTrack(25);
-    Write(folder / "smpte.mid", smpte.Bytes(0, 0xE728));  // 25 frames a second, 40 ticks a frame
+    WriteSeed(folder / "smpte.mid", smpte.Bytes(0, 0xE728));  // 25 frames a second, 40 ticks a frame
 }
 
 void WriteModuleSeeds(const fs::path& folder) {
@@ -114,7 +109,7 @@ void WriteModuleSeeds(const fs::path& folder) {
     pattern[16 * 4 + 3] = {0, 0, 0xB, 0};
     module.patterns = {pattern};
     module.order = {0, 0};
-    Write(folder / "two-samples.mod", EncodeModule(module));
+    WriteSeed(folder / "two-samples.mod", EncodeModule(module));
 }
 
 void WriteModelSeeds(const fs::path& folder) {
@@ -125,9 +120,9 @@ void WriteModelSeeds(const fs::path& folder) {
     model.ticksPerSecond = 30;
     model.animationSetName = "Turn";
     model.animations.push_back({"Box", {{0, {1, 0, 0, 0}}, {30, {0.7071f, 0, 0.7071f, 0}}}, {{0, {1, 1, 1}}}, {{15, {0, 1, 0}}}});
-    Write(folder / "cube.x", WriteXModel(model, XEncoding::Text));
-    Write(folder / "cube-binary.x", WriteXModel(model, XEncoding::Binary));
-    Write(folder / "cube-compressed.x", WriteXModel(model, XEncoding::Compressed));
+    WriteSeed(folder / "cube.x", WriteXModel(model, XEncoding::Text));
+    WriteSeed(folder / "cube-binary.x", WriteXModel(model, XEncoding::Binary));
+    WriteSeed(folder / "cube-compressed.x", WriteXModel(model, XEncoding::Compressed));
 }
 
 // A dialog with a font, a title and one item of each class, by ordinal and by name.
@@ -161,10 +156,15 @@ void WriteDialogSeeds(const fs::path& folder) {
         word(0);
         y += 16;
     }
-    Write(folder / "controls.dlg", t);
+    WriteSeed(folder / "controls.dlg", t);
 }
 
 }  // namespace
+
+void WriteSeed(const fs::path& path, const std::vector<uint8_t>& bytes) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
 
 void WriteMediaSeeds(const fs::path& out) {
     WriteWaveSeeds(out / "wave");

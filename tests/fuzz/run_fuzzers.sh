@@ -2,14 +2,11 @@
 # Runs every fuzz target of a fuzz build for a bounded time, at low priority:
 #   run_fuzzers.sh BUILD_DIR SECONDS [TARGET...]
 # (FUZZ_EXCLUDE names targets to leave out.)
-# Each target first runs over all its inputs (the corpus it has grown, its
-# seeds and the regression inputs in tests/fuzz/regressions/TARGET), then
-# fuzzes for SECONDS more. Crashes, leaks, undefined behaviour, a single
-# allocation over 64 MB or an input over 10 s fail the run; the input is kept
-# in BUILD_DIR/fuzz/artifacts. Afterwards every input under 1 KB is replayed
-# once and any that takes more than 100 ms is named (a report, not a failure:
-# timings on a shared machine vary). The total of executions is printed at
-# the end.
+# Each target runs over all its inputs (its corpus, seeds and the regression
+# inputs in tests/fuzz/regressions/TARGET), then fuzzes for SECONDS more.
+# Crashes, leaks, undefined behaviour, an allocation over 64 MB or an input
+# over 10 s fail the run (the input is kept in BUILD_DIR/fuzz/artifacts).
+# Inputs under 1 KB that take over 100 ms are named, not failed.
 set -uo pipefail
 build=$(cd "$1" && pwd)
 seconds=$2
@@ -43,10 +40,8 @@ while read -r name seeds; do
     grep -E "ERROR|SUMMARY|runtime error|out-of-memory|Test unit written" "$log" | head -20
     continue
   fi
-  # Small inputs must stay quick: replay each and name those over 100 ms.
   # Every replaying process runs its inputs twice and only the second round is
-  # timed, so that one-time start-up (fonts, plug-ins, caches) is not charged to
-  # whichever input happens to need it first.
+  # timed, so that one-time start-up (fonts, plug-ins, caches) is not charged.
   mapfile -t small < <(find "${inputs[@]}" -type f -size -1024c)
   if [ ${#small[@]} -gt 0 ]; then
     printf '%s\n' "${small[@]}" |

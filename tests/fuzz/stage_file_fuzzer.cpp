@@ -1,9 +1,7 @@
-// Stage files: the input cut into up to three files of the slot (so chains,
-// short files and the check word all come into play), loaded, drawn on the
-// edit screen, saved and loaded again. The round trip must hold: the second
-// load gives the first load's stages, each cell clamped to 0..200 as the save
-// writes it, up to the first stage the clamp leaves empty (the save stops
-// there and later files stay as they were).
+// Stage files: the input cut into up to three files of a slot, loaded, drawn
+// on the edit screen, saved and loaded again. The second load must give the
+// first load's stages with each cell clamped to 0..200, up to the first stage
+// the clamp leaves empty (the save stops there; later files stay as they were).
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>

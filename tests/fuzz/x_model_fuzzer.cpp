@@ -1,9 +1,7 @@
-// DirectX .x models (text, binary, compressed) through the retained mode's
-// loaders: a mesh builder and an animation set over a frame, then the
-// animation posed at a few times. Textures are named to a callback that
-// gives none, so no file the model names is opened. Inputs over 16 KB are
-// passed over: the model reader's cost grows fast with size and real bugs
-// show in small inputs.
+// .x models (text, binary, compressed) through the retained mode's loaders: a
+// mesh builder and an animation set over a frame, posed at a few times. The
+// texture callback gives none, so no file the model names is opened. Inputs
+// over 16 KB are passed over: the reader's cost grows fast with size.
 #include <cstdlib>
 
 #include "platform/d3d/d3d.h"

@@ -8,7 +8,7 @@ assets="$2"
 ending="${3:-esc}"
 
 . "$(dirname "$0")/virtual_display.sh" 1280x960
-mkdir -p "$work/bmp" "$work/user/s1" "$work/user/s2" "$work/user/s3"
+mkdir -p "$work"/{bmp,user/s1,user/s2,user/s3}
 cp "$assets"/*.bmp "$work/bmp/"
 
 cd "$work"
@@ -19,19 +19,12 @@ sleep 1
 
 # Full screen on a 1280 x 960 desktop shows the picture at twice its size:
 # USER 1 stands at (310, 222) in the picture.
-xdotool mousemove 620 444
-sleep 0.3
-xdotool mousedown 1
-sleep 0.2
-xdotool mouseup 1
-sleep 0.5
+xdotool mousemove 620 444 sleep 0.3 mousedown 1 sleep 0.2 mouseup 1 sleep 0.5
 if [ "$ending" = display-lost ]; then
     kill "$xvfb_pid"
     xvfb_pid=""
 else
-    xdotool keydown Escape
-    sleep 0.3
-    xdotool keyup Escape
+    xdotool keydown Escape sleep 0.3 keyup Escape
 fi
 
 status=0

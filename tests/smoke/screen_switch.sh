@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
 # Alt+Enter in a real window on a virtual X display: the editor's menu and edit
 # screen and the showcase's first page look the same after a switch to a window
-# (or to full screen) and after a switch back. Each screen is watched for two
-# seconds first: pixels that change by themselves (the pen's blinking marker,
-# the showcase's moving sprites and frame-rate readout) are left out of the
-# comparison; every other pixel must be identical.
+# (or to full screen) and after a switch back. Pixels that change by themselves
+# within two seconds of watching are left out; every other one must be identical.
 set -euo pipefail
 editor="$1"
 assets="$2"
@@ -23,8 +21,8 @@ picture() {
 # Pixels that differ between two pictures, as a white-on-black mask.
 difference() { convert "$1" "$2" -compose difference -composite -colorspace gray -threshold 0 "$3"; }
 
-# Watches the screen for two seconds: its first picture, and the mask of
-# everything that moved meanwhile and of the restless rectangles given (WxH+X+Y).
+# Watches the screen for two seconds: its first picture, and the mask of what
+# moved meanwhile and of the restless rectangles given (WxH+X+Y).
 watch_screen() {
     local name="$1" shots=() corners=()
     shift
@@ -88,7 +86,7 @@ stop() {
     program_pid=""
 }
 
-mkdir -p "$work/editor/bmp" "$work/editor/user/s1" "$work/editor/user/s2" "$work/editor/user/s3"
+mkdir -p "$work"/editor/{bmp,user/s1,user/s2,user/s3}
 cp "$assets"/*.bmp "$work/editor/bmp/"
 title="Quib edit"
 cd "$work/editor"
@@ -96,10 +94,7 @@ start "$editor"
 cd - > /dev/null
 switch_twice menu
 # Full screen shows the picture at twice its size: USER 1 is at (310, 222).
-xdotool mousemove 620 444 mousedown 1
-sleep 0.2
-xdotool mouseup 1 mousemove 1000 100
-sleep 1.5
+xdotool mousemove 620 444 mousedown 1 sleep 0.2 mouseup 1 mousemove 1000 100 sleep 1.5
 # The marker around the pen's palette cell blinks.
 switch_twice edit 64x40+438+226
 stop

@@ -1,9 +1,8 @@
 // Captured frames compared with committed golden images: exactly, or for
 // frames with text from the installed fonts up to glyph shading (see
-// SameRgbUpToGlyphShades). With
-// KORVEN_UPDATE_GOLDENS=1 in the environment the captures replace the goldens
-// (look at the diff before committing); on a mismatch the actual and the
-// expected picture are written side by side into the test's working folder.
+// SameRgbUpToGlyphShades). With KORVEN_UPDATE_GOLDENS=1 in the environment the
+// captures replace the goldens (look at the diff before committing); on a
+// mismatch the actual and the expected picture are kept in the working folder.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,6 +13,14 @@
 
 #include "platform/win/headless/png_image.h"
 #include "tests/support/rgb_compare.h"
+
+// A PNG picture, empty (with a failure) when it cannot be read.
+inline RgbImage ReadPicture(const std::filesystem::path& path) {
+    RgbImage image;
+    std::string error;
+    EXPECT_TRUE(ReadPng(path.string(), &image, &error)) << path << ": " << error;
+    return image;
+}
 
 // Whether a frame shows text that the installed fonts rasterise.
 enum class FrameText { None, InstalledFonts };

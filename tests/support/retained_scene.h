@@ -23,14 +23,8 @@ public:
         ok_ = target && Build(directDraw, width, height, settings);
     }
     ~RetainedScene() {
-        Release(viewport);
-        Release(camera);
-        Release(scene);
-        Release(device);
-        Release(retained);
-        Release(imDevice);
-        Release(direct3D);
-        Release(surface);
+        Release(viewport), Release(camera), Release(scene), Release(device);
+        Release(retained), Release(imDevice), Release(direct3D), Release(surface);
     }
     RetainedScene(const RetainedScene&) = delete;
     RetainedScene& operator=(const RetainedScene&) = delete;
@@ -87,17 +81,14 @@ private:
             retained->CreateLightRGB(D3DRMLIGHT_DIRECTIONAL, settings.sun[0], settings.sun[1], settings.sun[2], &sun) !=
                 D3DRM_OK ||
             retained->CreateFrame(scene, &sunFrame) != D3DRM_OK) {
-            Release(ambient);
-            Release(sun);
+            Release(ambient), Release(sun);
             return false;
         }
         const D3DVECTOR& d = settings.sunDirection;
         const bool lit = scene->AddLight(ambient) == D3DRM_OK &&
                          sunFrame->SetOrientation(scene, d.x, d.y, d.z, 0, 1, 0) == D3DRM_OK &&
                          sunFrame->AddLight(sun) == D3DRM_OK;
-        ambient->Release();
-        sun->Release();
-        sunFrame->Release();
+        ambient->Release(), sun->Release(), sunFrame->Release();
         return lit && retained->CreateViewport(device, camera, 0, 0, static_cast<DWORD>(width),
                                                static_cast<DWORD>(height), &viewport) == D3DRM_OK;
     }

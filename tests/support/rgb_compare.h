@@ -17,11 +17,9 @@ inline bool SamePixel(const RgbImage& a, size_t ai, const RgbImage& b, size_t bi
     return std::memcmp(a.rgb.data() + ai, b.rgb.data() + bi, 3) == 0;
 }
 
-// Whether `of`'s pixel (x, y) lies, channel by channel, within the colours
-// `in` has at (x, y) and its eight neighbours: there, one pixel away, or a
-// shade between colours that meet there. Where colours meet (a glyph's edge)
-// the shade may be up to 16 levels outside them, as another hinting shades
-// it; inside an area of one colour only that colour matches.
+// Whether `of`'s pixel (x, y) lies, channel by channel, within the colours `in`
+// has at (x, y) and its eight neighbours. Where colours meet (a glyph's edge)
+// it may be up to 16 levels outside them, as another hinting shades it.
 inline bool ColourNearby(const RgbImage& of, const RgbImage& in, int x, int y) {
     constexpr int kEdgeShading = 16;
     const uint8_t* colour = of.rgb.data() + (static_cast<size_t>(y) * of.width + x) * 3;
@@ -33,8 +31,7 @@ inline bool ColourNearby(const RgbImage& of, const RgbImage& in, int x, int y) {
                 low[channel] = std::min(low[channel], value);
                 high[channel] = std::max(high[channel], value);
             }
-    const bool edge = low[0] != high[0] || low[1] != high[1] || low[2] != high[2];
-    const int slack = edge ? kEdgeShading : 0;
+    const int slack = low[0] != high[0] || low[1] != high[1] || low[2] != high[2] ? kEdgeShading : 0;
     for (int channel = 0; channel < 3; ++channel)
         if (colour[channel] < low[channel] - slack || colour[channel] > high[channel] + slack) return false;
     return true;
@@ -70,12 +67,10 @@ inline ::testing::AssertionResult SameRgb(const RgbImage& actual, const RgbImage
     return rgb_compare::Compare(actual, expected, false, 0);
 }
 
-// For pictures with text rasterised by the installed fonts, whose glyphs
-// another font or FreeType version hints or shades a little differently: a
-// pixel matches when each picture's colour there is found in the other within
-// one pixel (see ColourNearby), and at most 1 pixel in 5000 may still differ.
-// A moved element, a wrong colour over an area or a missing line of text
-// still fails.
+// For pictures with text from the installed fonts, which another font or
+// FreeType version shades a little differently: a pixel matches when each
+// picture's colour there is found in the other within one pixel (see
+// ColourNearby); at most 1 pixel in 5000 may still differ.
 inline ::testing::AssertionResult SameRgbUpToGlyphShades(const RgbImage& actual, const RgbImage& expected) {
     return rgb_compare::Compare(actual, expected, true, actual.rgb.size() / 3 / 5000);
 }

@@ -4,11 +4,15 @@
 // that match the editor's own frames.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <initializer_list>
+#include <sstream>
+#include <utility>
 
 #include "tests/editor/editor_session.h"
 #include "tests/editor/stage_file_bytes.h"
-#include "platform/win/headless/png_image.h"
+#include "tests/support/golden_frames.h"
 #include "tests/support/same_values.h"
 
 namespace fs = std::filesystem;
@@ -18,9 +22,14 @@ namespace {
 // Stage cells without the value 100, which draws nothing.
 Cells TileCells(int seed) {
     Cells cells = PatternCells(seed);
-    for (int32_t& v : cells)
-        if (v == 100) v = 101;
+    std::replace(cells.begin(), cells.end(), 100, 101);
     return cells;
+}
+
+// Each text must appear in the output.
+void ExpectInOutput(const RunResult& r, std::initializer_list<const char*> texts) {
+    for (const char* text : texts)
+        EXPECT_NE(r.output.find(text), std::string::npos) << "missing: " << text << "\n" << r.output;
 }
 
 class QuibStage : public EditorSession {
@@ -49,14 +58,12 @@ TEST_F(QuibStage, CheckNamesEachKindOfFindingAndExitsByWhatItFound) {
     WriteMixedSlot();
     RunResult r = Tool("check user/s1");
     EXPECT_EQ(r.exitCode, 1) << r.output;
-    for (const char* expected : {"user/s1: 5 stages loaded",
-                                 "user/s1/stage002.clb: cell (4, 20) = 250 is outside 0..200: the next save writes 0",
-                                 "user/s1/stage003.clb: cell (12, 33) = 100 draws nothing",
-                                 "user/s1/stage005.clb: cell (0, 0) = -7 is outside 0..200",
-                                 "user/s1/stage006.clb: check word", "the editor stops loading here",
-                                 "user/s1/stage007.clb: not loaded: the slot ends at stage 006",
-                                 "a save leaves this file stale"})
-        EXPECT_NE(r.output.find(expected), std::string::npos) << "missing: " << expected << "\n" << r.output;
+    ExpectInOutput(r, {"user/s1: 5 stages loaded",
+                       "user/s1/stage002.clb: cell (4, 20) = 250 is outside 0..200: the next save writes 0",
+                       "user/s1/stage003.clb: cell (12, 33) = 100 draws nothing",
+                       "user/s1/stage005.clb: cell (0, 0) = -7 is outside 0..200", "user/s1/stage006.clb: check word",
+                       "the editor stops loading here", "user/s1/stage007.clb: not loaded: the slot ends at stage 006",
+                       "a save leaves this file stale"});
 
     r = Tool("check --quiet user/s1");
     EXPECT_EQ(r.exitCode, 1);
@@ -64,35 +71,33 @@ TEST_F(QuibStage, CheckNamesEachKindOfFindingAndExitsByWhatItFound) {
 
     r = Tool("check --json user/s1");
     EXPECT_EQ(r.exitCode, 1);
-    for (const char* expected : {"\"findings\": 5", "\"loadedStages\": 5", "\"kind\": \"out-of-range\"",
-                                 "\"kind\": \"draws-nothing\"", "\"kind\": \"ends-slot\"", "\"kind\": \"not-loaded\""})
-        EXPECT_NE(r.output.find(expected), std::string::npos) << "missing: " << expected << "\n" << r.output;
+    ExpectInOutput(r, {"\"findings\": 5", "\"loadedStages\": 5", "\"kind\": \"out-of-range\"",
+                       "\"kind\": \"draws-nothing\"", "\"kind\": \"ends-slot\"", "\"kind\": \"not-loaded\""});
 
-    // A whole workspace of clean slots, and inputs that are not there.
-    fs::remove_all(dir_ / "user/s1");
-    fs::create_directories(dir_ / "user/s1");
-    Put(2, 1, FileBytes(TileCells(1)));
-    r = Tool("check");
-    EXPECT_EQ(r.exitCode, 0) << r.output;
-    EXPECT_NE(r.output.find("user/s1: no stage files: the editor starts this slot with the eight sample stages"),
-              std::string::npos) << r.output;
-    r = Tool("check user/s9 user/s2");
-    EXPECT_EQ(r.exitCode, 2) << r.output;
-    EXPECT_NE(r.output.find("quibstage: user/s9: no such file or folder"), std::string::npos) << r.output;
-}
-
-TEST_F(QuibStage, CheckWarnsThatASlotLoadingNothingGetsTheSamplesWrittenOverIt) {
+    // A slot that loads nothing gets the samples written over its files.
     std::vector<uint8_t> failing = FileBytes(TileCells(1));
     failing[0] ^= 1;
     Put(3, 1, failing);
     Put(3, 2, FileBytes(TileCells(2)));
     Put(3, 9, FileBytes(TileCells(9)));
-    const RunResult r = Tool("check user/s3");
+    r = Tool("check user/s3");
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.output.find("starts it with the eight sample stages"), std::string::npos) << r.output;
-    EXPECT_NE(r.output.find("stage002.clb: not loaded; a save writes sample stage 2 over it"), std::string::npos)
-        << r.output;
-    EXPECT_NE(r.output.find("stage009.clb: not loaded: the slot ends at stage 001"), std::string::npos) << r.output;
+    ExpectInOutput(r, {"starts it with the eight sample stages",
+                       "stage002.clb: not loaded; a save writes sample stage 2 over it",
+                       "stage009.clb: not loaded: the slot ends at stage 001"});
+
+    // A whole workspace of clean slots, and inputs that are not there.
+    for (const char* slot : {"user/s1", "user/s3"}) {
+        fs::remove_all(dir_ / slot);
+        fs::create_directories(dir_ / slot);
+    }
+    Put(2, 1, FileBytes(TileCells(1)));
+    r = Tool("check");
+    EXPECT_EQ(r.exitCode, 0) << r.output;
+    ExpectInOutput(r, {"user/s1: no stage files: the editor starts this slot with the eight sample stages"});
+    r = Tool("check user/s9 user/s2");
+    EXPECT_EQ(r.exitCode, 2) << r.output;
+    ExpectInOutput(r, {"quibstage: user/s9: no such file or folder"});
 }
 
 // The stages check says the editor loads are the ones the editor's load keeps,
@@ -133,26 +138,21 @@ TEST_F(QuibStage, DumpAndLoadGiveBackEveryFileByteForByte) {
     Put(1, 10, FileBytes(extreme));
     ASSERT_EQ(Tool("dump user/s1 > slot.txt").exitCode, 0);
     ASSERT_EQ(Tool("load user/s2 slot.txt").exitCode, 0);
-    for (int n = 1; n <= STAGE_COUNT; ++n) {
-        EXPECT_EQ(fs::exists(dir_ / StagePath(1, n)), fs::exists(dir_ / StagePath(2, n))) << n;
-        if (fs::exists(dir_ / StagePath(1, n))) {
-            EXPECT_EQ(Get(1, n), Get(2, n)) << "stage " << n;
-        }
-    }
+    for (int n = 1; n <= STAGE_COUNT; ++n)
+        EXPECT_EQ(std::pair(fs::exists(dir_ / StagePath(1, n)), Get(1, n)),
+                  std::pair(fs::exists(dir_ / StagePath(2, n)), Get(2, n))) << "stage " << n;
 
     // Loading again refuses without --force and writes nothing.
     fs::remove(dir_ / StagePath(2, 9));
     RunResult r = Tool("load user/s2 slot.txt");
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.output.find("user/s2/stage001.clb: already there; --force replaces it"), std::string::npos) << r.output;
+    ExpectInOutput(r, {"user/s2/stage001.clb: already there; --force replaces it"});
     EXPECT_FALSE(fs::exists(dir_ / StagePath(2, 9)));
 
     // An edited cell gets a fresh check word; a kept check word stays.
-    std::string text;
-    {
-        std::ifstream in(dir_ / "slot.txt");
-        text.assign(std::istreambuf_iterator<char>(in), {});
-    }
+    std::stringstream dumped;
+    dumped << std::ifstream(dir_ / "slot.txt").rdbuf();
+    std::string text = dumped.str();
     const size_t header = text.find("stage 001\n");
     ASSERT_NE(header, std::string::npos);
     text.replace(header + 10, 3, " 77");
@@ -171,10 +171,7 @@ TEST_F(QuibStage, FaultsInTheTextAreReportedWithTheirLineAndColumn) {
         for (int r = 0; r < MAP_ROWS; ++r) all += "0 0 0 0 0 0 0 0 0 0 0 0 0\n";
         return all;
     }();
-    const struct {
-        std::string text;
-        const char* error;
-    } cases[] = {
+    const struct { std::string text; const char* error; } cases[] = {
         {"stage 1\n1 2 x\n", "t.txt:2:5: expected the number of column 2 in row 0 of stage 1"},
         {"stage 1\n" + rows.substr(0, 26 * 5), "t.txt:7:1: stage 1 ends after 5 of its 34 rows"},
         {"stage 1\n1 2 3\n", "t.txt:2:6: expected the number of column 3 in row 0 of stage 1, found the end"},
@@ -188,7 +185,7 @@ TEST_F(QuibStage, FaultsInTheTextAreReportedWithTheirLineAndColumn) {
         std::ofstream(dir_ / "t.txt") << c.text;
         const RunResult r = Tool("load user/s1 t.txt");
         EXPECT_EQ(r.exitCode, 2) << c.text;
-        EXPECT_NE(r.output.find(c.error), std::string::npos) << "expected: " << c.error << "\ngot: " << r.output;
+        ExpectInOutput(r, {c.error});
         EXPECT_TRUE(fs::is_empty(dir_ / "user/s1"));
     }
 }
@@ -202,7 +199,7 @@ TEST_F(QuibStage, CopyMoveAndSwapTakeFilesWholeAndNeverOverwriteUnasked) {
 
     RunResult r = Tool("copy user/s1/stage002.clb user/s2/stage005.clb");
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.output.find("user/s2/stage005.clb: already there; --force replaces it"), std::string::npos);
+    ExpectInOutput(r, {"user/s2/stage005.clb: already there; --force replaces it"});
     EXPECT_EQ(Get(2, 5), a);
     ASSERT_EQ(Tool("copy --force user/s1/stage002.clb user/s2/stage005.clb").exitCode, 0);
     EXPECT_EQ(Get(2, 5), b);
@@ -216,10 +213,7 @@ TEST_F(QuibStage, CopyMoveAndSwapTakeFilesWholeAndNeverOverwriteUnasked) {
     EXPECT_EQ(Get(1, 2), a);
 
     WriteFile(dir_ / "user/s1/stage003.clb", std::vector<uint8_t>(100, 1));
-    const struct {
-        const char* arguments;
-        const char* error;
-    } refused[] = {
+    const struct { const char* arguments; const char* error; } refused[] = {
         {"copy user/s1/stage009.clb user/s2/stage001.clb", "user/s1/stage009.clb: no such file"},
         {"copy user/s1/stage003.clb user/s2/stage001.clb", "user/s1/stage003.clb: 100 bytes; a stage file has 1772"},
         {"copy user/s1/stage001.clb user/s2/level1.clb", "user/s2/level1.clb: not a stage file name"},
@@ -228,11 +222,12 @@ TEST_F(QuibStage, CopyMoveAndSwapTakeFilesWholeAndNeverOverwriteUnasked) {
         {"swap user/s1/stage001.clb user/s1/stage101.clb", "user/s1/stage101.clb: no such file"},
         {"copy user/s1/stage001.clb", "copy: too few arguments (see 'quibstage copy --help')"},
         {"swap --force a b", "swap: unknown option --force"},
+        {"paint", "quibstage: no command 'paint'"},
     };
     for (const auto& c : refused) {
         r = Tool(c.arguments);
         EXPECT_EQ(r.exitCode, 2) << c.arguments;
-        EXPECT_NE(r.output.find(c.error), std::string::npos) << c.arguments << "\n" << r.output;
+        ExpectInOutput(r, {c.error});
     }
     EXPECT_EQ(Get(1, 1), b);
 }
@@ -244,9 +239,6 @@ TEST_F(QuibStage, EveryCommandExplainsItselfWithHelp) {
         EXPECT_EQ(r.output.rfind(std::string("usage: quibstage ") + command, 0), 0u) << r.output;
     }
     EXPECT_EQ(Tool("--help").exitCode, 0);
-    const RunResult r = Tool("paint");
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_NE(r.output.find("quibstage: no command 'paint'"), std::string::npos);
 }
 
 // A rendered stage is the editor's own frame: the editor, run on the same
@@ -262,11 +254,8 @@ TEST_F(QuibStage, RenderedStagesAreTheFramesTheEditorShows) {
     script.Line(shown, "move 635 475").Line(shown, "capture editor.png");
     Run(script);
 
-    RgbImage tool, editor, sheet;
-    std::string error;
-    ASSERT_TRUE(ReadPng((dir_ / "two.png").string(), &tool, &error)) << error;
-    ASSERT_TRUE(ReadPng((dir_ / "editor.png").string(), &editor, &error)) << error;
-    ASSERT_TRUE(ReadPng((dir_ / "sheet.png").string(), &sheet, &error)) << error;
+    const RgbImage tool = ReadPicture(dir_ / "two.png"), editor = ReadPicture(dir_ / "editor.png");
+    const RgbImage sheet = ReadPicture(dir_ / "sheet.png");
     ASSERT_EQ(tool.width, editor.width);
     EXPECT_TRUE(SameValues(tool.rgb, editor.rgb)) << "byte 3n is pixel n";
 
@@ -278,7 +267,7 @@ TEST_F(QuibStage, RenderedStagesAreTheFramesTheEditorShows) {
 
     const RunResult r = Tool("render user/s1 4");
     EXPECT_EQ(r.exitCode, 2);
-    EXPECT_NE(r.output.find("user/s1/stage004.clb: no such file"), std::string::npos) << r.output;
+    ExpectInOutput(r, {"user/s1/stage004.clb: no such file"});
 }
 
 }  // namespace
