@@ -44,7 +44,7 @@ TEST(RandomNumbers, RangeIsZeroToNAndNPlusOneOnlyForTheLargestDrawAndTheSameSeed
     SeedRandom(99);
     for (int i = 0, v; i < 20000; ++i) ASSERT_TRUE((v = Random(9)) >= 0 && v <= 10) << v;
     const uint32_t seed = SeedForLargestDraw();
-    for (const auto [n, largest] : {std::pair{0, 1}, {9, 10}, {32766, 32767}}) {
+    for (const auto& [n, largest] : {std::pair{0, 1}, {9, 10}, {32766, 32767}}) {
         SeedRandom(seed);
         EXPECT_EQ(Random(n), largest) << n;
     }
@@ -66,15 +66,12 @@ TEST(SineTable, HoldsTruncatedDegreesTimes360) {
 }
 
 TEST(EdgeStates, FollowTheFourStateRules) {
-    uint8_t s = KEY_UP;
-    const bool held[] = {true, true, true, false, false};
-    const uint8_t heldStates[] = {KEY_PRESSED, KEY_HELD, KEY_HELD, KEY_RELEASED, KEY_UP};
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(s = UpdateEdgeState(held[i], s), heldStates[i]);
-    // Down, up, down on consecutive updates reads 2, 1, 3.
-    s = KEY_UP;
-    EXPECT_EQ(s = UpdateEdgeState(true, s), KEY_PRESSED);
-    EXPECT_EQ(s = UpdateEdgeState(false, s), KEY_RELEASED);
-    EXPECT_EQ(s = UpdateEdgeState(true, s), KEY_HELD);
+    // Held three updates, then up two; then down, up, down on consecutive updates reads 2, 1, 3.
+    const bool held[] = {true, true, true, false, false, true, false, true};
+    std::vector<int> states;
+    for (uint8_t s = KEY_UP; const bool down : held) states.push_back(s = UpdateEdgeState(down, s));
+    EXPECT_EQ(states, (std::vector<int>{KEY_PRESSED, KEY_HELD, KEY_HELD, KEY_RELEASED, KEY_UP, KEY_PRESSED, KEY_RELEASED,
+                                        KEY_HELD}));
 }
 
 using KeyStates = HeadlessTest;
@@ -84,9 +81,7 @@ TEST_F(KeyStates, AnswerZeroWhileAModalBoxIsOpen) {
         const ScopedValue modal(gApp.modal, 1);
         EXPECT_EQ(KeyState(VK_SPACE), 0);
     }
-    EXPECT_EQ(KeyState(VK_SPACE), KEY_UP);
-    EXPECT_EQ(KeyState(300), 0);
-    EXPECT_EQ(KeyState(-1), 0);
+    EXPECT_EQ((std::vector<int>{KeyState(VK_SPACE), KeyState(300), KeyState(-1)}), (std::vector<int>{KEY_UP, 0, 0}));
 }
 
 std::string Format(const char* format, ...) {
@@ -99,12 +94,10 @@ std::string Format(const char* format, ...) {
 }
 
 TEST(MessageText, IsTruncatedTo255BytesWithoutSplittingACharacter) {
-    const std::string longAscii(300, 'a');
-    EXPECT_EQ(Format("%s", longAscii.c_str()), std::string(255, 'a'));
+    EXPECT_EQ(Format("%s", std::string(300, 'a').c_str()), std::string(255, 'a'));
     // 254 single bytes then a double-byte character: its lead byte would be
     // byte 255, so it is dropped as a whole.
-    const std::string text = std::string(254, 'b') + "漢字";
-    EXPECT_EQ(Format("%s", text.c_str()), std::string(254, 'b'));
+    EXPECT_EQ(Format("%s", (std::string(254, 'b') + "漢字").c_str()), std::string(254, 'b'));
     EXPECT_EQ(Format("%d個のジョイスティックが使用可能です\n", 2), "2個のジョイスティックが使用可能です\n");
 }
 

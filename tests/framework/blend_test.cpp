@@ -112,7 +112,7 @@ TEST_P(BlendKernels, HalfAverageAndSaturatingAdd) {
     EXPECT_EQ(d, 0xFFFF);
 }
 
-TEST_P(BlendKernels, AlphaBlendsTheOddFirstPixelAloneAndTheRestInPairs) {
+TEST_P(BlendKernels, AlphaBlendsTheOddFirstPixelAloneAndTheRestInPairsKeepingKeyedHalves) {
     for (const ChannelLayout* layout : {&k565, &k555, &k556})
         for (int alpha : {0, 1, 2, 3, 64, 127, 129, 153, 255, 256})
             for (int width : {1, 2, 9, 16, 17, 33})
@@ -123,9 +123,7 @@ TEST_P(BlendKernels, AlphaBlendsTheOddFirstPixelAloneAndTheRestInPairs) {
                         return x == 0 && width % 2 ? AlonePixel(*layout, alpha, s, d) : PairPixel(*layout, alpha, s, d);
                     });
                 }
-}
 
-TEST_P(BlendKernels, AlphaKeepsTheTargetInWhicheverHalfOfAPairIsKeyed) {
     // Pairs at 1-2, 3-4, 5-6 after the odd first pixel: key left, key right, both.
     const uint16_t src[7] = {0x1234, KEY, 0x07E0, 0xFFFF, KEY, KEY, KEY};
     uint16_t dst[7] = {0x0000, 0x1111, 0x2222, 0x3333, 0x4444, 0x5555, 0x6666};

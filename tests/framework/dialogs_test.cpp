@@ -1,6 +1,7 @@
 // The framework's dialogs and selection controls, driven by headless input
 // scripts as a user would: typed text, keys, clicks and double-clicks.
 #include <cstring>
+#include <vector>
 
 #include "framework/dialog/dialogs.h"
 #include "platform/win/headless/png_image.h"
@@ -74,12 +75,10 @@ TEST_F(Dialogs, TheInputDialogIsAtLeast32By16PixelsInDialogUnits) {
         return p[0] == 255 && p[1] == 255 && p[2] == 255;
     };
     // The edit line fills the dialog: a black border around a white inside.
-    EXPECT_FALSE(white(left, top + height / 2));
-    EXPECT_TRUE(white(left + 1, top + height / 2));
-    EXPECT_TRUE(white(left + width - 2, top + 1));
-    EXPECT_FALSE(white(left + width - 1, top + height / 2));
-    EXPECT_TRUE(white(left + 5, top + height - 2));
-    EXPECT_FALSE(white(left + 5, top + height - 1));
+    EXPECT_EQ((std::vector<bool>{white(left, top + height / 2), white(left + 1, top + height / 2),
+                                 white(left + width - 2, top + 1), white(left + width - 1, top + height / 2),
+                                 white(left + 5, top + height - 2), white(left + 5, top + height - 1)}),
+              (std::vector<bool>{false, true, true, false, true, false}));
 }
 
 TEST_F(Dialogs, TheListBoxEndsWithTheCancelEntryChosenByDoubleClickOrEnter) {
@@ -93,10 +92,10 @@ TEST_F(Dialogs, TheListBoxEndsWithTheCancelEntryChosenByDoubleClickOrEnter) {
     HWND list = CreateListBox(0, 32, 640, 448, 3, items);
     ASSERT_NE(list, nullptr);
     ASSERT_NE(caption, nullptr);
-    EXPECT_EQ(GetDlgItem(gApp.hWnd, LIST_BOX_ID), list);
-    EXPECT_EQ(GetDlgItem(gApp.hWnd, STATIC_TEXT_ID), caption);
-    EXPECT_EQ(GetWindowLongA(list, GWL_STYLE), static_cast<LONG>(0x50A00001));
-    EXPECT_EQ(GetWindowLongA(caption, GWL_STYLE), static_cast<LONG>(0x50000000));
+    EXPECT_EQ((std::vector<HWND>{GetDlgItem(gApp.hWnd, LIST_BOX_ID), GetDlgItem(gApp.hWnd, STATIC_TEXT_ID)}),
+              (std::vector<HWND>{list, caption}));
+    EXPECT_EQ((std::vector<LONG>{GetWindowLongA(list, GWL_STYLE), GetWindowLongA(caption, GWL_STYLE)}),
+              (std::vector<LONG>{0x50A00001, 0x50000000}));
     ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 4);
     char last[32] = {};
     SendMessageA(list, LB_GETTEXT, 3, reinterpret_cast<LPARAM>(last));

@@ -23,7 +23,7 @@ IDirectDrawSurface* SurfaceInFormat(DWORD bits, DWORD red, DWORD green, DWORD bl
     return gDisplay.device->CreateSurface(&desc, &surface, nullptr) == DD_OK ? surface : nullptr;
 }
 
-TEST_F(Display, ASixteenBitDesktopStartsFullScreenAndEachPixelFormatIsAnalysed) {
+TEST_F(Display, ASixteenBitDesktopStartsFullScreenAnalysesEachPixelFormatAndHasTheDefaultPalette) {
     EXPECT_TRUE(IsFullScreen());
     EXPECT_FALSE(IsModeLocked());
     const DisplayState& d = gDisplay;
@@ -51,6 +51,13 @@ TEST_F(Display, ASixteenBitDesktopStartsFullScreenAndEachPixelFormatIsAnalysed) 
     ASSERT_EQ(AnalysePixelFormat(), 1);
     EXPECT_EQ((std::vector<int64_t>{d.redMask, d.redShift, d.greenShift, d.halfMask}),
               (std::vector<int64_t>{0xFF, 16, 8, 0xFEFEFE}));
+
+    // The default palette table is the colour list transposed.
+    // Table index: list entry 0, 1, 160 (cube n = 151), 16 (cube n = 7), 255, 246, 249.
+    const int indices[] = {0, 16, 10, 1, 255, 111, 159};
+    std::vector<uint32_t> entries;
+    for (int i : indices) entries.push_back(gPaletteTable[i]);
+    EXPECT_EQ(entries, (std::vector<uint32_t>{0x000000, 0x000080, 0xA040C0, 0x406040, 0xFFFFFF, 0xF0FCFF, 0x0000FF}));
 }
 
 TEST_F(Display, AThirtyTwoBitDesktopLocksFullScreenAtSixteenBits) {
@@ -66,7 +73,7 @@ TEST_F(Display, AThirtyTwoBitDesktopLocksFullScreenAtSixteenBits) {
     EXPECT_TRUE(IsFullScreen());
 }
 
-TEST_F(Display, ClipRectanglesAreBoundToTheScreen) {
+TEST_F(Display, ClipRectanglesAreBoundToTheScreenAndMatchColorGivesThePixelGdiWrites) {
     const auto clip = [] { return std::vector<int>{gDisplay.clipLeft, gDisplay.clipTop, gDisplay.clipRight, gDisplay.clipBottom}; };
     SetClipRect(-5, 10, 700, 20);
     EXPECT_EQ(clip(), (std::vector<int>{0, 10, 640, 20}));
@@ -76,9 +83,8 @@ TEST_F(Display, ClipRectanglesAreBoundToTheScreen) {
     SetClipRect(0, 0, 0, 0);
     EXPECT_EQ(clip(), (std::vector<int>{0, 0, 640, 480}));
     EXPECT_EQ(gDisplay.clipRegion, nullptr);
-}
 
-TEST_F(Display, MatchColorGivesThePixelGdiWritesAndLeavesTheSurfaceAlone) {
+    // MatchColor gives the pixel GDI writes and leaves the surface alone.
     IDirectDrawSurface* surface32 = SurfaceInFormat(32, 0xFF0000, 0x00FF00, 0x0000FF);
     ASSERT_NE(surface32, nullptr);
     {
@@ -97,14 +103,6 @@ TEST_F(Display, MatchColorGivesThePixelGdiWritesAndLeavesTheSurfaceAlone) {
     EXPECT_EQ(MatchColor(surface, 0xFFFFFFFF), before) << "the first pixel is put back";
 }
 
-TEST_F(Display, TheDefaultPaletteTableIsTheColourListTransposed) {
-    // Table index: list entry 0, 1, 160 (cube n = 151), 16 (cube n = 7), 255, 246, 249.
-    const int indices[] = {0, 16, 10, 1, 255, 111, 159};
-    std::vector<uint32_t> entries;
-    for (int i : indices) entries.push_back(gPaletteTable[i]);
-    EXPECT_EQ(entries, (std::vector<uint32_t>{0x000000, 0x000080, 0xA040C0, 0x406040, 0xFFFFFF, 0xF0FCFF, 0x0000FF}));
-}
-
 TEST_F(Display, AltEnterSwitchesToAWindowAndBackKeepingTheSlotsPicturesAndThePresentRestoresLostSurfaces) {
     ASSERT_EQ(CreateImage(4, 16, 16, 0, RGB(255, 255, 255)), 1);
     SendMessageA(gApp.hWnd, WM_SYSKEYDOWN, VK_RETURN, 0);
@@ -113,8 +111,7 @@ TEST_F(Display, AltEnterSwitchesToAWindowAndBackKeepingTheSlotsPicturesAndThePre
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(gApp.hWnd, GWL_STYLE)), 0x90CA0000u);
     EXPECT_NE(gDisplay.clipper, nullptr);
     // The window is centred on the 800 x 600 headless desktop.
-    EXPECT_EQ(gApp.clientRect.left, 80);
-    EXPECT_EQ(gApp.clientRect.bottom, 540);
+    EXPECT_EQ((std::vector<int>{gApp.clientRect.left, gApp.clientRect.bottom}), (std::vector<int>{80, 540}));
     EXPECT_EQ(gImageSlots[4].surface->IsLost(), DD_OK);
     EXPECT_EQ(DrawImage(0, 0, 4, 0, 0, -1, -1), 1);
     EXPECT_EQ(BackPixel(3, 3), 0xFFFF);

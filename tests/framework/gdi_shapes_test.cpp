@@ -69,10 +69,21 @@ TEST_F(GdiShapes, EveryShapeStaysInsideTheClipRectangle) {
     EXPECT_EQ(CountInside(0xFFFF, 100, 50, 300, 200).first, 1);
 }
 
-TEST_F(GdiShapes, LineLeavesOutItsEndPoint) {
+TEST_F(GdiShapes, LineLeavesOutItsEndPointAndPixelsGoThroughTheContextAndTheFastRawCalls) {
     ClearBackBufferTo(0);
     DrawLine(0, 0, 10, 0, WHITE);
     for (int x = 0; x <= 10; ++x) EXPECT_EQ(BackPixel(x, 0), x < 10 ? 0xFFFF : 0) << x;
+
+    ClearBackBufferTo(0);
+    EXPECT_EQ(SetScreenPixel(7, 9, RGB(0, 255, 0)), 1);
+    EXPECT_EQ(GetScreenPixel(7, 9), RGB(0, 255, 0));
+    SetScreenPixelFast(3, 4, WHITE);
+    EXPECT_EQ(BackPixel(3, 4), 0xFFFF);
+    EXPECT_EQ(GetScreenPixelFast(3, 4), 0x1F3F1Fu);
+    SetScreenPixelFast(3, 4, RGB(0x10, 0x80, 0xF8));
+    EXPECT_EQ(GetScreenPixelFast(3, 4), 0x02u | (0x20u << 8) | (0x1Fu << 16));
+    SetScreenPixelFast(-1, 700, WHITE);  // outside: ignored
+    EXPECT_EQ(GetScreenPixelFast(640, 0), 0u);
 }
 
 TEST_F(GdiShapes, XorModeAndInversionTwiceLeaveTheScreenAsBeforeAndInversionFlipsEveryBit) {
@@ -92,8 +103,7 @@ TEST_F(GdiShapes, XorModeAndInversionTwiceLeaveTheScreenAsBeforeAndInversionFlip
 
     ClearBackBufferTo(0x1234);
     EXPECT_EQ(InvertScreenRect(5, 5, 8, 6), 1);
-    EXPECT_EQ(BackPixel(5, 5), 0xEDCB);
-    EXPECT_EQ(BackPixel(8, 5), 0x1234);
+    EXPECT_EQ(BackPixels({{5, 5}, {8, 5}}), (Pixels{0xEDCB, 0x1234}));
     InvertScreenRect(8, 6, 5, 5);
     EXPECT_EQ(BackPixel(5, 5), 0x1234);
 }
@@ -106,19 +116,6 @@ TEST_F(GdiShapes, ClearScreenFillsTheWholeBufferWhateverTheClip) {
     EXPECT_EQ(ClearScreen(0), 0);
     EXPECT_EQ(DrawLine(0, 0, 5, 5, 0), 0);
     EXPECT_EQ(GetScreenPixel(0, 0), 0u);
-}
-
-TEST_F(GdiShapes, PixelsThroughTheContextAndTheFastRawCalls) {
-    ClearBackBufferTo(0);
-    EXPECT_EQ(SetScreenPixel(7, 9, RGB(0, 255, 0)), 1);
-    EXPECT_EQ(GetScreenPixel(7, 9), RGB(0, 255, 0));
-    SetScreenPixelFast(3, 4, WHITE);
-    EXPECT_EQ(BackPixel(3, 4), 0xFFFF);
-    EXPECT_EQ(GetScreenPixelFast(3, 4), 0x1F3F1Fu);
-    SetScreenPixelFast(3, 4, RGB(0x10, 0x80, 0xF8));
-    EXPECT_EQ(GetScreenPixelFast(3, 4), 0x02u | (0x20u << 8) | (0x1Fu << 16));
-    SetScreenPixelFast(-1, 700, WHITE);  // outside: ignored
-    EXPECT_EQ(GetScreenPixelFast(640, 0), 0u);
 }
 
 }  // namespace

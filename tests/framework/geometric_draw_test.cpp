@@ -88,7 +88,7 @@ TEST_F(GeometricDraws, EveryAngleKeepsTheCentreAndStaysInItsSquare) {
     }
 }
 
-TEST_F(GeometricDraws, RotationClipsToTheScreenNotTheClipRectangleAndSkipsTheKey) {
+TEST_F(GeometricDraws, RotationClipsToTheScreenSkipsTheKeyAndReadsNothingOutsideTheSlot) {
     SetClipRect(300, 300, 400, 400);
     ASSERT_EQ(DrawImageRotated(-15, -12, SLOT, 0, 0, 0, -1, -1), 1);
     ExpectScreen([](int x, int y) { return PictureOr(x + 15, y + 12, 30, 40); });
@@ -107,9 +107,10 @@ TEST_F(GeometricDraws, RotationClipsToTheScreenNotTheClipRectangleAndSkipsTheKey
         const int p = i >= 0 && i < 50 && j >= 0 && j < 50 ? PictureOr(40 - i, 45 - j, 30, 40) : -1;
         return p == Picture(0, 0) ? -1 : p;
     });
-}
 
-TEST_F(GeometricDraws, RotationOfASubRectangleReadsNothingOutsideTheSlot) {
+    // A sub-rectangle reads nothing outside the slot.
+    ClearBackBufferTo(SCREEN);
+    MakePicture(30, 40, 0);
     // Rows 30 to 49 asked for, 30 to 39 there: the rest of the square stays.
     ASSERT_EQ(DrawImageRotated(100, 100, SLOT, 0, 0, 30, 30, 50), 1);
     ExpectScreen([](int x, int y) {
@@ -138,7 +139,7 @@ TEST_F(GeometricDraws, RotationAndScalingRefusals) {
     ExpectScreen([](int, int) { return -1; });
 }
 
-TEST_F(GeometricDraws, DoubleSizeOnBothStretchingPaths) {
+TEST_F(GeometricDraws, StretchingPathsDoubleAgreeOnOddScalesAndClippingButKeyOnDifferentCorners) {
     for (const int canStretch : {1, 0}) {
         SCOPED_TRACE(canStretch);
         gDisplay.canStretch = canStretch;
@@ -152,9 +153,7 @@ TEST_F(GeometricDraws, DoubleSizeOnBothStretchingPaths) {
             return -1;
         });
     }
-}
 
-TEST_F(GeometricDraws, StretchingPathsAgreeOnOddScalesAndClippingButKeyOnDifferentCorners) {
     // The paths key on different pixels (the slot's corner, the stretched
     // picture's corner), so keyed cases are the ones where the two coincide.
     struct Case {
@@ -192,7 +191,7 @@ TEST_F(GeometricDraws, StretchingPathsAgreeOnOddScalesAndClippingButKeyOnDiffere
     EXPECT_EQ(DrawImageScaled(0, 0, SLOT, -1, -1, 0, 0, -1, -1), 0);
 }
 
-TEST_F(GeometricDraws, RowMosaicRepeatsEachBandsFirstRow) {
+TEST_F(GeometricDraws, RowMosaicRepeatsEachBandsFirstRowAndTilesGoColumnByColumnUntilTheFirstFailure) {
     ASSERT_EQ(DrawImageRowMosaic(100, 100, SLOT, 4, 0, 0, -1, 10), 1);
     ASSERT_EQ(DrawImageRowMosaic(200, 100, SLOT, 1, 5, 0, 25, -1), 1);
     ASSERT_EQ(DrawImageRowMosaic(300, 100, SLOT, 0, 0, 0, -1, 3), 1) << "a step below 1 counts as 1";
@@ -208,9 +207,9 @@ TEST_F(GeometricDraws, RowMosaicRepeatsEachBandsFirstRow) {
     });
     EXPECT_EQ(DrawImageRowMosaic(100, 480, SLOT, 4, 0, 0, -1, -1), 0);
     EXPECT_EQ(DrawImageRowMosaic(100, 100, 77, 4, 0, 0, -1, -1), 0);
-}
 
-TEST_F(GeometricDraws, TilesGoColumnByColumnAndStopAtTheFirstFailure) {
+    // Tiles go column by column and stop at the first failure.
+    ClearBackBufferTo(SCREEN);
     MakePicture(32, 32, 0);
     ASSERT_EQ(DrawImageTiled(0, 0, 100, 64, SLOT), 1);
     // Whole tiles: the last column reaches past the area's right edge.

@@ -57,7 +57,7 @@ TEST_F(ImageSlots, SizesEmptySlotsAndAFreshKeyedSlot) {
     EXPECT_EQ(BackPixel(12, 12), 0x1234);
 }
 
-TEST_F(ImageSlots, DrawImageClipsAsTheRuleSays) {
+TEST_F(ImageSlots, DrawImageClipsAsTheRuleSaysAndCopiesReadTheTargetKeyAgain) {
     MakeNumberedSlot(8);
     ClearBackBufferTo(0);
     EXPECT_EQ(DrawImage(-10, 0, 8, 0, 0, -1, -1), 1);  // source column 10 lands at x = 0
@@ -77,9 +77,8 @@ TEST_F(ImageSlots, DrawImageClipsAsTheRuleSays) {
     ClearBackBufferTo(0);
     EXPECT_EQ(DrawImage(5, 5, 8, 0, 0, -1, -1), 1);
     EXPECT_EQ(BackPixels({{10, 10}, {9, 10}}), (Pixels{5 + 5 * 32 + 1, 0}));
-}
 
-TEST_F(ImageSlots, CopiesReadTheTargetKeyAgainEvenForAnEmptyRectangle) {
+    // Copies read the target's key again, even for an empty rectangle.
     MakeNumberedSlot(9);
     ASSERT_EQ(CreateImage(10, 8, 8, 0, 0), 1);
     EXPECT_EQ(CopyImage(10, 0, 0, 4, 4, 9, 2, 0), 1);
@@ -99,6 +98,8 @@ TEST_F(ImageSlots, CopiesReadTheTargetKeyAgainEvenForAnEmptyRectangle) {
     EXPECT_EQ(CopyScreenToImage(13, 0, 0, 0, 0, -1, -1), 0);
 }
 
+int gRestoredSlot = -1;
+
 // 2 x 1 pixels, 24 bits: magenta then green.
 std::vector<uint8_t> TwoColourBmp() {
     std::vector<uint8_t> bytes = {'B', 'M'};
@@ -108,7 +109,7 @@ std::vector<uint8_t> TwoColourBmp() {
     return bytes;
 }
 
-TEST_F(ImageSlots, LoadingRefusesBadSlotsNamesAndFilesAndALostSlotIsReloadedWithItsKeyFlag) {
+TEST_F(ImageSlots, LoadingRefusesBadSlotsAndLostSlotsAreReloadedOrComeBackBlackForTheCallback) {
     EXPECT_EQ((std::vector<int>{LoadBitmapImage(256, "x.bmp", 0), LoadBitmapImage(3, "/nonexistent/file.bmp", 0)}),
               (std::vector<int>{0, 0}));
     EXPECT_STREQ(gImageSlots[3].fileName, "/nonexistent/file.bmp");
@@ -130,11 +131,8 @@ TEST_F(ImageSlots, LoadingRefusesBadSlotsNamesAndFilesAndALostSlotIsReloadedWith
     EXPECT_EQ(BackPixel(1, 0), 0x1111) << "and is not repeated";
     EXPECT_EQ(DrawImage(0, 0, 14, 0, 0, -1, -1), 1);
     EXPECT_EQ(BackPixels({{0, 0}, {1, 0}}), (Pixels{0x1111, 0x07E0}));
-}
 
-int gRestoredSlot = -1;
-
-TEST_F(ImageSlots, ALostCreatedSlotComesBackBlackAndTheCallbackRedrawsIt) {
+    // A lost created slot comes back black and the callback redraws it.
     SetImageVideoMemory(1);
     ASSERT_EQ(CreateImage(15, 4, 4, 0, RGB(255, 255, 255)), 1);
     SetImageVideoMemory(0);

@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -17,6 +15,7 @@
 #include "platform/win/headless/png_image.h"
 #include "platform/win/picture_rgb.h"
 #include "platform/win/platform.h"
+#include "tests/framework/slot_pictures.h"
 #include "tests/support/program_runner.h"
 #include "tools/media_writers/cd_image_writer.h"
 #include "tools/media_writers/midi_writer.h"
@@ -66,12 +65,12 @@ protected:
     static void ExpectLines(const RunResult& r, std::initializer_list<std::string> lines) {
         for (const std::string& line : lines) EXPECT_TRUE(Has(r, line)) << line << " in\n" << r.output;
     }
-    // The frame number of the first report line holding the text after the given one, or -1.
-    static int FrameOf(const RunResult& r, const std::string& text, const std::string& after = "") {
+    // The frame number of the first report line holding the text after the given one lies in first..last.
+    static void ExpectFrame(const RunResult& r, const std::string& text, int first, int last, const std::string& after = "") {
         const size_t at = r.output.find(text, r.output.find(after));
-        if (at == std::string::npos) return -1;
-        const size_t line = r.output.rfind("frame ", at);
-        return line == std::string::npos ? -1 : std::atoi(r.output.c_str() + line + 6);
+        const size_t line = at == std::string::npos ? at : r.output.rfind("frame ", at);
+        const int frame = line == std::string::npos ? -1 : std::atoi(r.output.c_str() + line + 6);
+        EXPECT_TRUE(frame >= first && frame <= last) << text << " at frame " << frame << " in\n" << r.output;
     }
 
     static fs::path* dir_;
@@ -83,9 +82,7 @@ TEST_F(MediaProgram, SongsAndCdTracksCloseAtTheirEndOrStartAgainWhenLooping) {
     RunResult r = Run("midi=song.mid", "300 close\n");
     ASSERT_TRUE(Has(r, "PlayMidi=1")) << r.output;
     // Two seconds at 60 frames a second, reported in the frame after the notification.
-    const int end = FrameOf(r, "midi=closed");
-    EXPECT_GE(end, 120) << r.output;
-    EXPECT_LE(end, 123) << r.output;
+    ExpectFrame(r, "midi=closed", 120, 123);
     r = Run("midi=song.mid midi-loop=1", "300 close\n");
     EXPECT_FALSE(Has(r, "midi=closed")) << r.output;
     EXPECT_TRUE(Has(r, "at exit frame 300 midi=playing")) << r.output;
@@ -93,9 +90,7 @@ TEST_F(MediaProgram, SongsAndCdTracksCloseAtTheirEndOrStartAgainWhenLooping) {
     // A CD track plays to the next track, the last one to the disc's end.
     r = Run("cd=2", "400 close\n");
     EXPECT_TRUE(Has(r, "span 00:04:00-00:07:00")) << r.output;
-    const int cdEnd = FrameOf(r, "cd=closed");
-    EXPECT_GE(cdEnd, 180) << r.output;
-    EXPECT_LE(cdEnd, 183) << r.output;
+    ExpectFrame(r, "cd=closed", 180, 183);
     r = Run("cd=3 cd-loop=1", "400 close\n");
     EXPECT_TRUE(Has(r, "span 00:07:00-00:08:38")) << r.output;
     EXPECT_TRUE(Has(r, "at exit frame 400 midi=closed cd=playing")) << r.output;
@@ -103,13 +98,12 @@ TEST_F(MediaProgram, SongsAndCdTracksCloseAtTheirEndOrStartAgainWhenLooping) {
 
 // Root mean square of the 16-bit samples from..to (in stereo frames) of a WAVE file's data.
 double Loudness(const fs::path& wave, size_t from, size_t to) {
-    std::ifstream file(wave, std::ios::binary);
-    std::vector<char> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const std::vector<uint8_t> bytes = ReadBytes(wave.string());
     const size_t data = 44;
     double sum = 0;
     size_t count = 0;
     for (size_t i = data + from * 4; i + 1 < bytes.size() && i < data + to * 4; i += 2, ++count) {
-        const auto sample = static_cast<int16_t>(static_cast<uint8_t>(bytes[i]) | static_cast<uint8_t>(bytes[i + 1]) << 8);
+        const auto sample = static_cast<int16_t>(bytes[i] | bytes[i + 1] << 8);
         sum += static_cast<double>(sample) * sample;
     }
     return count ? std::sqrt(sum / static_cast<double>(count)) : -1;
@@ -140,9 +134,7 @@ TEST_F(MediaProgram, AMovieShowsFittedIntoTheWindowUntilItsEndClearsMovieShowing
         SCOPED_TRACE(movie);
         const RunResult r = Run(std::string("movie=") + movie + "@10", "40 capture first.png\n100 capture second.png\n200 close\n");
         ExpectLines(r, {"PlayMovie=1", "PlayMovie again=0"});
-        const int end = FrameOf(r, "movie=closed showing=0", "movie=playing");
-        EXPECT_GE(end, 130) << r.output;  // two seconds from frame 10
-        EXPECT_LE(end, 133) << r.output;
+        ExpectFrame(r, "movie=closed showing=0", 130, 133, "movie=playing");  // two seconds from frame 10
         uint8_t red[3], green[3];
         SecondColour(0, red);
         SecondColour(1, green);
@@ -161,7 +153,7 @@ TEST_F(MediaProgram, AMovieShowsFittedIntoTheWindowUntilItsEndClearsMovieShowing
     }
 }
 
-TEST_F(MediaProgram, MissingMediaAreLoggedInTheProgramsOwnWords) {
+TEST_F(MediaProgram, MissingMediaAreLoggedInTheProgramsOwnWordsAndAPausedSongIsClosedByCloseMidiAndANewSong) {
     std::string directory = dir_->string();
     std::replace(directory.begin(), directory.end(), '/', '\\');
     ExpectLines(Run("midi=absent.mid cd=1 movie=absent.avi@2", "10 close\n"),
@@ -169,10 +161,8 @@ TEST_F(MediaProgram, MissingMediaAreLoggedInTheProgramsOwnWords) {
                  "PlayMovie=0", "at exit frame 10 midi=closed cd=playing movie=closed showing=0"});
     ExpectLines(RunProgram("media_probe_app", "cd=1 --cd-image=absent.cue", "5 close\n", *dir_),
                 {ShiftJisToUtf8("ＣＤが再生できません\n"), "PlayCdTrack=0"});
-}
 
-// Called directly: a paused song is closed, by CloseMidi and before a new song.
-TEST_F(MediaProgram, APausedSongIsClosedByCloseMidiAndBeforeANewSong) {
+    // Called directly: a paused song is closed, by CloseMidi and before a new song.
     PlatformOptions options;
     options.backend = "headless";
     std::string error;

@@ -74,7 +74,7 @@ TEST_F(ModStream, AMissingModuleIsLoggedAndAFoundOneRendersSoundAndEndsWhenNotLo
 }
 
 
-TEST_F(ModStream, PauseStopsWithinHalfABufferAndResumeGoesOnFromThere) {
+TEST_F(ModStream, PauseStopsWithinHalfABufferResumeGoesOnFromThereAndAnotherModuleClosesAPausedOne) {
     ASSERT_EQ(PlayMod("tune.mod", 0), 1);
     Render(3000);
     const DWORD before = timeGetTime();
@@ -88,9 +88,8 @@ TEST_F(ModStream, PauseStopsWithinHalfABufferAndResumeGoesOnFromThere) {
     EXPECT_GT(PeakAmplitude(Render(1000)), 3000);
     // Restarted from the beginning it would last ten seconds more.
     EXPECT_LT(PlayToEnd(20000), 8000u);
-}
 
-TEST_F(ModStream, ALoopingModuleGoesOnAndAnotherModuleClosesItEvenWhenPaused) {
+    // A looping module goes on, and another module closes it even when paused.
     ASSERT_EQ(PlayMod("tune.mod", 1), 1);
     Render(12000);
     EXPECT_GT(PeakAmplitude(Render(1000)), 3000);

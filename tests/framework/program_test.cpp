@@ -114,23 +114,22 @@ std::string SystemForm(std::string path) {
     return path;
 }
 
-TEST(Program, MediaNamesResolveAgainstTheWorkingDirectoryOrAScreenSaversOwnFolder) {
+TEST(Program, MediaNamesResolveAgainstTheWorkingDirectoryOrAScreenSaversOwnFolderAndQuittingWritesNothing) {
     const fs::path dir = fs::canonical(fs::temp_directory_path());
     RunResult r = RunProgram("probe_app", "", "5 close\n", dir);
     EXPECT_NE(r.output.find("app directory=" + SystemForm(dir.string()) + "\n"), std::string::npos) << r.output;
     r = RunProgram("probe_screen_saver_app", "/s", "5 close\n", dir);
     const std::string programFolder = SystemForm(fs::canonical(KORVEN_BIN_DIR).string());
     EXPECT_NE(r.output.find("app directory=" + programFolder + "\n"), std::string::npos) << r.output;
-}
 
-TEST(Program, TheEditorQuitOnTheMenuWritesNothing) {
-    const fs::path dir = fs::temp_directory_path() / ("editor-quit-" + std::to_string(getpid()));
-    fs::remove_all(dir);
-    for (int s = 1; s <= 3; ++s) fs::create_directories(dir / ("user/s" + std::to_string(s)));
-    const RunResult r = RunProgram("quibedit", "", "30 press esc\n", dir);
+    // The editor quit on the menu writes nothing.
+    const fs::path editorDir = dir / ("editor-quit-" + std::to_string(getpid()));
+    fs::remove_all(editorDir);
+    for (int s = 1; s <= 3; ++s) fs::create_directories(editorDir / ("user/s" + std::to_string(s)));
+    r = RunProgram("quibedit", "", "30 press esc\n", editorDir);
     EXPECT_EQ(r.exitCode, 0) << r.output;
-    for (int s = 1; s <= 3; ++s) EXPECT_TRUE(fs::is_empty(dir / ("user/s" + std::to_string(s))));
-    fs::remove_all(dir);
+    for (int s = 1; s <= 3; ++s) EXPECT_TRUE(fs::is_empty(editorDir / ("user/s" + std::to_string(s))));
+    fs::remove_all(editorDir);
 }
 
 }  // namespace

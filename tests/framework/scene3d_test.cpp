@@ -53,10 +53,7 @@ protected:
         DisplayTest::TearDown();
     }
 
-    std::string Log() const {
-        const std::vector<uint8_t> bytes = ReadBytes((folder_ / "log.txt").string());
-        return {bytes.begin(), bytes.end()};
-    }
+    std::string Log() const { return ReadText((folder_ / "log.txt").string()); }
     void WriteModel(const std::string& name, const XModel& model) {
         WriteBytes((folder_ / name).string(), WriteXModel(model, XEncoding::Text));
     }

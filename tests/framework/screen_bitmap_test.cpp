@@ -44,7 +44,7 @@ protected:
     std::string path_;
 };
 
-TEST_F(ScreenBitmap, SixteenBitHeadersAndFilesThatCannotBeCreatedOrWritten) {
+TEST_F(ScreenBitmap, SixteenAndEightBitHeadersThePaletteAsColourTableAndFilesThatCannotBeWritten) {
     ASSERT_EQ(SaveScreenBitmap(path_.c_str()), 1);
     const std::vector<uint8_t> file = ReadBytes(path_);
     ASSERT_EQ(file.size(), 614454u);
@@ -58,37 +58,7 @@ TEST_F(ScreenBitmap, SixteenBitHeadersAndFilesThatCannotBeCreatedOrWritten) {
     EXPECT_EQ(SaveScreenBitmap("/nonexistent-directory/screen.bmp"), 0);
     EXPECT_EQ(SaveScreenBitmap(""), 0);
     EXPECT_EQ(SaveScreenBitmap("/dev/full"), 0) << "opens, but every write finds the disk full";
-}
 
-TEST_F(ScreenBitmap, ImageMagickReadsTheScreenTheRightWayUp) {
-    // Red above, blue below, a green square at the top-left corner.
-    ClearBackBufferTo(0xF800);
-    DDBLTFX fx{};
-    fx.dwSize = sizeof(fx);
-    fx.dwFillColor = 0x001F;
-    RECT lower{0, 240, 640, 480};
-    gDisplay.backBuffer->Blt(&lower, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
-    fx.dwFillColor = 0x07E0;
-    RECT corner{0, 0, 8, 8};
-    gDisplay.backBuffer->Blt(&corner, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
-    ASSERT_EQ(SaveScreenBitmap(path_.c_str()), 1);
-
-    EXPECT_EQ(CommandOutput("identify -format '%m %w %h' '" + path_ + "'"), "BMP3 640 480");
-    const std::string rgb = CommandOutput("convert '" + path_ + "' -depth 8 rgb:-");
-    ASSERT_EQ(rgb.size(), 640u * 480u * 3u);
-    const auto pixel = [&rgb](int x, int y) {
-        const size_t at = (static_cast<size_t>(y) * 640 + x) * 3;
-        return std::vector<int>{static_cast<uint8_t>(rgb[at]), static_cast<uint8_t>(rgb[at + 1]),
-                                static_cast<uint8_t>(rgb[at + 2])};
-    };
-    EXPECT_EQ(pixel(3, 3), (std::vector<int>{0, 255, 0}));
-    EXPECT_EQ(pixel(100, 100), (std::vector<int>{255, 0, 0}));
-    EXPECT_EQ(pixel(639, 239), (std::vector<int>{255, 0, 0}));
-    EXPECT_EQ(pixel(0, 240), (std::vector<int>{0, 0, 255}));
-    EXPECT_EQ(pixel(639, 479), (std::vector<int>{0, 0, 255}));
-}
-
-TEST_F(ScreenBitmap, EightBitsCarryThePaletteAsColourTable) {
     // An 8-bit back buffer with a palette of its own stands in for the screen.
     DDSURFACEDESC desc{};
     desc.dwSize = sizeof(desc);
@@ -114,16 +84,41 @@ TEST_F(ScreenBitmap, EightBitsCarryThePaletteAsColourTable) {
     palette->Release();
 
     ASSERT_EQ(written, 1);
-    const std::vector<uint8_t> file = ReadBytes(path_);
-    ASSERT_EQ(file.size(), 1078u + 640u * 480u);
-    EXPECT_EQ(Field(file, 10, 4), 1078u);
-    EXPECT_EQ(Field(file, 28, 2), 8u);
+    const std::vector<uint8_t> indexedFile = ReadBytes(path_);
+    ASSERT_EQ(indexedFile.size(), 1078u + 640u * 480u);
+    EXPECT_EQ((std::vector<uint32_t>{Field(indexedFile, 10, 4), Field(indexedFile, 28, 2)}), (std::vector<uint32_t>{1078, 8}));
     for (int i = 0; i < 256; ++i) {
         // Blue, green, red, 0.
-        const std::vector<int> entry{file[54 + 4 * i], file[55 + 4 * i], file[56 + 4 * i], file[57 + 4 * i]};
+        const std::vector<int> entry(indexedFile.begin() + 54 + 4 * i, indexedFile.begin() + 58 + 4 * i);
         EXPECT_EQ(entry, (std::vector<int>{entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0})) << i;
     }
     EXPECT_EQ(CommandOutput("identify -format '%m %w %h' '" + path_ + "'"), "BMP3 640 480");
+}
+
+TEST_F(ScreenBitmap, ImageMagickReadsTheScreenTheRightWayUp) {
+    // Red above, blue below, a green square at the top-left corner.
+    ClearBackBufferTo(0xF800);
+    DDBLTFX fx{};
+    fx.dwSize = sizeof(fx);
+    fx.dwFillColor = 0x001F;
+    RECT lower{0, 240, 640, 480};
+    gDisplay.backBuffer->Blt(&lower, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
+    fx.dwFillColor = 0x07E0;
+    RECT corner{0, 0, 8, 8};
+    gDisplay.backBuffer->Blt(&corner, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
+    ASSERT_EQ(SaveScreenBitmap(path_.c_str()), 1);
+
+    EXPECT_EQ(CommandOutput("identify -format '%m %w %h' '" + path_ + "'"), "BMP3 640 480");
+    const std::string rgb = CommandOutput("convert '" + path_ + "' -depth 8 rgb:-");
+    ASSERT_EQ(rgb.size(), 640u * 480u * 3u);
+    const auto pixel = [&rgb](int x, int y) {
+        const size_t at = (static_cast<size_t>(y) * 640 + x) * 3;
+        return std::vector<int>{static_cast<uint8_t>(rgb[at]), static_cast<uint8_t>(rgb[at + 1]),
+                                static_cast<uint8_t>(rgb[at + 2])};
+    };
+    using Rgbs = std::vector<std::vector<int>>;
+    EXPECT_EQ((Rgbs{pixel(3, 3), pixel(100, 100), pixel(639, 239), pixel(0, 240), pixel(639, 479)}),
+              (Rgbs{{0, 255, 0}, {255, 0, 0}, {255, 0, 0}, {0, 0, 255}, {0, 0, 255}}));
 }
 
 }  // namespace

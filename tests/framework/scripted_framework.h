@@ -8,16 +8,12 @@
 
 #include <filesystem>
 #include <fstream>
-#include <memory>
-#include <sstream>
 #include <string>
 
-#include "framework/app/app.h"
-#include "framework/app/main_window.h"
-#include "framework/display/display.h"
-#include "platform/win/platform.h"
+#include "tests/framework/display_fixture.h"
+#include "tests/framework/slot_pictures.h"
 
-class ScriptedFramework : public ::testing::Test {
+class ScriptedFramework : public DisplayTest {
 protected:
     void SetUp() override {
         folder_ = std::filesystem::path(::testing::TempDir()) /
@@ -28,31 +24,16 @@ protected:
     // Starts with the script as the input; other options as given.
     void Start(const std::string& script, PlatformOptions options = {}) {
         std::ofstream(folder_ / "input.script") << script;
-        options.backend = "headless";
         options.scriptPath = (folder_ / "input.script").string();
         options.captureDir = folder_.string();
         options.logPath = (folder_ / "debug.log").string();
-        std::string error;
-        ASSERT_TRUE(PlatformOpen(options, &error)) << error;
-        InitFrameworkState();
-        ASSERT_EQ(CreateMainWindow(), 1);
-        ASSERT_EQ(InitDisplay(), 1);
-        gApp.active = 1;
+        StartDisplay(options);
     }
     void TearDown() override {
-        if (PlatformIsOpen()) {
-            std::destroy_at(&gDisplay);
-            std::construct_at(&gDisplay);
-            PlatformClose();
-        }
+        if (PlatformIsOpen()) DisplayTest::TearDown();
         std::filesystem::remove_all(folder_);
     }
-    std::string Log() const {
-        std::ifstream in(folder_ / "debug.log");
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string Log() const { return ReadText((folder_ / "debug.log").string()); }
 
     std::filesystem::path folder_;
 };

@@ -66,7 +66,7 @@ TEST_F(PrintTextTest, CentringReplacesXByTheMiddleOfTheScreenWidthAndTextIsCutTo
     EXPECT_NE(cut, Drawn([&] { PrintText(0, 200, "%s", digits.substr(0, kept - 1).c_str()); }));
 }
 
-TEST_F(PrintTextTest, BackgroundBoxAndLineFeeds) {
+TEST_F(PrintTextTest, BackgroundBoxLineFeedsAndAFrameRateReadoutThatIsNeverCentred) {
     // Mode 0 leaves the context's own mode, which is opaque.
     for (int mode : {0, OPAQUE}) {
         SetTextBackground(mode, RGB(0, 0, 255));
@@ -79,11 +79,9 @@ TEST_F(PrintTextTest, BackgroundBoxAndLineFeeds) {
             }
     }
     SetTextBackground(TRANSPARENT, RGB(0, 0, 255));
-    const auto screen = Drawn([] { PrintText(10, 20, "Ab\nCd"); });
-    for (uint16_t p : screen) ASSERT_TRUE(p == 0 || p == 0xFFFF);
-}
+    for (uint16_t p : Drawn([] { PrintText(10, 20, "Ab\nCd"); })) ASSERT_TRUE(p == 0 || p == 0xFFFF);
 
-TEST_F(PrintTextTest, FrameRateReadoutIsNeverCentred) {
+    // The frame-rate readout is never centred.
     gApp.measuredFrameRate = 59.94f;
     SetTextCentered(1);
     const auto screen = Drawn([] { EXPECT_FLOAT_EQ(DrawFrameRate(3, 4), 59.94f); });
@@ -145,7 +143,7 @@ protected:
     }
 };
 
-TEST_F(TextToImageTest, ColourTableRunsFromBackgroundToTextInQuarterStepsAndSlotsWithoutAContextDrawNothing) {
+TEST_F(TextToImageTest, TheColourTableRunsInQuarterStepsAndGlyphBoxesLandWhereTheirMetricsSay) {
     RGBQUAD table[GLYPH_COLOR_LEVELS];
     FillGlyphColorTable(table, WHITE, 0);
     EXPECT_EQ((std::vector<int>{table[64].rgbRed, table[64].rgbBlue, table[32].rgbGreen, table[0].rgbRed}),
@@ -164,9 +162,8 @@ TEST_F(TextToImageTest, ColourTableRunsFromBackgroundToTextInQuarterStepsAndSlot
     EXPECT_EQ(DrawTextToImage(WORK_SLOT, "A"), 0);
     EXPECT_EQ(DrawTextToImage(200, "A"), 0) << "an empty slot";
     EXPECT_EQ(DrawTextToImage(0x10000 + SLOT, ""), 1) << "slot numbers are 16-bit";
-}
 
-TEST_F(TextToImageTest, GlyphBoxesLandWhereTheirMetricsSay) {
+    // Glyph boxes land where their metrics say.
     int ascent = 0;
     const Glyph a = Outline('A', &ascent), b = Outline('B'), x = Outline('X'), nichi = Outline(0x93FA);
     ASSERT_GT(a.levels.size(), 0u);

@@ -2,6 +2,7 @@
 // and the cover patterns of a few steps in between.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -28,18 +29,17 @@ protected:
     }
 
     // Every pixel is the cover where covered(x, y) holds and the scene elsewhere.
-    static void ExpectCover(const std::function<bool(int, int)>& covered, uint16_t cover = BLUE_PIXEL) {
+    static void ExpectCover(const std::function<bool(int, int)>& covered) {
         const std::vector<uint16_t> screen = Screen();
         for (int y = 0; y < 480; ++y)
             for (int x = 0; x < 640; ++x)
-                ASSERT_EQ(screen[y * 640 + x], covered(x, y) ? cover : SCENE) << "at " << x << "," << y;
+                ASSERT_EQ(screen[y * 640 + x], covered(x, y) ? BLUE_PIXEL : SCENE) << "at " << x << "," << y;
     }
 
     // Pixels of the cover colour on the whole screen.
     static int CoveredCount() {
-        int count = 0;
-        for (const uint16_t p : Screen()) count += p == BLUE_PIXEL;
-        return count;
+        const std::vector<uint16_t> screen = Screen();
+        return static_cast<int>(std::count(screen.begin(), screen.end(), BLUE_PIXEL));
     }
 };
 
@@ -93,7 +93,7 @@ TEST_F(Transitions, DissolveStaysInsideTheClipRectangleAndCoversInTwentyStepsEnd
     EXPECT_EQ(gApp.fadeLevel, 0);
 }
 
-TEST_F(Transitions, BlindsCloseInSixteenStepsAndSweepsCoverTheScreenAtTheirEnds) {
+TEST_F(Transitions, BlindsCloseInSixteenStepsSweepsCoverTheScreenAtTheirEndsAndASlotCoverShowsInPlace) {
     ResetBlinds(1);
     EXPECT_EQ(StepBlindsX(1, BLUE, -1), 1) << "already open";
     ExpectCover([](int, int) { return false; });
@@ -138,9 +138,9 @@ TEST_F(Transitions, BlindsCloseInSixteenStepsAndSweepsCoverTheScreenAtTheirEnds)
     // Back again: 64 steps to uncovered, then the end.
     for (int step = 1; step <= 64; ++step) ASSERT_EQ(StepSweepX(1, BLUE, -1), 0);
     EXPECT_EQ(StepSweepX(1, BLUE, -1), 1);
-}
 
-TEST_F(Transitions, ASlotCoverShowsItsOwnPixelsInPlace) {
+    // A slot cover shows its own pixels in place.
+    ClearBackBufferTo(SCENE);
     ASSERT_EQ(CreateImage(COVER_SLOT, 640, 480, 0, 0), 1);
     PaintSlot(COVER_SLOT, CoverPixel);
     ResetSweeps(1);

@@ -34,7 +34,7 @@ protected:
     }
 };
 
-TEST_F(WaveSlots, ANameWithoutADotIsAResourceAndOneWithADotAFile) {
+TEST_F(WaveSlots, ANameWithoutADotIsAResourceOneWithADotAFileAndTheResourceWalkPassesOnlyAFactChunk) {
     EXPECT_EQ(LoadWave(0, "chime"), 1);
     EXPECT_EQ(FormatOf(0).nSamplesPerSec, 22050u);
     EXPECT_STREQ(gSound.names[0], "chime");
@@ -42,13 +42,11 @@ TEST_F(WaveSlots, ANameWithoutADotIsAResourceAndOneWithADotAFile) {
     EXPECT_EQ(FormatOf(1).wBitsPerSample, 8);
     EXPECT_EQ(DebugLinesOf([] { EXPECT_EQ(LoadWave(2, "nosuch"), 0); }), Utf8("WAVE[nosuch]のオープンに失敗しました。\n"));
     // The only dot is in a folder's name: still a file.
-    EXPECT_EQ(DebugLinesOf([] { EXPECT_EQ(LoadWave(2, "se.d/chime"), 0); }),
-              Utf8("WAVE[se.d/chime]のオープンに失敗しました。\n"));
+    EXPECT_EQ(DebugLinesOf([] { EXPECT_EQ(LoadWave(2, "se.d/chime"), 0); }), Utf8("WAVE[se.d/chime]のオープンに失敗しました。\n"));
     EXPECT_STREQ(gSound.names[2], "se.d/chime") << "a failed load keeps the new name";
     EXPECT_EQ(GetWaveBuffer(2), nullptr);
-}
 
-TEST_F(WaveSlots, TheResourceWalkPassesAFactChunkButNoOther) {
+    // The resource walk passes a fact chunk but no other.
     EXPECT_EQ(LoadWave(0, "FACTED"), 1);
     EXPECT_EQ(FormatOf(0).nSamplesPerSec, 11025u);
     EXPECT_EQ(DebugLinesOf([] { EXPECT_EQ(LoadWave(1, "LISTED"), 0); }), "");
@@ -59,7 +57,7 @@ TEST_F(WaveSlots, TheResourceWalkPassesAFactChunkButNoOther) {
               Utf8("WAVE[" + DATA + "/adpcm.wav]はPCMフォーマットではありません。\n"));
 }
 
-TEST_F(WaveSlots, FilesOfEveryPcmLayoutLoadTheirSamplesAndBrokenOnesFailWithoutAMessage) {
+TEST_F(WaveSlots, FilesOfEveryPcmLayoutAndFromAnotherProgramLoadAndBrokenOrNotPcmOnesAreRefused) {
     const std::vector<int16_t> ramp = {-30000, -20000, -10000, 0, 10000, 20000, 30000, 1000};
     // Format, channels, rate, bits, a short "fmt " chunk, chunks before the data, the data, chunks after it.
     WaveImage images[] = {
@@ -89,11 +87,9 @@ TEST_F(WaveSlots, FilesOfEveryPcmLayoutLoadTheirSamplesAndBrokenOnesFailWithoutA
         const std::string path = files_.Write("broken.wav", b);
         EXPECT_EQ(DebugLinesOf([&] { EXPECT_EQ(LoadWave(4, path.c_str()), 0); }), "") << b.size() << " bytes";
     }
-}
 
-// Files as other programs write them: ffmpeg puts a LIST chunk before "data"
-// and uses the extensible format for more than two channels.
-TEST_F(WaveSlots, FilesWrittenByAnotherProgramLoadOrAreRefusedAsNotPcm) {
+    // Files as other programs write them: ffmpeg puts a LIST chunk before "data"
+    // and uses the extensible format for more than two channels.
     if (std::system("ffmpeg -version > /dev/null 2>&1") != 0) GTEST_SKIP() << "ffmpeg is not installed";
     struct Case {
         const char* options;
