@@ -120,12 +120,11 @@ void Expect(int count, uint32_t ms) {
 
 void Run(const std::string& line) {
     std::istringstream in(line);
-    std::string command;
+    std::string command, name;  // name: the command's first word, where it has one
     in >> command;
     if (command == "connect") {
-        std::string which;
-        in >> which;
-        Report(gPlay->InitializeConnection(ServiceConnection(gPlay, which == "tcp" ? "TCP/IP" : "Local machine").data(), 0));
+        in >> name;
+        Report(gPlay->InitializeConnection(ServiceConnection(gPlay, name == "tcp" ? "TCP/IP" : "Local machine").data(), 0));
     } else if (command == "search") {
         DWORD ms = 0;
         in >> ms;
@@ -136,7 +135,6 @@ void Run(const std::string& line) {
         gFoundNames.clear();
         Report(gPlay->EnumSessions(&search, ms, ListSession, nullptr, DPENUMSESSIONS_ALL), "end");
     } else if (command == "host") {
-        std::string name;
         DWORD max = 0, flags = 0;
         in >> name >> max >> std::hex >> flags;
         DPSESSIONDESC2 session{};
@@ -147,14 +145,12 @@ void Run(const std::string& line) {
         session.lpszSessionNameA = name.data();
         Report(gPlay->Open(&session, DPOPEN_CREATE));
     } else if (command == "join") {
-        std::string name;
         in >> name;
         HRESULT hr = DPERR_NOSESSIONS;
         for (size_t i = 0; i < gFound.size(); ++i)
             if (gFoundNames[i] == name) hr = gPlay->Open(&gFound[i], DPOPEN_JOIN);
         Report(hr);
     } else if (command == "player") {
-        std::string name;
         in >> name;
         DPNAME dpName{sizeof(DPNAME), 0, name.data(), name.data()};
         const HRESULT hr = gPlay->CreatePlayer(&gPlayer, &dpName, nullptr, nullptr, 0, 0);

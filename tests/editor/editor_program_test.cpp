@@ -220,27 +220,11 @@ TEST_F(Editor, TheMapIgnoresThePointerForFifteenFramesAfterEachRebuildAndConfirm
     ExpectSlotFiles(1, stages);
 }
 
-TEST_F(Editor, PreviewsShowWhatTheReleasePaints) {
-    EditorScript script;
-    script.ChooseSlot(1).Click(Palette1Point(23)).Click(SQAR).WaitForMap();
-    script.Move(OFF_MAP).Capture("before.png").Wait(1);
-    script.Move(MapPoint(2, 20)).Line(script.frame(), "press lbutton").Wait(1);
-    script.Move(MapPoint(6, 26)).Capture("sqar-held.png").Wait(1);
-    script.Line(script.frame(), "release lbutton").Wait(1).Move(OFF_MAP).Capture("sqar-done.png").Wait(1);
-    script.Click(LINE).Move(MapPoint(1, 28)).Line(script.frame(), "press lbutton").Wait(1);
-    script.Move(MapPoint(11, 31)).Capture("line-held.png").Wait(1);
-    script.Line(script.frame(), "release lbutton").Wait(1).Move(OFF_MAP).Capture("line-done.png").Wait(1);
-    Run(script);
-    EXPECT_FALSE(MapArea("before.png").rgb == MapArea("sqar-held.png").rgb);
-    EXPECT_TRUE(SameRgb(MapArea("sqar-held.png"), MapArea("sqar-done.png")));
-    EXPECT_FALSE(MapArea("sqar-done.png").rgb == MapArea("line-held.png").rgb);
-    EXPECT_TRUE(SameRgb(MapArea("line-held.png"), MapArea("line-done.png")));
-}
-
 // Cells whose values lie off both sheets (as any 32-bit value may, read from a
 // file) draw nothing; picked as the pen they draw neither a tile nor a marker
 // that far away. The map must look as if those cells held 100, which has no tile.
-TEST_F(Editor, ValuesOffBothSheetsDrawNothingWhateverTheirSize) {
+// The same session then checks that SQAR and LINE previews show what the release paints.
+TEST_F(Editor, ValuesOffBothSheetsDrawNothingAndPreviewsShowWhatTheReleasePaints) {
     const int extremes[] = {INT32_MAX, INT32_MIN, 2147483547, -12345678, 1000000000, 100, -1};
     Cells cells = PatternCells(1), emptied = cells;
     for (int i = 0; i < 7; ++i) {
@@ -250,12 +234,23 @@ TEST_F(Editor, ValuesOffBothSheetsDrawNothingWhateverTheirSize) {
     EditorScript script;
     script.ChooseSlot(1).WaitForMap().Move(OFF_MAP).Capture("map.png").Wait(1);
     for (int i = 0; i < 7; ++i) script.Click(MapPoint(3 + i, 20), "rbutton").Move(MapPoint(3 + i, 22)).Wait(1);
+    script.Click(Palette1Point(23)).Click(SQAR).Move(OFF_MAP).Capture("before.png").Wait(1);
+    script.Move(MapPoint(2, 20)).Line(script.frame(), "press lbutton").Wait(1);
+    script.Move(MapPoint(6, 26)).Capture("sqar-held.png").Wait(1);
+    script.Line(script.frame(), "release lbutton").Wait(1).Move(OFF_MAP).Capture("sqar-done.png").Wait(1);
+    script.Click(LINE).Move(MapPoint(1, 28)).Line(script.frame(), "press lbutton").Wait(1);
+    script.Move(MapPoint(11, 31)).Capture("line-held.png").Wait(1);
+    script.Line(script.frame(), "release lbutton").Wait(1).Move(OFF_MAP).Capture("line-done.png").Wait(1);
     WriteFile(dir_ / StagePath(1, 1), FileBytes(emptied));
     Run(script);
     const RgbImage reference = MapArea("map.png");
     WriteFile(dir_ / StagePath(1, 1), FileBytes(cells));
     Run(script);
     EXPECT_TRUE(SameRgb(MapArea("map.png"), reference));
+    EXPECT_FALSE(MapArea("before.png").rgb == MapArea("sqar-held.png").rgb);
+    EXPECT_TRUE(SameRgb(MapArea("sqar-held.png"), MapArea("sqar-done.png")));
+    EXPECT_FALSE(MapArea("sqar-done.png").rgb == MapArea("line-held.png").rgb);
+    EXPECT_TRUE(SameRgb(MapArea("line-held.png"), MapArea("line-done.png")));
 }
 
 // The four screens against committed pictures; KORVEN_UPDATE_GOLDENS=1 records them.

@@ -21,18 +21,12 @@ struct Rgb {
 };
 
 struct Bitmap {
-    int width = 0;
-    int height = 0;
+    int width = 0, height = 0;
     std::vector<Rgb> pixels;  // top-down
     Rgb At(int x, int y) const { return pixels[y * width + x]; }
     bool IsKey(int x, int y) const { return At(x, y) == At(0, 0); }
     // True when any pixel of the rectangle is not the key colour.
-    bool HasInk(int x, int y, int w, int h) const {
-        for (int row = y; row < y + h; ++row)
-            for (int column = x; column < x + w; ++column)
-                if (!IsKey(column, row)) return true;
-        return false;
-    }
+    bool HasInk(int x, int y, int w, int h) const { return Cut(x, y, w, h) != std::vector<Rgb>(w * h, At(0, 0)); }
     std::vector<Rgb> Cut(int x, int y, int w, int h) const {
         std::vector<Rgb> out;
         for (int row = y; row < y + h; ++row)
