@@ -138,7 +138,8 @@ TEST_F(Editor, TapsAndRightButtonPicksPaintAndTheExitLogNamesStagesAfterAnEmptyO
     EXPECT_EQ(output_.find(ShiftJisToUtf8("ステージ11は")), std::string::npos) << output_;
 }
 
-TEST_F(Editor, PagingStopsAtTheFirstAndLastStages) {
+// Paging stops at the first and last stages; stage keys store the buffer, page and reload.
+TEST_F(Editor, PagingAndStageKeysStopAtTheFirstAndLastStages) {
     WriteHundredStages();
     EditorScript script;
     script.ChooseSlot(1);
@@ -158,11 +159,9 @@ TEST_F(Editor, PagingStopsAtTheFirstAndLastStages) {
     Run(script);
     const std::set<int> copied = {1, 3, 4, 10, 91, 100};
     for (int n = 1; n <= STAGE_COUNT; ++n) ExpectStageFile(1, n, PatternCells(copied.count(n) ? 1 : n));
-}
 
-TEST_F(Editor, StageKeysStoreTheBufferPageAndReload) {
     WriteHundredStages();
-    EditorScript script;
+    script = EditorScript();
     std::vector<Cells> stages;
     for (int n = 1; n <= STAGE_COUNT; ++n) stages.push_back(PatternCells(n));
     // Paints pen 17 at (c, 33) of the stage being edited, which the next key stores.

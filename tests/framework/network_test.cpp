@@ -120,9 +120,7 @@ TEST_F(NetworkSetUp, EnumerationsStopAtTheirTableLimitsAndCreatedSessionsHoldAtM
 
 TEST_F(NetworkSetUp, TheScreensFindARoomAtTheTypedAddressJoinItAndListItsPlayers) {
     ChildProcess& host = Peer();
-    EXPECT_EQ(host.Ask("host Room 8 44"), "ok");
-    EXPECT_EQ(host.Ask("player alice"), "ok");
-    EXPECT_EQ(host.Ask("player carol"), "ok");
+    for (const char* line : {"host Room 8 44", "player alice", "player carol"}) EXPECT_EQ(host.Ask(line), "ok") << line;
     Start(DoubleClickRow(2, TCP_IP_ROW) + "6 capture address.png\n" + Answer(5, "127.0.0.1") + DoubleClickRow(9, 0) +
           "12 capture sessions.png\n" + DoubleClickRow(13, 0));
     ASSERT_EQ(SelectConnection(), 1);
@@ -156,8 +154,7 @@ TEST_F(NetworkSetUp, CancelEntriesAndTheEndOfTheMessageLoopEndTheScreensWithoutC
 
 TEST_F(NetworkSetUp, AFullRoomAsksWhetherToChooseAgainAndNoRoomSaysSo) {
     ChildProcess& host = Peer();
-    EXPECT_EQ(host.Ask("host Pair 1 44"), "ok");
-    EXPECT_EQ(host.Ask("player alice"), "ok");
+    for (const char* line : {"host Pair 1 44", "player alice"}) EXPECT_EQ(host.Ask(line), "ok") << line;
     // Yes: the list waits again, and its cancel entry ends it. No: it ends at once.
     Start(DoubleClickRow(2, LOCAL_MACHINE_ROW) + DoubleClickRow(6, 0) + "7 answer yes\n" + DoubleClickRow(10, 1) +
           DoubleClickRow(14, 0) + "15 answer no\n");

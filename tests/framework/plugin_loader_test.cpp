@@ -28,8 +28,7 @@ protected:
     // Loads through the plug-in and returns the result with the debug lines.
     std::pair<int, std::string> Load(int slot, const std::string& plugin, const std::string& picture, int key = 0) {
         int result = -1;
-        const std::string log =
-            DebugLinesOf([&] { result = LoadPluginImage(slot, plugin.c_str(), picture.c_str(), key); });
+        std::string log = DebugLinesOf([&] { result = LoadPluginImage(slot, plugin.c_str(), picture.c_str(), key); });
         return {result, log};
     }
     static std::string Lines(std::initializer_list<std::string> lines) {

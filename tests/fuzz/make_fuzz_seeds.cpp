@@ -1,8 +1,5 @@
 // Writes the fuzz targets' starting inputs, one folder per target, with the
-// project's own encoders and the editor's own stage files: every BMP variant,
-// KBM pictures, PNG (opaque and with alpha), JPEG (colour, CMYK, YCCK) and GIF
-// pictures, stage files, an input script, a network packet of each kind, and
-// the sound, music, archive, model and dialog inputs of media_seeds.
+// project's own encoders and the editor's own stage files.
 //   make_fuzz_seeds OUTPUT_FOLDER
 #include <unistd.h>
 
