@@ -36,7 +36,7 @@ RasterVertex Vertex(float x, float y, float z = 0.5f, uint8_t grey = 200) {
 // A fan of thin and wide triangles around an off-grid centre, drawn one by
 // one: every pixel whose centre lies inside the fan's outline is drawn by
 // exactly one triangle, and none outside.
-TEST(Rasterizer, FanOfTrianglesCoversEveryPixelExactlyOnce) {
+TEST(Rasterizer, FansCoverEveryPixelOnceTheNearerTriangleShowsAndPerspectiveTexturesFollowTheProjectedLine) {
     const float cx = 31.375f, cy = 29.8125f;
     std::vector<RasterVertex> rim;
     const int spokes = 23;
@@ -74,11 +74,8 @@ TEST(Rasterizer, FanOfTrianglesCoversEveryPixelExactlyOnce) {
     }
     EXPECT_TRUE(wrong.empty()) << wrong.size() << " pixels drawn a wrong number of times, first: "
                                << (wrong.empty() ? "" : wrong.front());
-}
-
-// Two rectangles cross along a diagonal line of depth: each pixel shows the
-// nearer one, in whichever order they are drawn.
-TEST(Rasterizer, CrossingTrianglesShowTheNearerOneAndAPerspectiveTextureBoundaryIsTheProjectedLine) {
+    // Two rectangles cross along a diagonal line of depth: each pixel shows the
+    // nearer one, in whichever order they are drawn.
     auto quad = [](Canvas& canvas, float zLeft, float zRight, uint8_t grey) {
         const RasterVertex a = Vertex(4, 4, zLeft, grey), b = Vertex(60, 4, zRight, grey), c = Vertex(60, 60, zRight, grey),
                            d = Vertex(4, 60, zLeft, grey);

@@ -29,16 +29,6 @@ namespace {
 
 constexpr int WIDTH = 160, HEIGHT = 120;
 
-// A checkerboard texture of 8 x 8 squares with a red corner, 64 x 64.
-void WriteCheckerTexture(const fs::path& path) {
-    Picture picture(64, 64, Rgb{});
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x)
-            picture.Set(x, y, ((x / 8 + y / 8) & 1) ? Rgb{240, 240, 240} : Rgb{40, 60, 200});
-    picture.FillRect(0, 0, 8, 8, Rgb{220, 30, 30});
-    ASSERT_TRUE(WriteBmpFile(picture, path.string()));
-}
-
 XModel CubeModel(const std::string& texture) {
     XMaterial material;
     material.textureFile = texture;
@@ -61,10 +51,7 @@ void WriteFile(const fs::path& path, const std::vector<uint8_t>& bytes) {
 }
 
 // Everything a model's vertices and faces hold, for comparing two loads.
-struct MeshDump {
-    std::vector<float> numbers;
-    std::vector<DWORD> faces;
-};
+struct MeshDump { std::vector<float> numbers; std::vector<DWORD> faces; };
 
 // The same faces, and numbers equal within what a text number keeps.
 void ExpectSameMesh(const MeshDump& a, const MeshDump& b, const char* what) {
@@ -95,7 +82,6 @@ protected:
         folder_ = fs::path(::testing::TempDir()) /
                   ("d3d_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::create_directories(folder_);
-        ASSERT_EQ(device_->QueryInterface(IID_IDirect3D2, reinterpret_cast<void**>(&direct3D_)), D3D_OK);
         IDirect3DRM* retained = nullptr;
         ASSERT_EQ(Direct3DRMCreate(&retained), D3DRM_OK);
         ASSERT_EQ(retained->QueryInterface(IID_IDirect3DRM2, reinterpret_cast<void**>(&retained_)), D3DRM_OK);
@@ -105,7 +91,6 @@ protected:
         for (auto& release : releases_) release();
         while (!scenes_.empty()) scenes_.pop_back();
         if (retained_) retained_->Release();
-        if (direct3D_) direct3D_->Release();
         DirectDrawTest::TearDown();
     }
 
@@ -126,85 +111,72 @@ protected:
         return builder->Load(&memory, nullptr, D3DRMLOAD_FROMMEMORY, nullptr, nullptr);
     }
 
-    // A 16-bit render surface and a scene with a camera five units back, an
-    // ambient and a directional light.
-    void BuildScene(D3DRMRENDERQUALITY quality, D3DRMTEXTUREQUALITY textureQuality = D3DRMTEXTURE_NEAREST) {
-        SceneSettings settings;
-        settings.quality = quality;
-        settings.textureQuality = textureQuality;
-        settings.sun[1] = 0.9f;
-        settings.sun[2] = 0.8f;
-        settings.sunDirection = {1, -1, 2};
-        scene_ = scenes_.emplace_back(std::make_unique<RetainedScene>(
-                                          device_, NewSurface(WIDTH, HEIGHT, PIXEL_FORMAT_565, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE),
-                                          WIDTH, HEIGHT, settings))
-                     .get();
-        ASSERT_TRUE(scene_->ok());
-        scene_->device->SetRenderMode(D3DRMRENDERMODE_BLENDEDTRANSPARENCY | D3DRMRENDERMODE_SORTEDTRANSPARENCY);
-        scene_->scene->SetSceneBackground(0xFF203040u);
-        scene_->camera->SetPosition(scene_->scene, 0, 0, -6);
-    }
-
-    // A textured cube turned to show three faces and a half-transparent
-    // torus through it, under the scene.
-    void AddModels() {
-        WriteCheckerTexture(folder_ / "checker.bmp");
-        IDirect3DRMFrame2* frame = nullptr;
-        scene_->retained->CreateFrame(scene_->scene, &frame);
-        Own(frame)->AddRotation(D3DRMCOMBINE_REPLACE, 0, 1, 0, 0.6f);
-        frame->AddRotation(D3DRMCOMBINE_AFTER, 1, 0, 0, 0.5f);
-        frame->SetPosition(scene_->scene, -0.6f, 0, 0);
-        for (const XModel& model : {CubeModel((folder_ / "checker.bmp").string()), TorusModel()}) {
-            IDirect3DRMMeshBuilder* builder = NewBuilder(scene_->retained);
-            ASSERT_EQ(LoadBytes(builder, WriteXModel(model, XEncoding::Text)), D3DRM_OK);
-            builder->SetPerspective(TRUE);
-            frame->AddVisual(builder);
-        }
-    }
-
-    void RenderAndCompare(const std::string& name) {
-        ASSERT_EQ(scene_->Render(), D3DRM_OK);
-        DDSURFACEDESC desc{};
-        desc.dwSize = sizeof desc;
-        ASSERT_EQ(scene_->surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
-        PixelBuffer picture{static_cast<uint8_t*>(desc.lpSurface), WIDTH, HEIGHT, desc.lPitch, PIXEL_FORMAT_565};
-        std::string error;
-        const fs::path captured = folder_ / (name + ".png");
-        const bool written = WritePicturePng(captured.string(), picture, &error);
-        scene_->surface->Unlock(nullptr);
-        ASSERT_TRUE(written) << error;
-        ExpectFrameMatchesGolden(captured, fs::path(KORVEN_SOURCE_DIR) / "tests/platform/golden" / (name + ".png"));
-    }
-
     fs::path folder_;
-    IDirect3D2* direct3D_ = nullptr;
     IDirect3DRM2* retained_ = nullptr;
     std::vector<std::unique_ptr<RetainedScene>> scenes_;  // each case's scene, kept until the models are released
-    RetainedScene* scene_ = nullptr;
     std::vector<std::function<void()>> releases_;
 };
 
 }  // namespace
 
+// A textured cube turned to show three faces and a half-transparent torus
+// through it, lit by an ambient and a directional light, seen from six units
+// back on a 16-bit surface.
 TEST_F(RetainedModeTest, GoldenFramesOfEachRenderQuality) {
-    const struct {
-        const char* name;
-        D3DRMRENDERQUALITY quality;
-        D3DRMTEXTUREQUALITY texture;
-    } cases[] = {{"d3d_wireframe", D3DRMRENDER_WIREFRAME, D3DRMTEXTURE_NEAREST},
-                 {"d3d_flat", D3DRMRENDER_FLAT, D3DRMTEXTURE_NEAREST},
-                 {"d3d_gouraud", D3DRMRENDER_GOURAUD, D3DRMTEXTURE_NEAREST},
-                 {"d3d_gouraud_linear", D3DRMRENDER_GOURAUD, D3DRMTEXTURE_LINEAR},
-                 {"d3d_gouraud_mipmap", D3DRMRENDER_GOURAUD, D3DRMTEXTURE_MIPNEAREST}};
+    // A checkerboard texture of 8 x 8 squares with a red corner, 64 x 64.
+    Picture checker(64, 64, Rgb{});
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) checker.Set(x, y, ((x / 8 + y / 8) & 1) ? Rgb{240, 240, 240} : Rgb{40, 60, 200});
+    checker.FillRect(0, 0, 8, 8, Rgb{220, 30, 30});
+    ASSERT_TRUE(WriteBmpFile(checker, (folder_ / "checker.bmp").string()));
+    const struct { const char* name; D3DRMRENDERQUALITY quality; D3DRMTEXTUREQUALITY texture; } cases[] = {
+        {"d3d_wireframe", D3DRMRENDER_WIREFRAME, D3DRMTEXTURE_NEAREST},
+        {"d3d_flat", D3DRMRENDER_FLAT, D3DRMTEXTURE_NEAREST},
+        {"d3d_gouraud", D3DRMRENDER_GOURAUD, D3DRMTEXTURE_NEAREST},
+        {"d3d_gouraud_linear", D3DRMRENDER_GOURAUD, D3DRMTEXTURE_LINEAR},
+        {"d3d_gouraud_mipmap", D3DRMRENDER_GOURAUD, D3DRMTEXTURE_MIPNEAREST}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        BuildScene(c.quality, c.texture);
-        AddModels();
-        RenderAndCompare(c.name);
+        SceneSettings settings;
+        settings.quality = c.quality;
+        settings.textureQuality = c.texture;
+        settings.sun[1] = 0.9f;
+        settings.sun[2] = 0.8f;
+        settings.sunDirection = {1, -1, 2};
+        IDirectDrawSurface* target =
+            NewSurface(WIDTH, HEIGHT, PIXEL_FORMAT_565, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE);
+        RetainedScene& scene =
+            *scenes_.emplace_back(std::make_unique<RetainedScene>(device_, target, WIDTH, HEIGHT, settings));
+        ASSERT_TRUE(scene.ok());
+        scene.device->SetRenderMode(D3DRMRENDERMODE_BLENDEDTRANSPARENCY | D3DRMRENDERMODE_SORTEDTRANSPARENCY);
+        scene.scene->SetSceneBackground(0xFF203040u);
+        scene.camera->SetPosition(scene.scene, 0, 0, -6);
+        IDirect3DRMFrame2* frame = nullptr;
+        scene.retained->CreateFrame(scene.scene, &frame);
+        Own(frame)->AddRotation(D3DRMCOMBINE_REPLACE, 0, 1, 0, 0.6f);
+        frame->AddRotation(D3DRMCOMBINE_AFTER, 1, 0, 0, 0.5f);
+        frame->SetPosition(scene.scene, -0.6f, 0, 0);
+        for (const XModel& model : {CubeModel((folder_ / "checker.bmp").string()), TorusModel()}) {
+            IDirect3DRMMeshBuilder* builder = NewBuilder(scene.retained);
+            ASSERT_EQ(LoadBytes(builder, WriteXModel(model, XEncoding::Text)), D3DRM_OK);
+            builder->SetPerspective(TRUE);
+            frame->AddVisual(builder);
+        }
+        ASSERT_EQ(scene.Render(), D3DRM_OK);
+        DDSURFACEDESC desc{};
+        desc.dwSize = sizeof desc;
+        ASSERT_EQ(scene.surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
+        PixelBuffer picture{static_cast<uint8_t*>(desc.lpSurface), WIDTH, HEIGHT, desc.lPitch, PIXEL_FORMAT_565};
+        std::string error;
+        const fs::path captured = folder_ / (std::string(c.name) + ".png");
+        const bool written = WritePicturePng(captured.string(), picture, &error);
+        scene.surface->Unlock(nullptr);
+        ASSERT_TRUE(written) << error;
+        ExpectFrameMatchesGolden(captured, fs::path(KORVEN_SOURCE_DIR) / "tests/platform/golden" / captured.filename());
     }
 }
 
-TEST_F(RetainedModeTest, XFilesOfAllThreeEncodingsLoadTheSameMesh) {
+TEST_F(RetainedModeTest, XFilesOfEveryEncodingAndFromOtherToolsLoadAndMalformedModelsAreRefused) {
     XMaterial material;
     material.diffuse = {0.8f, 0.4f, 0.2f, 1};
     XModel model;
@@ -224,18 +196,15 @@ TEST_F(RetainedModeTest, XFilesOfAllThreeEncodingsLoadTheSameMesh) {
     builder->GetBox(&box);
     const float corners[4][2] = {{box.min.x, -2.0f}, {box.max.x, 3.0f}, {box.min.z, 1.5f}, {box.max.z, 2.5f}};
     for (const auto& [got, want] : corners) EXPECT_NEAR(got, want, 1e-4);
-}
-
-// Models written by other tools: the same cube as text, binary and MSZIP
-// from one exporter, and models from others that must load.
-TEST_F(RetainedModeTest, RealXFilesFromOtherToolsLoadAndMalformedModelsAreRefused) {
+    // Models written by other tools: the same cube as text, binary and MSZIP
+    // from one exporter, and models from others that must load.
     const fs::path models = "/usr/share/assimp/models/X";
     std::vector<MeshDump> cubes;
-    for (const char* name : {"test_cube_text.x", "test_cube_binary.x", "test_cube_compressed.x", "test.x", "Testwuson.X",
-                             "fromtruespace_bin32.x", "kwxport_test_cubewithvcolors.x"}) {
-        IDirect3DRMMeshBuilder* builder = NewBuilder();
-        ASSERT_EQ(builder->Load((models / name).string().c_str(), nullptr, D3DRMLOAD_FROMFILE, nullptr, nullptr), D3DRM_OK)
-            << name;
+    for (const char* name : {"test_cube_text.x", "test_cube_binary.x", "test_cube_compressed.x", "test.x",
+                             "Testwuson.X", "fromtruespace_bin32.x", "kwxport_test_cubewithvcolors.x"}) {
+        builder = NewBuilder();
+        const std::string path = (models / name).string();
+        ASSERT_EQ(builder->Load(path.c_str(), nullptr, D3DRMLOAD_FROMFILE, nullptr, nullptr), D3DRM_OK) << name;
         if (cubes.size() == 3) {
             EXPECT_GT(builder->GetFaceCount(), 0) << name;
             continue;
@@ -255,7 +224,8 @@ TEST_F(RetainedModeTest, RealXFilesFromOtherToolsLoadAndMalformedModelsAreRefuse
     const std::vector<uint8_t> text = WriteXModel(CubeModel(""), XEncoding::Text);
     bad.emplace_back(text.begin(), text.begin() + static_cast<long>(text.size() / 3));
     for (const auto& bytes : bad) EXPECT_NE(LoadBytes(NewBuilder(), bytes), D3DRM_OK);
-    EXPECT_EQ(NewBuilder()->Load("no such model.x", nullptr, D3DRMLOAD_FROMFILE, nullptr, nullptr), D3DRMERR_FILENOTFOUND);
+    EXPECT_EQ(NewBuilder()->Load("no such model.x", nullptr, D3DRMLOAD_FROMFILE, nullptr, nullptr),
+              D3DRMERR_FILENOTFOUND);
 }
 
 // Position keys are interpolated linearly, rotations along the shorter arc;
@@ -272,7 +242,8 @@ TEST_F(RetainedModeTest, AnimationSetsPlaceFramesByTheirKeysAndAskForEveryMeshsT
     model.ticksPerSecond = 100;
     model.animationSetName = "Spin";
     const float half = 0.70710678f;
-    model.animations.push_back({"Left", {{0, {1, 0, 0, 0}}, {10, {half, 0, half, 0}}}, {}, {{0, {0, 0, 0}}, {10, {4, 2, 0}}}});
+    model.animations.push_back(
+        {"Left", {{0, {1, 0, 0, 0}}, {10, {half, 0, half, 0}}}, {}, {{0, {0, 0, 0}}, {10, {4, 2, 0}}}});
     const auto remember = [](const char* name, void* names, IDirect3DRMTexture** texture) -> HRESULT {
         static_cast<std::vector<std::string>*>(names)->push_back(name);
         *texture = nullptr;
@@ -293,9 +264,8 @@ TEST_F(RetainedModeTest, AnimationSetsPlaceFramesByTheirKeysAndAskForEveryMeshsT
         retained_->CreateAnimationSet(&set);
         std::vector<std::string> names;
         const void* source = fromFile ? static_cast<const void*>(path.c_str()) : &memory;
-        ASSERT_EQ(Own(set)->Load(source, nullptr, fromFile ? D3DRMLOAD_FROMFILE : D3DRMLOAD_FROMMEMORY, remember, &names,
-                                 Own(parent)),
-                  D3DRM_OK);
+        const D3DRMLOADOPTIONS from = fromFile ? D3DRMLOAD_FROMFILE : D3DRMLOAD_FROMMEMORY;
+        ASSERT_EQ(Own(set)->Load(source, nullptr, from, remember, &names, Own(parent)), D3DRM_OK);
         std::sort(names.begin(), names.end());
         EXPECT_EQ(names, (std::vector<std::string>{"left.bmp", "right.bmp"}));
         IDirect3DRMFrameArray* children = nullptr;

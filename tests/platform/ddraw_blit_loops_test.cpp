@@ -37,11 +37,9 @@ TEST(KeyedCopy, VectorAndScalarPathsGiveTheSamePixels) {
     GTEST_SKIP() << "this build has no SSE2 path";
 #else
     std::mt19937 random(1234);
-    const struct {
-        int bytesPerPixel;
-        ColorKey key;
-    } formats[] = {{1, {0x5A, 0xFF}}, {2, {0xF81F, 0xFFFF}}, {2, {0x7C1F, 0x7FFF}}, {3, {0x00FF00, 0xFFFFFF}},
-                   {4, {0xFF00FF, 0xFFFFFF}}};
+    const struct { int bytesPerPixel; ColorKey key; } formats[] = {
+        {1, {0x5A, 0xFF}}, {2, {0xF81F, 0xFFFF}}, {2, {0x7C1F, 0x7FFF}}, {3, {0x00FF00, 0xFFFFFF}},
+        {4, {0xFF00FF, 0xFFFFFF}}};
     for (const auto& f : formats) {
         for (int width : {1, 3, 7, 8, 9, 15, 16, 17, 30, 31, 33, 47}) {
             for (int x = 0; x < 4; ++x) {
@@ -90,7 +88,7 @@ std::vector<uint8_t> StretchRow(int sourceLength, int targetLength, int firstTar
 }
 
 // A clipped start continues the unclipped mapping.
-TEST(Stretch, SamplesTheSourcePixelUnderEachTargetCentre) {
+TEST(Stretch, SamplesTheSourcePixelUnderEachTargetCentreLeavingKeyPixelsAsCopiesDo) {
     EXPECT_EQ(StretchRow(4, 8, 0, 8), (std::vector<uint8_t>{0, 0, 1, 1, 2, 2, 3, 3}));
     EXPECT_EQ(StretchRow(8, 4, 0, 4), (std::vector<uint8_t>{1, 3, 5, 7}));
     EXPECT_EQ(StretchRow(3, 7, 0, 7), (std::vector<uint8_t>{0, 0, 1, 1, 1, 2, 2}));
@@ -98,10 +96,8 @@ TEST(Stretch, SamplesTheSourcePixelUnderEachTargetCentre) {
     const std::vector<uint8_t> whole = StretchRow(7, 29, 0, 29);
     for (int first : {1, 5, 13})
         EXPECT_EQ(StretchRow(7, 29, first, 29 - first), std::vector<uint8_t>(whole.begin() + first, whole.end()));
-}
-
-// 5-5-5 pixels: the unused top bit does not take part in the comparison.
-TEST(KeyPixels, AreLeftOutOfCopiesAndStretches) {
+    // Key pixels are left out of copies and stretches; of 5-5-5 pixels the unused
+    // top bit does not take part in the comparison.
     const uint16_t src[4] = {0x7C1F, 0xFC1F, 0x1234, 0x7C1E};
     uint16_t dst[4] = {1, 2, 3, 4};
     CopyAreaKeyed({reinterpret_cast<uint8_t*>(dst), 8}, {reinterpret_cast<const uint8_t*>(src), 8}, {4, 1, 2},

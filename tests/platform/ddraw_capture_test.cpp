@@ -36,7 +36,6 @@ TEST_F(DirectDrawTest, PngFilesReadBackAsWrittenAndGdiDrawsIntoSurfacesHoldingTh
     EXPECT_EQ(back.width, 37);
     EXPECT_EQ(back.height, 11);
     EXPECT_EQ(back.rgb, image.rgb);
-
     // A damaged file is refused with a reason, never read past its end.
     std::string bytes = FileBytes(captureDir_ / "a.png");
     std::ofstream(captureDir_ / "short.png", std::ios::binary) << bytes.substr(0, bytes.size() / 2);
@@ -67,7 +66,6 @@ TEST_F(DirectDrawTest, EightBitFramesShowThroughThePrimaryPalette) {
     IDirectDrawSurface* back = nullptr;
     IDirectDrawSurface* front = FlipChain(window, 32, 16, 8, 1, &back, DDSCL_ALLOWMODEX | DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN);
     ASSERT_TRUE(front && back);
-
     PALETTEENTRY entries[256] = {};
     entries[1] = {200, 10, 20, 0};
     entries[2] = {0, 255, 128, 0};
@@ -77,7 +75,6 @@ TEST_F(DirectDrawTest, EightBitFramesShowThroughThePrimaryPalette) {
     const RECT left{0, 0, 16, 16}, right{16, 0, 32, 16};
     Fill(back, &left, 1);
     Fill(back, &right, 2);
-
     Backend().pollEvents();  // frame 0 asks for the capture
     ASSERT_EQ(front->Flip(nullptr, DDFLIP_WAIT), DD_OK);
     RgbImage frame;
@@ -110,7 +107,6 @@ TEST_F(DirectDrawTest, WindowedPrimaryTakesDesktopCoordinatesThroughItsClipper) 
     ASSERT_EQ(primary->GetSurfaceDesc(&desc), DD_OK);
     EXPECT_EQ(desc.dwWidth, 40u);  // the client area
     EXPECT_EQ(desc.dwHeight, 30u);
-
     // A back buffer of the client's size, half the height, shown stretched.
     IDirectDrawSurface* back = NewSurface(40, 15);
     Paint(back, [](int x, int) { return x < 20 ? 0xF800u : 0x001Fu; });
@@ -122,7 +118,6 @@ TEST_F(DirectDrawTest, WindowedPrimaryTakesDesktopCoordinatesThroughItsClipper) 
     ASSERT_TRUE(ReadPng((captureDir_ / "window.png").string(), &frame, &error)) << error;
     EXPECT_EQ(RgbAt(frame, 0, 0), (std::vector<int>{255, 0, 0}));
     EXPECT_EQ(RgbAt(frame, 39, 29), (std::vector<int>{0, 0, 255}));
-
     // Parts beyond the client area are cut off.
     const RECT overhang{130, 70, 150, 90};
     ASSERT_EQ(Fill(primary, &overhang, 0x07E0), DD_OK);

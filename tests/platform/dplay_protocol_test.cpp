@@ -54,7 +54,7 @@ TEST(WireProtocol, EveryPacketSurvivesTheRoundTripAndNoPrefixExtensionOrDamageDe
         for (int flips = 1 + random() % 3; flips > 0; --flips) bytes[random() % bytes.size()] = random();
         if (random() % 4 == 0) bytes.resize(random() % (bytes.size() + 8));
         wire::Packet decoded;
-        if (wire::Decode(bytes.data(), bytes.size(), &decoded)) ASSERT_EQ(wire::Encode(decoded), bytes);
+        if (wire::Decode(bytes.data(), bytes.size(), &decoded)) { ASSERT_EQ(wire::Encode(decoded), bytes); }
     }
 }
 
@@ -72,7 +72,6 @@ TEST(WireProtocol, HeadersAndFieldsOutsideTheProtocolAreRefused) {
     const std::pair<size_t, int> changes[] = {{0, 'X'}, {3, 2}, {4, 0}, {4, 11}, {5, 1}, {6, good[6] + 1},
                                               {wire::HEADER_SIZE, 2}, {wire::HEADER_SIZE + 9, 'b'}, {wire::HEADER_SIZE + 10, 0}};
     for (auto [at, value] : changes) EXPECT_TRUE(refused(at, static_cast<uint8_t>(value))) << "byte " << at;
-
     Bytes members = wire::Encode(wire::MemberList{1, {}});
     members.back() = wire::MAX_MEMBERS + 1;
     members.resize(members.size() + (wire::MAX_MEMBERS + 1) * 10);
@@ -177,7 +176,6 @@ TEST_F(HostUnderAttack, MalformedDatagramsAndPacketsFromPeersThatNeverJoinedAreD
     }
     EXPECT_EQ(DroppedAfterwards(expected), expected);
     EXPECT_EQ(SessionsFound(), 1);
-
     // Packets from a peer that never joined.
     ENetHost* client = enet_host_create(nullptr, 1, 2, 0, 0);
     ASSERT_NE(client, nullptr);

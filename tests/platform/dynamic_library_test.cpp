@@ -62,7 +62,6 @@ TEST(GlobalMemory, MovableBlocksLockUnlockAndFree) {
     EXPECT_EQ(GlobalUnlock(block), FALSE);
     EXPECT_EQ(GlobalUnlock(block), FALSE) << "not locked at all";
     EXPECT_EQ(GlobalFree(block), nullptr);
-
     // Freed, foreign and empty handles are refused, never followed.
     int foreign = 0;
     for (HGLOBAL bad : {block, static_cast<HGLOBAL>(&foreign), static_cast<HGLOBAL>(nullptr)}) {
@@ -74,7 +73,6 @@ TEST(GlobalMemory, MovableBlocksLockUnlockAndFree) {
     ASSERT_NE(empty, nullptr);
     EXPECT_EQ(GlobalLock(empty), nullptr) << "a block of no bytes has no address";
     EXPECT_EQ(GlobalFree(empty), nullptr);
-
     // A fixed block is its own address.
     auto* fixed = static_cast<uint8_t*>(GlobalAlloc(GMEM_ZEROINIT, 256));
     ASSERT_NE(fixed, nullptr);

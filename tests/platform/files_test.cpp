@@ -31,7 +31,7 @@ protected:
     const std::string content_ = "MThd and some more bytes";
 };
 
-TEST_F(Files, ABackslashJoinedPathOpensReadsAndMaps) {
+TEST_F(Files, PathsOpenReadAndMapFailuresSayWhyReplaceCallsKeepTheirPromisesAndTheWorkingDirectoryItsSize) {
     HANDLE file = CreateFileA(Joined("sub\\song.mid").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
@@ -41,7 +41,6 @@ TEST_F(Files, ABackslashJoinedPathOpensReadsAndMaps) {
     DWORD got = 0;
     ASSERT_TRUE(ReadFile(file, read.data(), static_cast<DWORD>(read.size()), &got, nullptr));
     EXPECT_EQ(read.substr(0, got), content_);
-
     HANDLE mapping = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
     ASSERT_NE(mapping, nullptr);
     EXPECT_TRUE(CloseHandle(file)) << "the mapping outlives the file's handle";
@@ -51,55 +50,48 @@ TEST_F(Files, ABackslashJoinedPathOpensReadsAndMaps) {
     EXPECT_TRUE(UnmapViewOfFile(view));
     EXPECT_FALSE(UnmapViewOfFile(view));
     EXPECT_TRUE(CloseHandle(mapping));
-}
-
-TEST_F(Files, MissingFilesFoldersBadHandlesAndEmptyMappingsFail) {
+    // Missing files, folders and bad handles fail.
     for (const std::string& name : {Joined("sub\\missing.mid"), Joined("sub"), std::string()})
         EXPECT_EQ(CreateFileA(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr), INVALID_HANDLE_VALUE)
             << name;
     EXPECT_EQ(GetFileSize(INVALID_HANDLE_VALUE, nullptr), INVALID_FILE_SIZE);
     EXPECT_FALSE(CloseHandle(INVALID_HANDLE_VALUE));
-    DWORD got = 5;
+    DWORD none = 5;
     char byte;
-    EXPECT_FALSE(ReadFile(nullptr, &byte, 1, &got, nullptr));
-    EXPECT_EQ(got, 0u);
+    EXPECT_FALSE(ReadFile(nullptr, &byte, 1, &none, nullptr));
+    EXPECT_EQ(none, 0u);
     // An empty file cannot be mapped.
-    HANDLE file = CreateFileA(Joined("empty.bin").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr), nullptr);
+    HANDLE empty = CreateFileA(Joined("empty.bin").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(empty, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(CreateFileMappingA(empty, nullptr, PAGE_READONLY, 0, 0, nullptr), nullptr);
     DWORD written = 0;
-    EXPECT_TRUE(WriteFile(file, "abc", 3, &written, nullptr));
-    EXPECT_EQ((std::vector<DWORD>{written, GetFileSize(file, nullptr)}), (std::vector<DWORD>{3, 3}));
-    CloseHandle(file);
-}
-
-// What a crash-safe replace is made of: a new file that must not exist yet,
-// taking another file's permission bits; a rename that will or will not
-// replace; names found by wildcard; links seen as links and resolved; and
-// each refusal with its error number.
-TEST_F(Files, ReplaceCallsKeepTheirPromisesAndSayWhyNotAndTheWorkingDirectoryReportsItsSize) {
+    EXPECT_TRUE(WriteFile(empty, "abc", 3, &written, nullptr));
+    EXPECT_EQ((std::vector<DWORD>{written, GetFileSize(empty, nullptr)}), (std::vector<DWORD>{3, 3}));
+    CloseHandle(empty);
+    // What a crash-safe replace is made of: a new file that must not exist yet,
+    // taking another file's permission bits; a rename that will or will not
+    // replace; names found by wildcard; links seen as links and resolved; and
+    // each refusal with its error number.
     const std::string song = Joined("sub\\song.mid");
     fs::permissions(dir_ / "sub" / "song.mid", fs::perms::owner_read | fs::perms::owner_write);
     HANDLE model = CreateFileA(song.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(model, INVALID_HANDLE_VALUE);
     HANDLE made = CreateFileA(Joined("sub\\.new").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, model);
     ASSERT_NE(made, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    EXPECT_TRUE(WriteFile(made, "new!", 4, &written, nullptr) && FlushFileBuffers(made));
+    DWORD wrote = 0;
+    EXPECT_TRUE(WriteFile(made, "new!", 4, &wrote, nullptr) && FlushFileBuffers(made));
     EXPECT_EQ(SetFilePointer(made, 2, nullptr, FILE_BEGIN), 2u);
     EXPECT_TRUE(SetEndOfFile(made));
     CloseHandle(made);
     EXPECT_EQ(fs::status(dir_ / "sub" / ".new").permissions(), fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(CreateFileA(Joined("sub\\.new").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr), INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), ERROR_FILE_EXISTS);
-
     EXPECT_FALSE(MoveFileExA(Joined("sub\\.new").c_str(), song.c_str(), 0));
     EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
     EXPECT_TRUE(MoveFileExA(Joined("sub\\.new").c_str(), song.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
     std::ifstream in(dir_ / "sub" / "song.mid");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "ne");
-
     fs::create_symlink("sub/song.mid", dir_ / "link");
     EXPECT_EQ(GetFileAttributesA(Joined("link").c_str()), FILE_ATTRIBUTE_REPARSE_POINT);
     EXPECT_EQ(GetFileAttributesA(Joined("sub").c_str()), FILE_ATTRIBUTE_DIRECTORY);
@@ -113,7 +105,6 @@ TEST_F(Files, ReplaceCallsKeepTheirPromisesAndSayWhyNotAndTheWorkingDirectoryRep
     EXPECT_EQ(information.nNumberOfLinks, 1u);
     CloseHandle(linked);
     CloseHandle(model);
-
     WIN32_FIND_DATAA found;
     std::vector<std::string> names;
     HANDLE search = FindFirstFileA(Joined("sub\\*.mid").c_str(), &found);

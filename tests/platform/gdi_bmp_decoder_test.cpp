@@ -20,7 +20,6 @@ TEST_P(BmpVariantTest, LoadsAsTheReferencePictureInItsOwnDepth) {
     ASSERT_EQ(GetObjectA(bitmap, sizeof info, &info), static_cast<int>(sizeof(BITMAP)));
     EXPECT_EQ((std::vector<int>{info.bmWidth, info.bmHeight, info.bmBitsPixel}),
               (std::vector<int>{REFERENCE_WIDTH, REFERENCE_HEIGHT, variant.bitsPerPixel}));
-
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, bitmap);
     for (int y = 0; y < REFERENCE_HEIGHT; ++y)
@@ -46,16 +45,6 @@ bool Decodes(const std::vector<uint8_t>& file) {
     return DecodeBmpPixels(exact.data(), exact.size(), info, out);
 }
 
-TEST(BmpDecoder, RefusesEveryTruncation) {
-    for (const BmpVariant& variant : AllBmpVariants()) {
-        const std::vector<uint8_t> file = EncodeBmp(variant);
-        ASSERT_TRUE(Decodes(file)) << variant.name;
-        for (size_t length = 0; length < file.size(); ++length)
-            EXPECT_FALSE(Decodes({file.begin(), file.begin() + static_cast<ptrdiff_t>(length)}))
-                << variant.name << " cut at " << length;
-    }
-}
-
 // Writes a little-endian field of `bytes` bytes.
 void Poke(std::vector<uint8_t>& file, size_t offset, uint32_t value, int bytes = 4) {
     for (int i = 0; i < bytes; ++i) file[offset + i] = static_cast<uint8_t>(value >> (8 * i));
@@ -68,9 +57,16 @@ const BmpVariant RLE8{"Rle8", BmpHeaderKind::Info, 8, BI_RLE8};
 const BmpVariant RLE4{"Rle4", BmpHeaderKind::Info, 4, BI_RLE4};
 const BmpVariant OS2_INFO8{"Os2Info8", BmpHeaderKind::Os2, 8, BI_RGB};
 
-// Offsets in the info header: width 18, height 22, planes 26, depth 28,
-// compression 30, colours used 46; masks after it at 54.
-TEST(BmpDecoder, RefusesCorruptHeaderFields) {
+TEST(BmpDecoder, RefusesEveryTruncationAndCorruptHeaderFields) {
+    for (const BmpVariant& variant : AllBmpVariants()) {
+        const std::vector<uint8_t> file = EncodeBmp(variant);
+        ASSERT_TRUE(Decodes(file)) << variant.name;
+        for (size_t length = 0; length < file.size(); ++length)
+            EXPECT_FALSE(Decodes({file.begin(), file.begin() + static_cast<ptrdiff_t>(length)}))
+                << variant.name << " cut at " << length;
+    }
+    // Offsets in the info header: width 18, height 22, planes 26, depth 28,
+    // compression 30, colours used 46; masks after it at 54.
     struct Corruption { const char* what; const BmpVariant& variant; size_t offset; int bytes; uint32_t value; };
     const Corruption cases[] = {
         {"magic", INFO8, 0, 2, 0x4D42 ^ 0x2020}, {"header size 20", INFO8, 14, 4, 20},
@@ -104,7 +100,7 @@ std::vector<uint8_t> WithRleData(const BmpVariant& variant, std::vector<uint8_t>
     return file;
 }
 
-TEST(BmpDecoder, RefusesHugeBitmapsBeforeAllocatingAndRunLengthDataThatLeavesTheBitmap) {
+TEST(BmpDecoder, RefusesHugeAndStrayRunLengthBitmapsAndNonBitmapsAndRunsSkipToIndexZeroUpwards) {
     std::vector<uint8_t> file = EncodeBmp({"Info32", BmpHeaderKind::Info, 32, BI_RGB});
     Poke(file, 18, 32768);
     Poke(file, 22, 32768);  // 4 GB of pixels
@@ -136,9 +132,7 @@ TEST(BmpDecoder, RefusesHugeBitmapsBeforeAllocatingAndRunLengthDataThatLeavesThe
     EXPECT_FALSE(Decodes(WithRleData(RLE8, {5, 1, 0, 0}))) << "no end mark";
     EXPECT_TRUE(Decodes(WithRleData(RLE4, {13, 0x12, 0, 1})));
     EXPECT_FALSE(Decodes(WithRleData(RLE4, {0, 15, 1, 2, 3, 4, 5, 6, 7, 8, 0, 1}))) << "RLE4 literal too long";
-}
-
-TEST(BmpDecoder, RunLengthSkipsLeaveIndexZeroLinesGoUpwardsAndNonBitmapsAreRefused) {
+    // Run-length skips leave index zero, and lines go upwards.
     // Bottom line: one pixel of index 2; then move to (4, 2) and put 3 there.
     HBITMAP bitmap = LoadBmpBytes(WithRleData(RLE8, {1, 2, 0, 2, 3, 2, 1, 3, 0, 1}));
     ASSERT_NE(bitmap, nullptr);

@@ -3,6 +3,7 @@
 // clipping, and one fixed scene per pixel format against committed hashes.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -56,36 +57,32 @@ std::set<std::pair<int, int>> IdealLine(int x0, int y0, int x1, int y1) {
     return pixels;
 }
 
-TEST(Lines, EveryOctantLightsTheIdealPixelsLeavingOutTheEndAndClippingKeepsThem) {
-    const std::pair<int, int> ends[] = {{20, 0},  {20, 7},   {20, 10},  {13, 20},  {0, 20},   {-7, 20},
-                                        {-20, 10}, {-20, 3}, {-20, 0},  {-20, -9}, {-10, -20}, {-1, -20},
-                                        {0, -20}, {6, -20},  {20, -20}, {20, -10}, {3, 2},    {-2, 3}};
-    for (auto [ex, ey] : ends) {
+// Lines from (30, 30) into every octant, and lines reaching far past a clip
+// region, which keeps every pixel where the whole line puts it.
+TEST(Lines, EveryOctantLightsTheIdealPixelsClippedOrNotAndWiderPensCoverTheBand) {
+    std::vector<std::array<int, 4>> lines;
+    for (auto [ex, ey] : {std::pair{20, 0}, {20, 7}, {20, 10}, {13, 20}, {0, 20}, {-7, 20}, {-20, 10}, {-20, 3},
+                          {-20, 0}, {-20, -9}, {-10, -20}, {-1, -20}, {0, -20}, {6, -20}, {20, -20}, {20, -10}, {3, 2},
+                          {-2, 3}})
+        lines.push_back({30, 30, 30 + ex, 30 + ey});
+    const size_t unclipped = lines.size();
+    lines.insert(lines.end(), {{-100000, -3000, 100000, 4001}, {5, -70000, 20, 90000}, {63, 0, 0, 17}, {-7, 40, 70, -3},
+                               {50, 50, -20, 50}, {10, 90, 10, -90}, {-30, -31, 90, 89}, {100, 33, -100, 34}});
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const auto [x0, y0, x1, y1] = lines[i];
+        const RECT clip = i < unclipped ? RECT{0, 0, 64, 64} : RECT{3, 5, 41, 33};
         RasterCanvas canvas(64, 64, PIXEL_FORMAT_8888);
+        if (i >= unclipped) ClipTo(canvas.dc, clip.left, clip.top, clip.right, clip.bottom);
         canvas.WithPenAndBrush(GetStockObject(WHITE_PEN), GetStockObject(NULL_BRUSH),
-                               [&] { canvas.Line(30, 30, 30 + ex, 30 + ey); });
-        EXPECT_EQ(canvas.Lit(), IdealLine(30, 30, 30 + ex, 30 + ey)) << "towards (" << ex << ", " << ey << ")";
-        EXPECT_EQ(canvas.Raw(30 + ex, 30 + ey), 0u);
-    }
-    // Clipping keeps every pixel where the whole line puts it.
-    const int lines[][4] = {{-100000, -3000, 100000, 4001}, {5, -70000, 20, 90000},  {63, 0, 0, 17},
-                            {-7, 40, 70, -3},                {50, 50, -20, 50},      {10, 90, 10, -90},
-                            {-30, -31, 90, 89},              {100, 33, -100, 34}};
-    for (const auto& l : lines) {
-        RasterCanvas canvas(48, 40, PIXEL_FORMAT_8888);
-        HRGN region = CreateRectRgn(3, 5, 41, 33);
-        SelectClipRgn(canvas.dc, region);
-        DeleteObject(region);
-        canvas.WithPenAndBrush(GetStockObject(WHITE_PEN), GetStockObject(NULL_BRUSH),
-                               [&] { canvas.Line(l[0], l[1], l[2], l[3]); });
+                               [&] { canvas.Line(x0, y0, x1, y1); });
         std::set<std::pair<int, int>> expected;
-        for (auto p : IdealLine(l[0], l[1], l[2], l[3]))
-            if (p.first >= 3 && p.first < 41 && p.second >= 5 && p.second < 33) expected.insert(p);
-        EXPECT_EQ(canvas.Lit(), expected) << l[0] << "," << l[1] << " to " << l[2] << "," << l[3];
+        for (auto p : IdealLine(x0, y0, x1, y1))
+            if (p.first >= clip.left && p.first < clip.right && p.second >= clip.top && p.second < clip.bottom)
+                expected.insert(p);
+        EXPECT_EQ(canvas.Lit(), expected) << x0 << "," << y0 << " to " << x1 << "," << y1;
+        if (i < unclipped) { EXPECT_EQ(canvas.Raw(x1, y1), 0u) << "the end is left out"; }
     }
-}
-
-TEST(Lines, PenWidthZeroAndOneDrawOnePixelWideAndWiderPensCoverTheBand) {
+    // Pen widths 0 and 1 draw one pixel wide; wider pens cover the band.
     for (int width : {0, 1, 5}) {
         RasterCanvas canvas(40, 40, PIXEL_FORMAT_8888);
         HPEN pen = CreatePen(PS_SOLID, width, RGB(255, 255, 255));
@@ -118,8 +115,7 @@ uint32_t ByName(int rop2, uint32_t p, uint32_t d) {
     }
 }
 
-
-TEST(MixModes, EveryModeOnLinesAndFillsFollowsItsTruthTable) {
+TEST(MixModes, EveryModeFollowsItsTruthTableAndXorTwiceRestoresLinesRectanglesAndEllipses) {
     // RGB(0xA8, 0x54, 0xF0) in 5-6-5: red 21, green 21, blue 30.
     const COLORREF color = RGB(0xA8, 0x54, 0xF0);
     const uint32_t pen = (21u << 11) | (21u << 5) | 30u;
@@ -134,16 +130,13 @@ TEST(MixModes, EveryModeOnLinesAndFillsFollowsItsTruthTable) {
             canvas.Line(0, 0, 40, 0);         // a line along row 0
             Rectangle(canvas.dc, 0, 1, 40, 3);  // a filled box over rows 1 and 2
         });
-        DeleteObject(linePen);
-        DeleteObject(brush);
+        for (HGDIOBJ object : {linePen, brush}) DeleteObject(object);
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 40; ++x)
                 ASSERT_EQ(canvas.Raw(x, y), ByName(rop2, pen, before.Raw(x, y)) & 0xFFFF)
                     << "mode " << rop2 << " at (" << x << ", " << y << ")";
     }
-}
-
-TEST(MixModes, XorTwiceRestoresLinesRectanglesAndEllipses) {
+    // XOR twice restores lines, rectangles and ellipses in every format.
     for (PixelFormat format : {PIXEL_FORMAT_INDEXED8, PIXEL_FORMAT_565, PIXEL_FORMAT_888, PIXEL_FORMAT_8888}) {
         RasterCanvas canvas(70, 50, format);
         canvas.Randomise(7);
@@ -163,20 +156,18 @@ TEST(MixModes, XorTwiceRestoresLinesRectanglesAndEllipses) {
                 RECT r{30, 5, 60, 25};
                 InvertRect(canvas.dc, &r);
             });
-        DeleteObject(pen);
-        DeleteObject(brush);
+        for (HGDIOBJ object : {pen, brush}) DeleteObject(object);
         EXPECT_EQ(canvas.bytes, before) << format.bitsPerPixel << " bits per pixel";
     }
 }
 
-TEST(Rectangles, OutlineInteriorExcludedEdgesAndANullPenFillingOnePixelLessEachWay) {
+TEST(Rectangles, OutlineInteriorExcludedEdgesNullPenFillsAndFillsCutByTheClipRegionAndTheSurface) {
     RasterCanvas canvas(12, 10, PIXEL_FORMAT_8888), unpenned(12, 10, PIXEL_FORMAT_8888);
     HPEN pen = CreatePen(PS_SOLID, 0, RGB(0, 0, 255));
     HBRUSH brush = CreateSolidBrush(RGB(0, 255, 0));
     canvas.WithPenAndBrush(pen, brush, [&] { Rectangle(canvas.dc, 9, 7, 2, 1); });  // given backwards
     unpenned.WithPenAndBrush(GetStockObject(NULL_PEN), brush, [&] { Rectangle(unpenned.dc, 2, 1, 9, 7); });
-    DeleteObject(pen);
-    DeleteObject(brush);
+    for (HGDIOBJ object : {pen, brush}) DeleteObject(object);
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 12; ++x) {
             const bool inside = x >= 2 && x < 9 && y >= 1 && y < 7;
@@ -184,14 +175,10 @@ TEST(Rectangles, OutlineInteriorExcludedEdgesAndANullPenFillingOnePixelLessEachW
             EXPECT_EQ(canvas.Raw(x, y), !inside ? 0u : edge ? 0xFFu : 0xFF00u) << x << ", " << y;
             EXPECT_EQ(unpenned.Raw(x, y), x >= 2 && x < 8 && y >= 1 && y < 6 ? 0xFF00u : 0u) << x << ", " << y;
         }
-}
-
-TEST(Rectangles, FillsAreCutByTheClipRegionAndTheSurface) {
+    // Fills are cut by the clip region and the surface.
     for (PixelFormat format : {PIXEL_FORMAT_INDEXED8, PIXEL_FORMAT_555, PIXEL_FORMAT_888, PIXEL_FORMAT_8888}) {
         RasterCanvas canvas(30, 20, format);
-        HRGN region = CreateRectRgn(-50, 4, 25, 100);  // reaches past three surface edges
-        SelectClipRgn(canvas.dc, region);
-        DeleteObject(region);
+        ClipTo(canvas.dc, -50, 4, 25, 100);  // reaches past three surface edges
         HBRUSH brush = CreateSolidBrush(RGB(255, 255, 255));
         RECT everywhere{-1000, -1000, 1000, 1000};
         EXPECT_TRUE(FillRect(canvas.dc, &everywhere, brush));
@@ -214,7 +201,7 @@ std::vector<uint32_t> EllipsePixels(RasterCanvas& canvas, HGDIOBJ pen, HGDIOBJ b
     return values;
 }
 
-TEST(Ellipses, FourFoldSymmetricInsideTheBoxTouchingAllSidesWithAClosedOutline) {
+TEST(Ellipses, AreFourFoldSymmetricWithinTheirBoxWithClosedOutlinesAndObjectsSelectAndDeleteByTheRules) {
     RasterCanvas canvas(40, 40, PIXEL_FORMAT_8888);
     HPEN pen = CreatePen(PS_SOLID, 0, RGB(0, 0, 1));  // raw 1 in 32 bits
     HBRUSH brush = CreateSolidBrush(RGB(0, 0, 2));
@@ -246,35 +233,32 @@ TEST(Ellipses, FourFoldSymmetricInsideTheBoxTouchingAllSidesWithAClosedOutline) 
                 }
             EXPECT_TRUE(touches[0] && touches[1] && touches[2] && touches[3]) << w << "x" << h;
         }
-    DeleteObject(pen);
-    DeleteObject(brush);
-}
-
-TEST(Objects, SelectionReturnsThePreviousStockObjectsStayAndTheMixModeSparesFillRect) {
-    RasterCanvas canvas(8, 4, PIXEL_FORMAT_565);
-    HPEN pen = CreatePen(PS_SOLID, 0, 0);
-    EXPECT_EQ(SelectObject(canvas.dc, pen), GetStockObject(BLACK_PEN));
-    EXPECT_EQ(SelectObject(canvas.dc, GetStockObject(NULL_BRUSH)), GetStockObject(WHITE_BRUSH));
-    EXPECT_EQ(SelectObject(canvas.dc, GetStockObject(WHITE_PEN)), pen);
-    EXPECT_TRUE(DeleteObject(pen));
+    for (HGDIOBJ object : {pen, brush}) DeleteObject(object);
+    // Objects: selection returns the previous one, stock objects stay, FillRect ignores the mix mode.
+    RasterCanvas small(8, 4, PIXEL_FORMAT_565);
+    HPEN stale = CreatePen(PS_SOLID, 0, 0);
+    EXPECT_EQ(SelectObject(small.dc, stale), GetStockObject(BLACK_PEN));
+    EXPECT_EQ(SelectObject(small.dc, GetStockObject(NULL_BRUSH)), GetStockObject(WHITE_BRUSH));
+    EXPECT_EQ(SelectObject(small.dc, GetStockObject(WHITE_PEN)), stale);
+    EXPECT_TRUE(DeleteObject(stale));
     EXPECT_FALSE(DeleteObject(GetStockObject(NULL_BRUSH)));
     RECT all{0, 0, 8, 4};
-    EXPECT_EQ(FillRect(canvas.dc, &all, pen), 0) << "a deleted brush handle is refused";
+    EXPECT_EQ(FillRect(small.dc, &all, stale), 0) << "a deleted handle is refused as a brush";
     // The current position follows LineTo, and a null pen draws nothing.
     POINT previous{};
-    MoveToEx(canvas.dc, 2, 3, nullptr);
-    canvas.WithPenAndBrush(GetStockObject(NULL_PEN), GetStockObject(NULL_BRUSH), [&] { LineTo(canvas.dc, 7, 3); });
-    MoveToEx(canvas.dc, 0, 0, &previous);
+    MoveToEx(small.dc, 2, 3, nullptr);
+    small.WithPenAndBrush(GetStockObject(NULL_PEN), GetStockObject(NULL_BRUSH), [&] { LineTo(small.dc, 7, 3); });
+    MoveToEx(small.dc, 0, 0, &previous);
     EXPECT_EQ((std::pair{previous.x, previous.y}), (std::pair<LONG, LONG>{7, 3}));
-    EXPECT_TRUE(canvas.Lit().empty());
+    EXPECT_TRUE(small.Lit().empty());
     // FillRect ignores the mix mode; InvertRect flips every bit.
-    SetROP2(canvas.dc, R2_NOP);
-    HBRUSH brush = CreateSolidBrush(RGB(255, 0, 0));
+    SetROP2(small.dc, R2_NOP);
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
     RECT left{0, 0, 4, 4}, right{8, 4, 4, 0};
-    FillRect(canvas.dc, &left, brush);
-    DeleteObject(brush);
-    InvertRect(canvas.dc, &right);
-    for (int x = 0; x < 8; ++x) EXPECT_EQ(canvas.Raw(x, 3), x < 4 ? 0xF800u : 0xFFFFu) << x;
+    FillRect(small.dc, &left, red);
+    DeleteObject(red);
+    InvertRect(small.dc, &right);
+    for (int x = 0; x < 8; ++x) EXPECT_EQ(small.Raw(x, 3), x < 4 ? 0xF800u : 0xFFFFu) << x;
 }
 
 // One scene with every operation, a few mix modes and clipping.
@@ -300,17 +284,13 @@ void DrawScene(HDC dc) {
     SelectObject(dc, wide);
     MoveToEx(dc, 3, 55, nullptr);
     LineTo(dc, 76, 40);
-    HRGN region = CreateRectRgn(20, 0, 60, 45);
-    SelectClipRgn(dc, region);
-    DeleteObject(region);
+    ClipTo(dc, 20, 0, 60, 45);
     RECT invert{0, 25, 80, 50};
     InvertRect(dc, &invert);
     SelectClipRgn(dc, nullptr);
     SelectObject(dc, oldBrush);
     SelectObject(dc, oldPen);
-    DeleteObject(brush);
-    DeleteObject(wide);
-    DeleteObject(pen);
+    for (HGDIOBJ object : {brush, wide, pen}) DeleteObject(object);
 }
 
 uint64_t Fnv1a(const std::vector<uint8_t>& bytes) {

@@ -108,15 +108,14 @@ TEST(Fonts, JapaneseGothicNamesMeetTheInstalledFaceAndCellMetricsFollowTheReques
             EXPECT_EQ(canvas.Extent("0123456789").cx, 10 * cell);
             EXPECT_EQ(canvas.Extent("日本語").cx, 3 * 2 * cell) << "a double-byte character fills two cells";
             EXPECT_EQ(canvas.Extent("ｱｲｳ").cx, 3 * cell) << "half-width katakana fill one";
-            EXPECT_EQ(canvas.Extent("").cx, 0);
-            EXPECT_EQ(canvas.Extent("").cy, height);
+            EXPECT_EQ((std::vector<LONG>{canvas.Extent("").cx, canvas.Extent("").cy}), (std::vector<LONG>{0, height}));
         }
     }
     const TextCanvas em(8, 8, -16, 0);
     EXPECT_EQ(em.Metrics().tmHeight - em.Metrics().tmInternalLeading, 16) << "a negative height is the em";
 }
 
-TEST(Text, CondensedWidthNarrowsTheGlyphsNotTheirHeightAndTheClipRegionBoundsTheText) {
+TEST(Text, CondensedGlyphsKeepTheirHeightClipsBoundTextAndWholeLinesMatchGlyphByGlyph) {
     TextCanvas natural(200, 40, 24, 12), condensed(200, 40, 24, 5);
     TextOutA(natural.dc, 2, 2, "WWWW", 4);
     TextOutA(condensed.dc, 2, 2, "WWWW", 4);
@@ -127,9 +126,7 @@ TEST(Text, CondensedWidthNarrowsTheGlyphsNotTheirHeightAndTheClipRegionBoundsThe
     EXPECT_LE(b.right, 2 + 4 * 5 + 1) << "glyphs stay within their cells";
     // The clip region bounds the text.
     TextCanvas whole(200, 40, 24, 0), clipped(200, 40, 24, 0);
-    HRGN region = CreateRectRgn(20, 8, 60, 20);
-    SelectClipRgn(clipped.dc, region);
-    DeleteObject(region);
+    ClipTo(clipped.dc, 20, 8, 60, 20);
     for (TextCanvas* canvas : {&whole, &clipped}) {
         SetBkMode(canvas->dc, OPAQUE);
         TextOutA(canvas->dc, 4, 2, "MMMMMMMM", 8);
@@ -139,30 +136,28 @@ TEST(Text, CondensedWidthNarrowsTheGlyphsNotTheirHeightAndTheClipRegionBoundsThe
             const bool inside = x >= 20 && x < 60 && y >= 8 && y < 20;
             ASSERT_EQ(clipped.Raw(x, y), inside ? whole.Raw(x, y) : clipped.Raw(PAPER)) << x << "," << y;
         }
-}
-
-// Opaque text also fills its text box with the background colour, and nothing else.
-TEST(Text, WholeLineMatchesGlyphByGlyphInBothBackgroundModes) {
+    // A whole line matches the line drawn glyph by glyph in both background modes;
+    // opaque text also fills its text box with the background colour, and nothing else.
     const char* text = "Hello, 世界! ｶﾀｶﾅ 0123 漢字かな";
     const COLORREF back = RGB(0, 128, 0);
     for (int mode : {TRANSPARENT, OPAQUE}) {
-        TextCanvas whole(400, 30, 16, 8), pieces(400, 30, 16, 8);
-        for (TextCanvas* canvas : {&whole, &pieces}) {
+        TextCanvas line(400, 30, 16, 8), pieces(400, 30, 16, 8);
+        for (TextCanvas* canvas : {&line, &pieces}) {
             SetBkMode(canvas->dc, mode);
             SetBkColor(canvas->dc, back);
         }
-        ASSERT_TRUE(TextOutA(whole.dc, 3, 5, text, static_cast<int>(std::strlen(text))));
+        ASSERT_TRUE(TextOutA(line.dc, 3, 5, text, static_cast<int>(std::strlen(text))));
         DrawGlyphByGlyph(pieces, 3, 5, text);
-        EXPECT_EQ(whole.bytes, pieces.bytes) << "mode " << mode;
-        const SIZE extent = whole.Extent(text);
+        EXPECT_EQ(line.bytes, pieces.bytes) << "mode " << mode;
+        const SIZE extent = line.Extent(text);
         int ink = 0;
         for (int y = 0; y < 30; ++y)
             for (int x = 0; x < 400; ++x) {
-                const uint32_t pixel = whole.Raw(x, y);
+                const uint32_t pixel = line.Raw(x, y);
                 const bool inside = x >= 3 && x < 3 + extent.cx && y >= 5 && y < 5 + extent.cy;
-                const bool background = pixel == whole.Raw(inside && mode == OPAQUE ? back : PAPER);
-                ASSERT_TRUE(background || (inside && pixel == whole.Raw(INK))) << x << "," << y;
-                ink += pixel == whole.Raw(INK);
+                const bool background = pixel == line.Raw(inside && mode == OPAQUE ? back : PAPER);
+                ASSERT_TRUE(background || (inside && pixel == line.Raw(INK))) << x << "," << y;
+                ink += pixel == line.Raw(INK);
             }
         EXPECT_GT(ink, 100);
     }
@@ -171,7 +166,7 @@ TEST(Text, WholeLineMatchesGlyphByGlyphInBothBackgroundModes) {
     EXPECT_EQ(SetBkMode(canvas.dc, OPAQUE), TRANSPARENT);
 }
 
-TEST(Text, DrawTextStartsALineAtEachBreakAndShiftJisPairsAreOneCharacter) {
+TEST(Text, DrawTextBreaksLinesShiftJisPairsAreOneCharacterAndDibRowsGoThroughTheColourTable) {
     TextCanvas drawn(200, 100, 16, 8), lines(200, 100, 16, 8);
     const char* text = "AB\nCD\r\nEF\rG字";
     RECT area{5, 3, 200, 100};
@@ -179,7 +174,6 @@ TEST(Text, DrawTextStartsALineAtEachBreakAndShiftJisPairsAreOneCharacter) {
     const char* rows[] = {"AB", "CD", "EF", "G字"};
     for (int i = 0; i < 4; ++i) TextOutA(lines.dc, 5, 3 + 16 * i, rows[i], static_cast<int>(std::strlen(rows[i])));
     EXPECT_EQ(drawn.bytes, lines.bytes);
-
     // Without DT_NOCLIP the rectangle cuts the text.
     TextCanvas cut(200, 100, 16, 8);
     RECT small{5, 3, 14, 100};
@@ -197,7 +191,6 @@ TEST(Text, DrawTextStartsALineAtEachBreakAndShiftJisPairsAreOneCharacter) {
     EXPECT_EQ(CharNextExA(CP_SHIFTJIS, empty, 0), empty);
     EXPECT_EQ((std::u32string{ShiftJisCodeToUnicode(0x93FA), ShiftJisCodeToUnicode(0xB1), ShiftJisCodeToUnicode('A')}),
               U"日ｱA");
-
     TextCanvas pair(100, 30, 16, 8), bytes(100, 30, 16, 8), ascii(100, 30, 16, 8);
     TextOutA(pair.dc, 2, 2, nichi, 2);
     TextOutA(bytes.dc, 2, 2, nichi, 1);  // the lead byte alone
@@ -207,83 +200,8 @@ TEST(Text, DrawTextStartsALineAtEachBreakAndShiftJisPairsAreOneCharacter) {
     EXPECT_GT(ink.right - ink.left, 8) << "one glyph over two cells";
     EXPECT_NE(pair.bytes, bytes.bytes);
     EXPECT_NE(pair.bytes, ascii.bytes);
-}
-
-TEST(GlyphCache, DrawingTheSameLineAgainRasterisesNothing) {
-    // A cell size no other test uses, so the first drawing meets an empty cache.
-    TextCanvas canvas(640, 40, 19, 9);
-    const char* line = "The quick brown fox 01234 日本語テキスト";
-    ASSERT_EQ(std::strlen(line), 40u);
-    const uint64_t start = GetGlyphRasterCount();
-    TextOutA(canvas.dc, 0, 0, line, 40);
-    const uint64_t afterFirst = GetGlyphRasterCount();
-    TextOutA(canvas.dc, 0, 20, line, 40);
-    EXPECT_GT(afterFirst, start);
-    EXPECT_LE(afterFirst - start, 40u);
-    EXPECT_EQ(GetGlyphRasterCount(), afterFirst) << "the second drawing came from the cache";
-    // A font made anew for the same cell shares the cached glyphs.
-    TextCanvas again(640, 40, 19, 9);
-    TextOutA(again.dc, 0, 0, line, 40);
-    EXPECT_EQ(GetGlyphRasterCount(), afterFirst);
-}
-
-TEST(GlyphOutline, GreyBitmapHas65LevelsPaddedRowsAndUprightMetrics) {
-    const TextCanvas canvas(8, 8, 32, 16);
-    const TEXTMETRICA m = canvas.Metrics();
-    GLYPHMETRICS gm{};
-    const DWORD size = GetGlyphOutlineA(canvas.dc, 'A', GGO_GRAY8_BITMAP, &gm, 0, nullptr, &IDENTITY);
-    const DWORD pitch = (gm.gmBlackBoxX + 3) / 4 * 4;
-    ASSERT_NE(size, GDI_ERROR);
-    EXPECT_EQ(size, pitch * gm.gmBlackBoxY);
-    EXPECT_GT(gm.gmBlackBoxX, 4u);
-    EXPECT_LE(gm.gmBlackBoxX, 16u);
-    EXPECT_GT(gm.gmBlackBoxY, 12u);
-    EXPECT_EQ(gm.gmCellIncX, 16);
-    EXPECT_EQ(gm.gmCellIncY, 0);
-    EXPECT_GE(gm.gmptGlyphOrigin.x, 0);
-    EXPECT_LE(gm.gmptGlyphOrigin.y, m.tmAscent);
-    EXPECT_GE(gm.gmptGlyphOrigin.y - static_cast<int>(gm.gmBlackBoxY), -m.tmDescent);
-
-    std::vector<uint8_t> upright(size, 0xEE), flipped(size, 0xEE);
-    EXPECT_EQ(GetGlyphOutlineA(canvas.dc, 'A', GGO_GRAY8_BITMAP, &gm, size, upright.data(), &IDENTITY), size);
-    EXPECT_EQ(GetGlyphOutlineA(canvas.dc, 'A', GGO_GRAY8_BITMAP, &gm, size, flipped.data(), &FLIP), size);
-    int full = 0;
-    for (DWORD y = 0; y < gm.gmBlackBoxY; ++y) {
-        for (DWORD x = 0; x < pitch; ++x) {
-            const uint8_t level = upright[y * pitch + x];
-            ASSERT_LE(level, 64);
-            if (x >= gm.gmBlackBoxX) {
-                ASSERT_EQ(level, 0) << "row padding";
-            }
-            full += level == 64;
-            ASSERT_EQ(flipped[(gm.gmBlackBoxY - 1 - y) * pitch + x], level) << "the flip reverses the rows";
-        }
-    }
-    EXPECT_GT(full, 10);
-    // The top row holds the apex of the A, the bottom row its two feet.
-    int topInk = 0, bottomInk = 0;
-    for (DWORD x = 0; x < gm.gmBlackBoxX; ++x) {
-        topInk += upright[x] > 0;
-        bottomInk += upright[(gm.gmBlackBoxY - 1) * pitch + x] > 0;
-    }
-    EXPECT_LT(topInk, bottomInk);
-
-    EXPECT_EQ(GetGlyphOutlineA(canvas.dc, 'A', GGO_GRAY8_BITMAP, &gm, size - 1, upright.data(), &IDENTITY),
-              GDI_ERROR);
-    const MAT2 turn{{0, 0}, {0, 1}, {0, -1}, {0, 0}};
-    EXPECT_EQ(GetGlyphOutlineA(canvas.dc, 'A', GGO_GRAY8_BITMAP, &gm, 0, nullptr, &turn), GDI_ERROR);
-    EXPECT_EQ(GetGlyphOutlineA(canvas.dc, 'A', 1, &gm, 0, nullptr, &IDENTITY), GDI_ERROR);
-    EXPECT_EQ(GetGlyphOutlineA(canvas.dc, ' ', GGO_GRAY8_BITMAP, &gm, 0, nullptr, &IDENTITY), 0u);
-    EXPECT_EQ(gm.gmCellIncX, 16) << "a space only moves the pen";
-    EXPECT_EQ(GetGlyphOutlineA(canvas.dc, 0x93FA, GGO_GRAY8_BITMAP, &gm, 0, nullptr, &IDENTITY) > 0, true);
-    EXPECT_EQ(gm.gmCellIncX, 32);
-}
-
-TEST(DibToDevice, BottomUpRowsGoThroughTheColourTable) {
-    struct {
-        BITMAPINFOHEADER header;
-        RGBQUAD colors[4];
-    } info{};
+    // DIB rows put into a context go bottom up through the colour table.
+    struct { BITMAPINFOHEADER header; RGBQUAD colors[4]; } info{};
     info.header = {40, 3, 2, 1, 8, BI_RGB, 0, 0, 0, 4, 0};
     info.colors[1] = {0, 0, 255, 0};  // red
     info.colors[2] = {0, 255, 0, 0};  // green
@@ -299,12 +217,72 @@ TEST(DibToDevice, BottomUpRowsGoThroughTheColourTable) {
                                      whole.Raw(5, 2)}),
               (std::vector<uint32_t>{green, blue, 0, red, red, 0}));
     // One scan given: only the bottom row; a clip region cuts the rest.
-    HRGN region = CreateRectRgn(0, 0, 4, 6);
-    SelectClipRgn(partial.dc, region);
-    DeleteObject(region);
+    ClipTo(partial.dc, 0, 0, 4, 6);
     EXPECT_EQ(SetDIBitsToDevice(partial.dc, 2, 1, 3, 2, 0, 0, 0, 1, bits, bmi, DIB_RGB_COLORS), 1);
     EXPECT_EQ((std::vector<uint32_t>{partial.Raw(2, 1), partial.Raw(2, 2), partial.Raw(3, 2), partial.Raw(4, 2)}),
               (std::vector<uint32_t>{0, red, red, 0}));
+}
+
+TEST(GlyphCache, DrawingTheSameLineAgainRasterisesNothingAndGreyOutlinesHave65LevelsPaddedRowsAndUprightMetrics) {
+    // A cell size no other test uses, so the first drawing meets an empty cache.
+    TextCanvas canvas(640, 40, 19, 9);
+    const char* line = "The quick brown fox 01234 日本語テキスト";
+    ASSERT_EQ(std::strlen(line), 40u);
+    const uint64_t start = GetGlyphRasterCount();
+    TextOutA(canvas.dc, 0, 0, line, 40);
+    const uint64_t afterFirst = GetGlyphRasterCount();
+    TextOutA(canvas.dc, 0, 20, line, 40);
+    EXPECT_GT(afterFirst, start);
+    EXPECT_LE(afterFirst - start, 40u);
+    EXPECT_EQ(GetGlyphRasterCount(), afterFirst) << "the second drawing came from the cache";
+    // A font made anew for the same cell shares the cached glyphs.
+    TextCanvas again(640, 40, 19, 9);
+    TextOutA(again.dc, 0, 0, line, 40);
+    EXPECT_EQ(GetGlyphRasterCount(), afterFirst);
+    // A glyph's grey bitmap has 65 levels, padded rows and upright metrics.
+    const TextCanvas glyphs(8, 8, 32, 16);
+    const TEXTMETRICA m = glyphs.Metrics();
+    GLYPHMETRICS gm{};
+    const DWORD size = GetGlyphOutlineA(glyphs.dc, 'A', GGO_GRAY8_BITMAP, &gm, 0, nullptr, &IDENTITY);
+    const DWORD pitch = (gm.gmBlackBoxX + 3) / 4 * 4;
+    ASSERT_NE(size, GDI_ERROR);
+    EXPECT_EQ(size, pitch * gm.gmBlackBoxY);
+    EXPECT_TRUE(gm.gmBlackBoxX > 4 && gm.gmBlackBoxX <= 16 && gm.gmBlackBoxY > 12)
+        << gm.gmBlackBoxX << " x " << gm.gmBlackBoxY;
+    EXPECT_EQ((std::vector<int>{gm.gmCellIncX, gm.gmCellIncY}), (std::vector<int>{16, 0}));
+    EXPECT_GE(gm.gmptGlyphOrigin.x, 0);
+    EXPECT_LE(gm.gmptGlyphOrigin.y, m.tmAscent);
+    EXPECT_GE(gm.gmptGlyphOrigin.y - static_cast<int>(gm.gmBlackBoxY), -m.tmDescent);
+    std::vector<uint8_t> upright(size, 0xEE), flipped(size, 0xEE);
+    EXPECT_EQ(GetGlyphOutlineA(glyphs.dc, 'A', GGO_GRAY8_BITMAP, &gm, size, upright.data(), &IDENTITY), size);
+    EXPECT_EQ(GetGlyphOutlineA(glyphs.dc, 'A', GGO_GRAY8_BITMAP, &gm, size, flipped.data(), &FLIP), size);
+    int full = 0;
+    for (DWORD y = 0; y < gm.gmBlackBoxY; ++y) {
+        for (DWORD x = 0; x < pitch; ++x) {
+            const uint8_t level = upright[y * pitch + x];
+            ASSERT_LE(level, 64);
+            ASSERT_TRUE(x < gm.gmBlackBoxX || level == 0) << "row padding at " << x << ", " << y;
+            full += level == 64;
+            ASSERT_EQ(flipped[(gm.gmBlackBoxY - 1 - y) * pitch + x], level) << "the flip reverses the rows";
+        }
+    }
+    EXPECT_GT(full, 10);
+    // The top row holds the apex of the A, the bottom row its two feet.
+    int topInk = 0, bottomInk = 0;
+    for (DWORD x = 0; x < gm.gmBlackBoxX; ++x) {
+        topInk += upright[x] > 0;
+        bottomInk += upright[(gm.gmBlackBoxY - 1) * pitch + x] > 0;
+    }
+    EXPECT_LT(topInk, bottomInk);
+    EXPECT_EQ(GetGlyphOutlineA(glyphs.dc, 'A', GGO_GRAY8_BITMAP, &gm, size - 1, upright.data(), &IDENTITY),
+              GDI_ERROR);
+    const MAT2 turn{{0, 0}, {0, 1}, {0, -1}, {0, 0}};
+    EXPECT_EQ(GetGlyphOutlineA(glyphs.dc, 'A', GGO_GRAY8_BITMAP, &gm, 0, nullptr, &turn), GDI_ERROR);
+    EXPECT_EQ(GetGlyphOutlineA(glyphs.dc, 'A', 1, &gm, 0, nullptr, &IDENTITY), GDI_ERROR);
+    EXPECT_EQ(GetGlyphOutlineA(glyphs.dc, ' ', GGO_GRAY8_BITMAP, &gm, 0, nullptr, &IDENTITY), 0u);
+    EXPECT_EQ(gm.gmCellIncX, 16) << "a space only moves the pen";
+    EXPECT_EQ(GetGlyphOutlineA(glyphs.dc, 0x93FA, GGO_GRAY8_BITMAP, &gm, 0, nullptr, &IDENTITY) > 0, true);
+    EXPECT_EQ(gm.gmCellIncX, 32);
 }
 
 }  // namespace

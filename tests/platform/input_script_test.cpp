@@ -6,12 +6,13 @@
 
 namespace {
 
-TEST(InputScript, ParsesEveryCommandOrdersByFrameAndReportsTheLineOfAMistake) {
+TEST(InputScript, ParsesEveryCommandAndKeyNameOrdersByFrameAndReportsTheLineOfAMistake) {
     std::vector<ScriptEvent> events;
     std::string error;
-    ASSERT_TRUE(ParseInputScript("# a comment\n30 close\n5 move 100 200   # pointer\n5 press lbutton\n6 release LBUTTON\n"
-                                 "7 press esc\n8 press VK_F1\n9 press 0x41\n10 answer no\n11 capture menu.png\n"
-                                 "12 stall 250\n13 deactivate\n14 activate\n15 minimize\n16 restore\n17 lose-surfaces\n",
+    ASSERT_TRUE(ParseInputScript("# a comment\n30 close\n5 move 100 200   # pointer\n5 press lbutton\n"
+                                 "6 release LBUTTON\n7 press esc\n8 press VK_F1\n9 press 0x41\n10 answer no\n"
+                                 "11 capture menu.png\n12 stall 250\n13 deactivate\n14 activate\n15 minimize\n"
+                                 "16 restore\n17 lose-surfaces\n",
                                  &events, &error))
         << error;
     ASSERT_EQ(events.size(), 15u);
@@ -32,9 +33,7 @@ TEST(InputScript, ParsesEveryCommandOrdersByFrameAndReportsTheLineOfAMistake) {
         EXPECT_FALSE(ParseInputScript(std::string("0 close\n") + script, &events, &error)) << script;
         EXPECT_EQ(error.rfind("line 2: ", 0), 0u) << error;
     }
-}
-
-TEST(InputScript, KeyNamesFollowVirtualKeyCodes) {
+    // Key names follow virtual-key codes.
     // "7" is a code, not the digit key.
     std::vector<int> codes;
     for (const char* name : {"Escape", "return", "alt", "F12", "z", "7", "right", "rbutton", "F25"})

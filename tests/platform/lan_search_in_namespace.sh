@@ -27,12 +27,7 @@ found=$( ( echo "connect tcp"; echo "search 600"; echo "join Lan"; echo "player 
   | "$peer" --dplay-port 40000 --dplay-search=)
 wait
 rm -f "$host_out"
-expected="ok
-session Lan 1/4
-end
-ok
-ok
-players 2 alice bob"
+expected=$(printf 'ok\nsession Lan 1/4\nend\nok\nok\nplayers 2 alice bob')
 if [ "$found" != "$expected" ]; then
   echo "searcher said:"; echo "$found"; echo "expected:"; echo "$expected"
   exit 1

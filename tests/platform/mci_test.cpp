@@ -121,7 +121,7 @@ double Loudness(const std::vector<int16_t>& samples) {
     return std::sqrt(sum / static_cast<double>(samples.size()));
 }
 
-TEST_F(Mci, ASongReportsItsEndAtItsLength) {
+TEST_F(Mci, SongsOfOursAndAnotherProgramsReportTheirEndAtTheirLength) {
     ASSERT_EQ(Send("open \"" + Path("song.mid") + "\" type sequencer alias MIDI"), 0u);
     EXPECT_EQ(Ask("status MIDI length"), "2000");
     ASSERT_EQ(Send("play MIDI from 0 notify", window_), 0u);
@@ -146,26 +146,16 @@ TEST_F(Mci, ASongReportsItsEndAtItsLength) {
     EXPECT_EQ(Send("close MIDI"), 0u);
     EXPECT_EQ(Advance(0), Codes{MCI_NOTIFY_ABORTED});
     EXPECT_EQ(Ask("status MIDI mode"), "error " + std::to_string(MCIERR_INVALID_DEVICE_NAME));
-}
-
-TEST_F(Mci, ASongFromAnotherProgramPlaysItsNotesToItsEnd) {
+    // A song written by another program plays to its end.
     ASSERT_EQ(Send("open \"" + Path("scale.mid") + "\" type sequencer alias MIDI"), 0u);
     const int length = std::atoi(Ask("status MIDI length").c_str());
     EXPECT_TRUE(length >= 2000 && length <= 2100) << length << ": four beats at 120 a minute";
     ASSERT_EQ(Send("play MIDI from 0 notify", window_), 0u);
     EXPECT_EQ(Advance(static_cast<DWORD>(length) - 10), Codes{});
     EXPECT_EQ(Advance(20), Codes{MCI_NOTIFY_SUCCESSFUL});
-    ASSERT_EQ(Send("close MIDI"), 0u) << "one sequencer at a time";
-    MCIERROR error = 0;
-    auto song = OpenSequencerDevice((*folder_ / "scale.mid").string(), "", &error);
-    ASSERT_TRUE(song) << "error " << error;
-    std::vector<int16_t> samples(2 * 22050);
-    song->Seek(0);
-    song->RenderAudio(samples.data(), 22050);
-    EXPECT_GT(Loudness(samples), 100) << "the first half second holds two voices' notes";
 }
 
-TEST_F(Mci, ACdTrackSpanIsItsSamplesExactlyAndTheLastEndsAtTheDiscLength) {
+TEST_F(Mci, ACdTrackSpanIsItsSamplesAndAnswersAreCutToTheirBufferAndMissingDiscsAndFilesDoNotOpen) {
     ASSERT_EQ(Send("open cdaudio"), 0u);
     // The length: 150 + 225 + 113 sectors after the two-second lead-in, 638 sectors.
     std::vector<std::string> answers;
@@ -179,7 +169,6 @@ TEST_F(Mci, ACdTrackSpanIsItsSamplesExactlyAndTheLastEndsAtTheDiscLength) {
     ASSERT_EQ(Send("play cdaudio from 00:07:00 to 00:08:38 notify", window_), 0u);
     EXPECT_EQ(Advance(1500), Codes{});
     EXPECT_EQ(Advance(10), Codes{MCI_NOTIFY_SUCCESSFUL});
-
     // The device's sound for track 2 is the track as written, and silence after the disc.
     MCIERROR error = 0;
     auto disc = OpenCdAudioDevice((*folder_ / "tones.cue").string(), &error);
@@ -194,10 +183,7 @@ TEST_F(Mci, ACdTrackSpanIsItsSamplesExactlyAndTheLastEndsAtTheDiscLength) {
     disc->Seek(disc->Length());
     disc->RenderAudio(heard.data(), 100);
     EXPECT_TRUE(std::all_of(heard.begin(), heard.begin() + 200, [](int16_t s) { return s == 0; }));
-}
-
-TEST_F(Mci, AnswersAreCutToTheirBufferAndMissingDiscsAndFilesOrNonMediaDoNotOpen) {
-    ASSERT_EQ(Send("open cdaudio"), 0u);
+    // Answers are cut to the buffer they go into; without a disc the CD device does not open.
     char small[4] = {'x', 'x', 'x', 'x'};
     EXPECT_EQ(mciSendStringA("status cdaudio position track 1", small, sizeof(small), nullptr), MCIERR_PARAM_OVERFLOW);
     EXPECT_STREQ(small, "00:");
@@ -212,7 +198,6 @@ TEST_F(Mci, AnswersAreCutToTheirBufferAndMissingDiscsAndFilesOrNonMediaDoNotOpen
         errors.push_back(Send("open \"" + Path(file) + "\" " + rest));
     EXPECT_EQ(errors, (std::vector<MCIERROR>{MCIERR_FILE_NOT_FOUND, MCIERR_INVALID_FILE, MCIERR_FILE_NOT_FOUND,
                                              MCIERR_INVALID_FILE, MCIERR_UNRECOGNIZED_KEYWORD}));
-    MCIERROR error = 0;
     EXPECT_FALSE(OpenSequencerDevice((*folder_ / "song.mid").string(), (*folder_ / "tones.cue").string(), &error));
     EXPECT_EQ(error, MCIERR_CANNOT_LOAD_DRIVER) << "a file that is no SoundFont";
 }
@@ -240,11 +225,17 @@ TEST_F(Mci, UnknownOrMalformedCommandsFailAndChangeNothing) {
     EXPECT_EQ(Advance(10), Codes{MCI_NOTIFY_SUCCESSFUL}) << "the song ends as it would have";
 }
 
-TEST_F(Mci, TheSequencerSoundsItsNotesAndStartsAgainAlike) {
+TEST_F(Mci, TheSequencerSoundsTheNotesOfAnySongAndStartsAgainAlike) {
     MCIERROR error = 0;
-    auto song = OpenSequencerDevice((*folder_ / "song.mid").string(), "", &error);
-    ASSERT_TRUE(song) << "error " << error << ", SoundFont '" << DefaultSoundFontPath() << "'";
     std::vector<int16_t> first(2 * 22050), again(first.size());
+    auto other = OpenSequencerDevice((*folder_ / "scale.mid").string(), "", &error);
+    ASSERT_TRUE(other) << "error " << error << ", SoundFont '" << DefaultSoundFontPath() << "'";
+    other->Seek(0);
+    other->RenderAudio(first.data(), 22050);
+    EXPECT_GT(Loudness(first), 100) << "the first half second of another program's song holds two voices' notes";
+    other.reset();  // one sequencer at a time
+    auto song = OpenSequencerDevice((*folder_ / "song.mid").string(), "", &error);
+    ASSERT_TRUE(song) << "error " << error;
     song->Seek(0);
     song->RenderAudio(first.data(), 22050);
     EXPECT_GT(Loudness(first), 100) << "half a second of a piano note";

@@ -98,12 +98,16 @@ TEST_F(MessageQueue, PostedAndSentMessagesCoordinatesAndADestroyedWindowsMessage
 }
 
 // Each emptying of the queue ends one headless frame; a key tapped within a
-// frame is down for that frame's polls only; Alt makes system keys.
-TEST_F(MessageQueue, ScriptedInputArrivesFrameByFrame) {
-    Open("1 press B\n1 release B\n1 press lbutton\n1 release lbutton\n2 press A\n2 move 5 6\n3 release A\n3 close\n"
-         "4 press alt\n4 press return\n4 press f4\n");
+// frame is down for that frame's polls only; Alt makes system keys; message
+// boxes take scripted answers; waiting jumps to the next scripted input.
+TEST_F(MessageQueue, ScriptedInputArrivesFrameByFrameAndWaitingJumpsToIt) {
+    Open("0 answer no\n1 press B\n1 release B\n1 press lbutton\n1 release lbutton\n2 press A\n2 move 5 6\n"
+         "3 release A\n3 close\n4 press alt\n4 press return\n4 press f4\n500 activate\n");
     EXPECT_TRUE(Drain().empty());  // frame 0
     EXPECT_EQ(HeadlessFrameNumber(), 0u);
+    EXPECT_EQ(MessageBoxA(nullptr, "q", "c", MB_YESNO), IDNO);
+    EXPECT_EQ(MessageBoxA(nullptr, "q", "c", MB_YESNO), IDYES);
+    EXPECT_EQ(MessageBoxA(nullptr, "q", "c", MB_OK), IDOK);
     EXPECT_EQ(Drain(), (std::vector<UINT>{WM_KEYDOWN, WM_KEYUP, WM_LBUTTONDOWN, WM_LBUTTONUP}));
     for (int poll = 0; poll < 2; ++poll) {
         EXPECT_NE(GetAsyncKeyState('B') & 0x8000, 0);
@@ -117,15 +121,6 @@ TEST_F(MessageQueue, ScriptedInputArrivesFrameByFrame) {
     EXPECT_EQ(Drain(), (std::vector<UINT>{WM_KEYUP, WM_CLOSE}));
     EXPECT_EQ(GetAsyncKeyState('A'), 0);
     EXPECT_EQ(Drain(), (std::vector<UINT>{WM_SYSKEYDOWN, WM_SYSKEYDOWN, WM_SYSKEYDOWN}));
-}
-
-// Message boxes take scripted answers; waiting jumps to the next scripted input.
-TEST_F(MessageQueue, MessageBoxesTakeScriptedAnswersAndWaitingJumpsToTheNextInput) {
-    Open("0 answer no\n500 activate\n");
-    Drain();
-    EXPECT_EQ(MessageBoxA(nullptr, "q", "c", MB_YESNO), IDNO);
-    EXPECT_EQ(MessageBoxA(nullptr, "q", "c", MB_YESNO), IDYES);
-    EXPECT_EQ(MessageBoxA(nullptr, "q", "c", MB_OK), IDOK);
     EXPECT_TRUE(WaitMessage());
     MSG msg;
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));

@@ -24,7 +24,7 @@ std::string Describe(const MidiSong& song) {
     return out + "end " + std::to_string(song.lengthMicroseconds);
 }
 
-TEST(MidiFile, TempoChangesRunningStatusAndSysExInOneTrackTimedByBeatsOrFrames) {
+TEST(MidiFile, TimingFollowsTempoDivisionsAndMergedTracksAndDamageGivesAnErrorOrTheSongUpToIt) {
     MidiFileWriter file(true);
     file.BeginTrack();
     file.Message(0, 0x90, 60, 100);
@@ -38,21 +38,19 @@ TEST(MidiFile, TempoChangesRunningStatusAndSysExInOneTrackTimedByBeatsOrFrames) 
     // second of 40 ticks make a tick 1 ms.
     const int division = (0x100 - 25) << 8 | 40;
     EXPECT_EQ(Describe(Parse(file.Bytes(0, division))), "0:144/60 480000:144/60 960000:144/62 end 1920000");
-}
-
-TEST(MidiFile, TracksMergeInTimeOrderWithTheTempoTrackAndASongEndsAfterADay) {
-    MidiFileWriter file;
-    file.BeginTrack();
-    file.Tempo(0, 1000000);  // 60 bpm
-    file.EndTrack(96);
-    file.BeginTrack();
-    file.Message(48, 0xC1, 5);
-    file.EndTrack(0);
-    file.BeginTrack();
-    file.Message(24, 0xB2, 7, 90);
-    file.Message(24, 0xE2, 0, 64);
-    file.EndTrack(0);
-    EXPECT_EQ(Describe(Parse(file.Bytes(1, 96))), "250000:178/7 500000:193/5 500000:226/0 end 1000000");
+    // Tracks merge in time order with the tempo track of a format 1 file.
+    MidiFileWriter tracks;
+    tracks.BeginTrack();
+    tracks.Tempo(0, 1000000);  // 60 bpm
+    tracks.EndTrack(96);
+    tracks.BeginTrack();
+    tracks.Message(48, 0xC1, 5);
+    tracks.EndTrack(0);
+    tracks.BeginTrack();
+    tracks.Message(24, 0xB2, 7, 90);
+    tracks.Message(24, 0xE2, 0, 64);
+    tracks.EndTrack(0);
+    EXPECT_EQ(Describe(Parse(tracks.Bytes(1, 96))), "250000:178/7 500000:193/5 500000:226/0 end 1000000");
     // A song ends after a day, whatever its deltas add up to.
     MidiFileWriter slow;
     slow.BeginTrack();
@@ -63,27 +61,24 @@ TEST(MidiFile, TracksMergeInTimeOrderWithTheTempoTrackAndASongEndsAfterADay) {
     const MidiSong song = Parse(slow.Bytes(0, 1));
     ASSERT_EQ(song.events.size(), 1u) << Describe(song);
     EXPECT_EQ(song.lengthMicroseconds, int64_t{24} * 3600 * 1000000);
-}
-
-TEST(MidiFile, DamagedFilesGiveAnErrorOrTheSongUpToTheDamage) {
-    MidiFileWriter file;
-    file.BeginTrack();
-    file.Message(0, 0x90, 60, 100);
-    file.Message(96, 0x80, 60, 0);
-    file.EndTrack(0);
-    const std::vector<uint8_t> good = file.Bytes(0, 96);
-    MidiSong song;
+    // Damaged files give an error, or the song up to the damage.
+    MidiFileWriter intact;
+    intact.BeginTrack();
+    intact.Message(0, 0x90, 60, 100);
+    intact.Message(96, 0x80, 60, 0);
+    intact.EndTrack(0);
+    const std::vector<uint8_t> good = intact.Bytes(0, 96);
+    MidiSong partial;
     std::string error;
     for (size_t cut : {size_t{0}, size_t{4}, size_t{13}})
-        EXPECT_FALSE(ParseMidiFile(good.data(), cut, &song, &error)) << "cut at " << cut;
+        EXPECT_FALSE(ParseMidiFile(good.data(), cut, &partial, &error)) << "cut at " << cut;
     std::vector<uint8_t> format2 = good;
     format2[9] = 2;
-    EXPECT_FALSE(ParseMidiFile(format2.data(), format2.size(), &song, &error));
+    EXPECT_FALSE(ParseMidiFile(format2.data(), format2.size(), &partial, &error));
     EXPECT_EQ(error, "MIDI format 2 is not played");
     std::vector<uint8_t> noDivision = good;
     noDivision[12] = noDivision[13] = 0;
-    EXPECT_FALSE(ParseMidiFile(noDivision.data(), noDivision.size(), &song, &error));
-
+    EXPECT_FALSE(ParseMidiFile(noDivision.data(), noDivision.size(), &partial, &error));
     // Cut inside the second event: the first stays, and the time read before the cut counts.
     const std::vector<uint8_t> cut(good.begin(), good.end() - 5);
     EXPECT_EQ(Describe(Parse(cut)), "0:144/60 end 500000");

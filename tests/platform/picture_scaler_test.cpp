@@ -55,12 +55,10 @@ bool Inside(const PixelArea& area, int x, int y) {
 
 }  // namespace
 
-TEST(PictureScaler, WholeScaleFitsCentredOrKeepsScaleOneWhenTheOutputIsSmaller) {
+TEST(PictureScaler, WholeScaleFitsCentredAChangedPartRedrawsExactlyItsPixelsAndALargerPictureIsCropped) {
     EXPECT_EQ(Fields(FitWholeScale(640, 480, 1366, 1000)), std::make_tuple(43, 20, 1280, 960));
     EXPECT_EQ(Fields(FitWholeScale(640, 480, 600, 400)), std::make_tuple(-20, -40, 640, 480));
-}
-
-TEST(PictureScaler, ChangedPartRedrawsExactlyItsScaledPixelsAndALargerPictureIsCropped) {
+    // A changed part redraws exactly its scaled pixels.
     const TestPicture picture(5, 4);
     Output output(13, 11);
     const PixelArea view = FitWholeScale(5, 4, 13, 11);
@@ -69,7 +67,6 @@ TEST(PictureScaler, ChangedPartRedrawsExactlyItsScaledPixelsAndALargerPictureIsC
         return Inside(view, x, y) ? picture.Xrgb((x - view.x) / 2, (y - view.y) / 2) : UNTOUCHED;
     }));
     EXPECT_EQ(Fields(all), std::make_tuple(view.x, view.y, 10, 8));
-
     Output partial(13, 11);
     const PixelArea written = partial.Draw(picture, {1, 2, 2, 1}, view);
     const PixelArea expected{view.x + 2, view.y + 4, 4, 2};

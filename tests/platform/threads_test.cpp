@@ -54,9 +54,7 @@ TEST_F(VirtualTime, WaitsAndSleepingThreadsLetExactlyTheirTimePassAndFrameSleeps
     DWORD code = 0;
     EXPECT_TRUE(GetExitCodeThread(thread, &code));
     EXPECT_EQ(code, 7u);
-    CloseHandle(thread);
-    CloseHandle(relay.go);
-    CloseHandle(relay.done);
+    for (HANDLE handle : {thread, relay.go, relay.done}) CloseHandle(handle);
     // A frame's sleep waits until the threads are idle.
     Relay idle{CreateEventA(nullptr, FALSE, FALSE, nullptr), CreateEventA(nullptr, TRUE, FALSE, nullptr), 0};
     HANDLE worker = CreateThread(nullptr, 0, RelayThread, &idle, 0, nullptr);
@@ -69,9 +67,7 @@ TEST_F(VirtualTime, WaitsAndSleepingThreadsLetExactlyTheirTimePassAndFrameSleeps
     EXPECT_EQ(idle.rounds, 2);
     SetEvent(idle.go);
     EXPECT_EQ(WaitForSingleObject(worker, INFINITE), WAIT_OBJECT_0);
-    CloseHandle(worker);
-    CloseHandle(idle.go);
-    CloseHandle(idle.done);
+    for (HANDLE handle : {worker, idle.go, idle.done}) CloseHandle(handle);
 }
 
 TEST(Events, WaitAnyGivesTheFirstSignalledWaitAllTakesEveryAndWaitsWakeAcrossThreads) {
@@ -101,9 +97,7 @@ TEST(Events, WaitAnyGivesTheFirstSignalledWaitAllTakesEveryAndWaitsWakeAcrossThr
         EXPECT_EQ(WaitForSingleObject(relay.done, 10000), WAIT_OBJECT_0);
     }
     EXPECT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
-    CloseHandle(thread);
-    CloseHandle(relay.go);
-    CloseHandle(relay.done);
+    for (HANDLE handle : {thread, relay.go, relay.done}) CloseHandle(handle);
 }
 
 }  // namespace

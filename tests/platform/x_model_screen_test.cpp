@@ -69,7 +69,7 @@ struct BinaryModel {
     }
 };
 
-TEST(XModelScreen, EveryEncodingPassesAndACompressedModelBecomesItsBinaryFormUpToTheLimit) {
+TEST(XModelScreen, EveryEncodingPassesUpToTheLimitAndImpossibleCountsIndicesAndReadsAreRefused) {
     const std::vector<uint8_t> text = WriteXModel(TorusModel(), XEncoding::Text);
     const std::vector<uint8_t> binary = WriteXModel(TorusModel(), XEncoding::Binary);
     const std::vector<uint8_t> compressed = WriteXModel(TorusModel(), XEncoding::Compressed);
@@ -109,9 +109,7 @@ TEST(XModelScreen, EveryEncodingPassesAndACompressedModelBecomesItsBinaryFormUpT
     ASSERT_TRUE(Screen(model(4), &plain));
     EXPECT_EQ(plain, "xof 0302bin 0032" + std::string(4 * 32768, '\0'));
     EXPECT_FALSE(Screen(model(X_MODEL_MAX_EXPANDED / 32768 + 1)));
-}
-
-TEST(XModelScreen, CountsTheBytesCannotHoldIndicesOutsideTheirArraysAndReadsPastTheEndAreRefused) {
+    // Counts the bytes cannot hold, indices outside their arrays and reads past the end are refused.
     for (const char* count : {"4000000000;", "-1;", "400000;", "1000001;"}) {
         EXPECT_FALSE(Screen(Replace(TRIANGLE, "  3;\n", count))) << "vertices " << count;
         EXPECT_FALSE(Screen(Replace(TRIANGLE, "  1;\n", count))) << "faces " << count;
