@@ -85,8 +85,9 @@ TEST(Program, EachRunEndsAsItsOptionsAndScriptSay) {
         EXPECT_EQ(r.exitCode, run.exitCode) << r.output;
         ExpectInOrder(r.output, run.lines);
         for (const std::string& text : run.absent) EXPECT_EQ(r.output.find(text), std::string::npos) << r.output;
-        if (std::string(run.arguments) == "--help" || std::string(run.arguments) == "-h")
+        if (std::string(run.arguments) == "--help" || std::string(run.arguments) == "-h") {
             EXPECT_EQ(r.output.find("usage: "), 0u) << r.output;
+        }
     }
 }
 
