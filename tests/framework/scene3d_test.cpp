@@ -9,6 +9,7 @@
 #include "platform/win/resources.h"
 #include "tests/framework/display_fixture.h"
 #include "tests/framework/slot_pictures.h"
+#include "tests/support/cube_model.h"
 #include "tests/support/scoped_value.h"
 #include "tools/editor_bitmaps/picture.h"
 #include "tools/x_model/shapes.h"
@@ -21,15 +22,6 @@ const char* Utf8(const char8_t* text) { return reinterpret_cast<const char*>(tex
 
 D3DDEVICEDESC Description(D3DCOLORMODEL model, DWORD renderDepths, DWORD zDepths) {
     return {sizeof(D3DDEVICEDESC), 0, model, 0, renderDepths, zDepths, 0, 0};
-}
-
-// A cube of half side 1 whose faces name the texture.
-XModel CubeModel(const std::string& texture) {
-    XMaterial material;
-    material.textureFile = texture;
-    XModel model;
-    model.frames.push_back({"Cube", {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, {CubeMesh(1, material)}, {}});
-    return model;
 }
 
 class Scene3DTest : public DisplayTest {

@@ -13,6 +13,7 @@
 #include "platform/d3d/d3d.h"
 #include "platform/win/headless/png_image.h"
 #include "tests/platform/ddraw_test_support.h"
+#include "tests/support/cube_model.h"
 #include "tests/support/golden_frames.h"
 #include "tests/support/retained_scene.h"
 #include "tools/editor_bitmaps/picture.h"
@@ -28,14 +29,6 @@ extern "C" const char* __asan_default_options() { return "fast_unwind_on_malloc=
 namespace {
 
 constexpr int WIDTH = 160, HEIGHT = 120;
-
-XModel CubeModel(const std::string& texture) {
-    XMaterial material;
-    material.textureFile = texture;
-    XModel model;
-    model.frames.push_back({"Cube", {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, {CubeMesh(1, material)}, {}});
-    return model;
-}
 
 // A smooth torus to the right, half transparent, around the cube's frame.
 XModel TorusModel() {
