@@ -27,7 +27,9 @@ void ResolveModel(const char* name, ModelSource* out) {
     if (std::strchr(name, '.')) {
         char directory[256] = "";
         GetAppDirectory(directory);
-        std::snprintf(out->path, sizeof out->path, "%s\\%s", directory, name);
+        // A path too long for the buffer names no file: the load fails and is logged.
+        if (std::snprintf(out->path, sizeof out->path, "%s\\%s", directory, name) >= static_cast<int>(sizeof out->path))
+            out->path[0] = '\0';
         out->source = out->path;
         out->options = D3DRMLOAD_FROMFILE;
         gDirect3D.loadingFromResource = 0;
