@@ -195,6 +195,10 @@ void SessionNode::AnswerSearch(const ENetAddress& from, const uint8_t* bytes, si
     enet_socket_send(host_->socket, &from, &buffer, 1);
 }
 
+bool SessionNode::AdmitsAnotherPlayer() const {
+    return !PlayerFull(session_, players_.size()) && !(session_.flags & DPSESSION_NEWPLAYERSDISABLED);
+}
+
 wire::Session SessionNode::Describe() const {
     wire::Session s = session_;
     s.currentPlayers = static_cast<uint32_t>(players_.size());
@@ -351,7 +355,7 @@ void SessionNode::OnMemberPacket(uint32_t member, const wire::Packet& packet, bo
     if (const auto* created = std::get_if<wire::PlayerCreated>(&packet)) {
         if (created->owner != member || created->id >> 16 != member || players_.count(created->id))
             return void(++dropped_);
-        if (PlayerFull(session_, players_.size()) || (session_.flags & DPSESSION_NEWPLAYERSDISABLED))
+        if (!AdmitsAnotherPlayer())
             return SendTo(members_[member].peer, wire::PlayerRefused{created->id}, true);
         AddPlayer({created->id, member, created->shortName, created->longName}, true);
         wire::PlayerCreated announced = *created;
@@ -516,7 +520,7 @@ void SessionNode::ActAsHost(const wire::Packet& packet, bool guaranteed) {
         Broadcast(*destroyed, 0);
     } else if (const auto* created = std::get_if<wire::PlayerCreated>(&packet)) {
         // A player asked for while the old host was gone: this machine decides now.
-        const bool refused = PlayerFull(session_, players_.size()) || (session_.flags & DPSESSION_NEWPLAYERSDISABLED);
+        const bool refused = !AdmitsAnotherPlayer();
         if (!refused) {
             players_[created->id] = {created->id, self_, created->shortName, created->longName};
             Broadcast(*created, 0);
@@ -557,7 +561,7 @@ HRESULT SessionNode::CreatePlayer(const std::string& shortName, const std::strin
     const PlayerRecord record{id, self_, shortName.substr(0, wire::MAX_NAME), longName.substr(0, wire::MAX_NAME)};
     const wire::PlayerCreated request{1, id, self_, record.shortName, record.longName};
     if (role_ == Role::Host) {
-        if (PlayerFull(session_, players_.size()) || (session_.flags & DPSESSION_NEWPLAYERSDISABLED))
+        if (!AdmitsAnotherPlayer())
             return DPERR_CANTCREATEPLAYER;
         players_[id] = record;
         Post([this, request] { Broadcast(request, 0); });

@@ -125,6 +125,8 @@ private:
     void ForwardHeld();
     void ActAsHost(const wire::Packet& packet, bool guaranteed);
     wire::Session Describe() const;
+    // Whether the host may make one more player: room left and new players allowed.
+    bool AdmitsAnotherPlayer() const;
     uint32_t NowMs() const;
 
     ENetHost* host_ = nullptr;
